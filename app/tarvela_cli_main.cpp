@@ -1,0 +1,30 @@
+#include "app/cli_commands.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+int usage() {
+    std::fputs("usage: tarvela-cli init-db FILE [--demo]\n"
+               "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("init-db"))
+        return tarvela::cli::initDb(args);
+    if (command == QLatin1String("formulate"))
+        return tarvela::cli::formulate(args);
+    return usage();
+}

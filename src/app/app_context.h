@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/desktop.h"
+#include "db/connection.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace tarvela {
+
+class ModalLauncher;
+
+// The values through which windows hand selections to one another, the one database
+// connection and the desktop services. One object per process, handed to every window.
+struct AppContext {
+    std::unique_ptr<db::Connection> conn;
+    Desktop* desktop = nullptr;
+    // Shows modal windows; replaced in tests so that a test can drive a nested window.
+    ModalLauncher* launcher = nullptr;
+    // The installation folder (executables, documents, database).
+    QString installDir;
+
+    QString decimalSeparator = QStringLiteral(".");
+    int currentBase = 1;
+    int currentCustomer = 0;
+    qint16 currentFormulaId = 0;
+    double currentFormulaQuantity = 0;
+    qint16 currentProductId = 0;
+    qint16 currentPropertyId = 0;
+    QString currentProductName;
+    QString currentPropertyName;
+    double currentProductPrice = 0;
+    bool recalcKeepNutrients = false;
+    QString listMode;
+    bool startupOk = false;
+    bool layoutDone = false;
+
+    db::Connection& db() { return *conn; }
+    Desktop& ui() { return *desktop; }
+};
+
+} // namespace tarvela

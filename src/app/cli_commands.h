@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+// The commands of tarvela-cli. Each returns the process exit code.
+namespace tarvela::cli {
+
+// init-db FILE [--demo]
+int initDb(const QStringList& args);
+// formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]
+int formulate(const QStringList& args);
+
+} // namespace tarvela::cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the system asks of the desktop: message boxes, Yes/No questions, the save-file dialog,
+// opening a document with its associated program, keystrokes and the busy pointer. The program
+// uses real dialogs; tests use a scripted desktop that records every message and answers
+// questions from a queue; the command line prints.
+namespace tarvela {
+
+enum class MsgIcon { None, Information, Warning, Critical, Question };
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // A message box with an OK button. An empty title shows the application's name.
+    virtual void message(const QString& text, MsgIcon icon = MsgIcon::None,
+                         const QString& title = {}) = 0;
+    // A Yes/No question with the question icon; true means Yes.
+    virtual bool question(const QString& text, const QString& title = {}) = 0;
+    // The save-file dialog: filters as "CSV (delimitado por comas) (*.csv)". Empty = cancelled.
+    virtual QString saveFileName(const QString& title, const QStringList& filters) = 0;
+    // Opens a document with the program associated with its type. Returns a shell result:
+    // above 32 success; 31 no program associated with the type; any other value failure.
+    virtual int openDocument(const QString& path) = 0;
+    // Keystrokes to the active window: "{TAB}" moves the focus on, "%f" opens the menu whose
+    // mnemonic is F. Failures are ignored.
+    virtual void sendKeys(const QString& keys) = 0;
+    // The hourglass pointer on or off (calls nest).
+    virtual void setBusy(bool busy) = 0;
+};
+
+// Shows the busy pointer for the life of the object.
+class BusyPointer {
+public:
+    explicit BusyPointer(Desktop& desktop) : desktop_(desktop) { desktop_.setBusy(true); }
+    ~BusyPointer() { desktop_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Desktop& desktop_;
+};
+
+} // namespace tarvela

@@ -1,0 +1,16 @@
+#pragma once
+
+class QDialog;
+
+namespace tarvela {
+
+// Shows a window modally and returns its result. The program's launcher runs the window's own
+// event loop; a test's launcher shows the window, lets the test press its controls and answer
+// its questions, then closes it.
+class ModalLauncher {
+public:
+    virtual ~ModalLauncher() = default;
+    virtual int exec(QDialog& dialog);
+};
+
+} // namespace tarvela

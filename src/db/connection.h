@@ -1,0 +1,81 @@
+#pragma once
+
+#include "db/result.h"
+
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+struct sqlite3;
+
+namespace tarvela::db {
+
+// A failed database operation: the engine's error number and its description, as the error
+// window shows them.
+class DbError : public std::runtime_error {
+public:
+    DbError(int number, const QString& description);
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+// The password-protected database file and the statements run on it. Statements are written in
+// the system's own SQL dialect (Jet's) and translated before they reach the engine.
+class Connection {
+public:
+    // The connection string the program uses to reach its database.
+    static const QString& defaultConnectionString();
+
+    // Opens an existing file named by a connection string ("Data Source=...;...Password=...;").
+    // A missing file, a wrong password or a file that is not a database throw DbError.
+    static std::unique_ptr<Connection> openConnectionString(const QString& connectionString);
+    static std::unique_ptr<Connection> open(const QString& path, const QString& password);
+    // Creates a new, empty, keyed file; refuses (DbError) when the file exists.
+    static std::unique_ptr<Connection> create(const QString& path, const QString& password);
+
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // A select statement: the rows, disconnected from the engine.
+    Result query(const QString& sql);
+    // Any other statement: the number of rows it changed.
+    int execute(const QString& sql);
+
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    const QString& path() const { return path_; }
+
+private:
+    Connection(sqlite3* handle, QString path);
+    [[noreturn]] void fail(int code) const;
+
+    sqlite3* handle_;
+    QString path_;
+    int depth_ = 0;
+};
+
+// All statements run between construction and commit() form one unit: leaving the scope without
+// commit() rolls them back. Nested transactions join the outer one.
+class Transaction {
+public:
+    explicit Transaction(Connection& conn);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& conn_;
+    bool done_ = false;
+};
+
+} // namespace tarvela::db

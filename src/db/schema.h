@@ -1,0 +1,23 @@
+#pragma once
+
+#include "db/connection.h"
+
+#include <QString>
+
+namespace tarvela::db {
+
+// Creates the nine tables with their keys and look-up indexes, the one parametros row
+// (base 1, no customer) and the one versionado row (application 202, database 1).
+void createSchema(Connection& conn);
+
+// Loads the demo catalog and sample formulas from the CSV files in dataDir, completing the
+// composition so that every ingredient has a row for every nutrient. One transaction.
+void loadDemo(Connection& conn, const QString& dataDir);
+
+// The folder of the demo CSV files shipped with the program.
+QString demoDataDir();
+
+// The password of the program's database.
+const QString& databasePassword();
+
+} // namespace tarvela::db

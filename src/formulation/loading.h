@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/desktop.h"
+#include "db/connection.h"
+#include "formulation/working_model.h"
+
+#include <QChar>
+
+namespace tarvela::formulation {
+
+// Loads the formula model.formulaId into the header and both working tables, then runs
+// actuResultados. Formula id 0 clears the model. Messages ("No se pudo establecer la Fórmula",
+// ingredients without dry matter) go to the desktop. Database errors throw db::DbError.
+void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
+                 QChar decimalSeparator);
+
+// Recomputes each ingredient's cost, the totals and their texts, and every nutrient's value
+// from the catalog composition; leaves the ingredients sorted for display.
+void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator);
+
+// The option rules: choosing dry ingredients forces dry nutrients; choosing as-fed nutrients
+// forces as-fed ingredients.
+void chooseIngredientBasis(WorkingModel& model, bool dry);
+void chooseNutrientBasis(WorkingModel& model, bool dry);
+
+} // namespace tarvela::formulation

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+// The least-cost programme's solver: a two-phase simplex method on one dense tableau.
+// Rows 0..M (row 0 the objective), columns 0..P (column 0 the objective column, columns 1..NI
+// the ingredients, NI+1..NI+M the slacks, slack of row i = column NI+i, column P the right-hand
+// side). Every constraint is a "<=" row; rows with a negative right-hand side are made feasible
+// by phase 1.
+namespace tarvela::simplex {
+
+class Tableau {
+public:
+    Tableau() = default;
+    // A tableau of zeros for ni ingredients and m constraint rows, with the slack basis.
+    Tableau(int ni, int m);
+
+    int ni() const { return ni_; }
+    int m() const { return m_; }
+    int p() const { return ni_ + m_ + 1; }
+    int rows() const { return m_ + 1; }
+    int cols() const { return ni_ + m_ + 2; }
+
+    double& at(int row, int col) { return a_[index(row, col)]; }
+    double at(int row, int col) const { return a_[index(row, col)]; }
+    double& rhs(int row) { return at(row, p()); }
+    double rhs(int row) const { return at(row, p()); }
+
+    // basis(i): the column basic in row i (i = 1..M); basis(0) is unused.
+    std::vector<int>& basis() { return basis_; }
+    const std::vector<int>& basis() const { return basis_; }
+    bool isBasic(int col) const;
+
+    // Row-major storage, rows() × cols().
+    const std::vector<double>& data() const { return a_; }
+
+private:
+    std::size_t index(int row, int col) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols()) +
+               static_cast<std::size_t>(col);
+    }
+    int ni_ = 0;
+    int m_ = 0;
+    std::vector<double> a_;
+    std::vector<int> basis_;
+};
+
+enum class Outcome {
+    Optimal,        // phase 2 found no entering column
+    Unbounded,      // an entering column without a positive entry
+    IterationLimit, // 1,000,000 phase-2 pivots
+    Infeasible,     // constraints cannot all be met; ingredient shares clipped and rescaled
+    NotStandard,    // the basis after phase 1 is not a unit basis
+};
+
+struct SolveReport {
+    Outcome outcome = Outcome::Optimal;
+    // Phase 1 gave up on its passes ("No es posible definir el estado de la solución").
+    bool passLimitReached = false;
+    int phase1Passes = 0;
+    long phase2Pivots = 0;
+    // Safeguards that had to act, for diagnostics and tests.
+    int refactorizations = 0;
+    bool textbookPhase1Used = false;
+    bool blandUsed = false;
+};
+
+// Solves in place. On return the tableau and basis are the final ones: for a row whose basic
+// column j <= NI, rhs(row) is ingredient j's share; at(0, P) is minus the unit cost; at(0, c)
+// is the reduced cost of column c.
+SolveReport solve(Tableau& tableau);
+
+// One pivot on (r, c): row r divided by its entry, the entry eliminated from every other row.
+void pivot(Tableau& tableau, int r, int c);
+
+} // namespace tarvela::simplex

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// The formulation window's working model: the formula header it shows, the nutrient working
+// table, the ingredient working table and the analysis records. Rows change only in memory;
+// nothing reaches the database until the formula is saved.
+namespace tarvela::formulation {
+
+using Opt = std::optional<double>;
+
+struct NutrientRow {
+    int id_propiedad = 0;
+    QString nombre;
+    Opt minimo;
+    Opt maximo;
+    Opt valor;
+    Opt valorAnterior;
+};
+
+struct IngredientRow {
+    int id_producto = 0;
+    QString nombre;
+    Opt materia_seca;
+    Opt costo_seca;
+    Opt costo_humeda;
+    Opt minimo;
+    Opt maximo;
+    Opt cantidad_seca;
+    Opt porcentaje_seca;
+    Opt cantidad_humeda;
+    Opt porcentaje_humeda;
+    Opt costo_total;
+    Opt materiaSecaActual;
+    Opt costoHumedaActual;
+};
+
+// A sensitivity record: tipo "IA", "II", "RN" or "RI".
+struct AnalysisRecord {
+    QString tipo;
+    QString detalle;
+    Opt valor1;
+    Opt valor2;
+    Opt valor3;
+};
+
+// The header boxes as the window shows them.
+struct FormulaHeader {
+    QString codigo;            // trimmed
+    QString version;
+    QString producto;
+    QString fechaCreacion;     // "dd/mm/yyyy" or empty
+    QString fechaModificacion; // "dd/mm/yyyy" or empty
+};
+
+// The totals computed by actuResultados.
+struct Totals {
+    double cantidadSeca = 0;
+    double cantidadHumeda = 0;
+    double porcentajeSeca = 0; // fraction of 1
+    double porcentajeHumeda = 0;
+    double costoUnitarioHumeda = 0;
+    double costoUnitarioSeca = 0;
+    double materiaSeca = 0; // percentage of the mix
+    double costoTotal = 0;
+};
+
+// The totals boxes' texts ("txtCanH", ...), with the workstation's separator. All empty when a
+// run has cleared them.
+struct TotalsTexts {
+    QString txtMatSeca, txtCanS, txtPorS, txtCanH, txtPorH, txtCosTot, txtCosH, txtCosS;
+    bool porSOutOfRange = false; // shown red: the shown share is not exactly 100
+    bool porHOutOfRange = false;
+};
+
+struct WorkingModel {
+    int formulaId = 0; // 0 = no formula
+    double batchQuantity = 0;
+    bool vSecaIng = true;
+    bool vSecaNut = true;
+    double vCostoHumeda = 0;
+    double vMateriaSeca = 0;
+    bool loading = false;
+
+    FormulaHeader header;
+    QString txtCantidad; // the batch-quantity box
+    Totals totals;
+    TotalsTexts totalsTexts;
+
+    std::vector<NutrientRow> rsPropiedades;
+    std::vector<IngredientRow> ingredients;
+    std::vector<AnalysisRecord> rsAnalisis;
+    // Label of each constraint row of the last run (index 0 unused).
+    std::vector<QString> rowLabels;
+
+    IngredientRow* findIngredient(int idProducto);
+    NutrientRow* findNutrient(int idPropiedad);
+    void sortIngredientsById();
+    // By porcentaje_seca DESC when ingredients are on dry matter, else porcentaje_humeda DESC
+    // (stable: equal shares keep their order).
+    void sortIngredientsForDisplay();
+    void sortNutrientsByName();
+};
+
+} // namespace tarvela::formulation

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "scripted_desktop.h"
+#include "test_database.h"
+#include "test_launcher.h"
+
+#include <QApplication>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace tarvela::test {
+
+// A context for window tests: the demo database in a temporary folder (also the installation
+// folder), a scripted desktop and a test launcher. Needs a QApplication (see gui_main.h).
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    // Sets the workstation's decimal separator for the rest of the test ("." or ",").
+    void useDecimalSeparator(QChar separator);
+
+    TestDatabase database{TestDatabase::Contents::Demo};
+    ScriptedDesktop desktop;
+    TestLauncher launcher;
+    AppContext ctx;
+
+private:
+    QLocale savedLocale_;
+};
+
+} // namespace tarvela::test

@@ -1,0 +1,11 @@
+// main() for the window tests: a QApplication on the offscreen platform around GoogleTest.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int tarvelaGuiTestMain(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,62 @@
+#include "scripted_desktop.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvela::test {
+
+void ScriptedDesktop::message(const QString& text, MsgIcon icon, const QString& title) {
+    messages.push_back({text, icon, title, false});
+    if (onMessage)
+        onMessage(messages.back());
+}
+
+bool ScriptedDesktop::question(const QString& text, const QString& title) {
+    messages.push_back({text, MsgIcon::Question, title, true});
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString ScriptedDesktop::saveFileName(const QString& title, const QStringList& filters) {
+    lastDialogTitle = title;
+    lastDialogFilters = filters;
+    if (fileNames.empty())
+        return {};
+    QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+int ScriptedDesktop::openDocument(const QString& path) {
+    openedDocuments << path;
+    return openResult;
+}
+
+void ScriptedDesktop::sendKeys(const QString& k) {
+    keys << k;
+}
+
+void ScriptedDesktop::setBusy(bool busy) {
+    busyDepth += busy ? 1 : -1;
+    if (busy)
+        ++busyCalls;
+}
+
+QStringList ScriptedDesktop::texts() const {
+    QStringList out;
+    for (const auto& m : messages)
+        out << m.text;
+    return out;
+}
+
+void ScriptedDesktop::clear() {
+    messages.clear();
+    openedDocuments.clear();
+    keys.clear();
+}
+
+} // namespace tarvela::test

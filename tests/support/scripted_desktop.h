@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/desktop.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace tarvela::test {
+
+struct RecordedMessage {
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    QString title;
+    bool isQuestion = false;
+};
+
+// A desktop for tests: records every message and question, answers questions, file dialogs and
+// document openings from queues, and counts keystrokes.
+class ScriptedDesktop : public Desktop {
+public:
+    void message(const QString& text, MsgIcon icon, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
+    QString saveFileName(const QString& title, const QStringList& filters) override;
+    int openDocument(const QString& path) override;
+    void sendKeys(const QString& keys) override;
+    void setBusy(bool busy) override;
+
+    // Answers for the next questions (true = Yes); an unanswered question fails the test.
+    std::deque<bool> answers;
+    // Names for the next save-file dialogs (empty = cancelled).
+    std::deque<QString> fileNames;
+    // Shell result of opening a document (above 32 = opened).
+    int openResult = 42;
+    // Called after a message is recorded (e.g. to act while a message box is up).
+    std::function<void(const RecordedMessage&)> onMessage;
+
+    std::vector<RecordedMessage> messages;
+    QStringList openedDocuments;
+    QStringList keys;
+    QString lastDialogTitle;
+    QStringList lastDialogFilters;
+    int busyDepth = 0;
+    int busyCalls = 0;
+
+    QStringList texts() const;
+    void clear();
+};
+
+} // namespace tarvela::test
