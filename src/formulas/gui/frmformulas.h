@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "db/result.h"
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace tarvela {
+
+// The formula list "Fórmulas": the formulas of the current base, one line per version, narrowed
+// by the filters; opens a formula in the formulation window for editing, starts a new one, and
+// deletes one version.
+class frmformulas : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmformulas(AppContext& ctx, QWidget* parent = nullptr);
+    ~frmformulas() override;
+
+    // Runs the search with the current filters ("Buscar"); false when a filter was refused.
+    bool search();
+    // Fills the grid from a search result.
+    void actu_flexgrid1(const db::Result& result);
+    const QString& lastSearchSql() const { return lastSearchSql_; }
+
+    void Command1_Click();
+    void Command2_Click();
+    void cmdEditar_Click();
+    void cmdAdd_Click();
+    void cmdDelete_Click();
+    void cmdClose_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void loadCustomers();
+    void DataCombo2_Click();
+    void openFormulation();
+    bool validateDateBox(QLineEdit* box);
+    int selectedRow() const;
+
+    AppContext& ctx_;
+    int selectedNutrientId_ = 0;
+    int selectedIngredientId_ = 0;
+    QString lastSearchSql_;
+    bool closing_ = false;
+
+    QComboBox* DataCombo2_ = nullptr;
+    QLineEdit* Text1_ = nullptr;
+    QLineEdit* Text2_ = nullptr;
+    QLineEdit* Text3_ = nullptr;
+    QLineEdit* Text4_ = nullptr;
+    QLineEdit* Text5_ = nullptr;
+    QLineEdit* Text6_ = nullptr;
+    QLineEdit* Text7_ = nullptr;
+    QLineEdit* Text8_ = nullptr;
+    QLineEdit* Text11_ = nullptr;
+    QLineEdit* Text12_ = nullptr;
+    QLineEdit* Text13_ = nullptr;
+    QPushButton* command9_ = nullptr;
+    QPushButton* command5_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    QPushButton* cmdEditar_ = nullptr;
+    QPushButton* cmdAdd_ = nullptr;
+    QPushButton* cmdDelete_ = nullptr;
+    QPushButton* cmdPrint_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+    QCheckBox* chkComparar_ = nullptr;
+    QPushButton* cmdComparar_ = nullptr;
+    QTableWidget* flexgrid1_ = nullptr;
+    QLabel* txtnohubo_ = nullptr;
+    QLabel* imgTipoFormulacion_ = nullptr;
+};
+
+} // namespace tarvela
