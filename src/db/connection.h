@@ -61,6 +61,8 @@ private:
     sqlite3* handle_;
     QString path_;
     int depth_ = 0;
+    // An inner unit rolled back: the outer one cannot commit.
+    bool doomed_ = false;
 };
 
 // All statements run between construction and commit() form one unit: leaving the scope without

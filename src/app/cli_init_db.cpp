@@ -1,0 +1,59 @@
+#include "app/cli_commands.h"
+
+#include "db/connection.h"
+#include "db/schema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace tarvela::cli {
+
+namespace {
+
+void printError(const QString& message) {
+    QTextStream(stderr) << "tarvela-cli: " << message << '\n';
+}
+
+} // namespace
+
+int initDb(const QStringList& args) {
+    QString file;
+    bool demo = false;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--demo")) {
+            demo = true;
+        } else if (arg.startsWith(QLatin1String("--")) || !file.isEmpty()) {
+            printError(QStringLiteral("argumento no reconocido: %1").arg(arg));
+            printError(QStringLiteral("uso: tarvela-cli init-db ARCHIVO [--demo]"));
+            return 2;
+        } else {
+            file = arg;
+        }
+    }
+    if (file.isEmpty()) {
+        printError(QStringLiteral("uso: tarvela-cli init-db ARCHIVO [--demo]"));
+        return 2;
+    }
+    if (QFileInfo::exists(file)) {
+        printError(QStringLiteral("el archivo '%1' ya existe; no se reemplaza.").arg(file));
+        return 2;
+    }
+    try {
+        auto conn = db::Connection::create(file, db::databasePassword());
+        db::createSchema(*conn);
+        if (demo)
+            db::loadDemo(*conn, db::demoDataDir());
+    } catch (const db::DbError& error) {
+        QFile::remove(file); // a half-made database is not left behind
+        printError(QStringLiteral("no se pudo crear '%1': %2 (%3)")
+                       .arg(file, error.description())
+                       .arg(error.number()));
+        return 2;
+    }
+    QTextStream(stdout) << "Base de datos creada: " << file
+                        << (demo ? " (con datos de ejemplo)" : "") << '\n';
+    return 0;
+}
+
+} // namespace tarvela::cli

@@ -1,0 +1,262 @@
+#include "db/connection.h"
+
+#include "db/dialect.h"
+#include "db/sql_functions.h"
+
+#include <sqlite3.h>
+
+#include <QFileInfo>
+
+namespace tarvela::db {
+
+namespace {
+
+// Finalizes a prepared statement on every way out.
+class Statement {
+public:
+    Statement() = default;
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt** out() { return &stmt_; }
+    sqlite3_stmt* get() const { return stmt_; }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+QString engineMessage(sqlite3* handle) {
+    return QString::fromUtf8(sqlite3_errmsg(handle));
+}
+
+// Reads "key=value;key=value;" into the value of one key (names without regard to case).
+QString connectionValue(const QString& connectionString, const QString& key) {
+    for (const QString& part : connectionString.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (part.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return part.mid(eq + 1).trimmed();
+    }
+    return {};
+}
+
+QString passwordOf(const QString& connectionString) {
+    QString password =
+        connectionValue(connectionString, QStringLiteral("jet oledb:database password"));
+    if (password.isEmpty())
+        password = connectionValue(connectionString, QStringLiteral("password"));
+    return password;
+}
+
+sqlite3* openHandle(const QString& path, const QString& password, int flags) {
+    sqlite3* handle = nullptr;
+    const QByteArray file = QFile::encodeName(path);
+    int rc = sqlite3_open_v2(file.constData(), &handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message =
+            handle ? engineMessage(handle) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(handle);
+        throw DbError(rc,
+                      QStringLiteral("No se pudo abrir el archivo '%1': %2").arg(path, message));
+    }
+    const QByteArray key = password.toUtf8();
+    rc = sqlite3_key(handle, key.constData(), static_cast<int>(key.size()));
+    if (rc == SQLITE_OK)
+        rc = registerSqlFunctions(handle);
+    // The first read of the file tells a wrong password or a file that is not a database.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        QString message = engineMessage(handle);
+        if (rc == SQLITE_NOTADB)
+            message = QStringLiteral("La contraseña no es válida o el archivo '%1' no es una base "
+                                     "de datos (%2).")
+                          .arg(path, message);
+        sqlite3_close(handle);
+        throw DbError(rc, message);
+    }
+    return handle;
+}
+
+} // namespace
+
+DbError::DbError(int number, const QString& description)
+    : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+
+const QString& Connection::defaultConnectionString() {
+    static const QString value = QStringLiteral(
+        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=TarvelaN.mdb;Persist Security Info=False;"
+        "jet oledb:database Password=qolment527;");
+    return value;
+}
+
+std::unique_ptr<Connection> Connection::openConnectionString(const QString& connectionString) {
+    const QString source = connectionValue(connectionString, QStringLiteral("data source"));
+    if (source.isEmpty())
+        throw DbError(SQLITE_MISUSE,
+                      QStringLiteral("La cadena de conexión no indica el archivo de datos."));
+    return open(source, passwordOf(connectionString));
+}
+
+std::unique_ptr<Connection> Connection::open(const QString& path, const QString& password) {
+    if (!QFileInfo(path).isFile())
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("No se encuentra el archivo de datos '%1'.").arg(path));
+    sqlite3* handle = openHandle(path, password, SQLITE_OPEN_READWRITE);
+    return std::unique_ptr<Connection>(new Connection(handle, path));
+}
+
+std::unique_ptr<Connection> Connection::create(const QString& path, const QString& password) {
+    if (QFileInfo::exists(path))
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("El archivo '%1' ya existe; no se reemplaza.").arg(path));
+    sqlite3* handle = openHandle(path, password, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    return std::unique_ptr<Connection>(new Connection(handle, path));
+}
+
+Connection::Connection(sqlite3* handle, QString path) : handle_(handle), path_(std::move(path)) {}
+
+Connection::~Connection() {
+    sqlite3_close_v2(handle_);
+}
+
+void Connection::fail(int code) const {
+    throw DbError(code, engineMessage(handle_));
+}
+
+namespace {
+
+void prepare(sqlite3* handle, const QString& sql, Statement& statement, int& rc) {
+    const QByteArray text = translateStatement(sql).toUtf8();
+    rc = sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()),
+                            statement.out(), nullptr);
+}
+
+QVariant columnValue(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
+                                   sqlite3_column_bytes(stmt, column)));
+    default:
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                              sqlite3_column_bytes(stmt, column)));
+    }
+}
+
+} // namespace
+
+Result Connection::query(const QString& sql) {
+    Statement statement;
+    int rc = SQLITE_OK;
+    prepare(handle_, sql, statement, rc);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    if (!statement.get())
+        return {};
+    const int count = sqlite3_column_count(statement.get());
+    QStringList columns;
+    for (int c = 0; c < count; ++c)
+        columns << QString::fromUtf8(sqlite3_column_name(statement.get(), c));
+    std::vector<QVariantList> rows;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        QVariantList row;
+        row.reserve(count);
+        for (int c = 0; c < count; ++c)
+            row << columnValue(statement.get(), c);
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        fail(rc);
+    return Result(std::move(columns), std::move(rows));
+}
+
+int Connection::execute(const QString& sql) {
+    Statement statement;
+    int rc = SQLITE_OK;
+    prepare(handle_, sql, statement, rc);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    if (!statement.get())
+        return 0;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        fail(rc);
+    return sqlite3_changes(handle_);
+}
+
+void Connection::begin() {
+    if (depth_ == 0) {
+        execute(QStringLiteral("BEGIN"));
+        doomed_ = false;
+    }
+    ++depth_;
+}
+
+void Connection::commit() {
+    if (depth_ == 0)
+        return;
+    if (depth_ > 1) {
+        --depth_;
+        return;
+    }
+    if (doomed_) {
+        rollback();
+        throw DbError(SQLITE_ABORT,
+                      QStringLiteral("La operación fue cancelada; no se grabó ningún cambio."));
+    }
+    try {
+        execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    depth_ = 0;
+}
+
+void Connection::rollback() {
+    if (depth_ == 0)
+        return;
+    if (depth_ > 1) { // an inner unit failed: the whole transaction can only be rolled back
+        --depth_;
+        doomed_ = true;
+        return;
+    }
+    depth_ = 0;
+    doomed_ = false;
+    if (!sqlite3_get_autocommit(handle_))
+        execute(QStringLiteral("ROLLBACK"));
+}
+
+bool Connection::inTransaction() const {
+    return depth_ > 0;
+}
+
+Transaction::Transaction(Connection& conn) : conn_(conn) {
+    conn_.begin();
+}
+
+Transaction::~Transaction() {
+    if (done_)
+        return;
+    try {
+        conn_.rollback();
+    } catch (...) {
+        // The engine rolls back by itself when it cannot: nothing more to do here.
+    }
+}
+
+void Transaction::commit() {
+    done_ = true;
+    conn_.commit();
+}
+
+} // namespace tarvela::db

@@ -1,0 +1,182 @@
+#include "db/sql_functions.h"
+
+#include "db/format.h"
+
+#include <sqlite3.h>
+
+#include <QVariant>
+
+#include <vector>
+
+namespace tarvela::db {
+
+namespace {
+
+std::vector<char32_t> foldedCodePoints(const QString& text) {
+    const QList<uint> ucs4 = text.toCaseFolded().toUcs4();
+    return std::vector<char32_t>(ucs4.begin(), ucs4.end());
+}
+
+// Iterative wildcard match with single backtracking point for "%".
+bool matchFolded(const std::vector<char32_t>& p, const std::vector<char32_t>& t, char32_t escape,
+                 bool hasEscape) {
+    size_t pi = 0;
+    size_t ti = 0;
+    size_t starP = std::string::npos;
+    size_t starT = 0;
+    while (ti < t.size()) {
+        if (pi < p.size()) {
+            const char32_t pc = p[pi];
+            if (hasEscape && pc == escape && pi + 1 < p.size()) {
+                if (p[pi + 1] == t[ti]) {
+                    pi += 2;
+                    ++ti;
+                    continue;
+                }
+            } else if (pc == U'%') {
+                starP = pi++;
+                starT = ti;
+                continue;
+            } else if (pc == U'_' || pc == t[ti]) {
+                ++pi;
+                ++ti;
+                continue;
+            }
+        }
+        if (starP == std::string::npos)
+            return false;
+        pi = starP + 1;
+        ti = ++starT;
+    }
+    while (pi < p.size() && p[pi] == U'%')
+        ++pi;
+    return pi == p.size();
+}
+
+QString textArg(sqlite3_value* v) {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return QString::fromUtf8(data, sqlite3_value_bytes(v));
+}
+
+QVariant variantArg(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_value_double(v));
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        return QVariant(textArg(v));
+    }
+}
+
+void resultText(sqlite3_context* ctx, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void formatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QVariant value = variantArg(argv[0]);
+    if (argc < 2 || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        resultText(ctx, formatValue(value, QString(), workstationDecimalSeparator()));
+        return;
+    }
+    resultText(ctx, formatValue(value, textArg(argv[1]), workstationDecimalSeparator()));
+}
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QChar escape;
+    if (argc == 3) {
+        const QString e = textArg(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.front();
+    }
+    sqlite3_result_int(ctx, likeMatches(textArg(argv[0]), textArg(argv[1]), escape) ? 1 : 0);
+}
+
+// Folded text without its accents: "Ácido" -> "acido"; "ñ" stays a letter of its own, after "n".
+QString baseLetters(const QString& text) {
+    QString folded = text.toCaseFolded();
+    folded.replace(QChar(0x00F1), QStringLiteral("n\uFFFF"));
+    const QString decomposed = folded.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out;
+}
+
+bool isAscii(const void* data, int length) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (int i = 0; i < length; ++i)
+        if (bytes[i] >= 0x80)
+            return false;
+    return true;
+}
+
+int asciiFold(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
+int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    if (isAscii(a, lengthA) && isAscii(b, lengthB)) {
+        const auto* x = static_cast<const unsigned char*>(a);
+        const auto* y = static_cast<const unsigned char*>(b);
+        const int common = lengthA < lengthB ? lengthA : lengthB;
+        for (int i = 0; i < common; ++i) {
+            const int d = asciiFold(x[i]) - asciiFold(y[i]);
+            if (d != 0)
+                return d;
+        }
+        return lengthA - lengthB;
+    }
+    return compareText(QString::fromUtf8(static_cast<const char*>(a), lengthA),
+                       QString::fromUtf8(static_cast<const char*>(b), lengthB));
+}
+
+} // namespace
+
+bool likeMatches(const QString& pattern, const QString& text, QChar escape) {
+    const auto p = foldedCodePoints(pattern);
+    const auto t = foldedCodePoints(text);
+    const char32_t e = escape.isNull() ? 0 : escape.toCaseFolded().unicode();
+    return matchFolded(p, t, e, !escape.isNull());
+}
+
+int compareText(const QString& a, const QString& b) {
+    const int primary = QString::compare(baseLetters(a), baseLetters(b), Qt::CaseSensitive);
+    if (primary != 0)
+        return primary;
+    return QString::compare(a.toCaseFolded(), b.toCaseFolded(), Qt::CaseSensitive);
+}
+
+int registerSqlFunctions(sqlite3* handle) {
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    int rc = sqlite3_create_function_v2(handle, "format", 2, SQLITE_UTF8, nullptr, formatFunction,
+                                        nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(handle, "like", 2, flags, nullptr, likeFunction, nullptr,
+                                        nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(handle, "like", 3, flags, nullptr, likeFunction, nullptr,
+                                        nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc =
+            sqlite3_create_collation_v2(handle, "jet_text", SQLITE_UTF8, nullptr, collate, nullptr);
+    return rc;
+}
+
+} // namespace tarvela::db

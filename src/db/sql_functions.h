@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+struct sqlite3;
+
+// The functions and the text collation that the system's statements expect from the engine.
+namespace tarvela::db {
+
+// Format(value, pattern), with the workstation's decimal separator at the time of the call;
+// like(pattern, text[, escape]) folding case over the whole of Unicode ("MAÍZ" matches "maíz",
+// accents still count); the collation jet_text used by the text columns: case-insensitive,
+// accented letters next to their plain ones. Returns the engine's result code.
+int registerSqlFunctions(sqlite3* handle);
+
+// The match behind like: "%" any run of characters, "_" one character, case folded.
+bool likeMatches(const QString& pattern, const QString& text, QChar escape = QChar());
+
+// The order of the jet_text collation (<0, 0, >0).
+int compareText(const QString& a, const QString& b);
+
+} // namespace tarvela::db
