@@ -1,0 +1,132 @@
+#include "formulation/save_details.h"
+
+#include "db/statements.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tarvela::formulation {
+
+namespace {
+
+// The keys of the stored rows of one formula, ascending.
+std::vector<int> storedKeys(db::Connection& conn, const QString& table, const QString& key,
+                            const QString& id) {
+    const db::Result rows = conn.query(QStringLiteral("select ") + key + QStringLiteral(" from ") +
+                                       table + QStringLiteral(" where id_formula=") + id +
+                                       QStringLiteral(" order by ") + key + QStringLiteral(" ASC"));
+    std::vector<int> keys;
+    keys.reserve(static_cast<size_t>(rows.rowCount()));
+    for (int r = 0; r < rows.rowCount(); ++r)
+        keys.push_back(rows.value(r, 0).toInt());
+    return keys;
+}
+
+// Walks the working rows and the stored keys together, both ascending: equal keys are
+// updated, a working key missing from the database is inserted, a stored key missing from the
+// working rows is deleted.
+template <typename Row, typename KeyOf, typename Update, typename Insert, typename Remove>
+void mergeByKey(const std::vector<Row>& working, const std::vector<int>& stored, KeyOf keyOf,
+                Update update, Insert insert, Remove remove) {
+    size_t w = 0, d = 0;
+    while (w < working.size() && d < stored.size()) {
+        const int wk = keyOf(working[w]);
+        const int dk = stored[d];
+        if (wk == dk) {
+            update(working[w]);
+            ++w;
+            ++d;
+        } else if (wk < dk) {
+            insert(working[w]);
+            ++w;
+        } else {
+            remove(dk);
+            ++d;
+        }
+    }
+    for (; d < stored.size(); ++d)
+        remove(stored[d]);
+    for (; w < working.size(); ++w)
+        insert(working[w]);
+}
+
+void saveNutrients(WorkingModel& model, db::Connection& conn, const QString& id) {
+    std::stable_sort(
+        model.rsPropiedades.begin(), model.rsPropiedades.end(),
+        [](const NutrientRow& a, const NutrientRow& b) { return a.id_propiedad < b.id_propiedad; });
+    const std::vector<int> stored =
+        storedKeys(conn, QStringLiteral("formula_propiedad"), QStringLiteral("id_propiedad"), id);
+    mergeByKey(
+        model.rsPropiedades, stored, [](const NutrientRow& row) { return row.id_propiedad; },
+        [&](const NutrientRow& row) {
+            conn.execute(QStringLiteral("UPDATE formula_propiedad SET minimo=") +
+                         db::sqlReal(row.minimo) + QStringLiteral(",maximo=") +
+                         db::sqlReal(row.maximo) + QStringLiteral(",valor=") +
+                         db::sqlReal(row.valor) + QStringLiteral(" WHERE id_formula=") + id +
+                         QStringLiteral(" AND id_propiedad=") + db::sqlInt(row.id_propiedad));
+        },
+        [&](const NutrientRow& row) {
+            conn.execute(QStringLiteral("INSERT INTO formula_propiedad "
+                                        "(id_formula,id_propiedad,minimo,maximo,valor) VALUES (") +
+                         id + QLatin1Char(',') + db::sqlInt(row.id_propiedad) + QLatin1Char(',') +
+                         db::sqlReal(row.minimo) + QLatin1Char(',') + db::sqlReal(row.maximo) +
+                         QLatin1Char(',') + db::sqlReal(row.valor) + QLatin1Char(')'));
+        },
+        [&](int key) {
+            conn.execute(QStringLiteral("DELETE FROM formula_propiedad WHERE id_formula=") + id +
+                         QStringLiteral(" AND id_propiedad=") + db::sqlInt(key));
+        });
+    model.sortNutrientsByName();
+}
+
+// The eight stored columns of an ingredient row, in the order of ingredientColumns.
+QString ingredientValues(const IngredientRow& row) {
+    return db::sqlReal(row.minimo) + QLatin1Char(',') + db::sqlReal(row.maximo) + QLatin1Char(',') +
+           db::sqlReal(row.porcentaje_seca) + QLatin1Char(',') +
+           db::sqlReal(row.porcentaje_humeda) + QLatin1Char(',') + db::sqlReal(row.cantidad_seca) +
+           QLatin1Char(',') + db::sqlReal(row.cantidad_humeda) + QLatin1Char(',') +
+           db::sqlReal(row.materia_seca) + QLatin1Char(',') + db::sqlReal(row.costo_humeda);
+}
+
+void saveIngredients(WorkingModel& model, db::Connection& conn, const QString& id) {
+    model.sortIngredientsById();
+    const std::vector<int> stored =
+        storedKeys(conn, QStringLiteral("formula_producto"), QStringLiteral("id_producto"), id);
+    mergeByKey(
+        model.ingredients, stored, [](const IngredientRow& row) { return row.id_producto; },
+        [&](const IngredientRow& row) {
+            conn.execute(QStringLiteral("UPDATE formula_producto SET minimo=") +
+                         db::sqlReal(row.minimo) + QStringLiteral(",maximo=") +
+                         db::sqlReal(row.maximo) + QStringLiteral(",porcentaje_seca=") +
+                         db::sqlReal(row.porcentaje_seca) + QStringLiteral(",porcentaje_humeda=") +
+                         db::sqlReal(row.porcentaje_humeda) + QStringLiteral(",cantidad_seca=") +
+                         db::sqlReal(row.cantidad_seca) + QStringLiteral(",cantidad_humeda=") +
+                         db::sqlReal(row.cantidad_humeda) + QStringLiteral(",materia_seca=") +
+                         db::sqlReal(row.materia_seca) + QStringLiteral(",costo=") +
+                         db::sqlReal(row.costo_humeda) + QStringLiteral(" WHERE id_formula=") + id +
+                         QStringLiteral(" AND id_producto=") + db::sqlInt(row.id_producto));
+        },
+        [&](const IngredientRow& row) {
+            conn.execute(QStringLiteral("INSERT INTO formula_producto (id_formula,id_producto,"
+                                        "minimo,maximo,porcentaje_seca,porcentaje_humeda,"
+                                        "cantidad_seca,cantidad_humeda,materia_seca,costo) "
+                                        "VALUES (") +
+                         id + QLatin1Char(',') + db::sqlInt(row.id_producto) + QLatin1Char(',') +
+                         ingredientValues(row) + QLatin1Char(')'));
+        },
+        [&](int key) {
+            conn.execute(QStringLiteral("DELETE FROM formula_producto WHERE id_formula=") + id +
+                         QStringLiteral(" AND id_producto=") + db::sqlInt(key));
+        });
+    model.sortIngredientsForDisplay();
+}
+
+} // namespace
+
+void saveDetails(WorkingModel& model, db::Connection& conn) {
+    const QString id = db::sqlInt(model.formulaId);
+    saveNutrients(model, conn, id);
+    saveIngredients(model, conn, id);
+}
+
+} // namespace tarvela::formulation
