@@ -1,0 +1,296 @@
+#include "formulation/run.h"
+
+#include "formulation/catalog_lookup.h"
+#include "formulation/loading.h"
+#include "formulation/problem.h"
+#include "formulation/reachability.h"
+#include "formulation/sensitivity.h"
+#include "formulation/write_back.h"
+
+#include "db/format.h"
+
+#include <cmath>
+
+namespace tarvela::formulation {
+
+namespace {
+
+const QString kCancelled = QStringLiteral("Se ha cancelado la Formulación");
+
+QString fmt(double value, const char* pattern, QChar sep) {
+    return formatNumber(value, QString::fromLatin1(pattern), sep);
+}
+
+// Steps 1 to 3: the batch quantity typed in its box.
+std::optional<double> checkQuantity(const QString& text, RunHost& host) {
+    const std::optional<double> q = parseUserNumber(text);
+    QString problem;
+    if (!q)
+        problem = QStringLiteral("La cantidad a elaborar debe ser numérica");
+    else if (!(*q > 0))
+        problem = QStringLiteral("La cantidad a elaborar debe ser mayor que cero");
+    else if (*q > 1000)
+        problem = QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000");
+    if (problem.isEmpty())
+        return q;
+    host.desktop().message(problem, MsgIcon::Critical);
+    host.focusQuantity();
+    return std::nullopt;
+}
+
+// Step 7: every nutrient needs a limit, and a maximum clearly above its minimum.
+bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep) {
+    for (const NutrientRow& n : model.rsPropiedades) {
+        const QString name = n.nombre.trimmed();
+        if (!n.minimo && !n.maximo) {
+            desktop.message(
+                QStringLiteral("Debe ingresar un valor mínimo o máximo para la propiedad <") +
+                name + QStringLiteral(">"));
+            return false;
+        }
+        if (!n.minimo || !n.maximo)
+            continue;
+        const double mn = *n.minimo;
+        const double mx = *n.maximo;
+        if (mn >= mx) {
+            desktop.message(
+                QStringLiteral("El valor máximo debe ser mayor al mínimo para la propiedad <") +
+                name + QStringLiteral(">"));
+            return false;
+        }
+        if (mn != 0 && roundDecimal(std::fabs((mx - mn) / mn), 10) < 0.0001) {
+            desktop.message(
+                QStringLiteral("El valor máximo debe ser mayor al mínimo en al menos "
+                               "el 0.01% para la propiedad <") +
+                name + QStringLiteral(">") + QStringLiteral("\n\n") + fmt(mn, "######0.00", sep) +
+                QStringLiteral("    ") + fmt(roundDecimal(mn * 1.0001, 2), "######0.00", sep) +
+                QStringLiteral("\n") + fmt(roundDecimal(mx / 1.0001, 2), "######0.00", sep) +
+                QStringLiteral("    ") + fmt(mx, "######0.00", sep));
+            return false;
+        }
+    }
+    return true;
+}
+
+// Steps 8 and 9: the ingredient limits must leave room for the batch.
+bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) {
+    double sumMin = 0;
+    double sumMax = 0;
+    for (const IngredientRow& row : model.ingredients) {
+        if (row.minimo)
+            sumMin += *row.minimo;
+        if (row.maximo)
+            sumMax += *row.maximo;
+        else
+            sumMax = Q;
+    }
+    if (sumMin > Q) {
+        desktop.message(QStringLiteral("La suma de los valores mínimos para los ingredientes es "
+                                       "superior a la cantidad total a elaborar"),
+                        MsgIcon::Critical, kCancelled);
+        return false;
+    }
+    if (sumMax < Q) {
+        desktop.message(QStringLiteral("La suma de los valores máximos para los ingredientes no "
+                                       "alcanzan la cantidad total a elaborar"),
+                        MsgIcon::Critical, kCancelled);
+        return false;
+    }
+    return true;
+}
+
+// Step 10: every nutrient minimum must be reachable by some blend of the ingredients. A refused
+// minimum shows each ingredient's own largest contribution and the blend maximum.
+bool checkReachability(const WorkingModel& model, double Q, db::Connection& conn, RunHost& host,
+                       QChar sep) {
+    const IngredientIndex index(model.ingredients);
+    for (const NutrientRow& n : model.rsPropiedades) {
+        if (!n.minimo)
+            continue;
+        const double minimo = *n.minimo;
+        const CompositionByNutrient composition(conn, n.id_propiedad, index);
+        std::vector<ReachIngredient> reach;
+        reach.reserve(model.ingredients.size());
+        bool alone = false;
+        for (size_t k = 0; k < model.ingredients.size(); ++k) {
+            const IngredientRow& row = model.ingredients[k];
+            ReachIngredient ing;
+            if (const CatalogContent* c = composition.at(k))
+                ing.content = model.vSecaNut ? c->valor : c->valor * c->materiaSeca / 100.0;
+            ing.maxShare = row.maximo ? *row.maximo / Q : 1.0;
+            ing.minShare = row.minimo ? *row.minimo / Q : 0.0;
+            if (ing.content * ing.maxShare >= minimo)
+                alone = true;
+            reach.push_back(ing);
+        }
+        if (alone)
+            continue;
+        const bool sameBasis = model.vSecaIng == model.vSecaNut;
+        const double blendMax = blendMaximum(reach, sameBasis);
+        if (minimumReachable(blendMax, minimo))
+            continue;
+
+        AportesReport report;
+        report.propertyName = n.nombre;
+        report.caption = QStringLiteral("PROBLEMA CON RESTRICCIÓN: Mínimo para ") +
+                         n.nombre.trimmed() + QStringLiteral(" = ") + fmt(minimo, "0.00", sep);
+        report.maximoAlcanzable = blendMax;
+        for (size_t k = 0; k < model.ingredients.size(); ++k) {
+            const IngredientRow& row = model.ingredients[k];
+            AporteRow aporte;
+            aporte.producto = row.nombre.left(50);
+            aporte.maximo = row.maximo;
+            aporte.valor = reach[k].content;
+            aporte.aportemaximo = reach[k].content * reach[k].maxShare;
+            report.rows.push_back(std::move(aporte));
+        }
+        host.showAportes(report);
+        return false;
+    }
+    return true;
+}
+
+// Steps 12 to 19: the programme as the working tables state it.
+LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
+    model.sortIngredientsById();
+    LpProblem problem;
+    problem.Q = Q;
+    problem.vSecaIng = model.vSecaIng;
+    problem.vSecaNut = model.vSecaNut;
+    problem.ingredients.reserve(model.ingredients.size());
+    for (const IngredientRow& row : model.ingredients) {
+        LpIngredient ing;
+        ing.id = row.id_producto;
+        ing.name = row.nombre.trimmed().toStdString();
+        ing.price = (model.vSecaIng ? row.costo_seca : row.costo_humeda).value_or(0.0);
+        ing.dryFraction = row.materia_seca.value_or(0.0) / 100.0;
+        ing.minimo = row.minimo;
+        ing.maximo = row.maximo;
+        problem.ingredients.push_back(std::move(ing));
+    }
+    const IngredientIndex index(model.ingredients);
+    problem.nutrients.reserve(model.rsPropiedades.size());
+    for (const NutrientRow& n : model.rsPropiedades) {
+        LpNutrient nut;
+        nut.name = n.nombre.trimmed().toStdString();
+        nut.minimo = n.minimo;
+        nut.maximo = n.maximo;
+        nut.contents = nutrientContents(conn, n.id_propiedad, index);
+        problem.nutrients.push_back(std::move(nut));
+    }
+    return problem;
+}
+
+void showOutcome(const simplex::SolveReport& report, Desktop& desktop) {
+    if (report.passLimitReached)
+        desktop.message(QStringLiteral("No es posible definir el estado de la solución"));
+    switch (report.outcome) {
+    case simplex::Outcome::Infeasible:
+        desktop.message(QStringLiteral("No es posible cumplir todas las restricciones"),
+                        MsgIcon::Warning, QStringLiteral("Se ha detenido la Formulación"));
+        break;
+    case simplex::Outcome::NotStandard:
+        desktop.message(QStringLiteral("Problema no standar"));
+        break;
+    case simplex::Outcome::Unbounded:
+        desktop.message(QStringLiteral("Aun existen ingredientes que pueden mejorar la solución "
+                                       "pero no es posible desplazar otros"));
+        break;
+    case simplex::Outcome::IterationLimit:
+        desktop.message(QStringLiteral("Se ha detenido la ejecución sin llegar a una solución "
+                                       "óptima luego de 1.000.000 de iteraciones"));
+        break;
+    case simplex::Outcome::Optimal:
+        break;
+    }
+}
+
+} // namespace
+
+RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connection& conn,
+                    RunHost& host, QChar decimalSeparator) {
+    Desktop& desktop = host.desktop();
+    RunResult result;
+    model.txtCantidad = cantidadText;
+
+    const std::optional<double> quantity = checkQuantity(cantidadText, host);
+    if (!quantity)
+        return result;
+    if (model.rsPropiedades.empty()) {
+        desktop.message(
+            QStringLiteral("Debe ingresar al menos una restricción para los Nutrientes"),
+            MsgIcon::Critical);
+        return result;
+    }
+    if (model.ingredients.empty()) {
+        desktop.message(QStringLiteral("Debe ingresar al menos un Ingrediente"), MsgIcon::Critical);
+        return result;
+    }
+    if (model.vSecaIng && !model.vSecaNut) {
+        desktop.message(QStringLiteral(
+            "No es posible formular nutrientes en húmeda e ingredientes en base seca"));
+        return result;
+    }
+
+    const double Q = *quantity;
+    model.batchQuantity = Q;
+    model.txtCantidad = fmt(Q, "0.00", decimalSeparator);
+
+    if (!checkNutrientLimits(model, desktop, decimalSeparator))
+        return result;
+    if (!checkIngredientSums(model, Q, desktop))
+        return result;
+    if (!checkReachability(model, Q, conn, host, decimalSeparator)) {
+        result.end = RunEnd::Unreachable;
+        return result;
+    }
+
+    std::optional<BusyPointer> busy(std::in_place, desktop);
+    model.totals = Totals{};
+    model.totalsTexts = TotalsTexts{};
+    model.vCostoHumeda = 0;
+    model.vMateriaSeca = 0;
+    host.totalsCleared();
+
+    const LpProblem problem = statedProblem(model, Q, conn);
+    BuiltTableau built = buildTableau(problem);
+    model.rowLabels.clear();
+    model.rowLabels.reserve(built.rowLabels.size());
+    for (const std::string& label : built.rowLabels)
+        model.rowLabels.push_back(QString::fromStdString(label));
+
+    std::vector<int> keys;
+    std::vector<double> dryFractions;
+    keys.reserve(problem.ingredients.size());
+    dryFractions.reserve(problem.ingredients.size());
+    for (const LpIngredient& ing : problem.ingredients) {
+        keys.push_back(ing.id);
+        dryFractions.push_back(ing.dryFraction);
+    }
+
+    simplex::Tableau& tableau = built.tableau;
+    result.report = simplex::solve(tableau);
+    result.outcome = result.report.outcome;
+    model.rsAnalisis.clear();
+    busy.reset();
+    showOutcome(result.report, desktop);
+
+    const simplex::Outcome outcome = result.report.outcome;
+    if (outcome == simplex::Outcome::NotStandard) {
+        result.end = RunEnd::NotStandard;
+        return result;
+    }
+    if (outcome == simplex::Outcome::Optimal || outcome == simplex::Outcome::Unbounded) {
+        const SensitivityInput input{tableau, built.A,        built.B,
+                                     keys,    dryFractions,   model.rowLabels,
+                                     Q,       model.vSecaIng, model.vSecaNut};
+        model.rsAnalisis = analysisRecords(input, model.ingredients);
+    }
+
+    writeBack(model, tableau, keys, Q, desktop);
+    actuResultados(model, conn, decimalSeparator);
+    result.end = RunEnd::WrittenBack;
+    return result;
+}
+
+} // namespace tarvela::formulation

@@ -1,0 +1,61 @@
+#include "formulation/working_model.h"
+
+#include <algorithm>
+
+namespace tarvela::formulation {
+
+namespace {
+
+// Descending order of a nullable share; an empty share counts as the lowest.
+bool shareAbove(const Opt& a, const Opt& b) {
+    if (!a)
+        return false;
+    if (!b)
+        return true;
+    return *a > *b;
+}
+
+} // namespace
+
+IngredientRow* WorkingModel::findIngredient(int idProducto) {
+    auto it =
+        std::find_if(ingredients.begin(), ingredients.end(),
+                     [idProducto](const IngredientRow& r) { return r.id_producto == idProducto; });
+    return it == ingredients.end() ? nullptr : &*it;
+}
+
+NutrientRow* WorkingModel::findNutrient(int idPropiedad) {
+    auto it =
+        std::find_if(rsPropiedades.begin(), rsPropiedades.end(),
+                     [idPropiedad](const NutrientRow& r) { return r.id_propiedad == idPropiedad; });
+    return it == rsPropiedades.end() ? nullptr : &*it;
+}
+
+void WorkingModel::sortIngredientsById() {
+    std::stable_sort(ingredients.begin(), ingredients.end(),
+                     [](const IngredientRow& a, const IngredientRow& b) {
+                         return a.id_producto < b.id_producto;
+                     });
+}
+
+void WorkingModel::sortIngredientsForDisplay() {
+    if (vSecaIng)
+        std::stable_sort(ingredients.begin(), ingredients.end(),
+                         [](const IngredientRow& a, const IngredientRow& b) {
+                             return shareAbove(a.porcentaje_seca, b.porcentaje_seca);
+                         });
+    else
+        std::stable_sort(ingredients.begin(), ingredients.end(),
+                         [](const IngredientRow& a, const IngredientRow& b) {
+                             return shareAbove(a.porcentaje_humeda, b.porcentaje_humeda);
+                         });
+}
+
+void WorkingModel::sortNutrientsByName() {
+    std::stable_sort(rsPropiedades.begin(), rsPropiedades.end(),
+                     [](const NutrientRow& a, const NutrientRow& b) {
+                         return QString::localeAwareCompare(a.nombre, b.nombre) < 0;
+                     });
+}
+
+} // namespace tarvela::formulation

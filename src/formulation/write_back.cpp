@@ -1,0 +1,57 @@
+#include "formulation/write_back.h"
+
+#include "formulation/catalog_lookup.h"
+
+namespace tarvela::formulation {
+
+void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::vector<int>& keys,
+               double Q, Desktop& desktop) {
+    model.sortIngredientsById();
+    for (IngredientRow& row : model.ingredients) {
+        row.cantidad_seca = 0.0;
+        row.porcentaje_seca = 0.0;
+        row.cantidad_humeda = 0.0;
+        row.porcentaje_humeda = 0.0;
+        row.costo_total = 0.0;
+    }
+
+    const IngredientIndex byKey(model.ingredients);
+    double totalSeca = 0;
+    double totalHumeda = 0;
+    for (int i = 1; i <= tableau.m(); ++i) {
+        const int j = tableau.basis()[static_cast<size_t>(i)];
+        if (j < 1 || j > tableau.ni())
+            continue;
+        const double x = tableau.rhs(i);
+        const int key = keys[static_cast<size_t>(j - 1)];
+        const int k = byKey.position(key);
+        if (k < 0) {
+            desktop.message(QStringLiteral("No se pudo obtener los datos del ingrediente ") +
+                                QString::number(key),
+                            MsgIcon::Critical);
+            continue;
+        }
+        IngredientRow& row = model.ingredients[static_cast<size_t>(k)];
+        const double d = row.materia_seca.value_or(0.0) / 100.0;
+        if (model.vSecaIng) {
+            row.porcentaje_seca = x;
+            row.cantidad_seca = x * Q;
+            row.cantidad_humeda = d != 0 ? *row.cantidad_seca / d : 0.0;
+        } else {
+            row.porcentaje_humeda = x;
+            row.cantidad_humeda = x * Q;
+            row.cantidad_seca = *row.cantidad_humeda * d;
+        }
+        totalSeca += *row.cantidad_seca;
+        totalHumeda += *row.cantidad_humeda;
+    }
+
+    for (IngredientRow& row : model.ingredients) {
+        if (model.vSecaIng)
+            row.porcentaje_humeda = totalHumeda != 0 ? *row.cantidad_humeda / totalHumeda : 0.0;
+        else
+            row.porcentaje_seca = totalSeca != 0 ? *row.cantidad_seca / totalSeca : 0.0;
+    }
+}
+
+} // namespace tarvela::formulation

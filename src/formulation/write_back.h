@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/desktop.h"
+#include "formulation/simplex.h"
+#include "formulation/working_model.h"
+
+#include <vector>
+
+namespace tarvela::formulation {
+
+// Writes the mix of a final tableau into the ingredient working table: quantities and shares on
+// both bases (costs are left to actuResultados). keys(j - 1) is the id_producto of column j.
+// A basic ingredient missing from the table is reported and skipped. On the dry path an
+// ingredient whose dry matter is 0 cannot be converted to a quantity as fed; it gets 0.
+void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::vector<int>& keys,
+               double Q, Desktop& desktop);
+
+} // namespace tarvela::formulation
