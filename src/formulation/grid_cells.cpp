@@ -1,0 +1,257 @@
+#include "formulation/grid_cells.h"
+
+#include "db/format.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+namespace tarvela::formulation {
+
+namespace {
+
+enum ProdColumn {
+    pId,
+    pNombre,
+    pMateriaSeca,
+    pCostoSeca,
+    pCostoHumeda,
+    pSep1,
+    pMinimo,
+    pMaximo,
+    pSep2,
+    pCantidadSeca,
+    pPorcentajeSeca,
+    pSep3,
+    pCantidadHumeda,
+    pPorcentajeHumeda,
+    pCostoTotal,
+    pMateriaSecaActual,
+    pCostoHumedaActual,
+    pColumnCount
+};
+
+enum PropColumn {
+    nId,
+    nNombre,
+    nSep1,
+    nMinimo,
+    nMaximo,
+    nSep2,
+    nValor,
+    nValorAnterior,
+    nColumnCount
+};
+
+QString formatted(const Opt& value, const QString& pattern, QChar sep) {
+    return value ? formatNumber(*value, pattern, sep) : QString();
+}
+
+// The value as the cell shows it with the given decimals (null reads 0).
+double shown(const Opt& value, int decimals, double factor = 1.0) {
+    return value ? roundDecimal(*value * factor, decimals) : 0.0;
+}
+
+void paintOutOfLimits(CellPaint& cell) {
+    cell.background = gridcolors::outOfLimits;
+    cell.foreground = gridcolors::lightText;
+}
+
+std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QChar sep) {
+    std::vector<CellPaint> cells(pColumnCount);
+    cells[pId].text = QString::number(r.id_producto);
+    cells[pNombre].text = r.nombre;
+    cells[pCostoSeca].text = rawCellText(r.costo_seca, sep);
+    cells[pMateriaSecaActual].text = rawCellText(r.materiaSecaActual, sep);
+    cells[pCostoHumedaActual].text = rawCellText(r.costoHumedaActual, sep);
+
+    // Separators.
+    for (int c : {pSep1, pSep2, pSep3})
+        cells[static_cast<size_t>(c)].background = gridcolors::header;
+
+    // Limits, quantities, shares and the cost of the batch.
+    cells[pMinimo].text = formatted(r.minimo, QStringLiteral("0.000"), sep);
+    cells[pMaximo].text = formatted(r.maximo, QStringLiteral("0.000"), sep);
+    cells[pCantidadSeca].text = formatted(r.cantidad_seca, QStringLiteral("0.000"), sep);
+    cells[pCantidadHumeda].text = formatted(r.cantidad_humeda, QStringLiteral("0.000"), sep);
+    if (r.porcentaje_seca)
+        cells[pPorcentajeSeca].text =
+            formatNumber(*r.porcentaje_seca * 100.0, QStringLiteral("0.00"), sep);
+    if (r.porcentaje_humeda)
+        cells[pPorcentajeHumeda].text =
+            formatNumber(*r.porcentaje_humeda * 100.0, QStringLiteral("0.00"), sep);
+    cells[pCostoTotal].text = QStringLiteral("$ ") + formatNumber(r.costo_total.value_or(0.0),
+                                                                  QStringLiteral("0.00##"), sep);
+
+    const int q = vSecaIng ? pCantidadSeca : pCantidadHumeda;
+    const int share = vSecaIng ? pPorcentajeSeca : pPorcentajeHumeda;
+    const Opt& quantity = vSecaIng ? r.cantidad_seca : r.cantidad_humeda;
+    const double qShown = shown(quantity, 3);
+
+    if (qShown == 0.0) {
+        // Not in the mix.
+        for (int c = 0; c < pColumnCount; ++c)
+            if (c != pSep1 && c != pSep2 && c != pSep3)
+                cells[static_cast<size_t>(c)].background = gridcolors::outOfMix;
+        if (cells[pCostoTotal].text ==
+            QStringLiteral("$ ") + formatNumber(0.0, QStringLiteral("0.00##"), sep))
+            cells[pCostoTotal].text.clear();
+    } else {
+        for (int c : {static_cast<int>(pNombre), q, share})
+            cells[static_cast<size_t>(c)].bold = true;
+    }
+
+    // The quantity outside the ingredient's limits (compared as the cells show them).
+    if ((r.minimo && shown(r.minimo, 3) > qShown) || (r.maximo && shown(r.maximo, 3) < qShown))
+        paintOutOfLimits(cells[static_cast<size_t>(q)]);
+
+    // Zero quantities and shares are left empty.
+    if (shown(r.cantidad_seca, 3) == 0.0)
+        cells[pCantidadSeca].text.clear();
+    if (shown(r.cantidad_humeda, 3) == 0.0)
+        cells[pCantidadHumeda].text.clear();
+    if (shown(r.porcentaje_seca, 2, 100.0) == 0.0)
+        cells[pPorcentajeSeca].text.clear();
+    if (shown(r.porcentaje_humeda, 2, 100.0) == 0.0)
+        cells[pPorcentajeHumeda].text.clear();
+
+    // The formula's dry matter is not the catalog's.
+    if (rawCellText(r.materiaSecaActual, sep) != rawCellText(r.materia_seca, sep))
+        paintOutOfLimits(cells[pMateriaSeca]);
+    if (r.materia_seca)
+        cells[pMateriaSeca].text =
+            formatNumber(*r.materia_seca, QStringLiteral("#####0.00"), sep) + QStringLiteral(" %");
+
+    // The formula's price is not the catalog's.
+    if (rawCellText(r.costoHumedaActual, sep) != rawCellText(r.costo_humeda, sep))
+        cells[pCostoHumeda].background = gridcolors::differsFromCatalog;
+    if (r.costo_humeda)
+        cells[pCostoHumeda].text =
+            QStringLiteral("$ ") + formatNumber(*r.costo_humeda, QStringLiteral("0.00##"), sep);
+    return cells;
+}
+
+std::vector<CellPaint> nutrientRow(const NutrientRow& r, QChar sep, bool loading) {
+    std::vector<CellPaint> cells(nColumnCount);
+    cells[nId].text = QString::number(r.id_propiedad);
+    cells[nNombre].text = r.nombre;
+    cells[nSep1].background = gridcolors::header;
+    cells[nSep2].background = gridcolors::header;
+    cells[nMinimo].text = formatted(r.minimo, QStringLiteral("#####0.00"), sep);
+    cells[nMaximo].text = formatted(r.maximo, QStringLiteral("#####0.00"), sep);
+    cells[nValorAnterior].text = rawCellText(r.valorAnterior, sep);
+
+    if (loading && rawCellText(r.valorAnterior, sep) != rawCellText(r.valor, sep))
+        cells[nNombre].background = gridcolors::differsFromCatalog;
+
+    CellPaint& value = cells[nValor];
+    if (r.valor) {
+        value.text = formatNumber(*r.valor, QStringLiteral("#####0.00"), sep);
+        const double v = roundDecimal(*r.valor, 2);
+        if ((r.minimo && v < roundDecimal(*r.minimo, 2)) ||
+            (r.maximo && v > roundDecimal(*r.maximo, 2)))
+            paintOutOfLimits(value);
+    }
+    value.bold = true;
+    return cells;
+}
+
+} // namespace
+
+std::vector<CellPaint> headingCells(const std::vector<GridColumn>& columns) {
+    std::vector<CellPaint> row;
+    row.reserve(columns.size());
+    for (const auto& column : columns)
+        row.push_back({column.heading, gridcolors::header, gridcolors::lightText, false});
+    return row;
+}
+
+int GridPaint::columnOf(const QString& field) const {
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (columns[c].field == field)
+            return static_cast<int>(c);
+    return -1;
+}
+
+const std::vector<GridColumn>& flexProdColumns() {
+    static const std::vector<GridColumn> columns = {
+        {QStringLiteral("id_producto"), QString(), 0},
+        {QStringLiteral("nombre"), QStringLiteral("Descripción"), kRestWidth},
+        {QStringLiteral("materia_seca"), QStringLiteral("Mat.Seca"), 900},
+        {QStringLiteral("costo_seca"), QString(), 0},
+        {QStringLiteral("costo_humeda"), QStringLiteral("Precio"), 950},
+        {QStringLiteral("sep1"), QString(), 80},
+        {QStringLiteral("minimo"), QStringLiteral("Mínimo"), 1000},
+        {QStringLiteral("maximo"), QStringLiteral("Máximo"), 1000},
+        {QStringLiteral("sep2"), QString(), 80},
+        {QStringLiteral("cantidad_seca"), QStringLiteral("B.Seca"), 1050},
+        {QStringLiteral("porcentaje_seca"), QStringLiteral("%"), 700},
+        {QStringLiteral("sep3"), QString(), 80},
+        {QStringLiteral("cantidad_humeda"), QStringLiteral("B.Húmeda"), 1050},
+        {QStringLiteral("porcentaje_humeda"), QStringLiteral("%"), 700},
+        {QStringLiteral("costo_total"), QStringLiteral("Costo"), 1200},
+        {QStringLiteral("materiaSecaActual"), QString(), 0},
+        {QStringLiteral("costoHumedaActual"), QString(), 0},
+    };
+    return columns;
+}
+
+const std::vector<GridColumn>& flexPropColumns() {
+    static const std::vector<GridColumn> columns = {
+        {QStringLiteral("id_propiedad"), QString(), 0},
+        {QStringLiteral("nombre"), QStringLiteral("Descripción"), kRestWidth},
+        {QStringLiteral("sep1"), QString(), 80},
+        {QStringLiteral("minimo"), QStringLiteral("Mínimo"), 1200},
+        {QStringLiteral("maximo"), QStringLiteral("Máximo"), 1200},
+        {QStringLiteral("sep2"), QString(), 80},
+        {QStringLiteral("valor"), QStringLiteral("Valor"), 1200},
+        {QStringLiteral("valorAnterior"), QString(), 0},
+    };
+    return columns;
+}
+
+GridPaint paintFlexProd(const WorkingModel& model, QChar decimalSeparator) {
+    GridPaint paint;
+    paint.columns = flexProdColumns();
+    paint.rows.reserve(model.ingredients.size() + 1);
+    paint.rows.push_back(headingCells(paint.columns));
+    for (const auto& row : model.ingredients)
+        paint.rows.push_back(ingredientRow(row, model.vSecaIng, decimalSeparator));
+    return paint;
+}
+
+GridPaint paintFlexProp(const WorkingModel& model, QChar decimalSeparator, bool loading) {
+    GridPaint paint;
+    paint.columns = flexPropColumns();
+    paint.rows.reserve(model.rsPropiedades.size() + 1);
+    paint.rows.push_back(headingCells(paint.columns));
+    for (const auto& row : model.rsPropiedades)
+        paint.rows.push_back(nutrientRow(row, decimalSeparator, loading));
+    return paint;
+}
+
+int restColumnWidth(int gridWidthTwips, const std::vector<GridColumn>& columns,
+                    bool verticalScrollBar) {
+    int others = 70;
+    for (const auto& column : columns)
+        if (column.widthTwips != kRestWidth)
+            others += column.widthTwips;
+    if (verticalScrollBar)
+        others += 240;
+    return std::max(0, gridWidthTwips - others);
+}
+
+bool needsVerticalScrollBar(int gridHeight, int rowHeight, int rowCount) {
+    return gridHeight < rowHeight * rowCount;
+}
+
+QString rawCellText(const Opt& value, QChar decimalSeparator) {
+    if (!value)
+        return {};
+    QString text = QLocale::c().toString(*value, 'g', 15);
+    if (decimalSeparator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalSeparator);
+    return text;
+}
+
+} // namespace tarvela::formulation

@@ -1,0 +1,195 @@
+// The formulation window's load and its handlers.
+#include "formulation/gui/frmoptimizacion.h"
+
+#include "app/gui/errores.h"
+#include "app/gui/modal_launcher.h"
+#include "db/format.h"
+#include "db/statements.h"
+#include "formulas/gui/save_formula.h"
+#include "formulation/gui/grid_painter.h"
+#include "formulation/loading.h"
+#include "formulation/run.h"
+#include "reports/composition.h"
+#include "reports/gui/frmAnalisis.h"
+#include "reports/gui/frmAportes.h"
+#include "reports/gui/frmResultados.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace tarvela {
+
+namespace {
+
+// What the run asks of this window.
+class WindowRunHost : public formulation::RunHost {
+public:
+    WindowRunHost(AppContext& ctx, QWidget* window, QLineEdit& quantity,
+                  std::function<void()> totalsCleared)
+        : ctx_(ctx), window_(window), quantity_(quantity),
+          totalsCleared_(std::move(totalsCleared)) {}
+
+    Desktop& desktop() override { return *ctx_.desktop; }
+    void focusQuantity() override { quantity_.setFocus(); }
+    void totalsCleared() override { totalsCleared_(); }
+    void showAportes(const formulation::AportesReport& report) override {
+        ctx_.currentPropertyName = report.propertyName;
+        frmAportes aportes(ctx_, report, window_);
+        ctx_.launcher->exec(aportes);
+    }
+
+private:
+    AppContext& ctx_;
+    QWidget* window_;
+    QLineEdit& quantity_;
+    std::function<void()> totalsCleared_;
+};
+
+} // namespace
+
+frmoptimizacion::frmoptimizacion(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    buildWindow();
+    setCaption();
+    model_.formulaId = ctx_.currentFormulaId;
+    actuFormula();
+    SSTab1_->setCurrentIndex(0);
+}
+
+void frmoptimizacion::setCaption() {
+    QString caption = QStringLiteral("Fórmulas");
+    if (ctx_.currentCustomer >= 1) {
+        try {
+            const db::Result rs =
+                ctx_.db().query(QStringLiteral("select nombre from clientes where idcliente=") +
+                                db::sqlInt(ctx_.currentCustomer));
+            if (!rs.isEmpty())
+                caption += QStringLiteral(" - ") + rs.value(0, 0).toString();
+        } catch (const db::DbError& error) {
+            reportDbError(QStringLiteral("No se pudo leer el cliente"), error);
+        }
+    }
+    setWindowTitle(caption);
+}
+
+void frmoptimizacion::reportDbError(const QString& message, const db::DbError& error) {
+    showError(ctx_, message, error, this);
+}
+
+void frmoptimizacion::actuFormula() {
+    const int requested = model_.formulaId;
+    try {
+        formulation::actuFormula(model_, ctx_.db(), *ctx_.desktop, displaySeparator(ctx_));
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se pudo cargar la Fórmula"), error);
+        return;
+    }
+    if (requested != 0 && model_.formulaId == 0) {
+        // Not found: the header is cleared, the working tables and grids stay as they were.
+        showHeader();
+        return;
+    }
+    // The grids are painted as part of the load: the nutrient grid marks the values that the
+    // current catalog changed.
+    model_.loading = true;
+    repaintAll();
+    model_.loading = false;
+}
+
+void frmoptimizacion::cmdFormular_Click() {
+    model_.txtCantidad = txtCantidad_->text();
+    WindowRunHost host(ctx_, this, *txtCantidad_, [this] { showTotals(); });
+    formulation::RunResult result;
+    try {
+        result = formulation::formulate(model_, txtCantidad_->text(), ctx_.db(), host,
+                                        displaySeparator(ctx_));
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se pudo completar la Formulación"), error);
+        return;
+    }
+    showTotals();
+    if (result.end == formulation::RunEnd::WrittenBack) {
+        actu_FlexProd();
+        actu_FlexProp();
+    }
+}
+
+void frmoptimizacion::cmdCancel_Click() {
+    actuFormula();
+}
+
+void frmoptimizacion::cmdClose_Click() {
+    close();
+}
+
+void frmoptimizacion::cmdComposicion_Click() {
+    std::optional<reports::CompositionTable> table;
+    QStringList headings;
+    try {
+        table = reports::buildComposition(model_, ctx_.db());
+        if (!table)
+            return;
+        headings = reports::compositionHeadings(*table, ctx_.db());
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se pudo obtener la composición de la Fórmula"), error);
+        return;
+    }
+    frmResultados window(ctx_, *table, headings, this);
+    ctx_.launcher->exec(window);
+}
+
+void frmoptimizacion::Command1_Click() {
+    frmAnalisis window(ctx_, model_.rsAnalisis, this);
+    ctx_.launcher->exec(window);
+}
+
+void frmoptimizacion::cmdUpdate_Click() {
+    if (saveFormula(ctx_, model_, this)) {
+        model_.loading = true;
+        repaintAll();
+        model_.loading = false;
+    }
+}
+
+void frmoptimizacion::Option1_Click(int index) {
+    formulation::chooseIngredientBasis(model_, index == 0);
+    showOptions();
+    actuBaseNut();
+}
+
+void frmoptimizacion::Option2_Click(int index) {
+    formulation::chooseNutrientBasis(model_, index == 0);
+    showOptions();
+    actuBaseNut();
+}
+
+// Leaving the batch-quantity box: empty is 0, a number is kept rounded to 3 decimals.
+void frmoptimizacion::txt_Cantidad_Validate() {
+    const QString text = txtCantidad_->text().trimmed();
+    if (text.isEmpty()) {
+        model_.batchQuantity = 0;
+        return;
+    }
+    const std::optional<double> value = parseUserNumber(text);
+    if (!value) {
+        ctx_.desktop->message(QStringLiteral("Debe ingresar un valor Numérico"), MsgIcon::Critical);
+        txtCantidad_->setFocus();
+        return;
+    }
+    model_.batchQuantity = roundDecimal(*value, 3);
+}
+
+// A "." or "," typed into the batch-quantity box is the workstation's separator.
+bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtCantidad_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->text() == QStringLiteral(".") || key->text() == QStringLiteral(",")) {
+            txtCantidad_->insert(QString(displaySeparator(ctx_)));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace tarvela

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "formulation/working_model.h"
+
+#include <QDialog>
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace tarvela {
+
+namespace db {
+class DbError;
+}
+
+// The formulation window: one stored formula loaded into the working model, solved at least
+// cost, analysed and saved. The grids are display copies repainted from the working model.
+class frmoptimizacion : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmoptimizacion(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The working model (vSecaIng, vSecaNut, vCostoHumeda, vMateriaSeca, rsPropiedades,
+    // rsAnalisis, ...), read by the windows opened from this one.
+    formulation::WorkingModel& model() { return model_; }
+    const formulation::WorkingModel& model() const { return model_; }
+
+    // Loads the formula of the model's formula id and repaints everything.
+    void actuFormula();
+    void actuBaseNut();
+    void actu_FlexProd();
+    void actu_FlexProp();
+
+    void cmdFormular_Click();
+    void cmdCancel_Click();
+    void cmdClose_Click();
+    void cmdComposicion_Click();
+    void Command1_Click();
+    void cmdUpdate_Click();
+    void Option1_Click(int index);
+    void Option2_Click(int index);
+    void txt_Cantidad_Validate();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction and layout.
+    void buildWindow();
+    void buildHeader(QWidget* content);
+    void buildIngredientPanel(QWidget* content);
+    void buildNutrientPanel(QWidget* content);
+    void buildButtons(QWidget* content);
+    void buildMenu();
+    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
+                           const QRect& geometry, bool enabled = true);
+    QLineEdit* addBox(QWidget* parent, const QString& name, const QString& caption,
+                      const QRect& geometry, QLabel** label = nullptr);
+    QAction* addEntry(class QMenu* menu, const QString& name, const QString& caption, bool enabled);
+
+    // Showing the model.
+    void setCaption();
+    void showHeader();
+    void showOptions();
+    void showTotals();
+    void placeTotalsBoxes();
+    void repaintAll();
+    void reportDbError(const QString& message, const db::DbError& error);
+
+    AppContext& ctx_;
+    formulation::WorkingModel model_;
+    QLineEdit* txtCodFormula_ = nullptr;
+    QLineEdit* txtVerFormula_ = nullptr;
+    QLineEdit* txtFormula_ = nullptr;
+    QLineEdit* txtFecCFormula_ = nullptr;
+    QLineEdit* txtFecMFormula_ = nullptr;
+    QLineEdit* txtCantidad_ = nullptr;
+    QRadioButton* option1_[2] = {nullptr, nullptr};
+    QRadioButton* option2_[2] = {nullptr, nullptr};
+    QButtonGroup* option1Group_ = nullptr;
+    QButtonGroup* option2Group_ = nullptr;
+
+    QGroupBox* ingredientPanel_ = nullptr;
+    QTableWidget* flexProd_ = nullptr;
+    QTableWidget* flexProp_ = nullptr;
+    QTabWidget* SSTab1_ = nullptr;
+
+    // Totals boxes placed under their grid columns, with their labels.
+    struct TotalBox {
+        QLineEdit* box = nullptr;
+        QLabel* label = nullptr;
+        int column = 0; // the flexProd column the box sits under
+    };
+    TotalBox totalBoxes_[6];
+    QLineEdit* txtCosH_ = nullptr;
+    QLineEdit* txtCosS_ = nullptr;
+};
+
+} // namespace tarvela

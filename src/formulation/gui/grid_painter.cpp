@@ -1,0 +1,87 @@
+#include "formulation/gui/grid_painter.h"
+
+#include <QAbstractItemView>
+#include <QBrush>
+#include <QFont>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace tarvela {
+
+using formulation::GridPaint;
+using formulation::kRestWidth;
+using formulation::pixelsToTwips;
+using formulation::twipsToPixels;
+
+namespace {
+
+QTableWidgetItem* makeItem(const formulation::CellPaint& cell) {
+    auto* item = new QTableWidgetItem(cell.text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setBackground(QBrush(cell.background));
+    item->setForeground(QBrush(cell.foreground));
+    if (cell.bold) {
+        QFont font = item->font();
+        font.setBold(true);
+        item->setFont(font);
+    }
+    return item;
+}
+
+} // namespace
+
+void setupReadOnlyGrid(QTableWidget& grid) {
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.verticalHeader()->hide();
+    grid.verticalHeader()->setDefaultSectionSize(18);
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.horizontalHeader()->setHighlightSections(false);
+    grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(128,128,128); color: white; "
+                       "border: 1px solid rgb(160,160,160); padding: 1px; }"));
+    grid.setSelectionMode(QAbstractItemView::SingleSelection);
+    grid.setWordWrap(false);
+}
+
+void paintGrid(QTableWidget& grid, const GridPaint& paint) {
+    grid.setUpdatesEnabled(false);
+    const int columns = static_cast<int>(paint.columns.size());
+    const int rows = paint.rows.empty() ? 0 : static_cast<int>(paint.rows.size()) - 1;
+    grid.clearContents();
+    grid.setColumnCount(columns);
+    grid.setRowCount(rows);
+
+    for (int c = 0; c < columns; ++c) {
+        const auto& heading = paint.cell(0, c);
+        auto* item = makeItem(heading);
+        grid.setHorizontalHeaderItem(c, item);
+    }
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            grid.setItem(r, c, makeItem(paint.cell(r + 1, c)));
+
+    // Widths; the rest column takes what is left (less the vertical scroll bar when the rows
+    // do not fit).
+    const int rowHeight = grid.verticalHeader()->defaultSectionSize();
+    const bool scrollBar = formulation::needsVerticalScrollBar(grid.height(), rowHeight, rows + 1);
+    for (int c = 0; c < columns; ++c) {
+        int twips = paint.columns[static_cast<size_t>(c)].widthTwips;
+        if (twips == kRestWidth)
+            twips =
+                formulation::restColumnWidth(pixelsToTwips(grid.width()), paint.columns, scrollBar);
+        grid.setColumnHidden(c, twips == 0);
+        if (twips > 0)
+            grid.setColumnWidth(c, twipsToPixels(twips));
+    }
+    grid.setUpdatesEnabled(true);
+}
+
+ColumnSpan columnSpan(const QTableWidget& grid, int column) {
+    const QHeaderView* header = grid.horizontalHeader();
+    const int left = grid.x() + grid.viewport()->x() + header->sectionViewportPosition(column);
+    return {left, header->sectionSize(column)};
+}
+
+} // namespace tarvela

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "formulation/grid_cells.h"
+#include "formulation/working_model.h"
+
+#include <QChar>
+#include <QString>
+
+#include <vector>
+
+namespace tarvela {
+
+// Headings of one analysis list: the record type it shows and the headings of detalle and of
+// the three values.
+struct AnalysisGridSpec {
+    QString tipo;
+    QString detalle;
+    QString valor1;
+    QString valor2;
+    QString valor3;
+};
+
+// One list of the analysis window: the records of one type in ascending order of valor2 (equal
+// values keep the records' order; an unlimited valor2 comes after every finite one), valor1 as
+// "#####0.00", valor2 and valor3 as "#####0.000", unlimited values empty. The records themselves
+// are left as they are.
+formulation::GridPaint analysisGridPaint(const std::vector<formulation::AnalysisRecord>& records,
+                                         const AnalysisGridSpec& spec, QChar decimalSeparator);
+
+} // namespace tarvela

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "formulation/run.h"
+
+#include <QDialog>
+
+class QShowEvent;
+class QTableWidget;
+
+namespace tarvela {
+
+// "Aportes": why a nutrient's minimum cannot be reached. Each ingredient's upper limit, its
+// content of the nutrient and its own largest contribution, with the largest value a blend of
+// the current ingredients reaches. The nutrient is currentPropertyName.
+class frmAportes : public QDialog {
+    Q_OBJECT
+
+public:
+    frmAportes(AppContext& ctx, const formulation::AportesReport& report,
+               QWidget* parent = nullptr);
+
+protected:
+    // Every activation repeats why the run was cancelled.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void actuGrid(const formulation::AportesReport& report);
+
+    AppContext& ctx_;
+    QTableWidget* grid_ = nullptr;
+};
+
+} // namespace tarvela
