@@ -34,6 +34,7 @@ public:
 
     // Row-major storage, rows() × cols().
     const std::vector<double>& data() const { return a_; }
+    std::vector<double>& data() { return a_; }
 
 private:
     std::size_t index(int row, int col) const {
@@ -64,12 +65,30 @@ struct SolveReport {
     int refactorizations = 0;
     bool textbookPhase1Used = false;
     bool blandUsed = false;
+    // Decisions in which an entry or reduced cost within round-off of zero (1e-9) was taken as
+    // zero, or a right-hand side in [-1e-9, 0) was cleared.
+    int toleranceDecisions = 0;
+
+    // True when no safeguard changed a decision: the pivots are those of plain sign comparisons.
+    bool safeguardsIdle() const {
+        return refactorizations == 0 && !textbookPhase1Used && !blandUsed &&
+               toleranceDecisions == 0;
+    }
+};
+
+struct SolveOptions {
+    // Row-by-row phase-1 passes before the feasibility question goes to the textbook phase 1.
+    int phase1PassLimit = 200;
+    long phase2PivotLimit = 1000000;
+    // Consecutive degenerate phase-2 pivots after which Bland's rule chooses.
+    int degeneratePivotsBeforeBland = 50;
 };
 
 // Solves in place. On return the tableau and basis are the final ones: for a row whose basic
 // column j <= NI, rhs(row) is ingredient j's share; at(0, P) is minus the unit cost; at(0, c)
 // is the reduced cost of column c.
 SolveReport solve(Tableau& tableau);
+SolveReport solve(Tableau& tableau, const SolveOptions& options);
 
 // One pivot on (r, c): row r divided by its entry, the entry eliminated from every other row.
 void pivot(Tableau& tableau, int r, int c);

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "formulation/simplex.h"
+
+#include <vector>
+
+// Pieces the solver and its numerical safeguards share.
+namespace tarvela::simplex::detail {
+
+// An entry must exceed this in size to be pivoted on, and a reduced cost must be below its
+// negative to enter; right-hand sides in [-kRoundOff, 0) are round-off.
+constexpr double kPivotTolerance = 1e-9;
+constexpr double kCostTolerance = 1e-9;
+constexpr double kRoundOff = 1e-9;
+// Largest relative difference between the tableau and B⁻¹ × the initial tableau that is
+// accepted before the tableau is recomputed from the data.
+constexpr double kDriftTolerance = 1e-8;
+
+// A row-major matrix of rows × cols doubles, column 0 excluded from the pivot row's division.
+struct MatrixView {
+    double* a;
+    int rows;
+    int cols;
+    double* row(int i) const { return a + static_cast<std::ptrdiff_t>(i) * cols; }
+};
+
+// Pivot on (r, c): row r divided by its entry (from column 1), the entry eliminated from every
+// other row whose entry in column c is not exactly 0. `nonZeros` is scratch space.
+void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& nonZeros);
+
+enum class DriftCheck {
+    Consistent,   // the tableau agrees with the data
+    Refactorised, // it drifted and was recomputed from the data for the same basis
+    Singular,     // it drifted and its basis is singular: the caller restarts
+};
+
+// Compares the tableau with B⁻¹ × the initial tableau for the tableau's basis and recomputes it
+// when they differ beyond kDriftTolerance (relative). Basic columns are exact unit vectors after
+// a recomputation.
+DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial);
+
+enum class Phase1Verdict {
+    Feasible,   // no right-hand side is negative any longer
+    Infeasible, // the least total infeasibility stays above round-off; tableau unchanged
+    Undecided,  // the textbook phase 1 could not settle it; tableau unchanged
+};
+
+// Textbook phase 1 from the current tableau: one artificial column with −1 in every row whose
+// right-hand side is negative, pivoted into the most negative row, then Bland's rule with a
+// ratio test that drives the artificial out first. The objective row is carried along.
+Phase1Verdict textbookPhase1(Tableau& t, SolveReport& report);
+
+// Right-hand sides in [-kRoundOff, 0) of rows 1..M become 0; returns how many.
+int clearRoundOffRightHandSides(Tableau& t);
+
+// Whether some row 1..M has a negative right-hand side.
+bool anyNegativeRightHandSide(const Tableau& t);
+
+} // namespace tarvela::simplex::detail

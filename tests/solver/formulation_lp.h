@@ -1,0 +1,160 @@
+#pragma once
+
+// Generated formulation problems and checks of a mix against its own limits; shared by the
+// solver tests and the solver benchmark.
+#include "formulation/problem.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tarvela::solvertest {
+
+enum class Bases { DryDry, WetWet, WetDry }; // ingredients / nutrients
+
+inline void setBases(formulation::LpProblem& pb, Bases bases) {
+    pb.vSecaIng = bases == Bases::DryDry;
+    pb.vSecaNut = bases != Bases::WetWet;
+}
+
+// Value of nutrient n in the mix x (shares on the ingredients' basis), on the nutrients' basis.
+inline double nutrientValue(const formulation::LpProblem& pb, const formulation::LpNutrient& n,
+                            const std::vector<double>& x) {
+    double value = 0;
+    double dry = 0;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        const double v = j < n.contents.size() ? n.contents[j] : 0.0;
+        const double d = pb.ingredients[j].dryFraction;
+        value += pb.vSecaIng ? v * x[j] : v * d * x[j];
+        dry += d * x[j];
+    }
+    if (!pb.vSecaIng && pb.vSecaNut) {
+        return dry > 0 ? value / dry : 0.0;
+    }
+    return value;
+}
+
+// A feasible formulation problem: the limits are drawn around a hidden mix, so that mix meets
+// them all. About ni/2 nutrients when nutrients < 0.
+inline formulation::LpProblem generateFormulation(std::mt19937_64& rng, int ni, int nutrients,
+                                                  Bases bases) {
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    auto pick = [&](double p) { return u(rng) < p; };
+    auto round4 = [](double v) { return std::round(v * 1e4) / 1e4; };
+
+    formulation::LpProblem pb;
+    setBases(pb, bases);
+    pb.Q = std::round((50 + u(rng) * 950) * 100) / 100;
+    if (nutrients < 0) {
+        nutrients = std::max(2, ni / 2);
+    }
+
+    // The hidden mix: a random subset of the ingredients with random shares adding up to 1.
+    std::vector<double> x(static_cast<std::size_t>(ni), 0.0);
+    const int used = std::max(2, std::min(ni, 2 + static_cast<int>(u(rng) * (nutrients + 3))));
+    std::vector<int> order(static_cast<std::size_t>(ni));
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), rng);
+    double sum = 0;
+    for (int k = 0; k < used; ++k) {
+        const double s = 0.02 + u(rng);
+        x[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] = s;
+        sum += s;
+    }
+    for (double& s : x) {
+        s /= sum;
+    }
+
+    int id = 100 + static_cast<int>(u(rng) * 50);
+    for (int j = 0; j < ni; ++j) {
+        formulation::LpIngredient ing;
+        ing.id = id;
+        id += 1 + static_cast<int>(u(rng) * 40);
+        ing.name = "Ingrediente " + std::to_string(j + 1);
+        const double materiaSeca = std::round((10 + u(rng) * 89) * 100) / 100;
+        ing.dryFraction = materiaSeca / 100;
+        const double costoHumeda = round4(0.05 + u(rng) * 2.0);
+        ing.price = pb.vSecaIng ? costoHumeda / ing.dryFraction : costoHumeda;
+        const double share = x[static_cast<std::size_t>(j)];
+        const double r = u(rng);
+        if (r < 0.05 && share > 0) { // equal limits, widened by 0.001 in the tableau
+            ing.minimo = share * pb.Q;
+            ing.maximo = ing.minimo;
+        } else if (r < 0.35) {
+            ing.minimo = std::floor(share * pb.Q * (0.3 + 0.7 * u(rng)) * 100) / 100;
+        } else if (r < 0.55) {
+            ing.maximo = std::ceil(share * pb.Q * (1.0 + u(rng)) * 100) / 100;
+        } else if (r < 0.65) {
+            ing.minimo = std::floor(share * pb.Q * 0.5 * 100) / 100;
+            ing.maximo = std::ceil((share * pb.Q * 1.5 + 0.01) * 100) / 100;
+        }
+        pb.ingredients.push_back(ing);
+    }
+
+    for (int n = 0; n < nutrients; ++n) {
+        formulation::LpNutrient nut;
+        nut.name = "Nutriente " + std::to_string(n + 1);
+        const double scale = std::pow(10.0, -1.0 + 4.5 * u(rng));
+        for (int j = 0; j < ni; ++j) {
+            nut.contents.push_back(pick(0.25) ? 0.0 : round4(scale * u(rng)));
+        }
+        const double value = nutrientValue(pb, nut, x);
+        const double r = u(rng);
+        if (r < 0.4) {
+            nut.minimo = std::floor(value * (0.7 + 0.3 * u(rng)) * 1e4) / 1e4;
+        } else if (r < 0.7) {
+            nut.maximo = std::ceil(value * (1.0 + 0.5 * u(rng)) * 1e4 + 1) / 1e4;
+        } else {
+            nut.minimo = std::floor(value * (0.6 + 0.4 * u(rng)) * 1e4) / 1e4;
+            nut.maximo = std::ceil(value * (1.001 + 0.5 * u(rng)) * 1e4 + 1) / 1e4;
+        }
+        pb.nutrients.push_back(nut);
+    }
+    return pb;
+}
+
+// The shares of the final tableau: basic ingredient rows' right-hand sides, 0 elsewhere.
+inline std::vector<double> mixOf(const simplex::Tableau& t) {
+    std::vector<double> x(static_cast<std::size_t>(t.ni()), 0.0);
+    for (int i = 1; i <= t.m(); ++i) {
+        const int b = t.basis()[static_cast<std::size_t>(i)];
+        if (b <= t.ni()) {
+            x[static_cast<std::size_t>(b - 1)] = t.rhs(i);
+        }
+    }
+    return x;
+}
+
+// The first limit the mix breaks by more than tol (relative to the limit's size), or "".
+inline std::string violatedLimit(const formulation::LpProblem& pb, const std::vector<double>& x,
+                                 double tol) {
+    auto beyond = [&](double value, double limit, bool isMin) {
+        const double slack = tol * std::max(1.0, std::fabs(limit));
+        return isMin ? value < limit - slack : value > limit + slack;
+    };
+    const double total = std::accumulate(x.begin(), x.end(), 0.0);
+    if (std::fabs(total - 1.0) > tol) {
+        return "total share " + std::to_string(total);
+    }
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        const auto& ing = pb.ingredients[j];
+        const double widen = ing.minimo && ing.maximo && *ing.minimo == *ing.maximo ? 0.001 : 0;
+        if (x[j] < -tol || (ing.minimo && beyond(x[j], (*ing.minimo - widen) / pb.Q, true)) ||
+            (ing.maximo && beyond(x[j], (*ing.maximo + widen) / pb.Q, false))) {
+            return ing.name + " share " + std::to_string(x[j]);
+        }
+    }
+    for (const auto& n : pb.nutrients) {
+        const double value = nutrientValue(pb, n, x);
+        if ((n.minimo && beyond(value, *n.minimo, true)) ||
+            (n.maximo && beyond(value, *n.maximo, false))) {
+            return n.name + " value " + std::to_string(value);
+        }
+    }
+    return "";
+}
+
+} // namespace tarvela::solvertest
