@@ -1,1 +1,32 @@
-int main() { return 0; }
+// The program: start-up and the main window, run from the installation folder.
+#include "app/app_context.h"
+#include "app/gui/menu.h"
+#include "app/gui/modal_launcher.h"
+#include "app/gui/qt_desktop.h"
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvela"));
+
+    tarvela::QtDesktop desktop;
+    tarvela::ModalLauncher launcher;
+    tarvela::AppContext ctx;
+    ctx.desktop = &desktop;
+    ctx.launcher = &launcher;
+    // The installation folder is the working folder: the database is found there.
+    ctx.installDir = QApplication::applicationDirPath();
+    QDir::setCurrent(ctx.installDir);
+
+    if (!tarvela::startUp(ctx))
+        return 1;
+    tarvela::menu window(ctx);
+    window.Form_Load();
+    if (!ctx.startupOk)
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

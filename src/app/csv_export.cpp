@@ -1,0 +1,116 @@
+#include "app/csv_export.h"
+
+#include "db/format.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+
+namespace tarvela {
+
+namespace {
+
+const QChar kQuote = QLatin1Char('"');
+
+// A number as the workstation writes it: up to 15 significant digits, no group separators.
+QString numberText(double value, QChar decimalSeparator) {
+    QString text = QLocale::c().toString(value, 'g', 15);
+    text.replace(QLatin1Char('e'), QLatin1Char('E'));
+    if (decimalSeparator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalSeparator);
+    return text;
+}
+
+QString valueText(const QVariant& value, QChar decimalSeparator) {
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return numberText(value.toDouble(), decimalSeparator);
+    case QMetaType::QDate:
+        return formatDate(value.toDate(), QStringLiteral("dd/mm/yyyy"));
+    case QMetaType::QDateTime:
+        return formatDate(value.toDateTime().date(), QStringLiteral("dd/mm/yyyy"));
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace
+
+QString askCsvFileName(Desktop& desktop) {
+    QString name = desktop.saveFileName(QStringLiteral("Guardar Diario General"),
+                                        {QStringLiteral("CSV (delimitado por comas) (*.csv)"),
+                                         QStringLiteral("Todos los archivos (*.*)")});
+    name.remove(QChar(0));
+    return name.trimmed();
+}
+
+QString csvFileName(const QString& chosen) {
+    if (chosen.right(4).toUpper() != QLatin1String(".CSV"))
+        return chosen + QStringLiteral(".csv");
+    return chosen;
+}
+
+QString csvCell(const QVariant& value, QChar decimalSeparator) {
+    if (value.isNull())
+        return QStringLiteral("\"\"");
+    QString text = valueText(value, decimalSeparator);
+    text.replace(kQuote, QLatin1Char('\''));
+    return kQuote + text + kQuote;
+}
+
+QByteArray csvContents(const db::Result& rows, bool omitHeader, QChar decimalSeparator) {
+    QString out;
+    if (!omitHeader) {
+        QStringList cells;
+        for (const QString& name : rows.columns())
+            cells << (name.startsWith(QLatin1Char('_')) ? QStringLiteral("\"\"")
+                                                        : kQuote + name + kQuote);
+        out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rows.columnCount(); ++c)
+            cells << csvCell(rows.value(r, c), decimalSeparator);
+        out += cells.join(QLatin1Char(',')) + QLatin1Char('\r');
+    }
+    return out.toUtf8();
+}
+
+void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader) {
+    const QString chosen = askCsvFileName(desktop);
+    if (chosen.isEmpty())
+        return;
+    const QString name = csvFileName(chosen);
+
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        desktop.message(file.errorString());
+        return;
+    }
+    const QByteArray contents = csvContents(rows, omitHeader, workstationDecimalSeparator());
+    if (file.write(contents) != contents.size() || !file.flush()) {
+        desktop.message(file.errorString());
+        return;
+    }
+    file.close();
+    desktop.message(QStringLiteral("Archivo generado."), MsgIcon::Information);
+
+    int result = 0;
+    {
+        BusyPointer busy(desktop);
+        result = desktop.openDocument(name);
+    }
+    if (result <= 32) {
+        desktop.message(result == 31
+                            ? QStringLiteral("No se encontró instalado el editor para visualizar "
+                                             "el tipo de documento seleccionado.")
+                            : QStringLiteral("No es posible visualizar el documento."),
+                        MsgIcon::Warning);
+    }
+}
+
+} // namespace tarvela

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/desktop.h"
+#include "db/result.h"
+
+#include <QString>
+
+// Writing rows to a comma-separated file that the user names, then opening it with the program
+// the desktop associates with such files.
+namespace tarvela {
+
+// The save-file dialog "Guardar Diario General" with the CSV and all-files filters. The chosen
+// path without NUL characters and surrounding blanks, or empty text when the user cancels.
+QString askCsvFileName(Desktop& desktop);
+
+// The name the file is written under: ".csv" is appended unless the name already ends in ".csv"
+// in any mix of case.
+QString csvFileName(const QString& chosen);
+
+// One cell as written: a null value as "", any other value as its text in the workstation's
+// settings (numbers with the given decimal separator) with double quotes turned into single
+// quotes, between double quotes.
+QString csvCell(const QVariant& value, QChar decimalSeparator);
+
+// The file contents: the header (column names between double quotes, blank for names beginning
+// with "_", ended by a line feed) unless omitted, then one line per row ended by a carriage
+// return.
+QByteArray csvContents(const db::Result& rows, bool omitHeader, QChar decimalSeparator);
+
+// Asks for the file name, writes the rows, reports "Archivo generado." and opens the file.
+// Cancelling writes nothing; an error shows its description and ends the operation.
+void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader);
+
+} // namespace tarvela

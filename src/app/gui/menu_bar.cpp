@@ -1,0 +1,95 @@
+#include "app/gui/menu.h"
+
+#include "app/gui/frmacercade.h"
+#include "app/gui/modal_launcher.h"
+#include "app/help_documents.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+// The main window's menu bar and the items that act in this window. The items whose windows
+// are not part of the system yet are shown disabled.
+namespace tarvela {
+
+QMenu* menu::addMenu(QMenu* parent, const QString& name, const QString& caption) {
+    QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    return m;
+}
+
+QAction* menu::addItem(QMenu* parent, const QString& name, const QString& caption, bool enabled) {
+    QAction* item = parent->addAction(caption);
+    item->setObjectName(name);
+    item->setEnabled(enabled);
+    return item;
+}
+
+void menu::addSeparator(QMenu* parent, const QString& name) {
+    parent->addSeparator()->setObjectName(name);
+}
+
+void menu::buildMenuBar() {
+    menuBar()->setObjectName(QStringLiteral("menuBar"));
+
+    QMenu* datos = addMenu(nullptr, QStringLiteral("datos"), QStringLiteral("&Datos del Sistema"));
+    QMenu* productos = addMenu(datos, QStringLiteral("productos"), QStringLiteral("&Ingredientes"));
+    addItem(productos, QStringLiteral("mnuNueIng"), QStringLiteral("Nuevo Ingrediente"), false);
+    addItem(productos, QStringLiteral("mnuConIng"), QStringLiteral("Consultas"), false);
+    addSeparator(datos, QStringLiteral("sep1_1"));
+    QMenu* propiedades =
+        addMenu(datos, QStringLiteral("propiedades"), QStringLiteral("&Nutrientes"));
+    addItem(propiedades, QStringLiteral("mnuNUeNut"), QStringLiteral("Nuevo Nutriente"), false);
+    addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), false);
+    addSeparator(datos, QStringLiteral("sep_1_2"));
+    connect(addItem(datos, QStringLiteral("mnuSalir2"), QStringLiteral("Salir"), true),
+            &QAction::triggered, this, &menu::mnuSalir_Click);
+
+    QMenu* formulas = addMenu(nullptr, QStringLiteral("formulas"), QStringLiteral("&Fórmulas"));
+    connect(addItem(formulas, QStringLiteral("admformulas"),
+                    QStringLiteral("&Administración de Fórmulas"), true),
+            &QAction::triggered, this, &menu::admformulas_Click);
+    addSeparator(formulas, QStringLiteral("sep2_1"));
+    QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
+    addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), false);
+    addItem(clientes, QStringLiteral("mnuClienteConsultas"), QStringLiteral("Consultas"), false);
+
+    QMenu* utilidades =
+        addMenu(nullptr, QStringLiteral("utilidades"), QStringLiteral("&Utilidades"));
+    addItem(utilidades, QStringLiteral("base"), QStringLiteral("&Base de Datos"), false);
+
+    QMenu* ayuda = addMenu(nullptr, QStringLiteral("ayuda"), QStringLiteral("&Ayuda"));
+    connect(addItem(ayuda, QStringLiteral("guiarapida"),
+                    QStringLiteral("Guía Rápida de Formulación"), true),
+            &QAction::triggered, this, &menu::guiarapida_Click);
+    addSeparator(ayuda, QStringLiteral("sepayuda"));
+    connect(addItem(ayuda, QStringLiteral("mnuFabricante"), kMakerName, true), &QAction::triggered,
+            this, &menu::mnuFabricante_Click);
+    connect(addItem(ayuda, QStringLiteral("version"),
+                    QStringLiteral("Información sobre la Versión"), true),
+            &QAction::triggered, this, &menu::version_Click);
+
+    QAction* salir = menuBar()->addAction(QStringLiteral("&Salir"));
+    salir->setObjectName(QStringLiteral("salir"));
+    connect(salir, &QAction::triggered, this, &menu::mnuSalir_Click);
+}
+
+void menu::guiarapida_Click() {
+    openHelpDocument(ctx_.ui(), ctx_.installDir, kQuickGuideFile);
+}
+
+void menu::mnuFabricante_Click() {
+    openHelpDocument(ctx_.ui(), ctx_.installDir, kMakerDocumentFile);
+}
+
+void menu::version_Click() {
+    frmacercade window(this);
+    ctx_.launcher->exec(window);
+}
+
+void menu::mnuSalir_Click() {
+    close();
+}
+
+} // namespace tarvela

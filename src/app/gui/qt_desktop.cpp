@@ -1,0 +1,152 @@
+#include "app/gui/qt_desktop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
+
+namespace tarvela {
+
+namespace {
+
+// Shell results, as the callers read them: above 32 success.
+constexpr int kOpened = 42;
+constexpr int kFileNotFound = 2;
+constexpr int kNoAssociation = 31;
+
+QString caption(const QString& title) {
+    return title.isEmpty() ? QStringLiteral("Tarvela") : title;
+}
+
+QMessageBox::Icon boxIcon(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The first line a desktop tool prints, or empty text when it is missing or fails.
+QString toolAnswer(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput())
+        .section(QLatin1Char('\n'), 0, 0)
+        .trimmed();
+}
+
+QString documentType(const QString& path) {
+    QString type = toolAnswer(QStringLiteral("xdg-mime"),
+                              {QStringLiteral("query"), QStringLiteral("filetype"), path});
+    if (type.isEmpty())
+        type = QMimeDatabase().mimeTypeForFile(path).name();
+    return type;
+}
+
+// Drops down the menu of the window's menu bar whose caption has the given mnemonic letter.
+void openMenu(QWidget* window, QChar letter) {
+    auto* bar = window->findChild<QMenuBar*>();
+    if (!bar)
+        return;
+    const QKeySequence wanted(
+        QKeyCombination(Qt::ALT, static_cast<Qt::Key>(letter.toUpper().unicode())));
+    for (QAction* action : bar->actions()) {
+        if (action->isVisible() && action->isEnabled() &&
+            QKeySequence::mnemonic(action->text()) == wanted) {
+            bar->setActiveAction(action);
+            return;
+        }
+    }
+}
+
+void pressTab(QWidget* window) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != window)
+        target = window->focusWidget() ? window->focusWidget() : window;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QCoreApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+void QtDesktop::message(const QString& text, MsgIcon icon, const QString& title) {
+    QMessageBox box(boxIcon(icon), caption(title), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtDesktop::question(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, caption(title), text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDesktop::saveFileName(const QString& title, const QStringList& filters) {
+    return QFileDialog::getSaveFileName(nullptr, title, QString(),
+                                        filters.join(QStringLiteral(";;")), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+int QtDesktop::openDocument(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return kFileNotFound;
+    const QString type = documentType(path);
+    if (type.isEmpty() || toolAnswer(QStringLiteral("xdg-mime"),
+                                     {QStringLiteral("query"), QStringLiteral("default"), type})
+                              .isEmpty())
+        return kNoAssociation;
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {path}) ? kOpened : 0;
+}
+
+void QtDesktop::sendKeys(const QString& keys) {
+    QWidget* window = keyTarget();
+    if (!window)
+        return;
+    if (keys.compare(QLatin1String("{TAB}"), Qt::CaseInsensitive) == 0)
+        pressTab(window);
+    else if (keys.size() == 2 && keys.at(0) == QLatin1Char('%'))
+        openMenu(window, keys.at(1));
+}
+
+QWidget* QtDesktop::keyTarget() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (QWidget* focus = QApplication::focusWidget())
+        return focus->window();
+    return nullptr;
+}
+
+void QtDesktop::setBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace tarvela

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/desktop.h"
+
+class QWidget;
+
+namespace tarvela {
+
+// The desktop services with real dialogs: message boxes, the save-file dialog, documents opened
+// with the desktop's associated program (xdg-open), keystrokes to the active window and the busy
+// pointer.
+class QtDesktop : public Desktop {
+public:
+    void message(const QString& text, MsgIcon icon = MsgIcon::None,
+                 const QString& title = {}) override;
+    bool question(const QString& text, const QString& title = {}) override;
+    QString saveFileName(const QString& title, const QStringList& filters) override;
+    int openDocument(const QString& path) override;
+    void sendKeys(const QString& keys) override;
+    void setBusy(bool busy) override;
+
+    // The window the keystrokes reach: the active window, or failing that the window of the
+    // widget with the focus.
+    static QWidget* keyTarget();
+};
+
+} // namespace tarvela

@@ -1,0 +1,150 @@
+#include "app/csv_export.h"
+
+#include "support/scripted_desktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tarvela {
+namespace {
+
+using test::ScriptedDesktop;
+
+struct LocaleGuard {
+    QLocale saved;
+    explicit LocaleGuard(const QLocale& use) { QLocale::setDefault(use); }
+    ~LocaleGuard() { QLocale::setDefault(saved); }
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+class CsvExport : public ::testing::Test {
+protected:
+    CsvExport() : guard(QLocale(QLocale::English, QLocale::UnitedStates)) {}
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    // Writes the rows to a file named name in the temporary folder.
+    void write(const db::Result& rows, const QString& name, bool omitHeader = false) {
+        desktop.fileNames.push_back(path(name));
+        writeCsvFile(desktop, rows, omitHeader);
+    }
+
+    LocaleGuard guard;
+    QTemporaryDir dir;
+    ScriptedDesktop desktop;
+};
+
+const db::Result kSample({QStringLiteral("codigo"), QStringLiteral("_1")},
+                         {{QVariant(QStringLiteral("Harina \"fina\"")), QVariant(2.5)}});
+
+TEST_F(CsvExport, AsksWithTitleAndFiltersAndTrimsTheName) {
+    desktop.fileNames.push_back(QStringLiteral("  /tmp/diario.csv") + QChar(0) +
+                                QStringLiteral(" "));
+    EXPECT_EQ(askCsvFileName(desktop), QStringLiteral("/tmp/diario.csv"));
+    EXPECT_EQ(desktop.lastDialogTitle, QStringLiteral("Guardar Diario General"));
+    EXPECT_EQ(desktop.lastDialogFilters,
+              (QStringList{QStringLiteral("CSV (delimitado por comas) (*.csv)"),
+                           QStringLiteral("Todos los archivos (*.*)")}));
+}
+
+TEST_F(CsvExport, ExtensionIsAppendedUnlessAlreadyCsvInAnyCase) {
+    EXPECT_EQ(csvFileName(QStringLiteral("/tmp/diario")), QStringLiteral("/tmp/diario.csv"));
+    EXPECT_EQ(csvFileName(QStringLiteral("/tmp/diario.txt")),
+              QStringLiteral("/tmp/diario.txt.csv"));
+    EXPECT_EQ(csvFileName(QStringLiteral("/tmp/DIARIO.CSV")), QStringLiteral("/tmp/DIARIO.CSV"));
+    EXPECT_EQ(csvFileName(QStringLiteral("/tmp/diario.cSv")), QStringLiteral("/tmp/diario.cSv"));
+    EXPECT_EQ(csvFileName(QStringLiteral("csv")), QStringLiteral("csv.csv"));
+
+    write(kSample, QStringLiteral("sin_extension"));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("sin_extension.csv"))));
+    write(kSample, QStringLiteral("MAYUS.CSV"));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("MAYUS.CSV"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("MAYUS.CSV.csv"))));
+}
+
+TEST_F(CsvExport, HeaderThenRowsWithTheirTerminators) {
+    write(kSample, QStringLiteral("muestra.csv"));
+    EXPECT_EQ(readAll(path(QStringLiteral("muestra.csv"))),
+              QByteArray("\"codigo\",\"\"\n\"Harina 'fina'\",\"2.5\"\r"));
+    ASSERT_GE(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral("Archivo generado."));
+    EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(desktop.openedDocuments, QStringList{path(QStringLiteral("muestra.csv"))});
+    EXPECT_EQ(desktop.messages.size(), 1u) << "the document opened";
+}
+
+TEST_F(CsvExport, NullEmptyIntegerAndOmittedHeader) {
+    const db::Result rows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")},
+                          {{QVariant(), QVariant(QString()), QVariant(qlonglong(125))},
+                           {QVariant(QStringLiteral("x")), QVariant(-0.125), QVariant(1e20)}});
+    write(rows, QStringLiteral("filas.csv"), true);
+    EXPECT_EQ(readAll(path(QStringLiteral("filas.csv"))),
+              QByteArray("\"\",\"\",\"125\"\r\"x\",\"-0.125\",\"1E+20\"\r"));
+}
+
+TEST_F(CsvExport, ExistingFileIsReplacedAndUtf8Kept) {
+    QFile old(path(QStringLiteral("viejo.csv")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(500, 'x'));
+    old.close();
+    const db::Result rows({QStringLiteral("nombre")}, {{QVariant(QStringLiteral("Maíz"))}});
+    write(rows, QStringLiteral("viejo.csv"));
+    EXPECT_EQ(readAll(path(QStringLiteral("viejo.csv"))),
+              QStringLiteral("\"nombre\"\n\"Maíz\"\r").toUtf8());
+}
+
+TEST_F(CsvExport, CommaWorkstationWritesCommaDecimals) {
+    LocaleGuard comma(QLocale(QLocale::Spanish, QLocale::Argentina));
+    write(kSample, QStringLiteral("coma.csv"), true);
+    EXPECT_EQ(readAll(path(QStringLiteral("coma.csv"))), QByteArray("\"Harina 'fina'\",\"2,5\"\r"));
+}
+
+TEST_F(CsvExport, CancelWritesAndShowsNothing) {
+    writeCsvFile(desktop, kSample, false);
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.openedDocuments.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(CsvExport, OpeningFailuresWarnAfterTheFileIsWritten) {
+    const struct {
+        int result;
+        const char* warning;
+    } cases[] = {
+        {31,
+         "No se encontró instalado el editor para visualizar el tipo de documento seleccionado."},
+        {2, "No es posible visualizar el documento."},
+        {32, "No es posible visualizar el documento."},
+    };
+    for (const auto& c : cases) {
+        desktop.clear();
+        desktop.busyCalls = 0;
+        desktop.openResult = c.result;
+        write(kSample, QStringLiteral("falla.csv"));
+        ASSERT_EQ(desktop.messages.size(), 2u) << c.result;
+        EXPECT_EQ(desktop.messages[0].text, QStringLiteral("Archivo generado."));
+        EXPECT_EQ(desktop.messages[1].text, QString::fromUtf8(c.warning));
+        EXPECT_EQ(desktop.messages[1].icon, MsgIcon::Warning);
+        EXPECT_EQ(desktop.busyCalls, 1);
+        EXPECT_EQ(desktop.busyDepth, 0) << "the pointer returns to normal";
+    }
+}
+
+TEST_F(CsvExport, WriteErrorShowsItsDescriptionAndEnds) {
+    write(kSample, QStringLiteral("no_existe/archivo.csv"));
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_FALSE(desktop.messages[0].text.isEmpty());
+    EXPECT_NE(desktop.messages[0].text, QStringLiteral("Archivo generado."));
+    EXPECT_TRUE(desktop.openedDocuments.isEmpty());
+}
+
+} // namespace
+} // namespace tarvela
