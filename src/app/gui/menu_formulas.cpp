@@ -1,0 +1,14 @@
+#include "app/gui/menu.h"
+
+#include "app/gui/modal_launcher.h"
+#include "formulas/gui/frmformulas.h"
+
+namespace tarvela {
+
+void menu::admformulas_Click() {
+    ctx_.listMode = QStringLiteral("ABM");
+    frmformulas window(ctx_, this);
+    ctx_.launcher->exec(window);
+}
+
+} // namespace tarvela
