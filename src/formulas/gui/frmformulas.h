@@ -56,7 +56,7 @@ private:
     int selectedNutrientId_ = 0;
     int selectedIngredientId_ = 0;
     QString lastSearchSql_;
-    bool closing_ = false;
+    bool validating_ = false;
 
     QComboBox* DataCombo2_ = nullptr;
     QLineEdit* Text1_ = nullptr;
