@@ -100,10 +100,25 @@ using namespace detail;
 // Phase 2 runs again from a recomputed tableau at most this many times.
 constexpr int kPhase2Attempts = 3;
 
+bool startsFromSlackBasis(const Tableau& t) {
+    for (int i = 1; i <= t.m(); ++i) {
+        if (t.basis()[static_cast<std::size_t>(i)] != t.ni() + i) {
+            return false;
+        }
+        for (int k = 0; k <= t.m(); ++k) {
+            if (t.at(k, t.ni() + i) != (k == i ? 1.0 : 0.0)) {
+                return false;
+            }
+        }
+    }
+    return t.at(0, 0) == 1.0;
+}
+
 class Solver {
 public:
     Solver(Tableau& t, const SolveOptions& options)
-        : t_(t), options_(options), initial_(t), lastCheckedPivots_(0) {}
+        : t_(t), options_(options), initial_(t), lastCheckedPivots_(0),
+          recomputable_(startsFromSlackBasis(t)) {}
 
     SolveReport run();
 
@@ -134,6 +149,8 @@ private:
     std::vector<int> scratch_;
     long pivots_ = 0;
     long lastCheckedPivots_;
+    // The data can be read back from the initial tableau only when it starts from the slacks.
+    bool recomputable_;
     bool restarted_ = false;
 };
 
@@ -334,7 +351,7 @@ Outcome Solver::phase2() {
 }
 
 DriftCheck Solver::checkDrift() {
-    if (pivots_ == lastCheckedPivots_) {
+    if (pivots_ == lastCheckedPivots_ || !recomputable_) {
         return DriftCheck::Consistent;
     }
     lastCheckedPivots_ = pivots_;
