@@ -5,6 +5,7 @@
 #include "formulation/problem.h"
 #include "formulation/reachability.h"
 #include "formulation/sensitivity.h"
+#include "formulation/stated_problem.h"
 #include "formulation/write_back.h"
 
 #include "db/format.h"
@@ -14,6 +15,24 @@
 namespace tarvela::formulation {
 
 namespace {
+
+// The busy pointer from construction until release() or the end of the scope.
+class BusyUntilReleased {
+public:
+    explicit BusyUntilReleased(Desktop& desktop) : desktop_(desktop) { desktop_.setBusy(true); }
+    ~BusyUntilReleased() { release(); }
+    BusyUntilReleased(const BusyUntilReleased&) = delete;
+    BusyUntilReleased& operator=(const BusyUntilReleased&) = delete;
+    void release() {
+        if (on_)
+            desktop_.setBusy(false);
+        on_ = false;
+    }
+
+private:
+    Desktop& desktop_;
+    bool on_ = true;
+};
 
 const QString kCancelled = QStringLiteral("Se ha cancelado la Formulación");
 
@@ -150,37 +169,6 @@ bool checkReachability(const WorkingModel& model, double Q, db::Connection& conn
     return true;
 }
 
-// Steps 12 to 19: the programme as the working tables state it.
-LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
-    model.sortIngredientsById();
-    LpProblem problem;
-    problem.Q = Q;
-    problem.vSecaIng = model.vSecaIng;
-    problem.vSecaNut = model.vSecaNut;
-    problem.ingredients.reserve(model.ingredients.size());
-    for (const IngredientRow& row : model.ingredients) {
-        LpIngredient ing;
-        ing.id = row.id_producto;
-        ing.name = row.nombre.trimmed().toStdString();
-        ing.price = (model.vSecaIng ? row.costo_seca : row.costo_humeda).value_or(0.0);
-        ing.dryFraction = row.materia_seca.value_or(0.0) / 100.0;
-        ing.minimo = row.minimo;
-        ing.maximo = row.maximo;
-        problem.ingredients.push_back(std::move(ing));
-    }
-    const IngredientIndex index(model.ingredients);
-    problem.nutrients.reserve(model.rsPropiedades.size());
-    for (const NutrientRow& n : model.rsPropiedades) {
-        LpNutrient nut;
-        nut.name = n.nombre.trimmed().toStdString();
-        nut.minimo = n.minimo;
-        nut.maximo = n.maximo;
-        nut.contents = nutrientContents(conn, n.id_propiedad, index);
-        problem.nutrients.push_back(std::move(nut));
-    }
-    return problem;
-}
-
 void showOutcome(const simplex::SolveReport& report, Desktop& desktop) {
     if (report.passLimitReached)
         desktop.message(QStringLiteral("No es posible definir el estado de la solución"));
@@ -245,7 +233,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         return result;
     }
 
-    std::optional<BusyPointer> busy(std::in_place, desktop);
+    BusyUntilReleased busy(desktop);
     model.totals = Totals{};
     model.totalsTexts = TotalsTexts{};
     model.vCostoHumeda = 0;
@@ -272,7 +260,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     result.report = simplex::solve(tableau);
     result.outcome = result.report.outcome;
     model.rsAnalisis.clear();
-    busy.reset();
+    busy.release();
     showOutcome(result.report, desktop);
 
     const simplex::Outcome outcome = result.report.outcome;

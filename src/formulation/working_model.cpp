@@ -1,5 +1,7 @@
 #include "formulation/working_model.h"
 
+#include "db/sql_functions.h"
+
 #include <algorithm>
 
 namespace tarvela::formulation {
@@ -54,7 +56,7 @@ void WorkingModel::sortIngredientsForDisplay() {
 void WorkingModel::sortNutrientsByName() {
     std::stable_sort(rsPropiedades.begin(), rsPropiedades.end(),
                      [](const NutrientRow& a, const NutrientRow& b) {
-                         return QString::localeAwareCompare(a.nombre, b.nombre) < 0;
+                         return db::compareText(a.nombre, b.nombre) < 0;
                      });
 }
 

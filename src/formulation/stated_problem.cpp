@@ -1,0 +1,37 @@
+#include "formulation/stated_problem.h"
+
+#include "formulation/catalog_lookup.h"
+
+namespace tarvela::formulation {
+
+LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
+    model.sortIngredientsById();
+    LpProblem problem;
+    problem.Q = Q;
+    problem.vSecaIng = model.vSecaIng;
+    problem.vSecaNut = model.vSecaNut;
+    problem.ingredients.reserve(model.ingredients.size());
+    for (const IngredientRow& row : model.ingredients) {
+        LpIngredient ing;
+        ing.id = row.id_producto;
+        ing.name = row.nombre.trimmed().toStdString();
+        ing.price = (model.vSecaIng ? row.costo_seca : row.costo_humeda).value_or(0.0);
+        ing.dryFraction = row.materia_seca.value_or(0.0) / 100.0;
+        ing.minimo = row.minimo;
+        ing.maximo = row.maximo;
+        problem.ingredients.push_back(std::move(ing));
+    }
+    const IngredientIndex index(model.ingredients);
+    problem.nutrients.reserve(model.rsPropiedades.size());
+    for (const NutrientRow& n : model.rsPropiedades) {
+        LpNutrient nut;
+        nut.name = n.nombre.trimmed().toStdString();
+        nut.minimo = n.minimo;
+        nut.maximo = n.maximo;
+        nut.contents = nutrientContents(conn, n.id_propiedad, index);
+        problem.nutrients.push_back(std::move(nut));
+    }
+    return problem;
+}
+
+} // namespace tarvela::formulation

@@ -1,0 +1,108 @@
+#include "support/test_database.h"
+
+#include "app/cli_commands.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace tarvela::test {
+namespace {
+
+// Runs the command with standard output and error captured in files.
+struct CliRun {
+    int code = 0;
+    QByteArray out, err;
+};
+
+CliRun runCli(const QStringList& args) {
+    QTemporaryDir dir;
+    const QByteArray outPath = dir.filePath(QStringLiteral("out")).toLocal8Bit();
+    const QByteArray errPath = dir.filePath(QStringLiteral("err")).toLocal8Bit();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int savedOut = dup(1);
+    const int savedErr = dup(2);
+    FILE* out = std::fopen(outPath.constData(), "w");
+    FILE* err = std::fopen(errPath.constData(), "w");
+    dup2(fileno(out), 1);
+    dup2(fileno(err), 2);
+    CliRun run;
+    run.code = cli::formulate(args);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    dup2(savedOut, 1);
+    dup2(savedErr, 2);
+    close(savedOut);
+    close(savedErr);
+    std::fclose(out);
+    std::fclose(err);
+    QFile o(QString::fromLocal8Bit(outPath));
+    QFile e(QString::fromLocal8Bit(errPath));
+    o.open(QIODevice::ReadOnly);
+    e.open(QIODevice::ReadOnly);
+    run.out = o.readAll();
+    run.err = e.readAll();
+    return run;
+}
+
+TEST(CliFormulate, JsonContractAndExitCodes) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    CliRun ok = runCli({"3", "--db", path, "--cantidad", "1000", "--json"});
+    ASSERT_EQ(ok.code, 0) << ok.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(ok.out).object();
+    const QJsonObject f = o.value("formula").toObject();
+    EXPECT_EQ(f.value("id").toInt(), 3);
+    EXPECT_EQ(f.value("codigo").toString(), QStringLiteral("2001"));
+    EXPECT_EQ(f.value("cantidad").toDouble(), 1000.0);
+    EXPECT_FALSE(f.value("vSecaIng").toBool());
+    EXPECT_TRUE(o.value("messages").toArray().isEmpty());
+    const QJsonArray ings = o.value("ingredients").toArray();
+    ASSERT_FALSE(ings.isEmpty());
+    for (const char* key : {"id_producto", "nombre", "materia_seca", "costo_humeda", "minimo",
+                            "maximo", "cantidad_seca", "porcentaje_seca", "cantidad_humeda",
+                            "porcentaje_humeda", "costo_total"})
+        EXPECT_TRUE(ings[0].toObject().contains(key)) << key;
+    EXPECT_TRUE(ings[0].toObject().value("minimo").isNull() ||
+                ings[0].toObject().value("minimo").isDouble());
+    EXPECT_NEAR(o.value("totals").toObject().value("costo_unitario_humeda").toDouble(), 0.2339,
+                5e-5);
+    EXPECT_FALSE(o.value("analysis").toArray().isEmpty());
+    EXPECT_EQ(o.value("nutrients").toArray().size(), 12);
+
+    // A check that stops the run: exit 1, its message in the output.
+    CliRun stopped = runCli({"3", "--db", path, "--cantidad", "0", "--json"});
+    EXPECT_EQ(stopped.code, 1);
+    const QJsonArray msgs =
+        QJsonDocument::fromJson(stopped.out).object().value("messages").toArray();
+    ASSERT_EQ(msgs.size(), 1);
+    EXPECT_EQ(msgs[0].toObject().value("text").toString(),
+              QStringLiteral("La cantidad a elaborar debe ser mayor que cero"));
+    EXPECT_EQ(msgs[0].toObject().value("icon").toString(), QStringLiteral("critical"));
+
+    // The readable table.
+    CliRun table = runCli({"3", "--db", path, "--cantidad", "1000"});
+    EXPECT_EQ(table.code, 0);
+    EXPECT_TRUE(QString::fromUtf8(table.out).contains(QStringLiteral("Costo U.Húmeda $ 0.2339")));
+
+    EXPECT_EQ(runCli({"--json"}).code, 2);
+    EXPECT_EQ(runCli({"3", "--db"}).code, 2);
+    EXPECT_EQ(runCli({"3", "--bogus"}).code, 2);
+    const CliRun missing = runCli({"3", "--db", path + QStringLiteral(".none")});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_FALSE(missing.err.isEmpty());
+    EXPECT_EQ(runCli({"99", "--db", path}).code, 2);
+}
+
+} // namespace
+} // namespace tarvela::test

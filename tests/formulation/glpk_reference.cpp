@@ -1,0 +1,111 @@
+#include "glpk_reference.h"
+
+#include <glpk.h>
+
+#include <limits>
+
+namespace tarvela::test {
+
+namespace {
+
+void setRowBounds(glp_prob* lp, int row, std::optional<double> lo, std::optional<double> hi) {
+    if (lo && hi)
+        glp_set_row_bnds(lp, row, *lo == *hi ? GLP_FX : GLP_DB, *lo, *hi);
+    else if (lo)
+        glp_set_row_bnds(lp, row, GLP_LO, *lo, 0);
+    else if (hi)
+        glp_set_row_bnds(lp, row, GLP_UP, 0, *hi);
+    else
+        glp_set_row_bnds(lp, row, GLP_FR, 0, 0);
+}
+
+} // namespace
+
+std::optional<GlpkSolution> solveWithGlpk(const formulation::LpProblem& problem) {
+    const int n = static_cast<int>(problem.ingredients.size());
+    const double Q = problem.Q;
+    glp_prob* lp = glp_create_prob();
+    glp_set_obj_dir(lp, GLP_MIN);
+    glp_add_cols(lp, n);
+    for (int j = 1; j <= n; ++j) {
+        const auto& ing = problem.ingredients[static_cast<size_t>(j - 1)];
+        double lo = ing.minimo ? *ing.minimo / Q : 0.0;
+        std::optional<double> hi;
+        if (ing.maximo)
+            hi = *ing.maximo / Q;
+        if (ing.minimo && ing.maximo && *ing.minimo == *ing.maximo) {
+            lo -= 0.001 / Q;
+            *hi += 0.001 / Q;
+        }
+        if (hi)
+            glp_set_col_bnds(lp, j, lo == *hi ? GLP_FX : GLP_DB, lo, *hi);
+        else
+            glp_set_col_bnds(lp, j, GLP_LO, lo, 0);
+        glp_set_obj_coef(lp, j, ing.price);
+    }
+
+    std::vector<int> ia{0};
+    std::vector<int> ja{0};
+    std::vector<double> ar{0};
+    int row = 0;
+    const auto addRow = [&](const std::vector<double>& coef, std::optional<double> lo,
+                            std::optional<double> hi) {
+        ++row;
+        glp_add_rows(lp, 1);
+        setRowBounds(lp, row, lo, hi);
+        for (int j = 1; j <= n; ++j) {
+            if (coef[static_cast<size_t>(j - 1)] == 0)
+                continue;
+            ia.push_back(row);
+            ja.push_back(j);
+            ar.push_back(coef[static_cast<size_t>(j - 1)]);
+        }
+    };
+
+    for (const auto& nut : problem.nutrients) {
+        std::vector<double> coef(static_cast<size_t>(n));
+        const auto d = [&](int k) {
+            return problem.ingredients[static_cast<size_t>(k)].dryFraction;
+        };
+        if (!problem.vSecaIng && problem.vSecaNut) {
+            // The value is a ratio of sums: each limit becomes a homogeneous row.
+            if (nut.minimo) {
+                for (int k = 0; k < n; ++k)
+                    coef[static_cast<size_t>(k)] =
+                        (nut.contents[static_cast<size_t>(k)] - *nut.minimo) * d(k);
+                addRow(coef, 0.0, std::nullopt);
+            }
+            if (nut.maximo) {
+                for (int k = 0; k < n; ++k)
+                    coef[static_cast<size_t>(k)] =
+                        (nut.contents[static_cast<size_t>(k)] - *nut.maximo) * d(k);
+                addRow(coef, std::nullopt, 0.0);
+            }
+            continue;
+        }
+        for (int k = 0; k < n; ++k)
+            coef[static_cast<size_t>(k)] =
+                nut.contents[static_cast<size_t>(k)] * (problem.vSecaIng ? 1.0 : d(k));
+        addRow(coef, nut.minimo, nut.maximo);
+    }
+    addRow(std::vector<double>(static_cast<size_t>(n), 1.0), 0.99999999, 1.00000001);
+
+    glp_load_matrix(lp, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    parm.presolve = GLP_OFF;
+    const int rc = glp_simplex(lp, &parm);
+    std::optional<GlpkSolution> out;
+    if (rc == 0 && glp_get_status(lp) == GLP_OPT) {
+        GlpkSolution s;
+        s.unitCost = glp_get_obj_val(lp);
+        for (int j = 1; j <= n; ++j)
+            s.shares.push_back(glp_get_col_prim(lp, j));
+        out = s;
+    }
+    glp_delete_prob(lp);
+    return out;
+}
+
+} // namespace tarvela::test

@@ -1,0 +1,238 @@
+#include "glpk_reference.h"
+
+#include "formulation/problem.h"
+#include "formulation/sensitivity.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <cmath>
+
+namespace tarvela::test {
+namespace {
+
+using formulation::AnalysisRecord;
+using formulation::LpIngredient;
+using formulation::LpNutrient;
+using formulation::LpProblem;
+
+struct Ingredient {
+    int id;
+    const char* name;
+    double precioHumeda;
+    double materiaSeca; // percent
+    std::optional<double> minimo, maximo;
+    std::vector<double> contents;
+};
+struct Nutrient {
+    const char* name;
+    std::optional<double> minimo, maximo;
+};
+
+LpProblem makeProblem(bool secaIng, bool secaNut, const std::vector<Ingredient>& ings,
+                      const std::vector<Nutrient>& nuts, double Q = 1000) {
+    LpProblem p;
+    p.Q = Q;
+    p.vSecaIng = secaIng;
+    p.vSecaNut = secaNut;
+    for (const Ingredient& i : ings) {
+        const double d = i.materiaSeca / 100;
+        p.ingredients.push_back(
+            {i.id, i.name, secaIng ? i.precioHumeda / d : i.precioHumeda, d, i.minimo, i.maximo});
+    }
+    for (size_t n = 0; n < nuts.size(); ++n) {
+        LpNutrient nut{nuts[n].name, nuts[n].minimo, nuts[n].maximo, {}};
+        for (const Ingredient& i : ings)
+            nut.contents.push_back(i.contents[n]);
+        p.nutrients.push_back(nut);
+    }
+    return p;
+}
+
+struct Solved {
+    simplex::SolveReport report;
+    std::vector<AnalysisRecord> records;
+};
+
+Solved solveWithRecords(const LpProblem& p) {
+    formulation::BuiltTableau built = formulation::buildTableau(p);
+    Solved s;
+    s.report = simplex::solve(built.tableau);
+    std::vector<int> keys;
+    std::vector<double> dry;
+    std::vector<formulation::IngredientRow> rows;
+    for (const LpIngredient& i : p.ingredients) {
+        keys.push_back(i.id);
+        dry.push_back(i.dryFraction);
+        formulation::IngredientRow r;
+        r.id_producto = i.id;
+        r.nombre = QString::fromStdString(i.name);
+        r.costo_humeda = p.vSecaIng ? i.price * i.dryFraction : i.price;
+        rows.push_back(r);
+    }
+    std::vector<QString> labels;
+    for (const std::string& l : built.rowLabels)
+        labels.push_back(QString::fromStdString(l));
+    const formulation::SensitivityInput in{built.tableau, built.A, built.B,    keys,      dry,
+                                           labels,        p.Q,     p.vSecaIng, p.vSecaNut};
+    s.records = formulation::analysisRecords(in, rows);
+    return s;
+}
+
+double batchCost(const LpProblem& p) {
+    const auto s = solveWithGlpk(p);
+    EXPECT_TRUE(s.has_value());
+    return s ? s->unitCost * p.Q : NAN;
+}
+
+// The limit a constraint record speaks of, found by its label.
+std::optional<double>* limitOf(LpProblem& p, const AnalysisRecord& rec) {
+    const bool maximum = rec.detalle.startsWith(QStringLiteral("Máximo para "));
+    const std::string name = rec.detalle.mid(12).toStdString();
+    if (rec.tipo == QStringLiteral("RN")) {
+        for (LpNutrient& n : p.nutrients)
+            if (n.name == name)
+                return maximum ? &n.maximo : &n.minimo;
+    } else {
+        for (LpIngredient& i : p.ingredients)
+            if (i.name == name)
+                return maximum ? &i.maximo : &i.minimo;
+    }
+    return nullptr;
+}
+
+// Every record against the re-solved programme: the cost of one unit more of each binding
+// limit, the price range of each ingredient in the mix, the entry price of each one left out.
+void expectRecordsMatchReSolving(const LpProblem& p) {
+    const Solved s = solveWithRecords(p);
+    ASSERT_EQ(s.report.outcome, simplex::Outcome::Optimal);
+    const double base = batchCost(p);
+    int nutrientRecords = 0;
+    int limitRecords = 0;
+    for (const AnalysisRecord& rec : s.records) {
+        SCOPED_TRACE(rec.tipo.toStdString() + " " + rec.detalle.toStdString());
+        if (rec.tipo == QStringLiteral("RN") || rec.tipo == QStringLiteral("RI")) {
+            ++(rec.tipo == QStringLiteral("RN") ? nutrientRecords : limitRecords);
+            EXPECT_NEAR(*rec.valor1, base, 1e-9 * base);
+            LpProblem q = p;
+            std::optional<double>* limit = limitOf(q, rec);
+            ASSERT_TRUE(limit && limit->has_value());
+            const double h = 1e-3;
+            **limit += h;
+            const double fd = (batchCost(q) - base) / h;
+            EXPECT_NEAR(*rec.valor2, fd, 1e-3 * std::max(1.0, std::fabs(fd)));
+            EXPECT_DOUBLE_EQ(*rec.valor3, *rec.valor1 + *rec.valor2);
+            continue;
+        }
+        // Ingredients: move the price and watch the cost's slope (the ingredient's share).
+        size_t k = 0;
+        while (QString::fromStdString(p.ingredients[k].name) != rec.detalle)
+            ++k;
+        const double d = p.ingredients[k].dryFraction;
+        const double toBasis = p.vSecaIng ? 1 / d : 1.0; // as-fed price step to the LP's price
+        const auto costAtPriceStep = [&](double asFedStep) {
+            LpProblem q = p;
+            q.ingredients[k].price += asFedStep * toBasis;
+            return batchCost(q);
+        };
+        const auto glpk = solveWithGlpk(p);
+        const double share = glpk->shares[k];
+        if (rec.tipo == QStringLiteral("IA")) {
+            if (!rec.valor2) {
+                // Unlimited: the share stays whatever the price rise.
+                EXPECT_NEAR(costAtPriceStep(100.0), base + 100.0 * toBasis * share * p.Q, 1e-6);
+                continue;
+            }
+            const double rise = *rec.valor2;
+            EXPECT_GE(rise, 0);
+            EXPECT_NEAR(costAtPriceStep(0.99 * rise), base + 0.99 * rise * toBasis * share * p.Q,
+                        1e-7);
+            EXPECT_LT(costAtPriceStep(2 * rise), base + 2 * rise * toBasis * share * p.Q - 1e-9);
+        } else {
+            ASSERT_EQ(rec.tipo, QStringLiteral("II"));
+            const double excess = *rec.valor2;
+            EXPECT_GE(excess, 0);
+            EXPECT_DOUBLE_EQ(*rec.valor3, *rec.valor1 - excess);
+            EXPECT_NEAR(costAtPriceStep(-0.99 * excess), base, 1e-7);
+            if (excess > 1e-6) {
+                EXPECT_LT(costAtPriceStep(-1.5 * excess), base - 1e-9);
+            }
+        }
+    }
+    EXPECT_GE(nutrientRecords, 1);
+    EXPECT_GE(limitRecords, 1);
+}
+
+const std::vector<Ingredient> kIngredients = {
+    {11, "Maíz", 0.20, 88, std::nullopt, std::nullopt, {9, 3.8}},
+    {12, "Soja", 0.42, 89, std::nullopt, std::nullopt, {48, 7}},
+    {13, "Silaje", 0.05, 35, std::nullopt, 500.0, {8, 45}},
+    {14, "Girasol", 0.30, 90, std::nullopt, std::nullopt, {34, 25}},
+    {15, "Núcleo", 1.20, 95, 10.0, 12.0, {0, 0}},
+};
+
+TEST(Sensitivity, AsFedIngredientsWithDryNutrientsCostTheDryMatterOfTheMix) {
+    const LpProblem p = makeProblem(false, true, kIngredients,
+                                    {{"Proteína", 16.0, std::nullopt}, {"FDN", 25.0, 40.0}});
+    expectRecordsMatchReSolving(p);
+
+    // The value differs from the unscaled reduced cost by the mix's dry matter.
+    const Solved s = solveWithRecords(p);
+    const auto glpk = solveWithGlpk(p);
+    double dry = 0;
+    for (size_t k = 0; k < p.ingredients.size(); ++k)
+        dry += p.ingredients[k].dryFraction * glpk->shares[k];
+    EXPECT_LT(dry, 0.9);
+    for (const AnalysisRecord& r : s.records)
+        if (r.detalle == QStringLiteral("Mínimo para Proteína")) {
+            EXPECT_GT(*r.valor2, 0);
+        }
+}
+
+TEST(Sensitivity, WetAndDryBasesMatchReSolving) {
+    expectRecordsMatchReSolving(
+        makeProblem(false, false, kIngredients,
+                    {{"Proteína", 14.0, std::nullopt}, {"FDN", std::nullopt, 18.0}}));
+    expectRecordsMatchReSolving(makeProblem(
+        true, true, kIngredients, {{"Proteína", 16.0, std::nullopt}, {"FDN", 25.0, 40.0}}));
+}
+
+TEST(Sensitivity, OrderSignsAndAnUnlimitedRise) {
+    const LpProblem p =
+        makeProblem(false, false, kIngredients,
+                    {{"Proteína", 14.0, std::nullopt}, {"FDN", std::nullopt, 18.0}});
+    const Solved s = solveWithRecords(p);
+    QStringList kinds;
+    for (const AnalysisRecord& r : s.records)
+        kinds << r.tipo;
+    QStringList sorted = kinds;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        const QStringList order{"IA", "II", "RN", "RI"};
+        return order.indexOf(a) < order.indexOf(b);
+    });
+    EXPECT_EQ(kinds, sorted);
+
+    bool sawUnlimited = false;
+    for (const AnalysisRecord& r : s.records) {
+        if (r.tipo == QStringLiteral("RN") && r.detalle.startsWith(QStringLiteral("Máximo"))) {
+            EXPECT_LT(*r.valor2, 0) << "raising a binding maximum makes the batch cheaper";
+        }
+        if (r.tipo == QStringLiteral("RN") && r.detalle.startsWith(QStringLiteral("Mínimo"))) {
+            EXPECT_GT(*r.valor2, 0);
+        }
+        if (r.tipo == QStringLiteral("IA") && r.detalle == QStringLiteral("Núcleo")) {
+            // Held at its fixed amount: no price rise changes the mix.
+            EXPECT_FALSE(r.valor2.has_value());
+            EXPECT_FALSE(r.valor3.has_value());
+            EXPECT_EQ(*r.valor1, 1.20);
+            sawUnlimited = true;
+        }
+    }
+    EXPECT_TRUE(sawUnlimited);
+}
+
+} // namespace
+} // namespace tarvela::test
