@@ -10,6 +10,7 @@
 
 #include "db/format.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace tarvela::formulation {
@@ -257,7 +258,10 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     }
 
     simplex::Tableau& tableau = built.tableau;
+    const auto solveStart = std::chrono::steady_clock::now();
     result.report = simplex::solve(tableau);
+    result.solverSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - solveStart).count();
     result.outcome = result.report.outcome;
     model.rsAnalisis.clear();
     busy.release();

@@ -55,6 +55,7 @@ struct RunResult {
     RunEnd end = RunEnd::StoppedAtCheck;
     std::optional<simplex::Outcome> outcome; // set once the solver ran
     simplex::SolveReport report;
+    double solverSeconds = 0; // time spent in simplex::solve
 };
 
 // Runs the least-cost formulation on the model with the batch quantity typed as cantidadText.

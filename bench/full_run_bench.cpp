@@ -1,0 +1,185 @@
+// A full least-cost run (load, checks, solve, records, write-back, recompute; no painting) of a
+// 60-ingredient x 40-nutrient formula over a catalog of 2,000 ingredients x 100 nutrients, with
+// the share of the time spent outside the solver.
+#include "app/desktop.h"
+#include "db/connection.h"
+#include "db/schema.h"
+#include "db/statements.h"
+#include "formulation/loading.h"
+#include "formulation/run.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace tarvela;
+
+constexpr int kIngredients = 2000;
+constexpr int kNutrients = 100;
+constexpr int kFormulaIngredients = 60;
+constexpr int kFormulaNutrients = 40;
+
+class SilentDesktop : public Desktop {
+public:
+    void message(const QString&, MsgIcon, const QString&) override { ++messages; }
+    bool question(const QString&, const QString&) override { return false; }
+    QString saveFileName(const QString&, const QStringList&) override { return {}; }
+    int openDocument(const QString&) override { return 0; }
+    void sendKeys(const QString&) override {}
+    void setBusy(bool) override {}
+    int messages = 0;
+};
+
+class Host : public formulation::RunHost {
+public:
+    Desktop& desktop() override { return desk; }
+    void showAportes(const formulation::AportesReport&) override { ++aportes; }
+    SilentDesktop desk;
+    int aportes = 0;
+};
+
+// Inserts rows in statements of up to 400 rows.
+void insertRows(db::Connection& conn, const QString& head, const QStringList& rows) {
+    for (qsizetype start = 0; start < rows.size(); start += 400)
+        conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
+}
+
+struct Catalog {
+    QTemporaryDir dir;
+    std::unique_ptr<db::Connection> conn;
+};
+
+Catalog& catalog() {
+    static Catalog* c = [] {
+        auto* cat = new Catalog;
+        cat->conn = db::Connection::create(cat->dir.filePath(QStringLiteral("TarvelaN.mdb")),
+                                           db::databasePassword());
+        db::Connection& conn = *cat->conn;
+        db::createSchema(conn);
+        std::mt19937 rng(20261207);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+
+        db::Transaction tx(conn);
+        QStringList nutrients;
+        for (int n = 1; n <= kNutrients; ++n)
+            nutrients
+                << QStringLiteral("(%1,'Nutriente %2','%')").arg(n).arg(n, 3, 10, QLatin1Char('0'));
+        insertRows(conn,
+                   QStringLiteral("insert into propiedades (id_propiedad,nombre,unidad) values "),
+                   nutrients);
+
+        std::vector<double> price(kIngredients + 1), dry(kIngredients + 1);
+        std::vector<std::vector<double>> content(kIngredients + 1,
+                                                 std::vector<double>(kNutrients + 1));
+        QStringList products;
+        QStringList composition;
+        for (int i = 1; i <= kIngredients; ++i) {
+            price[i] = 0.05 + unit(rng);
+            dry[i] = 30 + 68 * unit(rng);
+            products << QStringLiteral("(%1,%2,'Ingrediente %3','Kg',%4,%5,1)")
+                            .arg(i)
+                            .arg(db::sqlCode(QString::number(i)))
+                            .arg(i)
+                            .arg(db::sqlReal(price[i]), db::sqlReal(dry[i]));
+            for (int n = 1; n <= kNutrients; ++n) {
+                content[i][n] = unit(rng) < 0.2 ? 0.0 : 50 * unit(rng);
+                composition
+                    << QStringLiteral("(%1,%2,%3)").arg(i).arg(n).arg(db::sqlReal(content[i][n]));
+            }
+        }
+        insertRows(conn,
+                   QStringLiteral("insert into productos (id_producto,codigo,nombre,unidad,costo,"
+                                  "materia_seca,idBase) values "),
+                   products);
+        insertRows(conn,
+                   QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
+                                  "values "),
+                   composition);
+
+        // The formula: ingredients spread over the catalog, nutrient limits around the value of
+        // the even blend (which is therefore feasible), ingredients on the as-fed basis.
+        conn.execute(QStringLiteral(
+            "insert into formulas (id_formula,codigo,producto,cantidad,version,fecha_creacion,"
+            "fecha_modificacion,tipoBase,tipoBaseNutrientes,idBase,idCliente) values "
+            "(1,'                   1','Banco de pruebas',1000,1,#12/07/2026#,null,1,1,1,0)"));
+        std::vector<int> chosen;
+        QStringList formulaProducts;
+        for (int k = 0; k < kFormulaIngredients; ++k) {
+            const int id = 1 + k * (kIngredients / kFormulaIngredients);
+            chosen.push_back(id);
+            const QString maximo = k % 3 == 0 ? QStringLiteral("null") : QStringLiteral("120");
+            const QString minimo = k % 10 == 0 ? QStringLiteral("2") : QStringLiteral("null");
+            formulaProducts << QStringLiteral("(1,%1,%2,%3,0,0,0,0,%4,%5)")
+                                   .arg(id)
+                                   .arg(minimo, maximo, db::sqlReal(dry[id]),
+                                        db::sqlReal(price[id]));
+        }
+        insertRows(conn,
+                   QStringLiteral("insert into formula_producto (id_formula,id_producto,minimo,"
+                                  "maximo,cantidad_humeda,cantidad_seca,porcentaje_humeda,"
+                                  "porcentaje_seca,materia_seca,costo) values "),
+                   formulaProducts);
+        QStringList formulaNutrients;
+        for (int n = 1; n <= kFormulaNutrients; ++n) {
+            const int id = n * (kNutrients / kFormulaNutrients);
+            double even = 0;
+            for (int i : chosen)
+                even += content[i][id] * dry[i] / 100 / kFormulaIngredients;
+            const QString minimo = n % 4 != 2 ? db::sqlReal(0.9 * even) : QStringLiteral("null");
+            const QString maximo = n % 2 == 0 ? db::sqlReal(1.15 * even) : QStringLiteral("null");
+            formulaNutrients << QStringLiteral("(1,%1,%2,%3,0)").arg(id).arg(minimo, maximo);
+        }
+        insertRows(conn,
+                   QStringLiteral("insert into formula_propiedad (id_formula,id_propiedad,minimo,"
+                                  "maximo,valor) values "),
+                   formulaNutrients);
+        tx.commit();
+        return cat;
+    }();
+    return *c;
+}
+
+void BM_FullRun(benchmark::State& state) {
+    db::Connection& conn = *catalog().conn;
+    double solver = 0;
+    double total = 0;
+    int writtenBack = 0;
+    int lastMessages = 0;
+    int lastAportes = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        Host host;
+        formulation::WorkingModel model;
+        model.formulaId = 1;
+        formulation::actuFormula(model, conn, host.desk, QLatin1Char('.'));
+        const formulation::RunResult result =
+            formulation::formulate(model, QStringLiteral("1000"), conn, host, QLatin1Char('.'));
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        solver += result.solverSeconds;
+        writtenBack += result.end == formulation::RunEnd::WrittenBack &&
+                       result.outcome == simplex::Outcome::Optimal;
+        lastMessages = host.desk.messages;
+        lastAportes = host.aportes;
+        benchmark::DoNotOptimize(model.vCostoHumeda);
+    }
+    state.counters["solver_ms"] = 1000 * solver / static_cast<double>(state.iterations());
+    state.counters["outside_ms"] =
+        1000 * (total - solver) / static_cast<double>(state.iterations());
+    state.counters["outside_solver_pct"] = total > 0 ? 100 * (total - solver) / total : 0;
+    state.counters["optimal_runs"] = writtenBack;
+    state.counters["messages"] = lastMessages;
+    state.counters["refused"] = lastAportes;
+}
+BENCHMARK(BM_FullRun)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+} // namespace
+
+BENCHMARK_MAIN();
