@@ -41,7 +41,7 @@ QString connectionValue(const QString& connectionString, const QString& key) {
     return {};
 }
 
-QString passwordOf(const QString& connectionString) {
+QString passwordIn(const QString& connectionString) {
     QString password =
         connectionValue(connectionString, QStringLiteral("jet oledb:database password"));
     if (password.isEmpty())
@@ -91,8 +91,16 @@ const QString& Connection::defaultConnectionString() {
     return value;
 }
 
+QString Connection::dataSourceOf(const QString& connectionString) {
+    return connectionValue(connectionString, QStringLiteral("data source"));
+}
+
+QString Connection::passwordOf(const QString& connectionString) {
+    return passwordIn(connectionString);
+}
+
 std::unique_ptr<Connection> Connection::openConnectionString(const QString& connectionString) {
-    const QString source = connectionValue(connectionString, QStringLiteral("data source"));
+    const QString source = dataSourceOf(connectionString);
     if (source.isEmpty())
         throw DbError(SQLITE_MISUSE,
                       QStringLiteral("La cadena de conexión no indica el archivo de datos."));

@@ -30,6 +30,9 @@ class Connection {
 public:
     // The connection string the program uses to reach its database.
     static const QString& defaultConnectionString();
+    // The file and the database password named by a connection string.
+    static QString dataSourceOf(const QString& connectionString);
+    static QString passwordOf(const QString& connectionString);
 
     // Opens an existing file named by a connection string ("Data Source=...;...Password=...;").
     // A missing file, a wrong password or a file that is not a database throw DbError.

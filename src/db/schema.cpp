@@ -118,7 +118,7 @@ QString demoDataDir() {
 }
 
 const QString& databasePassword() {
-    static const QString password = QStringLiteral("qolment527");
+    static const QString password = Connection::passwordOf(Connection::defaultConnectionString());
     return password;
 }
 

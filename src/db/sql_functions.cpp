@@ -77,7 +77,7 @@ void resultText(sqlite3_context* ctx, const QString& text) {
 }
 
 void formatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    if (argc == 0 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -165,7 +165,7 @@ int compareText(const QString& a, const QString& b) {
 
 int registerSqlFunctions(sqlite3* handle) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    int rc = sqlite3_create_function_v2(handle, "format", 2, SQLITE_UTF8, nullptr, formatFunction,
+    int rc = sqlite3_create_function_v2(handle, "format", -1, SQLITE_UTF8, nullptr, formatFunction,
                                         nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function_v2(handle, "like", 2, flags, nullptr, likeFunction, nullptr,

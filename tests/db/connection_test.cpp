@@ -88,6 +88,14 @@ TEST(Connection, OpensTheProgramsConnectionStringInTheWorkingFolder) {
               QVariantList({qlonglong(1), qlonglong(0)}));
 }
 
+TEST(Connection, ReadsFileAndPasswordFromTheConnectionString) {
+    const QString text = Connection::defaultConnectionString();
+    EXPECT_EQ(Connection::dataSourceOf(text), "TarvelaN.mdb");
+    EXPECT_EQ(Connection::passwordOf(text), "qolment527");
+    EXPECT_EQ(databasePassword(), "qolment527");
+    EXPECT_EQ(Connection::passwordOf("Data Source=a.mdb;Jet OLEDB:Database Password = x1 ;"), "x1");
+}
+
 TEST(Connection, FailedStatementCarriesNumberAndDescription) {
     TestDatabase db;
     const DbError e = dbErrorOf([&] { db.conn().query("select nada from ningunatabla"); });
