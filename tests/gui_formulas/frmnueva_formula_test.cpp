@@ -1,0 +1,200 @@
+#include "formulas/gui/frmnueva_formula.h"
+#include "formulas/gui/save_formula.h"
+#include "formulation/loading.h"
+
+#include "support/app_fixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace tarvela {
+namespace {
+
+class GrabarFormula : public test::AppFixture {
+protected:
+    QVariant scalar(const QString& sql) {
+        const db::Result result = ctx.db().query(sql);
+        return result.isEmpty() ? QVariant() : result.value(0, 0);
+    }
+    int count(const QString& sql) { return scalar(sql).toInt(); }
+
+    static QLineEdit* box(QDialog& dialog, const char* name) {
+        return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void press(QDialog& dialog, const char* name) {
+        dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+};
+
+TEST_F(GrabarFormula, NewFormulaShowsTheHintsAndSavesVersionZero) {
+    ctx.db().execute("insert into clientes (idCliente,nombre) values (2,'Tambo La Paz')");
+    ctx.currentFormulaId = 0;
+    ctx.currentFormulaQuantity = 850;
+    ctx.currentCustomer = 2;
+    int result = -1;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Grabar Fórmula");
+        EXPECT_EQ(box(dialog, "Text1")->text(), QString(16, ' ') + "1002");
+        EXPECT_EQ(box(dialog, "txtNomCliente")->text(), "Tambo La Paz");
+        EXPECT_EQ(box(dialog, "txtFields2")->text(), "0");
+        EXPECT_FALSE(dialog.findChild<QCheckBox*>("Check1")->isEnabled());
+        EXPECT_FALSE(dialog.findChild<QPushButton*>("command5")->isEnabled());
+        box(dialog, "txtFields0")->setText("1003");
+        box(dialog, "txtFields1")->setText("Recría");
+        press(dialog, "cmdUpdate");
+        result = dialog.result();
+    });
+    frmnueva_formula dialog(ctx, true, true);
+    launcher.exec(dialog);
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(ctx.currentFormulaId, 7);
+    EXPECT_EQ(scalar("select producto from formulas where id_formula=7").toString(), "Recría");
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 2);
+    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=7").toDouble(), 850.0);
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(GrabarFormula, ExistingFormulaOffersTheNextVersion) {
+    ctx.currentFormulaId = 1;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        EXPECT_EQ(box(dialog, "txtFields0")->text().trimmed(), "1001");
+        EXPECT_EQ(box(dialog, "txtFields1")->text(), "RTM vaca lechera 30 L/día");
+        EXPECT_TRUE(box(dialog, "Text1")->text().isEmpty());
+        EXPECT_EQ(box(dialog, "txtFields2")->text(), "1");
+        auto* check = dialog.findChild<QCheckBox*>("Check1");
+        EXPECT_TRUE(check->isEnabled());
+        check->click();
+        EXPECT_EQ(box(dialog, "txtFields2")->text(), "2");
+        check->click();
+        EXPECT_EQ(box(dialog, "txtFields2")->text(), "1");
+        EXPECT_EQ(QApplication::focusWidget(), box(dialog, "txtFields1"));
+    });
+    frmnueva_formula dialog(ctx, true, true);
+    launcher.exec(dialog);
+    // Closed without either button: the value found on entry.
+    EXPECT_EQ(ctx.currentFormulaId, 1);
+}
+
+TEST_F(GrabarFormula, CancelarLeavesZero) {
+    ctx.currentFormulaId = 2;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        box(dialog, "txtFields1")->setText("Otro nombre");
+        press(dialog, "cmdRefresh");
+    });
+    frmnueva_formula dialog(ctx, true, true);
+    launcher.exec(dialog);
+    EXPECT_EQ(ctx.currentFormulaId, 0);
+    EXPECT_EQ(scalar("select producto from formulas where id_formula=2").toString(),
+              "Terminación feedlot novillos");
+}
+
+TEST_F(GrabarFormula, RefusedChecksKeepTheDialogOpenWithTheFocusOnTheBox) {
+    ctx.currentFormulaId = 0;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        box(dialog, "txtFields1")->setText("Algo");
+        press(dialog, "cmdUpdate");
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), box(dialog, "txtFields0"));
+        box(dialog, "txtFields0")->setText(" 1002 ");
+        press(dialog, "cmdUpdate");
+        EXPECT_TRUE(dialog.isVisible());
+        box(dialog, "txtFields1")->clear();
+        box(dialog, "txtFields0")->setText("9");
+        press(dialog, "cmdUpdate");
+        EXPECT_EQ(QApplication::focusWidget(), box(dialog, "txtFields1"));
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    frmnueva_formula dialog(ctx, true, true);
+    launcher.exec(dialog);
+    EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Código de la Fórmula",
+                                            "El Código \"1002\" de la Fórmula Ya fue Ingresado",
+                                            "Debe ingresar el Producto para la Fórmula"}));
+    EXPECT_EQ(count("select count(*) from formulas"), 6);
+}
+
+TEST_F(GrabarFormula, FormulaThatCannotBeLoadedClosesAtOnce) {
+    ctx.currentFormulaId = 44;
+    bool handled = false;
+    launcher.handlers.push_back([&](QDialog&) { handled = true; });
+    frmnueva_formula dialog(ctx, true, true);
+    EXPECT_EQ(launcher.exec(dialog), QDialog::Rejected);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(ctx.currentFormulaId, 44);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, "No es posible grabar la fórmula");
+    EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Critical);
+}
+
+TEST_F(GrabarFormula, RefusedStatementIsReportedAndNothingIsKept) {
+    ctx.db().execute("CREATE TRIGGER fallo BEFORE UPDATE ON formulas "
+                     "BEGIN SELECT RAISE(ABORT,'fallo'); END");
+    ctx.currentFormulaId = 1;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        box(dialog, "txtFields0")->setText("1005");
+        press(dialog, "cmdUpdate");
+    });
+    frmnueva_formula dialog(ctx, true, true);
+    EXPECT_EQ(launcher.exec(dialog), QDialog::Rejected);
+    EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula", "errores"}));
+    EXPECT_EQ(ctx.currentFormulaId, 1);
+    EXPECT_EQ(count("select count(*) from formulas where trim(codigo)='1001'"), 1);
+}
+
+// The formulation window's save: a failure while writing the detail rows of a new version
+// leaves the database as before "Grabar" and the model with its edits and formula id.
+TEST_F(GrabarFormula, FailureDuringTheDetailsUndoesTheWholeSave) {
+    formulation::WorkingModel model;
+    model.formulaId = 1;
+    formulation::actuFormula(model, ctx.db(), desktop, QLatin1Char('.'));
+    ASSERT_FALSE(model.ingredients.empty());
+    model.ingredients.front().minimo = 12.5;
+    const int ingredientRows = count("select count(*) from formula_producto");
+    const int nutrientRows = count("select count(*) from formula_propiedad");
+    ctx.db().execute("CREATE TRIGGER fallo BEFORE INSERT ON formula_producto "
+                     "BEGIN SELECT RAISE(ABORT,'fallo'); END");
+
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("Check1")->click();
+        press(dialog, "cmdUpdate");
+    });
+    EXPECT_FALSE(saveFormula(ctx, model, nullptr));
+    EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula", "errores"}));
+    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formula_producto"), ingredientRows);
+    EXPECT_EQ(count("select count(*) from formula_propiedad"), nutrientRows);
+    EXPECT_EQ(model.formulaId, 1);
+    EXPECT_EQ(ctx.currentFormulaId, 1);
+    EXPECT_EQ(model.ingredients.front().minimo, 12.5);
+}
+
+TEST_F(GrabarFormula, SaveUpdatesTheDetailsAndReloads) {
+    formulation::WorkingModel model;
+    model.formulaId = 2;
+    formulation::actuFormula(model, ctx.db(), desktop, QLatin1Char('.'));
+    ASSERT_GE(model.ingredients.size(), 2u);
+    const int removed = model.ingredients.back().id_producto;
+    model.ingredients.pop_back();
+    model.ingredients.front().maximo.reset();
+    const int kept = model.ingredients.front().id_producto;
+
+    launcher.handlers.push_back([&](QDialog& dialog) { press(dialog, "cmdUpdate"); });
+    EXPECT_TRUE(saveFormula(ctx, model, nullptr));
+    EXPECT_EQ(model.formulaId, 2);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from formula_producto where id_formula=2 "
+                                   "and id_producto=%1")
+                        .arg(removed)),
+              0);
+    EXPECT_TRUE(scalar(QStringLiteral("select maximo from formula_producto where id_formula=2 "
+                                      "and id_producto=%1")
+                           .arg(kept))
+                    .isNull());
+    EXPECT_EQ(model.header.version, "1");
+    EXPECT_EQ(model.findIngredient(removed), nullptr);
+}
+
+} // namespace
+} // namespace tarvela

@@ -1,0 +1,4 @@
+int tarvelaGuiTestMain(int, char**);
+int main(int c, char** v) {
+    return tarvelaGuiTestMain(c, v);
+}
