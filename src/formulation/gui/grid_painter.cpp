@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace tarvela {
@@ -32,12 +33,17 @@ QTableWidgetItem* makeItem(const formulation::CellPaint& cell) {
 } // namespace
 
 void setupReadOnlyGrid(QTableWidget& grid) {
+    // The column widths are made for a small grid font.
+    QFont font = grid.font();
+    font.setPointSize(8);
+    grid.setFont(font);
     grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid.verticalHeader()->hide();
     grid.verticalHeader()->setDefaultSectionSize(18);
     grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid.horizontalHeader()->setHighlightSections(false);
     grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.horizontalHeader()->setMinimumSectionSize(0);
     grid.horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background-color: rgb(128,128,128); color: white; "
                        "border: 1px solid rgb(160,160,160); padding: 1px; }"));
@@ -63,14 +69,21 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
             grid.setItem(r, c, makeItem(paint.cell(r + 1, c)));
 
     // Widths; the rest column takes what is left (less the vertical scroll bar when the rows
-    // do not fit).
+    // do not fit). The rule counts 70 twips for the borders and 240 for the scroll bar: the
+    // grid's own borders and scroll bar take their place.
     const int rowHeight = grid.verticalHeader()->defaultSectionSize();
-    const bool scrollBar = formulation::needsVerticalScrollBar(grid.height(), rowHeight, rows + 1);
+    const int frame = 2 * grid.frameWidth();
+    const int headerHeight = grid.horizontalHeader()->sizeHint().height();
+    const bool scrollBar =
+        formulation::needsVerticalScrollBar(grid.height() - frame - headerHeight, rowHeight, rows);
+    const int scrollBarWidth =
+        scrollBar ? grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &grid) : 0;
+    const int gridTwips =
+        pixelsToTwips(grid.width() - frame - scrollBarWidth) + 70 + (scrollBar ? 240 : 0);
     for (int c = 0; c < columns; ++c) {
         int twips = paint.columns[static_cast<size_t>(c)].widthTwips;
         if (twips == kRestWidth)
-            twips =
-                formulation::restColumnWidth(pixelsToTwips(grid.width()), paint.columns, scrollBar);
+            twips = formulation::restColumnWidth(gridTwips, paint.columns, scrollBar);
         grid.setColumnHidden(c, twips == 0);
         if (twips > 0)
             grid.setColumnWidth(c, twipsToPixels(twips));

@@ -25,6 +25,7 @@ frmResultados::frmResultados(AppContext& ctx, const reports::CompositionTable& r
     FlexGrid1_->setObjectName(QStringLiteral("FlexGrid1"));
     FlexGrid1_->setGeometry(10, 10, 880, 414);
     setupReadOnlyGrid(*FlexGrid1_);
+    FlexGrid1_->setTextElideMode(Qt::ElideNone);
     frozen_ = new FrozenColumns(*FlexGrid1_, kFrozenColumns);
     paintGrid(*FlexGrid1_,
               compositionGridPaint(rsResultado, nutrientHeadings, displaySeparator(ctx)));

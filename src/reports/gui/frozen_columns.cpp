@@ -18,6 +18,7 @@ FrozenColumns::FrozenColumns(QTableWidget& grid, int count)
     overlay_->verticalHeader()->setDefaultSectionSize(grid.verticalHeader()->defaultSectionSize());
     overlay_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     overlay_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    overlay_->horizontalHeader()->setMinimumSectionSize(0);
     overlay_->horizontalHeader()->setStyleSheet(grid.horizontalHeader()->styleSheet());
     overlay_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     overlay_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
