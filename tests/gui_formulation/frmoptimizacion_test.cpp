@@ -270,3 +270,36 @@ TEST_F(FormulationWindowTest, LaterOperationsArePresentButDisabled) {
 
 } // namespace
 } // namespace tarvela::test
+
+namespace tarvela::test {
+namespace {
+
+TEST_F(FormulationWindowTest, GrabarStoresTheMixAndReloads) {
+    auto window = open(3);
+    box(*window, "txt_Cantidad").setText(QStringLiteral("500"));
+    press(*window, "cmdFormular");
+    const QStringList solved = snapshot(grid(*window, "flexProd"));
+
+    // A cancelled "Grabar Fórmula" dialog leaves the window as it was.
+    press(*window, "cmdUpdate");
+    EXPECT_EQ(launcher.opened.back(), QStringLiteral("frmnueva_formula"));
+    EXPECT_EQ(snapshot(grid(*window, "flexProd")), solved);
+
+    launcher.handlers.push_back([](QDialog& dialog) {
+        auto* grabar = dialog.findChild<QPushButton*>(QStringLiteral("cmdUpdate"));
+        ASSERT_NE(grabar, nullptr);
+        grabar->click();
+    });
+    desktop.clear();
+    press(*window, "cmdUpdate");
+    EXPECT_TRUE(desktop.messages.empty()) << desktop.texts().join('|').toStdString();
+    // Reloaded from the database: the same mix, and the stored values match the catalog's.
+    EXPECT_EQ(snapshot(grid(*window, "flexProd")), solved);
+    QTableWidget& prop = grid(*window, "flexProp");
+    for (int r = 0; r < prop.rowCount(); ++r)
+        EXPECT_EQ(prop.item(r, 1)->background().color(), QColor(255, 255, 255)) << r;
+    EXPECT_EQ(box(*window, "txt_Cantidad").text(), QStringLiteral("500.00"));
+}
+
+} // namespace
+} // namespace tarvela::test
