@@ -81,6 +81,15 @@ TEST_F(FormulationWindowTest, LoadShowsHeaderOptionsAndGrids) {
     }
 }
 
+TEST_F(FormulationWindowTest, CaptionNamesTheCurrentCustomer) {
+    ctx.db().execute(
+        QStringLiteral("insert into clientes (idCliente, nombre) values (7, 'Granja d''Ana')"));
+    ctx.currentCustomer = 7;
+    EXPECT_EQ(open(3)->windowTitle(), QStringLiteral("Fórmulas - Granja d'Ana"));
+    ctx.currentCustomer = 8;
+    EXPECT_EQ(open(3)->windowTitle(), QStringLiteral("Fórmulas"));
+}
+
 TEST_F(FormulationWindowTest, UnknownFormulaIsReported) {
     auto window = open(999);
     ASSERT_FALSE(desktop.messages.empty());
