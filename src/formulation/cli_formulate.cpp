@@ -231,7 +231,7 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
     const formulation::TotalsTexts& t = model.totalsTexts;
     out += QStringLiteral("\nMat.Seca %1  %2 %  Mat.Húmeda %3  %4 %\n")
                .arg(t.txtCanS, t.txtPorS, t.txtCanH, t.txtPorH);
-    out += QStringLiteral("%% Mat.Seca %1  Costo Total %2  Costo U.Húmeda %3  Costo U. Seca %4\n")
+    out += QStringLiteral("% Mat.Seca %1  Costo Total %2  Costo U.Húmeda %3  Costo U. Seca %4\n")
                .arg(t.txtMatSeca, t.txtCosTot, t.txtCosH, t.txtCosS);
 
     if (!model.rsAnalisis.empty()) {

@@ -104,5 +104,27 @@ TEST(CliFormulate, JsonContractAndExitCodes) {
     EXPECT_EQ(runCli({"99", "--db", path}).code, 2);
 }
 
+TEST(CliFormulate, UnreachableMinimumPrintsTheContributions) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    tdb.conn().execute(QStringLiteral(
+        "update formula_propiedad set minimo=300, maximo=null where id_formula=3 and "
+        "id_propiedad=1"));
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun run = runCli({"3", "--db", path, "--cantidad", "1000", "--json"});
+    EXPECT_EQ(run.code, 1);
+    const QJsonArray msgs = QJsonDocument::fromJson(run.out).object().value("messages").toArray();
+    ASSERT_EQ(msgs.size(), 2);
+    EXPECT_TRUE(msgs[0].toObject().value("title").toString().startsWith(
+        QStringLiteral("PROBLEMA CON RESTRICCIÓN: Mínimo para ")));
+    EXPECT_TRUE(msgs[0].toObject().value("text").toString().contains(
+        QStringLiteral("Máximo valor a alcanzar con los ingredientes actuales: ")));
+    EXPECT_TRUE(msgs[1].toObject().value("text").toString().startsWith(
+        QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ")));
+    EXPECT_EQ(msgs[1].toObject().value("title").toString(),
+              QStringLiteral("Se ha cancelado la Formulación"));
+}
+
 } // namespace
 } // namespace tarvela::test
