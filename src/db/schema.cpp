@@ -32,7 +32,8 @@ const char* const schemaStatements[] = {
     " id_propiedad INTEGER NOT NULL,"
     " valor REAL,"
     " PRIMARY KEY (id_producto, id_propiedad)) WITHOUT ROWID",
-    "CREATE INDEX producto_propiedad_propiedad ON producto_propiedad (id_propiedad)",
+    "CREATE INDEX producto_propiedad_propiedad ON producto_propiedad (id_propiedad, "
+    "id_producto, valor)",
 
     "CREATE TABLE clientes ("
     " idCliente INTEGER NOT NULL PRIMARY KEY,"
