@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 
 namespace tarvela::test {
 namespace {
@@ -215,6 +216,25 @@ TEST_F(FormulationWindowTest, QuantityChecksStopTheRun) {
         EXPECT_EQ(box(*window, "txt_Cantidad").text(), QString::fromUtf8(c.typed));
     }
     EXPECT_EQ(snapshot(grid(*window, "flexProd")), before);
+}
+
+TEST_F(FormulationWindowTest, QuantityBoxTakesEitherSeparatorAndRefusesText) {
+    useDecimalSeparator(QLatin1Char(','));
+    auto window = open(3);
+    QLineEdit& quantity = box(*window, "txt_Cantidad");
+    quantity.clear();
+    QTest::keyClicks(&quantity, QStringLiteral("12.5"));
+    EXPECT_EQ(quantity.text(), QStringLiteral("12,5"));
+    QTest::keyClick(&quantity, Qt::Key_Return);
+    EXPECT_EQ(window->model().batchQuantity, 12.5);
+    EXPECT_TRUE(desktop.messages.empty());
+
+    quantity.clear();
+    QTest::keyClicks(&quantity, QStringLiteral("x"));
+    QTest::keyClick(&quantity, Qt::Key_Return);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral("Debe ingresar un valor Numérico"));
+    EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Critical);
 }
 
 TEST_F(FormulationWindowTest, CancelReloadsTheStoredFormula) {

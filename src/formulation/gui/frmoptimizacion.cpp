@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include <functional>
+
 namespace tarvela {
 
 namespace {
