@@ -123,6 +123,25 @@ TEST_F(FormulaList, InvalidDateIsRefusedWithTheFocusOnItsBox) {
     EXPECT_EQ(lines(window).size(), 2); // the list as it was
 }
 
+TEST_F(FormulaList, DateBoxKeepsTheFocusUntilItHoldsADate) {
+    useDecimalSeparator(','); // a day-first workstation
+    frmformulas window(ctx);
+    open(window);
+    auto* createdFrom = child<QLineEdit>(window, "Text4");
+    createdFrom->setFocus();
+    QTest::keyClicks(createdFrom, "1/13/2026");
+    child<QLineEdit>(window, "Text1")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(desktop.texts(), QStringList({"La fecha no es Válida"}));
+    EXPECT_EQ(QApplication::focusWidget(), createdFrom);
+
+    createdFrom->setText("13/1/2026");
+    child<QLineEdit>(window, "Text1")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(window, "Text1"));
+}
+
 TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     ctx.db().execute("insert into clientes (idCliente,nombre) values (3,'Beta'),(4,'Alfa')");
     ctx.db().execute("update formulas set idCliente=4 where id_formula=2");
