@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
 
 namespace tarvela::simplex {
 
@@ -22,6 +23,15 @@ bool Tableau::isBasic(int col) const {
 
 namespace detail {
 
+// The update loop is compiled twice on x86-64: with AVX2 (four doubles per instruction; no fused
+// multiply-add, so every entry is rounded exactly as in the plain build) and without.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define TARVELA_PIVOT_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define TARVELA_PIVOT_CLONES
+#endif
+
+TARVELA_PIVOT_CLONES
 void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& nonZeros) {
     double* pr = m.row(r);
     const double p = pr[c];
@@ -139,7 +149,7 @@ private:
     Outcome phase2();
     int phase2EnteringColumn(bool bland) const;
     int ratioTestRow(int c, bool bland, double& ratio);
-    DriftCheck checkDrift();
+    DriftCheck checkDrift(DriftScope scope = DriftScope::ObjectiveAndRightHandSide);
     bool restartFromSlackBasis();
 
     Tableau& t_;
@@ -159,9 +169,12 @@ private:
 void Solver::specifiedPhase1() {
     const int m = t_.m();
     const int p = t_.p();
+    double leastInfeasibility = std::numeric_limits<double>::infinity();
+    int passesWithoutProgress = 0;
     while (report_.phase1Passes < options_.phase1PassLimit) {
         ++report_.phase1Passes;
         bool changed = false;
+        double infeasibility = 0.0;
         for (int i = m; i >= 1; --i) {
             if (!(t_.at(i, p) < 0.0)) {
                 continue;
@@ -176,6 +189,17 @@ void Solver::specifiedPhase1() {
             }
         }
         if (!changed) {
+            break;
+        }
+        // The passes may wander without ever settling: when they stop lowering the total
+        // infeasibility, the textbook phase 1 takes over.
+        for (int i = 1; i <= m; ++i) {
+            infeasibility -= std::min(0.0, t_.at(i, p));
+        }
+        if (infeasibility < leastInfeasibility) {
+            leastInfeasibility = infeasibility;
+            passesWithoutProgress = 0;
+        } else if (++passesWithoutProgress >= options_.phase1StallPasses) {
             break;
         }
     }
@@ -350,12 +374,12 @@ Outcome Solver::phase2() {
     return Outcome::IterationLimit;
 }
 
-DriftCheck Solver::checkDrift() {
+DriftCheck Solver::checkDrift(DriftScope scope) {
     if (pivots_ == lastCheckedPivots_ || !recomputable_) {
         return DriftCheck::Consistent;
     }
     lastCheckedPivots_ = pivots_;
-    const DriftCheck check = refactoriseIfDrifted(t_, initial_);
+    const DriftCheck check = refactoriseIfDrifted(t_, initial_, scope);
     if (check != DriftCheck::Consistent) {
         ++report_.refactorizations;
     }
@@ -399,7 +423,7 @@ SolveReport Solver::run() {
         if (attempt == kPhase2Attempts) {
             break;
         }
-        const DriftCheck check = checkDrift();
+        const DriftCheck check = checkDrift(DriftScope::Results);
         if (check == DriftCheck::Consistent) {
             break;
         }

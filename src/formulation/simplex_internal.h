@@ -34,10 +34,15 @@ enum class DriftCheck {
     Singular,     // it drifted and its basis is singular: the caller restarts
 };
 
+enum class DriftScope {
+    ObjectiveAndRightHandSide, // row 0 and column P: cheap, between the phases
+    Results, // also the rows of basic ingredients, which the sensitivity records read
+};
+
 // Compares the tableau with B⁻¹ × the initial tableau for the tableau's basis and recomputes it
-// when they differ beyond kDriftTolerance (relative). Basic columns are exact unit vectors after
-// a recomputation.
-DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial);
+// whole when they differ beyond kDriftTolerance (relative). Basic columns are exact unit vectors
+// after a recomputation.
+DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial, DriftScope scope);
 
 enum class Phase1Verdict {
     Feasible,   // no right-hand side is negative any longer

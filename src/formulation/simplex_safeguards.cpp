@@ -61,7 +61,8 @@ BasisSplit splitBasis(const Tableau& t) {
 
 // X := B⁻¹ × initial for the tableau's basis (rows 0..M, columns 0..P). False when B is
 // singular.
-bool basisInverseTimesData(const Tableau& t, const Tableau& initial, Block& x) {
+bool basisInverseTimesData(const Tableau& t, const Tableau& initial, Block& x,
+                           bool slackRowBodies) {
     const BasisSplit split = splitBasis(t);
     if (!split.valid) {
         return false;
@@ -153,8 +154,17 @@ bool basisInverseTimesData(const Tableau& t, const Tableau& initial, Block& x) {
     readOff(0, 0);
     for (int i = 1; i <= t.m(); ++i) {
         const int b = t.basis()[sz(i)];
-        if (b > t.ni()) {
+        if (b <= t.ni()) {
+            continue;
+        }
+        if (slackRowBodies) {
             readOff(i, b - t.ni());
+        } else {
+            double v = initial.rhs(b - t.ni());
+            for (int q = 0; q < nb; ++q) {
+                v -= initial.at(b - t.ni(), basicIngredient[sz(q)]) * y.row(q)[cols - 1];
+            }
+            x.row(i)[cols - 1] = v;
         }
     }
     for (int q = 0; q < nb; ++q) {
@@ -163,16 +173,140 @@ bool basisInverseTimesData(const Tableau& t, const Tableau& initial, Block& x) {
     return true;
 }
 
-bool drifted(const Tableau& t, const Block& x) {
-    const std::size_t n = t.data().size();
-    const double* a = t.data().data();
-    const double* b = x.a.data();
-    for (std::size_t k = 0; k < n; ++k) {
-        if (std::fabs(a[k] - b[k]) > kDriftTolerance * std::max(1.0, std::fabs(b[k]))) {
+bool differs(double value, double recomputed) {
+    return std::fabs(value - recomputed) > kDriftTolerance * std::max(1.0, std::fabs(recomputed));
+}
+
+// Row 0, every right-hand side and the rows of basic ingredients: what the results are read from.
+bool resultsDrifted(const Tableau& t, Block& x) {
+    const int cols = t.cols();
+    for (int i = 0; i <= t.m(); ++i) {
+        const double* a = t.data().data() + sz(i) * sz(cols);
+        const double* b = x.row(i);
+        if (i == 0 || t.basis()[sz(i)] <= t.ni()) {
+            for (int k = 0; k < cols; ++k) {
+                if (differs(a[k], b[k])) {
+                    return true;
+                }
+            }
+        } else if (differs(a[cols - 1], b[cols - 1])) {
             return true;
         }
     }
     return false;
+}
+
+// Solves m·x = b in place for a small dense m (n × n, row-major, overwritten) by Gaussian
+// elimination with partial pivoting. False when m is singular.
+bool solveSmall(std::vector<double>& m, std::vector<double>& b, int n, double singular) {
+    auto at = [&](int r, int c) -> double& { return m[sz(r) * sz(n) + sz(c)]; };
+    for (int q = 0; q < n; ++q) {
+        int piv = q;
+        for (int r = q + 1; r < n; ++r) {
+            if (std::fabs(at(r, q)) > std::fabs(at(piv, q))) {
+                piv = r;
+            }
+        }
+        if (!(std::fabs(at(piv, q)) > singular)) {
+            return false;
+        }
+        if (piv != q) {
+            for (int c = q; c < n; ++c) {
+                std::swap(at(q, c), at(piv, c));
+            }
+            std::swap(b[sz(q)], b[sz(piv)]);
+        }
+        for (int r = q + 1; r < n; ++r) {
+            const double f = at(r, q) / at(q, q);
+            if (f == 0.0) {
+                continue;
+            }
+            for (int c = q; c < n; ++c) {
+                at(r, c) -= f * at(q, c);
+            }
+            b[sz(r)] -= f * b[sz(q)];
+        }
+    }
+    for (int q = n - 1; q >= 0; --q) {
+        double v = b[sz(q)];
+        for (int c = q + 1; c < n; ++c) {
+            v -= at(q, c) * b[sz(c)];
+        }
+        b[sz(q)] = v / at(q, q);
+    }
+    return true;
+}
+
+// The quick comparison: the right-hand sides B⁻¹·b and the objective row c − c_B·B⁻¹·A, each
+// from one small solve, without forming B⁻¹·A.
+DriftCheck quickCheck(const Tableau& t, const Tableau& initial) {
+    const BasisSplit split = splitBasis(t);
+    if (!split.valid) {
+        return DriftCheck::Singular;
+    }
+    const int nb = static_cast<int>(split.ingredientRows.size());
+    const int ni = t.ni();
+    const int cols = t.cols();
+    std::vector<int> basicIngredient(sz(nb));
+    std::vector<double> s(sz(nb) * sz(nb));
+    std::vector<double> st(sz(nb) * sz(nb));
+    std::vector<double> x(sz(nb));
+    std::vector<double> y(sz(nb));
+    double largest = 0.0;
+    for (int q = 0; q < nb; ++q) {
+        basicIngredient[sz(q)] = t.basis()[sz(split.ingredientRows[sz(q)])];
+        y[sz(q)] = initial.at(0, basicIngredient[sz(q)]);
+    }
+    for (int r = 0; r < nb; ++r) {
+        const int dataRow = split.uncovered[sz(r)];
+        x[sz(r)] = initial.rhs(dataRow);
+        for (int q = 0; q < nb; ++q) {
+            const double v = initial.at(dataRow, basicIngredient[sz(q)]);
+            s[sz(r) * sz(nb) + sz(q)] = v;
+            st[sz(q) * sz(nb) + sz(r)] = v;
+            largest = std::max(largest, std::fabs(v));
+        }
+    }
+    const double singular = 1e-13 * std::max(1.0, largest);
+    if (!solveSmall(s, x, nb, singular) || !solveSmall(st, y, nb, singular)) {
+        return DriftCheck::Singular;
+    }
+    for (int q = 0; q < nb; ++q) {
+        if (differs(t.rhs(split.ingredientRows[sz(q)]), x[sz(q)])) {
+            return DriftCheck::Refactorised;
+        }
+    }
+    for (int i = 1; i <= t.m(); ++i) {
+        const int b = t.basis()[sz(i)];
+        if (b <= ni) {
+            continue;
+        }
+        double v = initial.rhs(b - ni);
+        for (int q = 0; q < nb; ++q) {
+            v -= initial.at(b - ni, basicIngredient[sz(q)]) * x[sz(q)];
+        }
+        if (differs(t.rhs(i), v)) {
+            return DriftCheck::Refactorised;
+        }
+    }
+    std::vector<double> row0(initial.data().begin(), initial.data().begin() + cols);
+    for (int r = 0; r < nb; ++r) {
+        const double f = y[sz(r)];
+        if (f == 0.0) {
+            continue;
+        }
+        const double* a = initial.data().data() + sz(split.uncovered[sz(r)]) * sz(cols);
+        for (int k = 0; k < cols; ++k) {
+            row0[sz(k)] -= f * a[k];
+        }
+    }
+    for (int k = 0; k < cols - 1; ++k) {
+        if (differs(t.at(0, k), row0[sz(k)])) {
+            return DriftCheck::Refactorised;
+        }
+    }
+    return differs(t.rhs(0), row0[sz(cols - 1)]) ? DriftCheck::Refactorised
+                                                 : DriftCheck::Consistent;
 }
 
 void makeBasicColumnsExact(Tableau& t) {
@@ -189,13 +323,24 @@ void makeBasicColumnsExact(Tableau& t) {
 
 } // namespace
 
-DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial) {
-    Block x(t.rows(), t.cols());
-    if (!basisInverseTimesData(t, initial, x)) {
-        return DriftCheck::Singular;
+DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial, DriftScope scope) {
+    if (scope == DriftScope::ObjectiveAndRightHandSide) {
+        const DriftCheck quick = quickCheck(t, initial);
+        if (quick != DriftCheck::Refactorised) {
+            return quick;
+        }
+    } else {
+        Block x(t.rows(), t.cols());
+        if (!basisInverseTimesData(t, initial, x, false)) {
+            return DriftCheck::Singular;
+        }
+        if (!resultsDrifted(t, x)) {
+            return DriftCheck::Consistent;
+        }
     }
-    if (!drifted(t, x)) {
-        return DriftCheck::Consistent;
+    Block x(t.rows(), t.cols());
+    if (!basisInverseTimesData(t, initial, x, true)) {
+        return DriftCheck::Singular;
     }
     t.data() = std::move(x.a);
     makeBasicColumnsExact(t);

@@ -14,6 +14,8 @@ namespace tarvela::solvertest {
 namespace {
 
 using simplex::Outcome;
+constexpr auto kQuick = simplex::detail::DriftScope::ObjectiveAndRightHandSide;
+constexpr auto kResults = simplex::detail::DriftScope::Results;
 
 double maxAbsEntry(const simplex::Tableau& t) {
     double largest = 0;
@@ -71,7 +73,7 @@ TEST(SimplexSafeguards, DriftedTableauIsRecomputedFromTheData) {
     ASSERT_EQ(simplex::solve(solved).outcome, Outcome::Optimal);
 
     simplex::Tableau same = solved;
-    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(same, initial),
+    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(same, initial, kResults),
               simplex::detail::DriftCheck::Consistent);
     EXPECT_EQ(same.data(), solved.data());
 
@@ -79,7 +81,7 @@ TEST(SimplexSafeguards, DriftedTableauIsRecomputedFromTheData) {
     drifted.rhs(0) += 1e-6;
     drifted.at(1, drifted.p() - 1) *= 1.001;
     drifted.at(0, 0) = 1 + 1e-7;
-    ASSERT_EQ(simplex::detail::refactoriseIfDrifted(drifted, initial),
+    ASSERT_EQ(simplex::detail::refactoriseIfDrifted(drifted, initial, kQuick),
               simplex::detail::DriftCheck::Refactorised);
     for (std::size_t k = 0; k < solved.data().size(); ++k) {
         EXPECT_NEAR(drifted.data()[k], solved.data()[k], 1e-12 * std::max(1.0, solved.data()[k]))
@@ -92,6 +94,26 @@ TEST(SimplexSafeguards, DriftedTableauIsRecomputedFromTheData) {
         }
     }
     EXPECT_EQ(drifted.at(0, 0), 1.0);
+
+    // A drifted entry in the row of a basic ingredient, read by the sensitivity records: the
+    // check after phase 2 sees it, the quick one between the phases looks only at row 0 and
+    // the right-hand sides.
+    int ingredientRow = 1;
+    while (basisOf(solved, ingredientRow) > solved.ni()) {
+        ++ingredientRow;
+    }
+    int nonBasic = 1;
+    while (solved.isBasic(nonBasic)) {
+        ++nonBasic;
+    }
+    simplex::Tableau body = solved;
+    body.at(ingredientRow, nonBasic) += 1e-5;
+    simplex::Tableau quick = body;
+    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(quick, initial, kQuick),
+              simplex::detail::DriftCheck::Consistent);
+    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(body, initial, kResults),
+              simplex::detail::DriftCheck::Refactorised);
+    EXPECT_NEAR(body.at(ingredientRow, nonBasic), solved.at(ingredientRow, nonBasic), 1e-12);
 }
 
 TEST(SimplexSafeguards, SingularBasisIsReported) {
@@ -100,11 +122,11 @@ TEST(SimplexSafeguards, SingularBasisIsReported) {
     t.basis()[1] = 1;
     t.basis()[2] = 2; // columns (1, 2) and (1, 2): singular
     t.at(0, 0) = 2;   // drifted, so that it must be recomputed
-    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(t, initial),
+    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(t, initial, kQuick),
               simplex::detail::DriftCheck::Singular);
     t.basis()[1] = 3;
     t.basis()[2] = 3; // the slack of row 1 basic in two rows
-    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(t, initial),
+    EXPECT_EQ(simplex::detail::refactoriseIfDrifted(t, initial, kQuick),
               simplex::detail::DriftCheck::Singular);
 }
 
