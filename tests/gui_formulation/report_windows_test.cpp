@@ -24,10 +24,10 @@ TEST(AnalysisGrid, FiltersSortsOnValor2WithUnlimitedLastAndKeepsTheRecords) {
         {QStringLiteral("IA"), QStringLiteral("C"), 0.4, -0.5, 0.35},
         {QStringLiteral("IA"), QStringLiteral("D"), 0.25, 0.05, 0.3},
         {QStringLiteral("IA"), QStringLiteral("E"), 1.5, std::nullopt, std::nullopt}};
-    const AnalysisGridSpec spec{QStringLiteral("IA"), QStringLiteral("Ingrediente"),
+    const AnalysisGridKind kind{QStringLiteral("IA"), QStringLiteral("Ingrediente"),
                                 QStringLiteral("Precio Actual"), QStringLiteral("Máxima Variación"),
                                 QStringLiteral("Precio Máximo")};
-    const auto paint = analysisGridPaint(records, spec, QLatin1Char(','));
+    const auto paint = analysisGridPaint(records, kind, QLatin1Char(','));
     ASSERT_EQ(paint.rows.size(), 6u);
     QStringList order;
     for (size_t r = 1; r < paint.rows.size(); ++r)

@@ -1,7 +1,7 @@
 #include "app/gui/menu.h"
 
 #include "app/gui/errores.h"
-#include "app/gui/species_pictures.h"
+#include "app/gui/animal_pictures.h"
 #include "app/main_layout.h"
 #include "app/startup.h"
 

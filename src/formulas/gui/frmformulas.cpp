@@ -2,7 +2,7 @@
 
 #include "app/gui/errores.h"
 #include "app/gui/modal_launcher.h"
-#include "app/gui/species_pictures.h"
+#include "app/gui/animal_pictures.h"
 #include "formulas/formula_list_grid.h"
 #include "formulas/formula_search.h"
 #include "formulation/gui/frmoptimizacion.h"

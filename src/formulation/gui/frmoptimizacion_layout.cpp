@@ -118,13 +118,13 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
     flexProd_->setGeometry(8, 20, 868, 200);
     setupReadOnlyGrid(*flexProd_);
 
-    struct Spec {
+    struct TotalsBox {
         const char* name;
         const char* caption;
         int column;
     };
     // Under the columns Máximo, B.Seca, %, B.Húmeda, % and Costo of flexProd.
-    const Spec specs[6] = {{"txtMatSeca", "% Mat.Seca", 7},
+    const TotalsBox boxes[6] = {{"txtMatSeca", "% Mat.Seca", 7},
                            {"txtCanS", "Mat.Seca", 9},
                            {"txtPorS", "%", 10},
                            {"txtCanH", "Mat.Húmeda", 12},
@@ -132,10 +132,10 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
                            {"txtCosTot", "Costo Total", 14}};
     for (int i = 0; i < 6; ++i) {
         TotalBox& total = totalBoxes_[i];
-        total.column = specs[i].column;
+        total.column = boxes[i].column;
         total.box =
-            addBox(ingredientPanel_, QString::fromUtf8(specs[i].name),
-                   QString::fromUtf8(specs[i].caption), {300 + i * 90, 244, 80, 22}, &total.label);
+            addBox(ingredientPanel_, QString::fromUtf8(boxes[i].name),
+                   QString::fromUtf8(boxes[i].caption), {300 + i * 90, 244, 80, 22}, &total.label);
         total.box->setReadOnly(true);
         total.box->setAlignment(Qt::AlignRight);
     }

@@ -11,10 +11,10 @@ using formulation::CellPaint;
 using formulation::GridPaint;
 
 formulation::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& records,
-                                         const AnalysisGridSpec& spec, QChar decimalSeparator) {
+                                         const AnalysisGridKind& kind, QChar decimalSeparator) {
     std::vector<const AnalysisRecord*> shown;
     for (const auto& record : records)
-        if (record.tipo == spec.tipo)
+        if (record.tipo == kind.tipo)
             shown.push_back(&record);
     std::stable_sort(shown.begin(), shown.end(),
                      [](const AnalysisRecord* a, const AnalysisRecord* b) {
@@ -25,10 +25,10 @@ formulation::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& reco
 
     GridPaint paint;
     paint.columns = {{QStringLiteral("tipo"), QString(), 0},
-                     {QStringLiteral("detalle"), spec.detalle, formulation::kRestWidth},
-                     {QStringLiteral("valor1"), spec.valor1, 1500},
-                     {QStringLiteral("valor2"), spec.valor2, 1500},
-                     {QStringLiteral("valor3"), spec.valor3, 1500}};
+                     {QStringLiteral("detalle"), kind.detalle, formulation::kRestWidth},
+                     {QStringLiteral("valor1"), kind.valor1, 1500},
+                     {QStringLiteral("valor2"), kind.valor2, 1500},
+                     {QStringLiteral("valor3"), kind.valor3, 1500}};
     paint.rows.push_back(formulation::headingCells(paint.columns));
     auto format = [decimalSeparator](const formulation::Opt& value, const QString& pattern) {
         return value ? formatNumber(*value, pattern, decimalSeparator) : QString();

@@ -12,7 +12,7 @@ namespace tarvela {
 
 // Headings of one analysis list: the record type it shows and the headings of detalle and of
 // the three values.
-struct AnalysisGridSpec {
+struct AnalysisGridKind {
     QString tipo;
     QString detalle;
     QString valor1;
@@ -25,6 +25,6 @@ struct AnalysisGridSpec {
 // "#####0.00", valor2 and valor3 as "#####0.000", unlimited values empty. The records themselves
 // are left as they are.
 formulation::GridPaint analysisGridPaint(const std::vector<formulation::AnalysisRecord>& records,
-                                         const AnalysisGridSpec& spec, QChar decimalSeparator);
+                                         const AnalysisGridKind& kind, QChar decimalSeparator);
 
 } // namespace tarvela

@@ -58,8 +58,8 @@ QTableWidget* frmAnalisis::addTab(const QString& gridName, const QString& captio
     return grid;
 }
 
-void frmAnalisis::fill(QTableWidget& grid, const AnalysisGridSpec& spec) {
-    paintGrid(grid, analysisGridPaint(records_, spec, displaySeparator(ctx_)));
+void frmAnalisis::fill(QTableWidget& grid, const AnalysisGridKind& kind) {
+    paintGrid(grid, analysisGridPaint(records_, kind, displaySeparator(ctx_)));
 }
 
 void frmAnalisis::actuFlexGrid0() {

@@ -12,7 +12,7 @@ class QTableWidget;
 
 namespace tarvela {
 
-struct AnalysisGridSpec;
+struct AnalysisGridKind;
 
 // "Análisis de los Resultados": the sensitivity records of the last run in four lists. It only
 // reads the records.
@@ -30,7 +30,7 @@ public:
 
 private:
     QTableWidget* addTab(const QString& gridName, const QString& caption);
-    void fill(QTableWidget& grid, const AnalysisGridSpec& spec);
+    void fill(QTableWidget& grid, const AnalysisGridKind& kind);
 
     AppContext& ctx_;
     const std::vector<formulation::AnalysisRecord>& records_;

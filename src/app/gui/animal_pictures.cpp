@@ -1,4 +1,4 @@
-#include "app/gui/species_pictures.h"
+#include "app/gui/animal_pictures.h"
 
 #include "app/help_documents.h"
 
