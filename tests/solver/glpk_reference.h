@@ -43,6 +43,10 @@ inline GlpkProblem toGlpk(const simplex::Tableau& t) {
         }
     }
     glp_load_matrix(p, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
+    // Contents range over several orders of magnitude: unscaled, GLPK's primal simplex can stall
+    // in its phase 1 for hundreds of thousands of iterations on the larger problems.
+    glp_term_out(GLP_OFF);
+    glp_scale_prob(p, GLP_SF_AUTO);
     return lp;
 }
 
