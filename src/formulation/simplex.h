@@ -80,7 +80,7 @@ struct SolveOptions {
     // Row-by-row phase-1 passes before the feasibility question goes to the textbook phase 1.
     int phase1PassLimit = 200;
     // ... or once this many passes in a row have not lowered the total infeasibility.
-    int phase1StallPasses = 20;
+    int phase1StallPasses = 5;
     long phase2PivotLimit = 1000000;
     // Consecutive degenerate phase-2 pivots after which Bland's rule chooses.
     int degeneratePivotsBeforeBland = 50;
