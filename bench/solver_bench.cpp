@@ -38,9 +38,8 @@ const ProblemSet& problems(int ni) {
     const solvertest::Bases bases[] = {solvertest::Bases::DryDry, solvertest::Bases::WetWet,
                                        solvertest::Bases::WetDry};
     for (int k = 0; k < kProblemsPerSize; ++k) {
-        const formulation::LpProblem pb =
-            solvertest::generateFormulation(rng, ni, -1, bases[k % 3]);
-        simplex::Tableau t = formulation::buildTableau(pb).tableau;
+        const simplex::LpProblem pb = solvertest::generateFormulation(rng, ni, -1, bases[k % 3]);
+        simplex::Tableau t = simplex::buildTableau(pb).tableau;
         set.rows += t.m();
         simplex::Tableau solved = t;
         const simplex::SolveReport report = simplex::solve(solved);

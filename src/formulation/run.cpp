@@ -2,11 +2,11 @@
 
 #include "formulation/catalog_lookup.h"
 #include "formulation/loading.h"
-#include "formulation/problem.h"
 #include "formulation/reachability.h"
 #include "formulation/sensitivity.h"
 #include "formulation/stated_problem.h"
 #include "formulation/write_back.h"
+#include "solver/problem.h"
 
 #include "db/format.h"
 
@@ -241,8 +241,8 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     model.vMateriaSeca = 0;
     host.totalsCleared();
 
-    const LpProblem problem = statedProblem(model, Q, conn);
-    BuiltTableau built = buildTableau(problem);
+    const simplex::LpProblem problem = statedProblem(model, Q, conn);
+    simplex::BuiltTableau built = simplex::buildTableau(problem);
     model.rowLabels.clear();
     model.rowLabels.reserve(built.rowLabels.size());
     for (const std::string& label : built.rowLabels)
@@ -252,7 +252,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     std::vector<double> dryFractions;
     keys.reserve(problem.ingredients.size());
     dryFractions.reserve(problem.ingredients.size());
-    for (const LpIngredient& ing : problem.ingredients) {
+    for (const simplex::LpIngredient& ing : problem.ingredients) {
         keys.push_back(ing.id);
         dryFractions.push_back(ing.dryFraction);
     }

@@ -2,8 +2,8 @@
 
 #include "app/desktop.h"
 #include "db/connection.h"
-#include "formulation/simplex.h"
 #include "formulation/working_model.h"
+#include "solver/simplex.h"
 
 #include <QChar>
 #include <QString>

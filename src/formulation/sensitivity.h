@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formulation/simplex.h"
 #include "formulation/working_model.h"
+#include "solver/simplex.h"
 
 #include <QString>
 

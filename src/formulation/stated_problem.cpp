@@ -4,15 +4,15 @@
 
 namespace tarvela::formulation {
 
-LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
+simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
     model.sortIngredientsById();
-    LpProblem problem;
+    simplex::LpProblem problem;
     problem.Q = Q;
     problem.vSecaIng = model.vSecaIng;
     problem.vSecaNut = model.vSecaNut;
     problem.ingredients.reserve(model.ingredients.size());
     for (const IngredientRow& row : model.ingredients) {
-        LpIngredient ing;
+        simplex::LpIngredient ing;
         ing.id = row.id_producto;
         ing.name = row.nombre.trimmed().toStdString();
         ing.price = (model.vSecaIng ? row.costo_seca : row.costo_humeda).value_or(0.0);
@@ -24,7 +24,7 @@ LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
     const IngredientIndex index(model.ingredients);
     problem.nutrients.reserve(model.rsPropiedades.size());
     for (const NutrientRow& n : model.rsPropiedades) {
-        LpNutrient nut;
+        simplex::LpNutrient nut;
         nut.name = n.nombre.trimmed().toStdString();
         nut.minimo = n.minimo;
         nut.maximo = n.maximo;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "db/connection.h"
-#include "formulation/problem.h"
 #include "formulation/working_model.h"
+#include "solver/problem.h"
 
 namespace tarvela::formulation {
 
@@ -10,6 +10,6 @@ namespace tarvela::formulation {
 // by key (the working table is left in that order) with their price on the ingredients' basis,
 // dry-matter fraction and limits; nutrients in the table's order with their dry-basis contents
 // read from "select * from producto_propiedad where id_propiedad=" (0 without a row).
-LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn);
+simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn);
 
 } // namespace tarvela::formulation

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/desktop.h"
-#include "formulation/simplex.h"
 #include "formulation/working_model.h"
+#include "solver/simplex.h"
 
 #include <vector>
 

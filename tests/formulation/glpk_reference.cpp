@@ -21,7 +21,7 @@ void setRowBounds(glp_prob* lp, int row, std::optional<double> lo, std::optional
 
 } // namespace
 
-std::optional<GlpkSolution> solveWithGlpk(const formulation::LpProblem& problem) {
+std::optional<GlpkSolution> solveWithGlpk(const simplex::LpProblem& problem) {
     const int n = static_cast<int>(problem.ingredients.size());
     const double Q = problem.Q;
     glp_prob* lp = glp_create_prob();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formulation/problem.h"
+#include "solver/problem.h"
 
 #include <optional>
 #include <vector>
@@ -16,6 +16,6 @@ struct GlpkSolution {
 };
 
 // std::nullopt when GLPK finds no feasible mix.
-std::optional<GlpkSolution> solveWithGlpk(const formulation::LpProblem& problem);
+std::optional<GlpkSolution> solveWithGlpk(const simplex::LpProblem& problem);
 
 } // namespace tarvela::test

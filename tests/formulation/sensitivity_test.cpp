@@ -1,7 +1,7 @@
 #include "glpk_reference.h"
 
-#include "formulation/problem.h"
 #include "formulation/sensitivity.h"
+#include "solver/problem.h"
 
 #include <QStringList>
 
@@ -15,9 +15,9 @@ namespace tarvela::test {
 namespace {
 
 using formulation::AnalysisRecord;
-using formulation::LpIngredient;
-using formulation::LpNutrient;
-using formulation::LpProblem;
+using simplex::LpIngredient;
+using simplex::LpNutrient;
+using simplex::LpProblem;
 
 struct Ingredient {
     int id;
@@ -58,7 +58,7 @@ struct Solved {
 };
 
 Solved solveWithRecords(const LpProblem& p) {
-    formulation::BuiltTableau built = formulation::buildTableau(p);
+    simplex::BuiltTableau built = simplex::buildTableau(p);
     Solved s;
     s.report = simplex::solve(built.tableau);
     std::vector<int> keys;

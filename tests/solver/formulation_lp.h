@@ -2,7 +2,7 @@
 
 // Generated formulation problems and checks of a mix against its own limits; shared by the
 // solver tests and the solver benchmark.
-#include "formulation/problem.h"
+#include "solver/problem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,13 +15,13 @@ namespace tarvela::solvertest {
 
 enum class Bases { DryDry, WetWet, WetDry }; // ingredients / nutrients
 
-inline void setBases(formulation::LpProblem& pb, Bases bases) {
+inline void setBases(simplex::LpProblem& pb, Bases bases) {
     pb.vSecaIng = bases == Bases::DryDry;
     pb.vSecaNut = bases != Bases::WetWet;
 }
 
 // Value of nutrient n in the mix x (shares on the ingredients' basis), on the nutrients' basis.
-inline double nutrientValue(const formulation::LpProblem& pb, const formulation::LpNutrient& n,
+inline double nutrientValue(const simplex::LpProblem& pb, const simplex::LpNutrient& n,
                             const std::vector<double>& x) {
     double value = 0;
     double dry = 0;
@@ -39,13 +39,13 @@ inline double nutrientValue(const formulation::LpProblem& pb, const formulation:
 
 // A feasible formulation problem: the limits are drawn around a hidden mix, so that mix meets
 // them all. About ni/2 nutrients when nutrients < 0.
-inline formulation::LpProblem generateFormulation(std::mt19937_64& rng, int ni, int nutrients,
-                                                  Bases bases) {
+inline simplex::LpProblem generateFormulation(std::mt19937_64& rng, int ni, int nutrients,
+                                              Bases bases) {
     std::uniform_real_distribution<double> u(0.0, 1.0);
     auto pick = [&](double p) { return u(rng) < p; };
     auto round4 = [](double v) { return std::round(v * 1e4) / 1e4; };
 
-    formulation::LpProblem pb;
+    simplex::LpProblem pb;
     setBases(pb, bases);
     pb.Q = std::round((50 + u(rng) * 950) * 100) / 100;
     if (nutrients < 0) {
@@ -70,7 +70,7 @@ inline formulation::LpProblem generateFormulation(std::mt19937_64& rng, int ni, 
 
     int id = 100 + static_cast<int>(u(rng) * 50);
     for (int j = 0; j < ni; ++j) {
-        formulation::LpIngredient ing;
+        simplex::LpIngredient ing;
         ing.id = id;
         id += 1 + static_cast<int>(u(rng) * 40);
         ing.name = "Ingrediente " + std::to_string(j + 1);
@@ -95,7 +95,7 @@ inline formulation::LpProblem generateFormulation(std::mt19937_64& rng, int ni, 
     }
 
     for (int n = 0; n < nutrients; ++n) {
-        formulation::LpNutrient nut;
+        simplex::LpNutrient nut;
         nut.name = "Nutriente " + std::to_string(n + 1);
         const double scale = std::pow(10.0, -1.0 + 4.5 * u(rng));
         for (int j = 0; j < ni; ++j) {
@@ -129,7 +129,7 @@ inline std::vector<double> mixOf(const simplex::Tableau& t) {
 }
 
 // The first limit the mix breaks by more than tol (relative to the limit's size), or "".
-inline std::string violatedLimit(const formulation::LpProblem& pb, const std::vector<double>& x,
+inline std::string violatedLimit(const simplex::LpProblem& pb, const std::vector<double>& x,
                                  double tol) {
     auto beyond = [&](double value, double limit, bool isMin) {
         const double slack = tol * std::max(1.0, std::fabs(limit));

@@ -2,7 +2,7 @@
 
 // The programme of an initial tableau as a GLPK problem, the independent solver the tests and
 // the benchmark compare with.
-#include "formulation/simplex.h"
+#include "solver/simplex.h"
 
 #include <glpk.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formulation/simplex.h"
+#include "solver/simplex.h"
 
 #include <vector>
 

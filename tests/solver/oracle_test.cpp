@@ -12,7 +12,7 @@
 namespace tarvela::solvertest {
 namespace {
 
-using formulation::buildTableau;
+using simplex::buildTableau;
 using simplex::Outcome;
 
 constexpr Bases kAllBases[] = {Bases::DryDry, Bases::WetWet, Bases::WetDry};
@@ -26,7 +26,7 @@ TEST(SolverOracle, GeneratedFormulationsReachGlpkOptimum) {
         const Bases bases = kAllBases[k % 3];
         const int ni = ingredients(rng);
         const int nutrients = 1 + static_cast<int>(rng() % 15);
-        const formulation::LpProblem pb = generateFormulation(rng, ni, nutrients, bases);
+        const simplex::LpProblem pb = generateFormulation(rng, ni, nutrients, bases);
         auto built = buildTableau(pb);
         const GlpkAnswer glpk = solveWithGlpk(built.tableau);
         ASSERT_TRUE(glpk.optimal) << "problem " << k << " is generated feasible";
@@ -49,7 +49,7 @@ TEST(SolverOracle, ClearOfTolerancesTheTableauIsThePlainMethods) {
     std::mt19937_64 rng(77);
     int compared = 0;
     for (int k = 0; k < 150; ++k) {
-        const formulation::LpProblem pb =
+        const simplex::LpProblem pb =
             generateFormulation(rng, 4 + static_cast<int>(rng() % 20), -1, kAllBases[k % 3]);
         auto built = buildTableau(pb);
         simplex::Tableau plain = built.tableau;

@@ -3,7 +3,7 @@
 // A plain transcription of the two-phase method with exact sign comparisons, written without
 // any of the solver's optimisations: runs that stay clear of the round-off tolerances must give
 // the same tableau with both.
-#include "formulation/simplex.h"
+#include "solver/simplex.h"
 
 namespace tarvela::solvertest {
 

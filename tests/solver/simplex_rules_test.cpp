@@ -1,6 +1,6 @@
 // Pivot choices, ties and every way a solve ends, on tableaux small enough to follow by hand.
-#include "formulation/problem.h"
 #include "hand_tableau.h"
+#include "solver/problem.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +24,12 @@ TEST(SimplexPivot, DividesFromColumnOneAndEliminatesTheColumn) {
 // Only the total-share row M starts negative; every ingredient holds −1 there and the cheapest
 // enters. It stays: the others cost more, so the mix is all of it at the lowest total share.
 TEST(SimplexPhase1, OnlyRowMNegativeTheCheapestIngredientEnters) {
-    formulation::LpProblem pb;
+    simplex::LpProblem pb;
     pb.Q = 100;
     pb.ingredients = {
         {1, "A", 3.0, 0.9, {}, {}}, {2, "B", 1.0, 0.9, {}, {}}, {3, "C", 2.0, 0.9, {}, {}}};
     pb.nutrients = {{"Fibra", {}, 9.0, {5, 6, 7}}};
-    auto built = formulation::buildTableau(pb);
+    auto built = simplex::buildTableau(pb);
     simplex::Tableau& t = built.tableau;
     const simplex::SolveReport report = simplex::solve(t);
     EXPECT_EQ(report.outcome, Outcome::Optimal);
@@ -41,12 +41,12 @@ TEST(SimplexPhase1, OnlyRowMNegativeTheCheapestIngredientEnters) {
 // Two ingredients of equal price: the lower column (lower id_producto) enters, and the other,
 // whose reduced cost is then exactly 0, does not enter in phase 2.
 TEST(SimplexPhase1, EqualPricesTheLowerColumnEnters) {
-    formulation::LpProblem pb;
+    simplex::LpProblem pb;
     pb.Q = 100;
     pb.ingredients = {
         {1, "A", 1.0, 0.9, {}, {}}, {2, "B", 1.0, 0.9, {}, {}}, {3, "C", 2.0, 0.9, {}, {}}};
     pb.nutrients = {{"Fibra", {}, 9.0, {5, 6, 7}}};
-    auto built = formulation::buildTableau(pb);
+    auto built = simplex::buildTableau(pb);
     simplex::Tableau& t = built.tableau;
     EXPECT_EQ(simplex::solve(t).outcome, Outcome::Optimal);
     EXPECT_EQ(basisOf(t, t.m()), 1);
@@ -113,11 +113,11 @@ TEST(SimplexEnd, InfeasibleClipsAndRescalesTheBasicShares) {
 
 // A nutrient minimum above every ingredient's content: infeasible, basic shares add up to 1.
 TEST(SimplexEnd, UnreachableNutrientMinimumIsInfeasible) {
-    formulation::LpProblem pb;
+    simplex::LpProblem pb;
     pb.Q = 100;
     pb.ingredients = {{1, "A", 1.0, 0.9, {}, {}}, {2, "B", 2.0, 0.9, {}, 40.0}};
     pb.nutrients = {{"Proteína", 50.0, {}, {10, 20}}};
-    auto built = formulation::buildTableau(pb);
+    auto built = simplex::buildTableau(pb);
     simplex::Tableau& t = built.tableau;
     EXPECT_EQ(simplex::solve(t).outcome, Outcome::Infeasible);
     double total = 0;

@@ -1,9 +1,9 @@
 // Each numerical safeguard on a small case that needs it.
-#include "formulation/simplex_internal.h"
 #include "formulation_lp.h"
 #include "glpk_reference.h"
 #include "hand_tableau.h"
 #include "reference_simplex.h"
+#include "solver/simplex_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -67,8 +67,8 @@ TEST(SimplexSafeguards, RoundOffReducedCostDoesNotEnter) {
 
 TEST(SimplexSafeguards, DriftedTableauIsRecomputedFromTheData) {
     std::mt19937_64 rng(5);
-    const formulation::LpProblem pb = generateFormulation(rng, 6, 3, Bases::WetWet);
-    const simplex::Tableau initial = formulation::buildTableau(pb).tableau;
+    const simplex::LpProblem pb = generateFormulation(rng, 6, 3, Bases::WetWet);
+    const simplex::Tableau initial = simplex::buildTableau(pb).tableau;
     simplex::Tableau solved = initial;
     ASSERT_EQ(simplex::solve(solved).outcome, Outcome::Optimal);
 
@@ -163,9 +163,9 @@ TEST(SimplexSafeguards, PassLimitHandsOverToTheTextbookPhase1) {
     options.phase1PassLimit = 1;
     int handedOver = 0;
     for (int k = 0; k < 60; ++k) {
-        const formulation::LpProblem pb = generateFormulation(
-            rng, 5 + static_cast<int>(rng() % 20), -1, k % 2 ? Bases::WetDry : Bases::DryDry);
-        simplex::Tableau t = formulation::buildTableau(pb).tableau;
+        const simplex::LpProblem pb = generateFormulation(rng, 5 + static_cast<int>(rng() % 20), -1,
+                                                          k % 2 ? Bases::WetDry : Bases::DryDry);
+        simplex::Tableau t = simplex::buildTableau(pb).tableau;
         const GlpkAnswer glpk = solveWithGlpk(t);
         const simplex::SolveReport report = simplex::solve(t, options);
         ASSERT_EQ(report.outcome, Outcome::Optimal) << "problem " << k;

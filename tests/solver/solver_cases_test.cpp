@@ -30,7 +30,7 @@ std::optional<double> optionalNumber(const QJsonValue& v) {
 
 struct SolverCase {
     QString name;
-    formulation::LpProblem problem;
+    simplex::LpProblem problem;
     bool feasible = true;
     double optimalUnitCost = 0;
 };
@@ -42,7 +42,7 @@ SolverCase loadCase(const QString& path) {
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     SolverCase c;
     c.name = QFileInfo(path).fileName();
-    formulation::LpProblem& pb = c.problem;
+    simplex::LpProblem& pb = c.problem;
     pb.Q = root["Q"].toDouble();
     pb.vSecaIng = root["vSecaIng"].toBool();
     pb.vSecaNut = root["vSecaNut"].toBool();
@@ -55,7 +55,7 @@ SolverCase loadCase(const QString& path) {
     });
     for (int j : order) {
         const QJsonObject o = ingredients[j].toObject();
-        formulation::LpIngredient ing;
+        simplex::LpIngredient ing;
         ing.id = o["id"].toInt();
         ing.name = o["name"].toString().toStdString();
         ing.dryFraction = o["materia_seca"].toDouble() / 100;
@@ -69,7 +69,7 @@ SolverCase loadCase(const QString& path) {
     const QJsonArray contents = root["contents"].toArray();
     for (int n = 0; n < nutrients.size(); ++n) {
         const QJsonObject o = nutrients[n].toObject();
-        formulation::LpNutrient nut;
+        simplex::LpNutrient nut;
         nut.name = o["name"].toString().toStdString();
         nut.minimo = optionalNumber(o["minimo"]);
         nut.maximo = optionalNumber(o["maximo"]);
@@ -100,7 +100,7 @@ TEST(SolverCases, EveryCaseReachesTheIndependentOptimum) {
     for (const SolverCase& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         ASSERT_TRUE(c.feasible);
-        auto built = formulation::buildTableau(c.problem);
+        auto built = simplex::buildTableau(c.problem);
         const simplex::SolveReport report = simplex::solve(built.tableau);
         ASSERT_EQ(report.outcome, simplex::Outcome::Optimal);
         EXPECT_FALSE(report.passLimitReached);
@@ -115,7 +115,7 @@ TEST(SolverCases, EveryCaseReachesTheIndependentOptimum) {
 TEST(SolverCases, ThePlainMethodGoesWrongOnThem) {
     int wrong = 0;
     for (const SolverCase& c : allCases()) {
-        auto built = formulation::buildTableau(c.problem);
+        auto built = simplex::buildTableau(c.problem);
         const simplex::Outcome outcome = referenceSolve(built.tableau);
         const double cost = -built.tableau.rhs(0);
         const bool sound = outcome == simplex::Outcome::Optimal &&

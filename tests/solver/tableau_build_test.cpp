@@ -1,11 +1,11 @@
 // The tableau of a small formulation, computed by hand for each basis combination.
-#include "formulation/problem.h"
+#include "solver/problem.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace tarvela::formulation {
+namespace tarvela::simplex {
 namespace {
 
 // Two ingredients (A: dry matter 90 %, at most 60; B: dry matter 80 %, exactly 20), protein
@@ -23,7 +23,7 @@ LpProblem smallFormulation(bool vSecaIng, bool vSecaNut) {
 }
 
 // Rows 1..M as {ingredient columns..., right-hand side}; slack of row i is column NI + i.
-void expectRows(const simplex::Tableau& t, const std::vector<std::vector<double>>& rows) {
+void expectRows(const Tableau& t, const std::vector<std::vector<double>>& rows) {
     ASSERT_EQ(static_cast<int>(rows.size()), t.m());
     for (int i = 1; i <= t.m(); ++i) {
         const auto& expected = rows[static_cast<std::size_t>(i - 1)];
@@ -53,7 +53,7 @@ std::vector<std::vector<double>> withIngredientRows(std::vector<std::vector<doub
 
 TEST(TableauBuild, ShapeLabelsAndPriceRow) {
     const BuiltTableau built = buildTableau(smallFormulation(true, true));
-    const simplex::Tableau& t = built.tableau;
+    const Tableau& t = built.tableau;
     EXPECT_EQ(t.ni(), 2);
     EXPECT_EQ(built.A, 3);
     EXPECT_EQ(built.B, 4);
@@ -105,7 +105,7 @@ TEST(TableauBuild, EqualLimitsAreWidenedOnBothRowsOnly) {
     LpProblem pb = smallFormulation(true, true);
     pb.ingredients[0].minimo = 10.0;
     pb.nutrients[1].contents = {2}; // no composition row for the second ingredient
-    const simplex::Tableau t = buildTableau(pb).tableau;
+    const Tableau t = buildTableau(pb).tableau;
     EXPECT_DOUBLE_EQ(-t.rhs(6), 0.19999);
     EXPECT_DOUBLE_EQ(t.rhs(7), 0.20001);
     EXPECT_DOUBLE_EQ(t.rhs(4), -0.1);
@@ -114,4 +114,4 @@ TEST(TableauBuild, EqualLimitsAreWidenedOnBothRowsOnly) {
 }
 
 } // namespace
-} // namespace tarvela::formulation
+} // namespace tarvela::simplex

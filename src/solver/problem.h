@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formulation/simplex.h"
+#include "solver/simplex.h"
 
 #include <optional>
 #include <string>
@@ -8,12 +8,12 @@
 
 // The least-cost programme as the run states it, and its tableau. Plain C++: the solver tests
 // and benchmarks build problems without a database.
-namespace tarvela::formulation {
+namespace tarvela::simplex {
 
 struct LpIngredient {
     int id = 0;
-    std::string name;   // UTF-8, trimmed
-    double price = 0;   // per unit of the ingredients' basis (dry price when on dry matter)
+    std::string name;       // UTF-8, trimmed
+    double price = 0;       // per unit of the ingredients' basis (dry price when on dry matter)
     double dryFraction = 1; // materia_seca / 100
     std::optional<double> minimo; // batch quantities on the ingredients' basis
     std::optional<double> maximo;
@@ -35,10 +35,10 @@ struct LpProblem {
 };
 
 struct BuiltTableau {
-    simplex::Tableau tableau;
+    Tableau tableau;
     std::vector<std::string> rowLabels; // index 0 empty, 1..M the constraint rows
-    int A = 0; // nutrient rows
-    int B = 0; // ingredient-limit rows
+    int A = 0;                          // nutrient rows
+    int B = 0;                          // ingredient-limit rows
 };
 
 // Builds the tableau: nutrient rows (minimum then maximum), ingredient rows (lower limit always,
@@ -46,4 +46,4 @@ struct BuiltTableau {
 // the price row, the slack basis.
 BuiltTableau buildTableau(const LpProblem& problem);
 
-} // namespace tarvela::formulation
+} // namespace tarvela::simplex

@@ -1,8 +1,8 @@
-#include "formulation/problem.h"
+#include "solver/problem.h"
 
 #include <cstddef>
 
-namespace tarvela::formulation {
+namespace tarvela::simplex {
 
 namespace {
 
@@ -71,9 +71,9 @@ BuiltTableau buildTableau(const LpProblem& problem) {
     built.A = countNutrientRows(problem);
     built.B = countIngredientRows(problem);
     const int m = built.A + built.B + 2;
-    built.tableau = simplex::Tableau(ni, m);
+    built.tableau = Tableau(ni, m);
     built.rowLabels.assign(static_cast<std::size_t>(m) + 1, std::string());
-    simplex::Tableau& t = built.tableau;
+    Tableau& t = built.tableau;
     const double q = problem.Q;
 
     t.at(0, 0) = 1.0;
@@ -139,4 +139,4 @@ BuiltTableau buildTableau(const LpProblem& problem) {
     return built;
 }
 
-} // namespace tarvela::formulation
+} // namespace tarvela::simplex

@@ -1,6 +1,6 @@
-#include "formulation/simplex.h"
+#include "solver/simplex.h"
 
-#include "formulation/simplex_internal.h"
+#include "solver/simplex_internal.h"
 
 #include <algorithm>
 #include <cstddef>
