@@ -1,6 +1,6 @@
 #include "app/csv_export.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -28,9 +28,9 @@ QString valueText(const QVariant& value, QChar decimalSeparator) {
     case QMetaType::Float:
         return numberText(value.toDouble(), decimalSeparator);
     case QMetaType::QDate:
-        return formatDate(value.toDate(), QStringLiteral("dd/mm/yyyy"));
+        return text::formatDate(value.toDate(), QStringLiteral("dd/mm/yyyy"));
     case QMetaType::QDateTime:
-        return formatDate(value.toDateTime().date(), QStringLiteral("dd/mm/yyyy"));
+        return text::formatDate(value.toDateTime().date(), QStringLiteral("dd/mm/yyyy"));
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
     default:
@@ -91,7 +91,7 @@ void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader) {
         desktop.message(file.errorString());
         return;
     }
-    const QByteArray contents = csvContents(rows, omitHeader, workstationDecimalSeparator());
+    const QByteArray contents = csvContents(rows, omitHeader, text::workstationDecimalSeparator());
     if (file.write(contents) != contents.size() || !file.flush()) {
         desktop.message(file.errorString());
         return;

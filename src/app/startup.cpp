@@ -1,11 +1,12 @@
 #include "app/startup.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 namespace tarvela {
 
 QString decimalSeparatorFor(QChar workstationSeparator) {
-    const QString shown = formatNumber(10.0 / 3, QStringLiteral("##.00"), workstationSeparator);
+    const QString shown =
+        text::formatNumber(10.0 / 3, QStringLiteral("##.00"), workstationSeparator);
     if (shown.contains(QLatin1Char('.')))
         return QStringLiteral(".");
     if (shown.contains(QLatin1Char(',')))
@@ -15,7 +16,7 @@ QString decimalSeparatorFor(QChar workstationSeparator) {
 
 bool startUp(AppContext& ctx, const QString& connectionString) {
     ctx.startupOk = false;
-    const QString separator = decimalSeparatorFor(workstationDecimalSeparator());
+    const QString separator = decimalSeparatorFor(text::workstationDecimalSeparator());
     if (separator.isEmpty()) {
         ctx.ui().message(QStringLiteral("El separador decimal no es válido."), MsgIcon::Critical);
         return false;
@@ -38,12 +39,12 @@ QString versionText(const db::Result& versions) {
         return kNoVersionText;
     const QVariant app = versions.value(0, QStringLiteral("versionapnueva"));
     const QVariant base = versions.value(0, QStringLiteral("versionbdnueva"));
-    const QChar separator = workstationDecimalSeparator();
+    const QChar separator = text::workstationDecimalSeparator();
     QString appText;
     if (!app.isNull())
-        appText = formatNumber(app.toDouble() / 100, QStringLiteral("0.00"), separator);
+        appText = text::formatNumber(app.toDouble() / 100, QStringLiteral("0.00"), separator);
     appText.replace(QLatin1Char(','), QLatin1Char('.'));
-    return appText + QLatin1Char('.') + formatValue(base, QStringLiteral("0"), separator);
+    return appText + QLatin1Char('.') + text::formatValue(base, QStringLiteral("0"), separator);
 }
 
 QString readVersion(db::Connection& conn) {

@@ -1,6 +1,6 @@
 #include "db/sql_functions.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 #include <sqlite3.h>
 
@@ -83,10 +83,11 @@ void formatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const QVariant value = variantArg(argv[0]);
     if (argc < 2 || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        resultText(ctx, formatValue(value, QString(), workstationDecimalSeparator()));
+        resultText(ctx, text::formatValue(value, QString(), text::workstationDecimalSeparator()));
         return;
     }
-    resultText(ctx, formatValue(value, textArg(argv[1]), workstationDecimalSeparator()));
+    resultText(ctx,
+               text::formatValue(value, textArg(argv[1]), text::workstationDecimalSeparator()));
 }
 
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {

@@ -1,7 +1,7 @@
 #include "formulas/formula_search.h"
 
-#include "db/format.h"
 #include "db/statements.h"
+#include "text/format.h"
 
 #include <QRegularExpression>
 
@@ -132,7 +132,7 @@ SearchStatement buildSearchStatement(const SearchFilter& filter, const QLocale& 
         for (const auto& value : values) {
             if (!filled(value.text))
                 continue;
-            const std::optional<double> bound = parseUserNumber(value.text);
+            const std::optional<double> bound = text::parseUserNumber(value.text);
             if (!bound)
                 return {QString(), value.box, kInvalidValue};
             sql += QLatin1String(value.op) + db::sqlReal(*bound);

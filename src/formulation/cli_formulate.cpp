@@ -1,10 +1,10 @@
 #include "app/cli_commands.h"
 
 #include "db/connection.h"
-#include "db/format.h"
 #include "db/schema.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
+#include "text/format.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -55,11 +55,11 @@ public:
         const QString pattern = QStringLiteral("#####0.00");
         for (const formulation::AporteRow& row : report.rows)
             text += QStringLiteral("\n") + row.producto.trimmed() + QStringLiteral(" | ") +
-                    (row.maximo ? formatNumber(*row.maximo, pattern, sep_) : QString()) +
-                    QStringLiteral(" | ") + formatNumber(row.valor, pattern, sep_) +
-                    QStringLiteral(" | ") + formatNumber(row.aportemaximo, pattern, sep_);
+                    (row.maximo ? text::formatNumber(*row.maximo, pattern, sep_) : QString()) +
+                    QStringLiteral(" | ") + text::formatNumber(row.valor, pattern, sep_) +
+                    QStringLiteral(" | ") + text::formatNumber(row.aportemaximo, pattern, sep_);
         text += QStringLiteral("\nMáximo valor a alcanzar con los ingredientes actuales: ") +
-                formatNumber(report.maximoAlcanzable, QStringLiteral("0.00###"), sep_);
+                text::formatNumber(report.maximoAlcanzable, QStringLiteral("0.00###"), sep_);
         desktop_.message(text, MsgIcon::None, report.caption);
         desktop_.message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
                              report.propertyName.trimmed(),
@@ -182,7 +182,7 @@ QString tableRow(const QStringList& cells, const std::vector<int>& widths) {
 QString readable(const formulation::WorkingModel& model, const std::vector<Message>& messages,
                  QChar sep) {
     const auto num = [sep](const std::optional<double>& v, const char* pattern) {
-        return v ? formatNumber(*v, QString::fromLatin1(pattern), sep) : QString();
+        return v ? text::formatNumber(*v, QString::fromLatin1(pattern), sep) : QString();
     };
     QString out;
     out += QStringLiteral("Fórmula %1  Código %2  Versión %3  Producto %4\n")
@@ -208,7 +208,7 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
                     iw);
     for (const formulation::IngredientRow& r : model.ingredients) {
         const auto share = [&](const std::optional<double>& v) {
-            return v ? formatNumber(*v * 100, QStringLiteral("0.00"), sep) : QString();
+            return v ? text::formatNumber(*v * 100, QStringLiteral("0.00"), sep) : QString();
         };
         out += tableRow({r.nombre.trimmed().left(36), num(r.materia_seca, "#####0.00"),
                          num(r.costo_humeda, "0.00##"), num(r.minimo, "0.000"),
@@ -275,7 +275,7 @@ int formulate(const QStringList& args) {
     if (dbFile.isEmpty())
         dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
 
-    const QChar sep = workstationDecimalSeparator();
+    const QChar sep = text::workstationDecimalSeparator();
     try {
         std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
         RecordingDesktop desktop;

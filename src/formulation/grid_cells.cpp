@@ -1,6 +1,6 @@
 #include "formulation/grid_cells.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 #include <QLocale>
 
@@ -44,12 +44,12 @@ enum PropColumn {
 };
 
 QString formatted(const Opt& value, const QString& pattern, QChar sep) {
-    return value ? formatNumber(*value, pattern, sep) : QString();
+    return value ? text::formatNumber(*value, pattern, sep) : QString();
 }
 
 // The value as the cell shows it with the given decimals (null reads 0).
 double shown(const Opt& value, int decimals, double factor = 1.0) {
-    return value ? roundDecimal(*value * factor, decimals) : 0.0;
+    return value ? text::roundDecimal(*value * factor, decimals) : 0.0;
 }
 
 void paintOutOfLimits(CellPaint& cell) {
@@ -76,12 +76,13 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
     cells[pCantidadHumeda].text = formatted(r.cantidad_humeda, QStringLiteral("0.000"), sep);
     if (r.porcentaje_seca)
         cells[pPorcentajeSeca].text =
-            formatNumber(*r.porcentaje_seca * 100.0, QStringLiteral("0.00"), sep);
+            text::formatNumber(*r.porcentaje_seca * 100.0, QStringLiteral("0.00"), sep);
     if (r.porcentaje_humeda)
         cells[pPorcentajeHumeda].text =
-            formatNumber(*r.porcentaje_humeda * 100.0, QStringLiteral("0.00"), sep);
-    cells[pCostoTotal].text = QStringLiteral("$ ") + formatNumber(r.costo_total.value_or(0.0),
-                                                                  QStringLiteral("0.00##"), sep);
+            text::formatNumber(*r.porcentaje_humeda * 100.0, QStringLiteral("0.00"), sep);
+    cells[pCostoTotal].text =
+        QStringLiteral("$ ") +
+        text::formatNumber(r.costo_total.value_or(0.0), QStringLiteral("0.00##"), sep);
 
     const int q = vSecaIng ? pCantidadSeca : pCantidadHumeda;
     const int share = vSecaIng ? pPorcentajeSeca : pPorcentajeHumeda;
@@ -94,7 +95,7 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
             if (c != pSep1 && c != pSep2 && c != pSep3)
                 cells[static_cast<size_t>(c)].background = gridcolors::outOfMix;
         if (cells[pCostoTotal].text ==
-            QStringLiteral("$ ") + formatNumber(0.0, QStringLiteral("0.00##"), sep))
+            QStringLiteral("$ ") + text::formatNumber(0.0, QStringLiteral("0.00##"), sep))
             cells[pCostoTotal].text.clear();
     } else {
         for (int c : {static_cast<int>(pNombre), q, share})
@@ -120,14 +121,16 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
         paintOutOfLimits(cells[pMateriaSeca]);
     if (r.materia_seca)
         cells[pMateriaSeca].text =
-            formatNumber(*r.materia_seca, QStringLiteral("#####0.00"), sep) + QStringLiteral(" %");
+            text::formatNumber(*r.materia_seca, QStringLiteral("#####0.00"), sep) +
+            QStringLiteral(" %");
 
     // The formula's price is not the catalog's.
     if (rawCellText(r.costoHumedaActual, sep) != rawCellText(r.costo_humeda, sep))
         cells[pCostoHumeda].background = gridcolors::differsFromCatalog;
     if (r.costo_humeda)
         cells[pCostoHumeda].text =
-            QStringLiteral("$ ") + formatNumber(*r.costo_humeda, QStringLiteral("0.00##"), sep);
+            QStringLiteral("$ ") +
+            text::formatNumber(*r.costo_humeda, QStringLiteral("0.00##"), sep);
     return cells;
 }
 
@@ -146,10 +149,10 @@ std::vector<CellPaint> nutrientRow(const NutrientRow& r, QChar sep, bool loading
 
     CellPaint& value = cells[nValor];
     if (r.valor) {
-        value.text = formatNumber(*r.valor, QStringLiteral("#####0.00"), sep);
-        const double v = roundDecimal(*r.valor, 2);
-        if ((r.minimo && v < roundDecimal(*r.minimo, 2)) ||
-            (r.maximo && v > roundDecimal(*r.maximo, 2)))
+        value.text = text::formatNumber(*r.valor, QStringLiteral("#####0.00"), sep);
+        const double v = text::roundDecimal(*r.valor, 2);
+        if ((r.minimo && v < text::roundDecimal(*r.minimo, 2)) ||
+            (r.maximo && v > text::roundDecimal(*r.maximo, 2)))
             paintOutOfLimits(value);
     }
     value.bold = true;

@@ -2,8 +2,8 @@
 
 #include "formulation/catalog_lookup.h"
 
-#include "db/format.h"
 #include "db/statements.h"
+#include "text/format.h"
 
 #include <QHash>
 
@@ -166,13 +166,14 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     model.header.codigo = formula.value(0, QStringLiteral("codigo")).toString().trimmed();
     model.header.version = formula.value(0, QStringLiteral("version")).toString();
     model.header.producto = formula.value(0, QStringLiteral("producto")).toString();
-    model.header.fechaCreacion = formatValue(formula.value(0, QStringLiteral("fecha_creacion")),
-                                             QStringLiteral("dd/mm/yyyy"), decimalSeparator);
+    model.header.fechaCreacion =
+        text::formatValue(formula.value(0, QStringLiteral("fecha_creacion")),
+                          QStringLiteral("dd/mm/yyyy"), decimalSeparator);
     model.header.fechaModificacion =
-        formatValue(formula.value(0, QStringLiteral("fecha_modificacion")),
-                    QStringLiteral("dd/mm/yyyy"), decimalSeparator);
+        text::formatValue(formula.value(0, QStringLiteral("fecha_modificacion")),
+                          QStringLiteral("dd/mm/yyyy"), decimalSeparator);
     const double cantidad = formula.value(0, QStringLiteral("cantidad")).toDouble();
-    model.txtCantidad = formatNumber(cantidad, QStringLiteral("0.000"), decimalSeparator);
+    model.txtCantidad = text::formatNumber(cantidad, QStringLiteral("0.000"), decimalSeparator);
     model.batchQuantity = cantidad;
     model.vSecaIng = formula.value(0, QStringLiteral("tipoBase")).toInt() == 0;
     model.vSecaNut = formula.value(0, QStringLiteral("tipoBaseNutrientes")).toInt() == 0;
@@ -202,23 +203,23 @@ void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSepa
 
     TotalsTexts& texts = model.totalsTexts;
     const QChar sep = decimalSeparator;
-    texts.txtCanH = formatNumber(t.cantidadHumeda, QStringLiteral("#####0.00#"), sep);
-    texts.txtCanS = formatNumber(t.cantidadSeca, QStringLiteral("#####0.00#"), sep);
-    texts.txtPorH = formatNumber(t.porcentajeHumeda * 100, QStringLiteral("#####0.00"), sep);
-    texts.txtPorS = formatNumber(t.porcentajeSeca * 100, QStringLiteral("#####0.00"), sep);
+    texts.txtCanH = text::formatNumber(t.cantidadHumeda, QStringLiteral("#####0.00#"), sep);
+    texts.txtCanS = text::formatNumber(t.cantidadSeca, QStringLiteral("#####0.00#"), sep);
+    texts.txtPorH = text::formatNumber(t.porcentajeHumeda * 100, QStringLiteral("#####0.00"), sep);
+    texts.txtPorS = text::formatNumber(t.porcentajeSeca * 100, QStringLiteral("#####0.00"), sep);
     texts.txtCosH = QStringLiteral("$ ") +
-                    formatNumber(t.costoUnitarioHumeda, QStringLiteral("#####0.00##"), sep);
+                    text::formatNumber(t.costoUnitarioHumeda, QStringLiteral("#####0.00##"), sep);
     texts.txtCosS = QStringLiteral("$ ") +
-                    formatNumber(t.costoUnitarioSeca, QStringLiteral("#####0.00##"), sep);
+                    text::formatNumber(t.costoUnitarioSeca, QStringLiteral("#####0.00##"), sep);
     texts.txtMatSeca =
-        formatNumber(t.materiaSeca, QStringLiteral("#####0.00"), sep) + QStringLiteral(" %");
+        text::formatNumber(t.materiaSeca, QStringLiteral("#####0.00"), sep) + QStringLiteral(" %");
     texts.txtCosTot =
-        QStringLiteral("$ ") + formatNumber(t.costoTotal, QStringLiteral("#####0.00##"), sep);
+        QStringLiteral("$ ") + text::formatNumber(t.costoTotal, QStringLiteral("#####0.00##"), sep);
     model.vCostoHumeda = t.costoUnitarioHumeda;
     model.vMateriaSeca = t.materiaSeca;
 
     const auto notHundred = [](const QString& text) {
-        const std::optional<double> v = parseUserNumber(text);
+        const std::optional<double> v = text::parseUserNumber(text);
         return !v || *v != 100.0;
     };
     texts.porHOutOfRange = notHundred(texts.txtPorH);

@@ -8,7 +8,7 @@
 #include "formulation/write_back.h"
 #include "solver/problem.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 #include <chrono>
 #include <cmath>
@@ -38,12 +38,12 @@ private:
 const QString kCancelled = QStringLiteral("Se ha cancelado la Formulación");
 
 QString fmt(double value, const char* pattern, QChar sep) {
-    return formatNumber(value, QString::fromLatin1(pattern), sep);
+    return text::formatNumber(value, QString::fromLatin1(pattern), sep);
 }
 
 // Steps 1 to 3: the batch quantity typed in its box.
 std::optional<double> checkQuantity(const QString& text, RunHost& host) {
-    const std::optional<double> q = parseUserNumber(text);
+    const std::optional<double> q = text::parseUserNumber(text);
     QString problem;
     if (!q)
         problem = QStringLiteral("La cantidad a elaborar debe ser numérica");
@@ -78,14 +78,15 @@ bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep)
                 name + QStringLiteral(">"));
             return false;
         }
-        if (mn != 0 && roundDecimal(std::fabs((mx - mn) / mn), 10) < 0.0001) {
-            desktop.message(
-                QStringLiteral("El valor máximo debe ser mayor al mínimo en al menos "
-                               "el 0.01% para la propiedad <") +
-                name + QStringLiteral(">") + QStringLiteral("\n\n") + fmt(mn, "######0.00", sep) +
-                QStringLiteral("    ") + fmt(roundDecimal(mn * 1.0001, 2), "######0.00", sep) +
-                QStringLiteral("\n") + fmt(roundDecimal(mx / 1.0001, 2), "######0.00", sep) +
-                QStringLiteral("    ") + fmt(mx, "######0.00", sep));
+        if (mn != 0 && text::roundDecimal(std::fabs((mx - mn) / mn), 10) < 0.0001) {
+            desktop.message(QStringLiteral("El valor máximo debe ser mayor al mínimo en al menos "
+                                           "el 0.01% para la propiedad <") +
+                            name + QStringLiteral(">") + QStringLiteral("\n\n") +
+                            fmt(mn, "######0.00", sep) + QStringLiteral("    ") +
+                            fmt(text::roundDecimal(mn * 1.0001, 2), "######0.00", sep) +
+                            QStringLiteral("\n") +
+                            fmt(text::roundDecimal(mx / 1.0001, 2), "######0.00", sep) +
+                            QStringLiteral("    ") + fmt(mx, "######0.00", sep));
             return false;
         }
     }

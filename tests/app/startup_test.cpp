@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
-#include "db/format.h"
 #include "db/schema.h"
 #include "support/scripted_desktop.h"
 #include "support/test_database.h"
+#include "text/format.h"
 
 #include <QLocale>
 
@@ -152,7 +152,7 @@ TEST(StartUp, OpensTheDatabaseNamedByTheConnectionString) {
     ASSERT_TRUE(startUp(ctx, connectionStringFor(path, db::databasePassword())));
     EXPECT_TRUE(ctx.startupOk);
     ASSERT_NE(ctx.conn, nullptr);
-    EXPECT_EQ(ctx.decimalSeparator, QString(workstationDecimalSeparator()));
+    EXPECT_EQ(ctx.decimalSeparator, QString(text::workstationDecimalSeparator()));
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -170,8 +170,8 @@ TEST(StartUp, CommaWorkstation) {
 
 TEST(StartUp, UnusableSeparatorEndsBeforeConnecting) {
     LocaleGuard guard(QLocale(QLocale::Arabic, QLocale::Egypt));
-    if (workstationDecimalSeparator() == QLatin1Char('.') ||
-        workstationDecimalSeparator() == QLatin1Char(','))
+    if (text::workstationDecimalSeparator() == QLatin1Char('.') ||
+        text::workstationDecimalSeparator() == QLatin1Char(','))
         GTEST_SKIP() << "this Qt gives the locale a usable separator";
     ScriptedDesktop desktop;
     AppContext ctx;

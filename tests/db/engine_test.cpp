@@ -1,7 +1,7 @@
 // The statements of the system, as the windows word them, against the real engine.
-#include "db/format.h"
 #include "db/statements.h"
 #include "support/test_database.h"
+#include "text/format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The formulation window on the demo formulas: load, run, grids, totals boxes and options.
 #include "window_fixture.h"
 
-#include "db/format.h"
 #include "formulation/gui/grid_painter.h"
+#include "text/format.h"
 
 #include <QAction>
 #include <QLabel>
@@ -108,7 +108,7 @@ void expectMixPainted(const frmoptimizacion& window, const QTableWidget& prod, Q
     for (int r = 0; r < prod.rowCount(); ++r) {
         const auto& row = rows[static_cast<size_t>(r)];
         EXPECT_EQ(cellText(prod, r, 1), row.nombre);
-        const double q = roundDecimal(row.cantidad_humeda.value_or(0), 3);
+        const double q = text::roundDecimal(row.cantidad_humeda.value_or(0), 3);
         if (q == 0) {
             EXPECT_TRUE(cellText(prod, r, kCanH).isEmpty());
             EXPECT_EQ(prod.item(r, 1)->background().color(), kLightGrey);
@@ -116,9 +116,9 @@ void expectMixPainted(const frmoptimizacion& window, const QTableWidget& prod, Q
         } else {
             ++inMix;
             EXPECT_EQ(cellText(prod, r, kCanH),
-                      formatNumber(*row.cantidad_humeda, QStringLiteral("0.000"), sep));
-            EXPECT_EQ(cellText(prod, r, kPorH),
-                      formatNumber(*row.porcentaje_humeda * 100, QStringLiteral("0.00"), sep));
+                      text::formatNumber(*row.cantidad_humeda, QStringLiteral("0.000"), sep));
+            EXPECT_EQ(cellText(prod, r, kPorH), text::formatNumber(*row.porcentaje_humeda * 100,
+                                                                   QStringLiteral("0.00"), sep));
             EXPECT_TRUE(prod.item(r, 1)->font().bold());
             EXPECT_TRUE(prod.item(r, kCanH)->font().bold());
             EXPECT_FALSE(prod.item(r, kCanS)->font().bold());
@@ -151,8 +151,9 @@ TEST_F(FormulationWindowTest, FormulatePaintsTheMixAndTheTotals) {
     EXPECT_TRUE(box(*window, "txtCosTot").text().startsWith(QStringLiteral("$ ")));
     EXPECT_TRUE(box(*window, "txtMatSeca").text().endsWith(QStringLiteral(" %")));
     EXPECT_EQ(box(*window, "txtCosH").text(),
-              QStringLiteral("$ ") + formatNumber(window->model().vCostoHumeda,
-                                                  QStringLiteral("#####0.00##"), QLatin1Char('.')));
+              QStringLiteral("$ ") + text::formatNumber(window->model().vCostoHumeda,
+                                                        QStringLiteral("#####0.00##"),
+                                                        QLatin1Char('.')));
 
     // Each totals box and its label sit under their column.
     const std::pair<const char*, int> placed[] = {{"txtMatSeca", 7},  {"txtCanS", kCanS},
@@ -175,11 +176,12 @@ TEST_F(FormulationWindowTest, FormulatePaintsTheMixAndTheTotals) {
     QTableWidget& prop = grid(*window, "flexProp");
     for (int r = 0; r < prop.rowCount(); ++r) {
         const auto& n = window->model().rsPropiedades[static_cast<size_t>(r)];
-        const double v = roundDecimal(n.valor.value_or(0), 2);
-        const bool out = (n.minimo && v < roundDecimal(*n.minimo, 2)) ||
-                         (n.maximo && v > roundDecimal(*n.maximo, 2));
+        const double v = text::roundDecimal(n.valor.value_or(0), 2);
+        const bool out = (n.minimo && v < text::roundDecimal(*n.minimo, 2)) ||
+                         (n.maximo && v > text::roundDecimal(*n.maximo, 2));
         EXPECT_EQ(prop.item(r, 6)->background().color() == kRed, out) << r;
-        EXPECT_EQ(text(prop, r, 6), formatNumber(v, QStringLiteral("#####0.00"), QLatin1Char('.')));
+        EXPECT_EQ(text(prop, r, 6),
+                  text::formatNumber(v, QStringLiteral("#####0.00"), QLatin1Char('.')));
     }
 }
 

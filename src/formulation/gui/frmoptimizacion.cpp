@@ -3,7 +3,6 @@
 
 #include "app/gui/errores.h"
 #include "app/gui/modal_launcher.h"
-#include "db/format.h"
 #include "db/statements.h"
 #include "formulas/gui/save_formula.h"
 #include "formulation/gui/grid_painter.h"
@@ -13,6 +12,7 @@
 #include "reports/gui/frmAnalisis.h"
 #include "reports/gui/frmAportes.h"
 #include "reports/gui/frmResultados.h"
+#include "text/format.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -173,13 +173,13 @@ void frmoptimizacion::txt_Cantidad_Validate() {
         model_.batchQuantity = 0;
         return;
     }
-    const std::optional<double> value = parseUserNumber(text);
+    const std::optional<double> value = text::parseUserNumber(text);
     if (!value) {
         ctx_.desktop->message(QStringLiteral("Debe ingresar un valor Numérico"), MsgIcon::Critical);
         txtCantidad_->setFocus();
         return;
     }
-    model_.batchQuantity = roundDecimal(*value, 3);
+    model_.batchQuantity = text::roundDecimal(*value, 3);
 }
 
 // A "." or "," typed into the batch-quantity box is the workstation's separator.

@@ -1,6 +1,6 @@
 #include "reports/gui/analysis_grid.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 #include <algorithm>
 
@@ -31,7 +31,7 @@ formulation::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& reco
                      {QStringLiteral("valor3"), kind.valor3, 1500}};
     paint.rows.push_back(formulation::headingCells(paint.columns));
     auto format = [decimalSeparator](const formulation::Opt& value, const QString& pattern) {
-        return value ? formatNumber(*value, pattern, decimalSeparator) : QString();
+        return value ? text::formatNumber(*value, pattern, decimalSeparator) : QString();
     };
     for (const AnalysisRecord* record : shown) {
         std::vector<CellPaint> cells(5);

@@ -1,6 +1,6 @@
 #include "reports/gui/composition_grid.h"
 
-#include "db/format.h"
+#include "text/format.h"
 
 namespace tarvela {
 
@@ -18,14 +18,14 @@ std::vector<CellPaint> rowCells(const reports::CompositionRow& row, int columns,
     if (row.id_producto)
         cells[cId].text = QString::number(*row.id_producto);
     cells[cNombre].text = row.nombre;
-    cells[cCanS].text = formatNumber(row.cantidad_seca, quantity, sep);
-    cells[cPorS].text = formatNumber(row.porcentaje_seca, share, sep);
-    cells[cCanH].text = formatNumber(row.cantidad_humeda, quantity, sep);
-    cells[cPorH].text = formatNumber(row.porcentaje_humeda, share, sep);
+    cells[cCanS].text = text::formatNumber(row.cantidad_seca, quantity, sep);
+    cells[cPorS].text = text::formatNumber(row.porcentaje_seca, share, sep);
+    cells[cCanH].text = text::formatNumber(row.cantidad_humeda, quantity, sep);
+    cells[cPorH].text = text::formatNumber(row.porcentaje_humeda, share, sep);
     cells[cSep].background = formulation::gridcolors::header;
     for (size_t n = 0; n < row.aportes.size(); ++n)
         if (row.aportes[n])
-            cells[cFirstNutrient + n].text = formatNumber(*row.aportes[n], quantity, sep);
+            cells[cFirstNutrient + n].text = text::formatNumber(*row.aportes[n], quantity, sep);
     return cells;
 }
 

@@ -1,8 +1,8 @@
 #include "reports/gui/frmAportes.h"
 
-#include "db/format.h"
 #include "formulation/grid_cells.h"
 #include "formulation/gui/grid_painter.h"
+#include "text/format.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,8 +25,8 @@ frmAportes::frmAportes(AppContext& ctx, const formulation::AportesReport& report
         new QLabel(QStringLiteral("Máximo valor a alcanzar con los ingredientes actuales"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(10, 10, 360, 22);
-    auto* maximo =
-        new QLabel(formatNumber(report.maximoAlcanzable, QStringLiteral("0.00###"), sep), this);
+    auto* maximo = new QLabel(
+        text::formatNumber(report.maximoAlcanzable, QStringLiteral("0.00###"), sep), this);
     maximo->setObjectName(QStringLiteral("lblMaximo"));
     maximo->setGeometry(380, 10, 120, 22);
     maximo->setFrameShape(QFrame::Panel);
@@ -60,9 +60,9 @@ void frmAportes::actuGrid(const formulation::AportesReport& report) {
     for (const auto& row : report.rows) {
         std::vector<CellPaint> cells(4);
         cells[0].text = row.producto;
-        cells[1].text = row.maximo ? formatNumber(*row.maximo, pattern, sep) : QString();
-        cells[2].text = formatNumber(row.valor, pattern, sep);
-        cells[3].text = formatNumber(row.aportemaximo, pattern, sep);
+        cells[1].text = row.maximo ? text::formatNumber(*row.maximo, pattern, sep) : QString();
+        cells[2].text = text::formatNumber(row.valor, pattern, sep);
+        cells[3].text = text::formatNumber(row.aportemaximo, pattern, sep);
         cells[3].bold = true;
         paint.rows.push_back(cells);
     }

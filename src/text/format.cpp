@@ -1,6 +1,6 @@
-#include "db/format.h"
+#include "text/format.h"
 
-#include "db/decimal_text.h"
+#include "text/decimal_text.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <string>
 
-namespace tarvela {
+namespace tarvela::text {
 
 namespace {
 
@@ -323,4 +323,4 @@ std::optional<double> parseUserNumber(const QString& text) {
     return result;
 }
 
-} // namespace tarvela
+} // namespace tarvela::text

@@ -1,10 +1,10 @@
-#include "db/decimal_text.h"
+#include "text/decimal_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-namespace tarvela::detail {
+namespace tarvela::text::detail {
 
 DecimalDigits toDecimalDigits(double value) {
     DecimalDigits result;
@@ -71,4 +71,4 @@ std::string roundedScaledDigits(const DecimalDigits& value, int decimals) {
     return nonZero == std::string::npos ? std::string() : kept.substr(nonZero);
 }
 
-} // namespace tarvela::detail
+} // namespace tarvela::text::detail

@@ -4,7 +4,7 @@
 
 // The decimal digits of a double as the user sees it (15 significant digits) and the rounding of
 // those digits half away from zero. Shared by the display formatter and roundDecimal.
-namespace tarvela::detail {
+namespace tarvela::text::detail {
 
 // magnitude = digits × 10^exponent; digits has no leading zeros ("" for zero).
 struct DecimalDigits {
@@ -20,4 +20,4 @@ DecimalDigits toDecimalDigits(double value);
 // integer (magnitude × 10^decimals); "" when it rounds to zero.
 std::string roundedScaledDigits(const DecimalDigits& value, int decimals);
 
-} // namespace tarvela::detail
+} // namespace tarvela::text::detail

@@ -10,7 +10,7 @@
 // The display patterns of the system ("#####0.00#", "0.00##", "##0.00%", "0.000", "dd/mm/yyyy",
 // ...). Numbers are rounded half away from zero on their decimal value as seen after 15
 // significant digits, so 99.995 with two decimals shows 100.00.
-namespace tarvela {
+namespace tarvela::text {
 
 // The decimal separator of the workstation (the default QLocale's).
 QChar workstationDecimalSeparator();
@@ -30,4 +30,4 @@ double roundDecimal(double value, int decimals);
 // around it are ignored. std::nullopt when the text is not a number.
 std::optional<double> parseUserNumber(const QString& text);
 
-} // namespace tarvela
+} // namespace tarvela::text

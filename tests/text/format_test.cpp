@@ -1,14 +1,14 @@
-#include "db/format.h"
+#include "text/format.h"
 
 #include <gtest/gtest.h>
 
 #include <QLocale>
 
-using tarvela::formatDate;
-using tarvela::formatNumber;
-using tarvela::formatValue;
-using tarvela::parseUserNumber;
-using tarvela::roundDecimal;
+using tarvela::text::formatDate;
+using tarvela::text::formatNumber;
+using tarvela::text::formatValue;
+using tarvela::text::parseUserNumber;
+using tarvela::text::roundDecimal;
 
 namespace {
 
@@ -116,11 +116,12 @@ TEST(ParseUserNumber, AcceptsEitherSeparatorAndRejectsGarbage) {
 TEST(WorkstationSeparator, FollowsTheDefaultLocale) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
-    EXPECT_EQ(tarvela::workstationDecimalSeparator(), QChar(u','));
+    EXPECT_EQ(tarvela::text::workstationDecimalSeparator(), QChar(u','));
     // The start-up test: 10/3 with "##.00" in the workstation's settings.
-    EXPECT_EQ(fmt(10.0 / 3, "##.00", tarvela::workstationDecimalSeparator().toLatin1()), "3,33");
+    EXPECT_EQ(fmt(10.0 / 3, "##.00", tarvela::text::workstationDecimalSeparator().toLatin1()),
+              "3,33");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(tarvela::workstationDecimalSeparator(), QChar(u'.'));
+    EXPECT_EQ(tarvela::text::workstationDecimalSeparator(), QChar(u'.'));
     QLocale::setDefault(saved);
 }
 
