@@ -1,9 +1,9 @@
 // The program: start-up and the main window, run from the installation folder.
-#include "app/app_context.h"
 #include "app/gui/menu.h"
 #include "app/gui/modal_launcher.h"
 #include "app/gui/qt_desktop.h"
 #include "app/startup.h"
+#include "context/app_context.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // A full least-cost run (load, checks, solve, records, write-back, recompute; no painting) of a
 // 60-ingredient x 40-nutrient formula over a catalog of 2,000 ingredients x 100 nutrients, with
 // the share of the time spent outside the solver.
-#include "app/desktop.h"
+#include "context/recording_desktop.h"
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
@@ -27,22 +27,11 @@ constexpr int kNutrients = 100;
 constexpr int kFormulaIngredients = 60;
 constexpr int kFormulaNutrients = 40;
 
-class SilentDesktop : public Desktop {
-public:
-    void message(const QString&, MsgIcon, const QString&) override { ++messages; }
-    bool question(const QString&, const QString&) override { return false; }
-    QString saveFileName(const QString&, const QStringList&) override { return {}; }
-    int openDocument(const QString&) override { return 0; }
-    void sendKeys(const QString&) override {}
-    void setBusy(bool) override {}
-    int messages = 0;
-};
-
 class Host : public formulation::RunHost {
 public:
     Desktop& desktop() override { return desk; }
     void showAportes(const formulation::AportesReport&) override { ++aportes; }
-    SilentDesktop desk;
+    RecordingDesktop desk;
     int aportes = 0;
 };
 
@@ -166,7 +155,7 @@ void BM_FullRun(benchmark::State& state) {
         solver += result.solverSeconds;
         writtenBack += result.end == formulation::RunEnd::WrittenBack &&
                        result.outcome == simplex::Outcome::Optimal;
-        lastMessages = host.desk.messages;
+        lastMessages = static_cast<int>(host.desk.messages.size());
         lastAportes = host.aportes;
         benchmark::DoNotOptimize(model.vCostoHumeda);
     }

@@ -1,5 +1,6 @@
 #include "app/cli_commands.h"
 
+#include "context/recording_desktop.h"
 #include "db/connection.h"
 #include "db/schema.h"
 #include "formulation/loading.h"
@@ -19,30 +20,6 @@
 namespace tarvela::cli {
 
 namespace {
-
-struct Message {
-    QString text;
-    QString title;
-    MsgIcon icon = MsgIcon::None;
-};
-
-// The desktop of the command line: messages are kept and printed with the result.
-class RecordingDesktop : public Desktop {
-public:
-    void message(const QString& text, MsgIcon icon, const QString& title) override {
-        messages.push_back({text, title, icon});
-    }
-    bool question(const QString& text, const QString& title) override {
-        messages.push_back({text, title, MsgIcon::Question});
-        return false;
-    }
-    QString saveFileName(const QString&, const QStringList&) override { return {}; }
-    int openDocument(const QString&) override { return 0; }
-    void sendKeys(const QString&) override {}
-    void setBusy(bool) override {}
-
-    std::vector<Message> messages;
-};
 
 class CliHost : public formulation::RunHost {
 public:
@@ -106,7 +83,8 @@ QJsonValue json(const std::optional<double>& v) {
     return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonObject toJson(const formulation::WorkingModel& model, const std::vector<Message>& messages) {
+QJsonObject toJson(const formulation::WorkingModel& model,
+                   const std::vector<RecordedMessage>& messages) {
     QJsonObject formula;
     formula.insert(QStringLiteral("id"), model.formulaId);
     formula.insert(QStringLiteral("codigo"), model.header.codigo);
@@ -120,7 +98,7 @@ QJsonObject toJson(const formulation::WorkingModel& model, const std::vector<Mes
     formula.insert(QStringLiteral("vSecaNut"), model.vSecaNut);
 
     QJsonArray msgs;
-    for (const Message& m : messages)
+    for (const RecordedMessage& m : messages)
         msgs.append(QJsonObject{{QStringLiteral("text"), m.text},
                                 {QStringLiteral("title"), m.title},
                                 {QStringLiteral("icon"), iconName(m.icon)}});
@@ -179,8 +157,8 @@ QString tableRow(const QStringList& cells, const std::vector<int>& widths) {
     return line.trimmed() + QStringLiteral("\n");
 }
 
-QString readable(const formulation::WorkingModel& model, const std::vector<Message>& messages,
-                 QChar sep) {
+QString readable(const formulation::WorkingModel& model,
+                 const std::vector<RecordedMessage>& messages, QChar sep) {
     const auto num = [sep](const std::optional<double>& v, const char* pattern) {
         return v ? text::formatNumber(*v, QString::fromLatin1(pattern), sep) : QString();
     };
@@ -192,7 +170,7 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
                .arg(num(model.batchQuantity, "0.000"),
                     model.vSecaIng ? QStringLiteral("Mat. Seca") : QStringLiteral("Mat. Húmeda"),
                     model.vSecaNut ? QStringLiteral("Base Seca") : QStringLiteral("Base Húmeda"));
-    for (const Message& m : messages) {
+    for (const RecordedMessage& m : messages) {
         out += QStringLiteral("\n[") + iconName(m.icon) + QStringLiteral("]");
         if (!m.title.isEmpty())
             out += QStringLiteral(" ") + m.title;
@@ -284,7 +262,7 @@ int formulate(const QStringList& args) {
         formulation::actuFormula(model, *conn, desktop, sep);
         if (model.formulaId == 0) {
             QString text;
-            for (const Message& m : desktop.messages)
+            for (const RecordedMessage& m : desktop.messages)
                 text += m.text + QStringLiteral("\n");
             print(stderr, text);
             return 2;

@@ -30,18 +30,6 @@ void clearTotals(WorkingModel& model) {
     model.vMateriaSeca = 0;
 }
 
-// The loading flag is set for the life of the object.
-class LoadingFlag {
-public:
-    explicit LoadingFlag(WorkingModel& model) : model_(model) { model_.loading = true; }
-    ~LoadingFlag() { model_.loading = false; }
-    LoadingFlag(const LoadingFlag&) = delete;
-    LoadingFlag& operator=(const LoadingFlag&) = delete;
-
-private:
-    WorkingModel& model_;
-};
-
 void clearHeader(WorkingModel& model) {
     model.header = FormulaHeader{};
     model.txtCantidad.clear();

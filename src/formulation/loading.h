@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/desktop.h"
+#include "context/desktop.h"
 #include "db/connection.h"
 #include "formulation/working_model.h"
 

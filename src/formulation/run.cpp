@@ -17,24 +17,6 @@ namespace tarvela::formulation {
 
 namespace {
 
-// The busy pointer from construction until release() or the end of the scope.
-class BusyUntilReleased {
-public:
-    explicit BusyUntilReleased(Desktop& desktop) : desktop_(desktop) { desktop_.setBusy(true); }
-    ~BusyUntilReleased() { release(); }
-    BusyUntilReleased(const BusyUntilReleased&) = delete;
-    BusyUntilReleased& operator=(const BusyUntilReleased&) = delete;
-    void release() {
-        if (on_)
-            desktop_.setBusy(false);
-        on_ = false;
-    }
-
-private:
-    Desktop& desktop_;
-    bool on_ = true;
-};
-
 const QString kCancelled = QStringLiteral("Se ha cancelado la Formulación");
 
 QString fmt(double value, const char* pattern, QChar sep) {
@@ -235,7 +217,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         return result;
     }
 
-    BusyUntilReleased busy(desktop);
+    BusyPointer busy(desktop);
     model.totals = Totals{};
     model.totalsTexts = TotalsTexts{};
     model.vCostoHumeda = 0;

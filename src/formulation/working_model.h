@@ -49,7 +49,7 @@ struct AnalysisRecord {
 
 // The header boxes as the window shows them.
 struct FormulaHeader {
-    QString codigo;            // trimmed
+    QString codigo; // trimmed
     QString version;
     QString producto;
     QString fechaCreacion;     // "dd/mm/yyyy" or empty
@@ -103,6 +103,18 @@ struct WorkingModel {
     // (stable: equal shares keep their order).
     void sortIngredientsForDisplay();
     void sortNutrientsByName();
+};
+
+// The model's loading flag, set for the life of the object: a formula is being loaded and shown.
+class LoadingFlag {
+public:
+    explicit LoadingFlag(WorkingModel& model) : model_(model) { model_.loading = true; }
+    ~LoadingFlag() { model_.loading = false; }
+    LoadingFlag(const LoadingFlag&) = delete;
+    LoadingFlag& operator=(const LoadingFlag&) = delete;
+
+private:
+    WorkingModel& model_;
 };
 
 } // namespace tarvela::formulation

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "db/statements.h"
 #include "support/scripted_desktop.h"
 #include "support/test_database.h"

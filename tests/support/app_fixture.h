@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "scripted_desktop.h"
 #include "test_database.h"
 #include "test_launcher.h"

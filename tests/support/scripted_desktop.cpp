@@ -5,13 +5,13 @@
 namespace tarvela::test {
 
 void ScriptedDesktop::message(const QString& text, MsgIcon icon, const QString& title) {
-    messages.push_back({text, icon, title, false});
+    RecordingDesktop::message(text, icon, title);
     if (onMessage)
         onMessage(messages.back());
 }
 
 bool ScriptedDesktop::question(const QString& text, const QString& title) {
-    messages.push_back({text, MsgIcon::Question, title, true});
+    RecordingDesktop::question(text, title);
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/desktop.h"
+#include "context/recording_desktop.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,16 +11,9 @@
 
 namespace tarvela::test {
 
-struct RecordedMessage {
-    QString text;
-    MsgIcon icon = MsgIcon::None;
-    QString title;
-    bool isQuestion = false;
-};
-
 // A desktop for tests: records every message and question, answers questions, file dialogs and
-// document openings from queues, and counts keystrokes.
-class ScriptedDesktop : public Desktop {
+// document openings from queues, and records keystrokes and the busy pointer's calls.
+class ScriptedDesktop : public RecordingDesktop {
 public:
     void message(const QString& text, MsgIcon icon, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
@@ -38,7 +31,6 @@ public:
     // Called after a message is recorded (e.g. to act while a message box is up).
     std::function<void(const RecordedMessage&)> onMessage;
 
-    std::vector<RecordedMessage> messages;
     QStringList openedDocuments;
     QStringList keys;
     QString lastDialogTitle;

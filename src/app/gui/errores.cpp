@@ -52,10 +52,7 @@ void errores::cmdAceptar_Click() {
 
 void showError(AppContext& ctx, const QString& message, const db::DbError& error, QWidget* parent) {
     errores window(ctx, message, error.number(), error.description(), parent);
-    if (ctx.launcher)
-        ctx.launcher->exec(window);
-    else
-        window.exec();
+    execModal(ctx, window);
 }
 
 } // namespace tarvela

@@ -85,7 +85,7 @@ void menu::mnuFabricante_Click() {
 
 void menu::version_Click() {
     frmacercade window(this);
-    ctx_.launcher->exec(window);
+    execModal(ctx_, window);
 }
 
 void menu::mnuSalir_Click() {

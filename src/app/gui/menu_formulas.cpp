@@ -8,7 +8,7 @@ namespace tarvela {
 void menu::admformulas_Click() {
     ctx_.listMode = QStringLiteral("ABM");
     frmformulas window(ctx_, this);
-    ctx_.launcher->exec(window);
+    execModal(ctx_, window);
 }
 
 } // namespace tarvela

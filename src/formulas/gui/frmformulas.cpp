@@ -1,8 +1,8 @@
 #include "formulas/gui/frmformulas.h"
 
+#include "app/gui/animal_pictures.h"
 #include "app/gui/errores.h"
 #include "app/gui/modal_launcher.h"
-#include "app/gui/animal_pictures.h"
 #include "formulas/formula_list_grid.h"
 #include "formulas/formula_search.h"
 #include "formulation/gui/frmoptimizacion.h"
@@ -276,9 +276,7 @@ bool frmformulas::search() {
 }
 
 void frmformulas::actu_flexgrid1(const db::Result& result) {
-    const QChar separator =
-        ctx_.decimalSeparator.isEmpty() ? QLatin1Char('.') : ctx_.decimalSeparator.at(0);
-    paintGrid(*flexgrid1_, formulas::paintFormulaList(result, separator));
+    paintGrid(*flexgrid1_, formulas::paintFormulaList(result, displaySeparator(ctx_)));
     for (int c = 0; c < flexgrid1_->columnCount(); ++c) {
         QTableWidgetItem* heading = flexgrid1_->horizontalHeaderItem(c);
         if (heading)
@@ -325,10 +323,7 @@ void frmformulas::openFormulation() {
         BusyPointer busy(ctx_.ui());
         window = std::make_unique<frmoptimizacion>(ctx_, this);
     }
-    if (ctx_.launcher)
-        ctx_.launcher->exec(*window);
-    else
-        window->exec();
+    execModal(ctx_, *window);
     window.reset();
     search();
 }

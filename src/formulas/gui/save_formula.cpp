@@ -8,14 +8,6 @@
 
 namespace tarvela {
 
-namespace {
-
-QChar separatorOf(const AppContext& ctx) {
-    return ctx.decimalSeparator.isEmpty() ? QLatin1Char('.') : ctx.decimalSeparator.at(0);
-}
-
-} // namespace
-
 bool saveFormula(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent) {
     ctx.currentFormulaId = static_cast<qint16>(model.formulaId);
     ctx.currentFormulaQuantity = model.batchQuantity;
@@ -27,7 +19,7 @@ bool saveFormula(AppContext& ctx, formulation::WorkingModel& model, QWidget* par
         int result = QDialog::Rejected;
         {
             frmnueva_formula dialog(ctx, model.vSecaIng, model.vSecaNut, parent);
-            result = ctx.launcher ? ctx.launcher->exec(dialog) : dialog.exec();
+            result = execModal(ctx, dialog);
         }
         if (result != QDialog::Accepted || ctx.currentFormulaId <= 0)
             return false;
@@ -48,7 +40,7 @@ bool saveFormula(AppContext& ctx, formulation::WorkingModel& model, QWidget* par
 
     try {
         BusyPointer busy(ctx.ui());
-        formulation::actuFormula(model, ctx.db(), ctx.ui(), separatorOf(ctx));
+        formulation::actuFormula(model, ctx.db(), ctx.ui(), displaySeparator(ctx));
     } catch (const db::DbError& error) {
         showError(ctx, QStringLiteral("No se pudo establecer la Fórmula"), error, parent);
     }

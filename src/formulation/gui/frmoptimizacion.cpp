@@ -39,7 +39,7 @@ public:
     void showAportes(const formulation::AportesReport& report) override {
         ctx_.currentPropertyName = report.propertyName;
         frmAportes aportes(ctx_, report, window_);
-        ctx_.launcher->exec(aportes);
+        execModal(ctx_, aportes);
     }
 
 private:
@@ -94,9 +94,8 @@ void frmoptimizacion::actuFormula() {
     }
     // The grids are painted as part of the load: the nutrient grid marks the values that the
     // current catalog changed.
-    model_.loading = true;
+    formulation::LoadingFlag loading(model_);
     repaintAll();
-    model_.loading = false;
 }
 
 void frmoptimizacion::cmdFormular_Click() {
@@ -138,19 +137,18 @@ void frmoptimizacion::cmdComposicion_Click() {
         return;
     }
     frmResultados window(ctx_, *table, headings, this);
-    ctx_.launcher->exec(window);
+    execModal(ctx_, window);
 }
 
 void frmoptimizacion::Command1_Click() {
     frmAnalisis window(ctx_, model_.rsAnalisis, this);
-    ctx_.launcher->exec(window);
+    execModal(ctx_, window);
 }
 
 void frmoptimizacion::cmdUpdate_Click() {
     if (saveFormula(ctx_, model_, this)) {
-        model_.loading = true;
+        formulation::LoadingFlag loading(model_);
         repaintAll();
-        model_.loading = false;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "formulation/grid_cells.h"
 
 #include <QChar>
@@ -8,11 +8,6 @@
 class QTableWidget;
 
 namespace tarvela {
-
-// The decimal separator the windows display numbers with.
-inline QChar displaySeparator(const AppContext& ctx) {
-    return ctx.decimalSeparator.isEmpty() ? QLatin1Char('.') : ctx.decimalSeparator.at(0);
-}
 
 // Read-only grid look: no editing, no row numbers, a heading row that stays in view.
 void setupReadOnlyGrid(QTableWidget& grid);

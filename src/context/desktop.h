@@ -32,16 +32,23 @@ public:
     virtual void setBusy(bool busy) = 0;
 };
 
-// Shows the busy pointer for the life of the object.
+// Shows the busy pointer from construction until release() or the end of the scope.
 class BusyPointer {
 public:
     explicit BusyPointer(Desktop& desktop) : desktop_(desktop) { desktop_.setBusy(true); }
-    ~BusyPointer() { desktop_.setBusy(false); }
+    ~BusyPointer() { release(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
+    void release() {
+        if (on_)
+            desktop_.setBusy(false);
+        on_ = false;
+    }
+
 private:
     Desktop& desktop_;
+    bool on_ = true;
 };
 
 } // namespace tarvela

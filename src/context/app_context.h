@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/desktop.h"
+#include "context/desktop.h"
 #include "db/connection.h"
 
+#include <QChar>
 #include <QString>
 
 #include <memory>
@@ -39,5 +40,10 @@ struct AppContext {
     db::Connection& db() { return *conn; }
     Desktop& ui() { return *desktop; }
 };
+
+// The decimal separator the windows display numbers with.
+inline QChar displaySeparator(const AppContext& ctx) {
+    return ctx.decimalSeparator.isEmpty() ? QLatin1Char('.') : ctx.decimalSeparator.at(0);
+}
 
 } // namespace tarvela
