@@ -1,5 +1,7 @@
 #include "app/main_layout.h"
 
+#include "grid/twips.h"
+
 #include <cmath>
 
 namespace tarvela {
@@ -7,11 +9,11 @@ namespace tarvela {
 namespace {
 
 double tw(int pixels) {
-    return static_cast<double>(pixels) * kTwipsPerPixel;
+    return grid::pixelsToTwips(pixels);
 }
 
 int px(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+    return grid::nearestPixel(twips);
 }
 
 QRect place(double leftTw, double topTw, QSize size) {

@@ -9,8 +9,6 @@
 // in twips (15 per pixel) as the window was designed, and returned in pixels.
 namespace tarvela {
 
-constexpr int kTwipsPerPixel = 15;
-
 struct MainLayoutInput {
     QSize window; // the client area
     QSize makerLogo;

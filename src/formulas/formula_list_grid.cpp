@@ -6,8 +6,8 @@ namespace tarvela::formulas {
 
 namespace {
 
-const std::vector<formulation::GridColumn>& listColumns() {
-    static const std::vector<formulation::GridColumn> columns = {
+const std::vector<grid::GridColumn>& listColumns() {
+    static const std::vector<grid::GridColumn> columns = {
         {QStringLiteral("id_formula"), QString(), 0},
         {QStringLiteral("codigo"), QStringLiteral("Código"), 1000},
         {QStringLiteral("producto"), QStringLiteral("Producto"), 2900},
@@ -24,30 +24,22 @@ QString cellText(const QVariant& value, QChar decimalSeparator) {
     if (value.isNull())
         return QString();
     if (value.typeId() == QMetaType::Double)
-        return formulation::rawCellText(value.toDouble(), decimalSeparator);
+        return grid::rawCellText(value.toDouble(), decimalSeparator);
     return value.toString();
 }
 
 } // namespace
 
-formulation::GridPaint paintFormulaList(const db::Result& result, QChar decimalSeparator) {
-    formulation::GridPaint paint;
+grid::GridPaint paintFormulaList(const db::Result& result, QChar decimalSeparator) {
+    grid::GridPaint paint;
     paint.columns = listColumns();
-    std::vector<formulation::CellPaint> heading;
-    for (const auto& column : paint.columns) {
-        formulation::CellPaint cell;
-        cell.text = column.heading;
-        cell.background = formulation::gridcolors::header;
-        cell.foreground = formulation::gridcolors::lightText;
-        heading.push_back(cell);
-    }
-    paint.rows.push_back(std::move(heading));
+    paint.rows.push_back(grid::headingCells(paint.columns));
 
     for (int r = 0; r < result.rowCount(); ++r) {
-        std::vector<formulation::CellPaint> line;
+        std::vector<grid::CellPaint> line;
         for (const auto& column : paint.columns) {
             const int source = result.columnIndex(column.field);
-            formulation::CellPaint cell;
+            grid::CellPaint cell;
             if (source >= 0)
                 cell.text = cellText(result.value(r, source), decimalSeparator);
             line.push_back(cell);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/result.h"
-#include "formulation/grid_cells.h"
+#include "grid/grid_paint.h"
 
 #include <QChar>
 
@@ -22,6 +22,6 @@ enum ListColumn {
 };
 
 // Row 0 is the heading row (grey with white text); then one row per result row.
-formulation::GridPaint paintFormulaList(const db::Result& result, QChar decimalSeparator);
+grid::GridPaint paintFormulaList(const db::Result& result, QChar decimalSeparator);
 
 } // namespace tarvela::formulas

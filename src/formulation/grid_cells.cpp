@@ -2,11 +2,15 @@
 
 #include "text/format.h"
 
-#include <QLocale>
-
-#include <algorithm>
-
 namespace tarvela::formulation {
+
+using grid::CellPaint;
+using grid::GridColumn;
+using grid::GridPaint;
+using grid::headingCells;
+using grid::kRestWidth;
+using grid::rawCellText;
+namespace colors = grid::colors;
 
 namespace {
 
@@ -53,8 +57,8 @@ double shown(const Opt& value, int decimals, double factor = 1.0) {
 }
 
 void paintOutOfLimits(CellPaint& cell) {
-    cell.background = gridcolors::outOfLimits;
-    cell.foreground = gridcolors::lightText;
+    cell.background = colors::outOfLimits;
+    cell.foreground = colors::lightText;
 }
 
 std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QChar sep) {
@@ -67,7 +71,7 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
 
     // Separators.
     for (int c : {pSep1, pSep2, pSep3})
-        cells[static_cast<size_t>(c)].background = gridcolors::header;
+        cells[static_cast<size_t>(c)].background = colors::header;
 
     // Limits, quantities, shares and the cost of the batch.
     cells[pMinimo].text = formatted(r.minimo, QStringLiteral("0.000"), sep);
@@ -93,7 +97,7 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
         // Not in the mix.
         for (int c = 0; c < pColumnCount; ++c)
             if (c != pSep1 && c != pSep2 && c != pSep3)
-                cells[static_cast<size_t>(c)].background = gridcolors::outOfMix;
+                cells[static_cast<size_t>(c)].background = colors::outOfMix;
         if (cells[pCostoTotal].text ==
             QStringLiteral("$ ") + text::formatNumber(0.0, QStringLiteral("0.00##"), sep))
             cells[pCostoTotal].text.clear();
@@ -126,7 +130,7 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
 
     // The formula's price is not the catalog's.
     if (rawCellText(r.costoHumedaActual, sep) != rawCellText(r.costo_humeda, sep))
-        cells[pCostoHumeda].background = gridcolors::differsFromCatalog;
+        cells[pCostoHumeda].background = colors::differsFromCatalog;
     if (r.costo_humeda)
         cells[pCostoHumeda].text =
             QStringLiteral("$ ") +
@@ -138,14 +142,14 @@ std::vector<CellPaint> nutrientRow(const NutrientRow& r, QChar sep, bool loading
     std::vector<CellPaint> cells(nColumnCount);
     cells[nId].text = QString::number(r.id_propiedad);
     cells[nNombre].text = r.nombre;
-    cells[nSep1].background = gridcolors::header;
-    cells[nSep2].background = gridcolors::header;
+    cells[nSep1].background = colors::header;
+    cells[nSep2].background = colors::header;
     cells[nMinimo].text = formatted(r.minimo, QStringLiteral("#####0.00"), sep);
     cells[nMaximo].text = formatted(r.maximo, QStringLiteral("#####0.00"), sep);
     cells[nValorAnterior].text = rawCellText(r.valorAnterior, sep);
 
     if (loading && rawCellText(r.valorAnterior, sep) != rawCellText(r.valor, sep))
-        cells[nNombre].background = gridcolors::differsFromCatalog;
+        cells[nNombre].background = colors::differsFromCatalog;
 
     CellPaint& value = cells[nValor];
     if (r.valor) {
@@ -160,21 +164,6 @@ std::vector<CellPaint> nutrientRow(const NutrientRow& r, QChar sep, bool loading
 }
 
 } // namespace
-
-std::vector<CellPaint> headingCells(const std::vector<GridColumn>& columns) {
-    std::vector<CellPaint> row;
-    row.reserve(columns.size());
-    for (const auto& column : columns)
-        row.push_back({column.heading, gridcolors::header, gridcolors::lightText, false});
-    return row;
-}
-
-int GridPaint::columnOf(const QString& field) const {
-    for (size_t c = 0; c < columns.size(); ++c)
-        if (columns[c].field == field)
-            return static_cast<int>(c);
-    return -1;
-}
 
 const std::vector<GridColumn>& flexProdColumns() {
     static const std::vector<GridColumn> columns = {
@@ -231,30 +220,6 @@ GridPaint paintFlexProp(const WorkingModel& model, QChar decimalSeparator, bool 
     for (const auto& row : model.rsPropiedades)
         paint.rows.push_back(nutrientRow(row, decimalSeparator, loading));
     return paint;
-}
-
-int restColumnWidth(int gridWidthTwips, const std::vector<GridColumn>& columns,
-                    bool verticalScrollBar) {
-    int others = 70;
-    for (const auto& column : columns)
-        if (column.widthTwips != kRestWidth)
-            others += column.widthTwips;
-    if (verticalScrollBar)
-        others += 240;
-    return std::max(0, gridWidthTwips - others);
-}
-
-bool needsVerticalScrollBar(int gridHeight, int rowHeight, int rowCount) {
-    return gridHeight < rowHeight * rowCount;
-}
-
-QString rawCellText(const Opt& value, QChar decimalSeparator) {
-    if (!value)
-        return {};
-    QString text = QLocale::c().toString(*value, 'g', 15);
-    if (decimalSeparator != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), decimalSeparator);
-    return text;
 }
 
 } // namespace tarvela::formulation

@@ -6,6 +6,13 @@
 namespace tarvela::formulation {
 namespace {
 
+using grid::CellPaint;
+using grid::GridPaint;
+using grid::kRestWidth;
+using grid::needsVerticalScrollBar;
+using grid::restColumnWidth;
+namespace colors = grid::colors;
+
 namespace col {
 enum {
     id,
@@ -56,7 +63,7 @@ WorkingModel modelWith(std::vector<IngredientRow> rows, bool dry = true) {
 }
 
 bool isRed(const CellPaint& c) {
-    return c.background == gridcolors::outOfLimits && c.foreground == gridcolors::lightText;
+    return c.background == colors::outOfLimits && c.foreground == colors::lightText;
 }
 
 TEST(FlexProdColumns, HeadingsWidthsAndRestRule) {
@@ -80,8 +87,8 @@ TEST(FlexProdColumns, HeadingsWidthsAndRestRule) {
     const GridPaint paint = paintFlexProd(modelWith({}), QLatin1Char('.'));
     ASSERT_EQ(paint.rows.size(), 1u);
     for (const auto& heading : paint.rows[0]) {
-        EXPECT_EQ(heading.background, gridcolors::header);
-        EXPECT_EQ(heading.foreground, gridcolors::lightText);
+        EXPECT_EQ(heading.background, colors::header);
+        EXPECT_EQ(heading.foreground, colors::lightText);
     }
     EXPECT_EQ(paint.cell(0, col::porH).text, QStringLiteral("%"));
 }
@@ -99,12 +106,12 @@ TEST(FlexProd, IngredientInTheMixShowsFormatsAndBoldOnItsBasis) {
     EXPECT_EQ(dry.cell(1, col::porH).text, QStringLiteral("7.80"));
     EXPECT_EQ(dry.cell(1, col::costo).text, QStringLiteral("$ 33.4236"));
     for (int c : {col::sep1, col::sep2, col::sep3})
-        EXPECT_EQ(dry.cell(1, c).background, gridcolors::header);
+        EXPECT_EQ(dry.cell(1, c).background, colors::header);
     for (int c : {col::nombre, col::canS, col::porS})
         EXPECT_TRUE(dry.cell(1, c).bold) << c;
     for (int c : {col::canH, col::porH, col::precio})
         EXPECT_FALSE(dry.cell(1, c).bold) << c;
-    EXPECT_EQ(dry.cell(1, col::nombre).background, gridcolors::background);
+    EXPECT_EQ(dry.cell(1, col::nombre).background, colors::background);
 
     const GridPaint wet = paintFlexProd(modelWith({maiz()}, false), QLatin1Char('.'));
     EXPECT_TRUE(wet.cell(1, col::canH).bold);
@@ -122,8 +129,8 @@ TEST(FlexProd, IngredientOutOfTheMixIsLightGreyWithEmptyCells) {
     const GridPaint paint = paintFlexProd(modelWith({out}), QLatin1Char('.'));
     for (int c = 0; c < 17; ++c) {
         const QColor expected = (c == col::sep1 || c == col::sep2 || c == col::sep3)
-                                    ? gridcolors::header
-                                    : gridcolors::outOfMix;
+                                    ? colors::header
+                                    : colors::outOfMix;
         EXPECT_EQ(paint.cell(1, c).background, expected) << c;
         EXPECT_FALSE(paint.cell(1, c).bold) << c;
     }
@@ -135,11 +142,11 @@ TEST(FlexProd, IngredientOutOfTheMixIsLightGreyWithEmptyCells) {
     wetOnly.cantidad_seca = 0;
     wetOnly.porcentaje_seca = 0.00001;
     const GridPaint wet = paintFlexProd(modelWith({wetOnly}, false), QLatin1Char('.'));
-    EXPECT_EQ(wet.cell(1, col::nombre).background, gridcolors::background);
+    EXPECT_EQ(wet.cell(1, col::nombre).background, colors::background);
     EXPECT_TRUE(wet.cell(1, col::canS).text.isEmpty());
     EXPECT_TRUE(wet.cell(1, col::porS).text.isEmpty());
     const GridPaint dry = paintFlexProd(modelWith({wetOnly}, true), QLatin1Char('.'));
-    EXPECT_EQ(dry.cell(1, col::nombre).background, gridcolors::outOfMix);
+    EXPECT_EQ(dry.cell(1, col::nombre).background, colors::outOfMix);
     EXPECT_EQ(dry.cell(1, col::costo).text, QStringLiteral("$ 33.4236"));
 }
 
@@ -188,13 +195,13 @@ TEST(FlexProd, CatalogDifferencesMarkDryMatterRedAndPriceGreen) {
     const GridPaint paint = paintFlexProd(modelWith({changed, maiz(), removed}), QLatin1Char('.'));
     EXPECT_TRUE(isRed(paint.cell(1, col::ms)));
     EXPECT_EQ(paint.cell(1, col::ms).text, QStringLiteral("88.00 %"));
-    EXPECT_EQ(paint.cell(1, col::precio).background, gridcolors::differsFromCatalog);
+    EXPECT_EQ(paint.cell(1, col::precio).background, colors::differsFromCatalog);
     EXPECT_EQ(paint.cell(1, col::precio).text, QStringLiteral("$ 0.20"));
     EXPECT_EQ(paint.cell(1, col::msActual).text, QStringLiteral("87.5"));
-    EXPECT_EQ(paint.cell(2, col::ms).background, gridcolors::background);
-    EXPECT_EQ(paint.cell(2, col::precio).background, gridcolors::background);
+    EXPECT_EQ(paint.cell(2, col::ms).background, colors::background);
+    EXPECT_EQ(paint.cell(2, col::precio).background, colors::background);
     EXPECT_TRUE(isRed(paint.cell(3, col::ms)));
-    EXPECT_EQ(paint.cell(3, col::precio).background, gridcolors::differsFromCatalog);
+    EXPECT_EQ(paint.cell(3, col::precio).background, colors::differsFromCatalog);
 }
 
 TEST(FlexProd, CommaWorkstationShowsCommas) {
@@ -209,7 +216,7 @@ TEST(FlexProd, CommaWorkstationShowsCommas) {
     EXPECT_EQ(paint.cell(1, col::costo).text, QStringLiteral("$ 33,4236"));
     EXPECT_EQ(paint.cell(1, col::costoSeca).text, QStringLiteral("0,227272727272727"));
     // The catalog comparison is not disturbed by the separator.
-    EXPECT_EQ(paint.cell(1, col::ms).background, gridcolors::background);
+    EXPECT_EQ(paint.cell(1, col::ms).background, colors::background);
 }
 
 NutrientRow proteina(Opt minimo, Opt maximo, Opt valor, Opt anterior) {
@@ -246,8 +253,8 @@ TEST(FlexProp, ValueRedOutsideItsLimitsAsShownAndAlwaysBold) {
     for (int r = 1; r <= 5; ++r) {
         EXPECT_TRUE(paint.cell(r, 6).bold);
         EXPECT_FALSE(paint.cell(r, 1).bold);
-        EXPECT_EQ(paint.cell(r, 2).background, gridcolors::header);
-        EXPECT_EQ(paint.cell(r, 5).background, gridcolors::header);
+        EXPECT_EQ(paint.cell(r, 2).background, colors::header);
+        EXPECT_EQ(paint.cell(r, 5).background, colors::header);
     }
 
     const GridPaint comma = paintFlexProp(m, QLatin1Char(','), false);
@@ -260,12 +267,12 @@ TEST(FlexProp, NameGreenOnlyWhileLoadingAndWhenTheValueChanged) {
     m.rsPropiedades = {proteina(16, 18, 16.5, 16.4), proteina(16, 18, 16.5, 16.5),
                        proteina(16, 18, 16.5, std::nullopt)};
     const GridPaint loading = paintFlexProp(m, QLatin1Char('.'), true);
-    EXPECT_EQ(loading.cell(1, 1).background, gridcolors::differsFromCatalog);
-    EXPECT_EQ(loading.cell(2, 1).background, gridcolors::background);
-    EXPECT_EQ(loading.cell(3, 1).background, gridcolors::differsFromCatalog);
+    EXPECT_EQ(loading.cell(1, 1).background, colors::differsFromCatalog);
+    EXPECT_EQ(loading.cell(2, 1).background, colors::background);
+    EXPECT_EQ(loading.cell(3, 1).background, colors::differsFromCatalog);
     const GridPaint after = paintFlexProp(m, QLatin1Char('.'), false);
     for (int r = 1; r <= 3; ++r)
-        EXPECT_EQ(after.cell(r, 1).background, gridcolors::background);
+        EXPECT_EQ(after.cell(r, 1).background, colors::background);
 }
 
 } // namespace

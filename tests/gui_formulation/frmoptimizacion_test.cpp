@@ -1,7 +1,7 @@
 // The formulation window on the demo formulas: load, run, grids, totals boxes and options.
 #include "window_fixture.h"
 
-#include "formulation/gui/grid_painter.h"
+#include "grid/gui/grid_painter.h"
 #include "text/format.h"
 
 #include <QAction>

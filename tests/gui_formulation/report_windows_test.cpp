@@ -1,7 +1,7 @@
 // The windows opened from the formulation window: analysis, composition and contributions.
 #include "window_fixture.h"
 
-#include "reports/gui/analysis_grid.h"
+#include "reports/analysis_grid.h"
 #include "reports/gui/frmAportes.h"
 
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "formulas/formula_list_grid.h"
 #include "formulas/formula_search.h"
 #include "formulation/gui/frmoptimizacion.h"
-#include "formulation/gui/grid_painter.h"
+#include "grid/gui/grid_painter.h"
 
 #include <QApplication>
 #include <QCheckBox>

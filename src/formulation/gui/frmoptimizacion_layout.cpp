@@ -1,7 +1,7 @@
 // The formulation window's controls, their places and the "Opciones" menu.
 #include "formulation/gui/frmoptimizacion.h"
 
-#include "formulation/gui/grid_painter.h"
+#include "grid/gui/grid_painter.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -125,11 +125,11 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
     };
     // Under the columns Máximo, B.Seca, %, B.Húmeda, % and Costo of flexProd.
     const TotalsBox boxes[6] = {{"txtMatSeca", "% Mat.Seca", 7},
-                           {"txtCanS", "Mat.Seca", 9},
-                           {"txtPorS", "%", 10},
-                           {"txtCanH", "Mat.Húmeda", 12},
-                           {"txtPorH", "%", 13},
-                           {"txtCosTot", "Costo Total", 14}};
+                                {"txtCanS", "Mat.Seca", 9},
+                                {"txtPorS", "%", 10},
+                                {"txtCanH", "Mat.Húmeda", 12},
+                                {"txtPorH", "%", 13},
+                                {"txtCosTot", "Costo Total", 14}};
     for (int i = 0; i < 6; ++i) {
         TotalBox& total = totalBoxes_[i];
         total.column = boxes[i].column;

@@ -2,7 +2,8 @@
 #include "formulation/gui/frmoptimizacion.h"
 
 #include "formulation/grid_cells.h"
-#include "formulation/gui/grid_painter.h"
+#include "grid/gui/grid_painter.h"
+#include "grid/twips.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -75,7 +76,7 @@ void frmoptimizacion::placeTotalsBoxes() {
     const int top = flexProd_->geometry().bottom() + 22;
     for (TotalBox& total : totalBoxes_) {
         const ColumnSpan span = columnSpan(*flexProd_, total.column);
-        const int left = span.left - formulation::twipsToPixels(20);
+        const int left = span.left - grid::twipsToPixels(20);
         total.box->setGeometry(left, top, span.width, 22);
         total.label->setGeometry(left, top - 16, span.width, 16);
     }

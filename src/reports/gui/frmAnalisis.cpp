@@ -1,7 +1,7 @@
 #include "reports/gui/frmAnalisis.h"
 
-#include "formulation/gui/grid_painter.h"
-#include "reports/gui/analysis_grid.h"
+#include "grid/gui/grid_painter.h"
+#include "reports/analysis_grid.h"
 
 #include <QPushButton>
 #include <QStyle>

@@ -1,7 +1,7 @@
 #include "reports/gui/frmAportes.h"
 
-#include "formulation/grid_cells.h"
-#include "formulation/gui/grid_painter.h"
+#include "grid/grid_paint.h"
+#include "grid/gui/grid_painter.h"
 #include "text/format.h"
 
 #include <QLabel>
@@ -11,8 +11,8 @@
 
 namespace tarvela {
 
-using formulation::CellPaint;
-using formulation::GridPaint;
+using grid::CellPaint;
+using grid::GridPaint;
 
 frmAportes::frmAportes(AppContext& ctx, const formulation::AportesReport& report, QWidget* parent)
     : QDialog(parent), ctx_(ctx) {
@@ -50,12 +50,11 @@ frmAportes::frmAportes(AppContext& ctx, const formulation::AportesReport& report
 void frmAportes::actuGrid(const formulation::AportesReport& report) {
     const QChar sep = displaySeparator(ctx_);
     GridPaint paint;
-    paint.columns = {
-        {QStringLiteral("producto"), QStringLiteral("Ingrediente"), formulation::kRestWidth},
-        {QStringLiteral("maximo"), QStringLiteral("Rest. Máximo"), 1500},
-        {QStringLiteral("valor"), QStringLiteral("Aporte"), 1500},
-        {QStringLiteral("aportemaximo"), QStringLiteral("Aporte Máximo"), 1500}};
-    paint.rows.push_back(formulation::headingCells(paint.columns));
+    paint.columns = {{QStringLiteral("producto"), QStringLiteral("Ingrediente"), grid::kRestWidth},
+                     {QStringLiteral("maximo"), QStringLiteral("Rest. Máximo"), 1500},
+                     {QStringLiteral("valor"), QStringLiteral("Aporte"), 1500},
+                     {QStringLiteral("aportemaximo"), QStringLiteral("Aporte Máximo"), 1500}};
+    paint.rows.push_back(grid::headingCells(paint.columns));
     const QString pattern = QStringLiteral("#####0.00");
     for (const auto& row : report.rows) {
         std::vector<CellPaint> cells(4);

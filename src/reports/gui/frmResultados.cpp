@@ -1,8 +1,8 @@
 #include "reports/gui/frmResultados.h"
 
-#include "formulation/gui/grid_painter.h"
-#include "reports/gui/composition_grid.h"
-#include "reports/gui/frozen_columns.h"
+#include "grid/gui/frozen_columns.h"
+#include "grid/gui/grid_painter.h"
+#include "reports/composition_grid.h"
 
 #include <QPushButton>
 #include <QStyle>

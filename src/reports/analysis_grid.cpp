@@ -1,4 +1,4 @@
-#include "reports/gui/analysis_grid.h"
+#include "reports/analysis_grid.h"
 
 #include "text/format.h"
 
@@ -7,11 +7,11 @@
 namespace tarvela {
 
 using formulation::AnalysisRecord;
-using formulation::CellPaint;
-using formulation::GridPaint;
+using grid::CellPaint;
+using grid::GridPaint;
 
-formulation::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& records,
-                                         const AnalysisGridKind& kind, QChar decimalSeparator) {
+grid::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& records,
+                                  const AnalysisGridKind& kind, QChar decimalSeparator) {
     std::vector<const AnalysisRecord*> shown;
     for (const auto& record : records)
         if (record.tipo == kind.tipo)
@@ -25,11 +25,11 @@ formulation::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& reco
 
     GridPaint paint;
     paint.columns = {{QStringLiteral("tipo"), QString(), 0},
-                     {QStringLiteral("detalle"), kind.detalle, formulation::kRestWidth},
+                     {QStringLiteral("detalle"), kind.detalle, grid::kRestWidth},
                      {QStringLiteral("valor1"), kind.valor1, 1500},
                      {QStringLiteral("valor2"), kind.valor2, 1500},
                      {QStringLiteral("valor3"), kind.valor3, 1500}};
-    paint.rows.push_back(formulation::headingCells(paint.columns));
+    paint.rows.push_back(grid::headingCells(paint.columns));
     auto format = [decimalSeparator](const formulation::Opt& value, const QString& pattern) {
         return value ? text::formatNumber(*value, pattern, decimalSeparator) : QString();
     };

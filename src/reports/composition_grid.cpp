@@ -1,11 +1,11 @@
-#include "reports/gui/composition_grid.h"
+#include "reports/composition_grid.h"
 
 #include "text/format.h"
 
 namespace tarvela {
 
-using formulation::CellPaint;
-using formulation::GridPaint;
+using grid::CellPaint;
+using grid::GridPaint;
 
 namespace {
 
@@ -22,7 +22,7 @@ std::vector<CellPaint> rowCells(const reports::CompositionRow& row, int columns,
     cells[cPorS].text = text::formatNumber(row.porcentaje_seca, share, sep);
     cells[cCanH].text = text::formatNumber(row.cantidad_humeda, quantity, sep);
     cells[cPorH].text = text::formatNumber(row.porcentaje_humeda, share, sep);
-    cells[cSep].background = formulation::gridcolors::header;
+    cells[cSep].background = grid::colors::header;
     for (size_t n = 0; n < row.aportes.size(); ++n)
         if (row.aportes[n])
             cells[cFirstNutrient + n].text = text::formatNumber(*row.aportes[n], quantity, sep);
@@ -45,7 +45,7 @@ GridPaint compositionGridPaint(const reports::CompositionTable& table,
         paint.columns.push_back({table.nutrientFields[n], nutrientHeadings.value(n), 2000});
     const int columns = static_cast<int>(paint.columns.size());
 
-    paint.rows.push_back(formulation::headingCells(paint.columns));
+    paint.rows.push_back(grid::headingCells(paint.columns));
     for (const auto& row : table.rows)
         paint.rows.push_back(rowCells(row, columns, decimalSeparator));
 
@@ -53,7 +53,7 @@ GridPaint compositionGridPaint(const reports::CompositionTable& table,
     for (int c = cCanS; c < columns; ++c) {
         if (c == cSep)
             continue;
-        totals[static_cast<size_t>(c)].background = formulation::gridcolors::outOfMix;
+        totals[static_cast<size_t>(c)].background = grid::colors::outOfMix;
         totals[static_cast<size_t>(c)].bold = true;
     }
     paint.rows.push_back(std::move(totals));

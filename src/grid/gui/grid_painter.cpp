@@ -1,4 +1,6 @@
-#include "formulation/gui/grid_painter.h"
+#include "grid/gui/grid_painter.h"
+
+#include "grid/twips.h"
 
 #include <QAbstractItemView>
 #include <QBrush>
@@ -10,14 +12,14 @@
 
 namespace tarvela {
 
-using formulation::GridPaint;
-using formulation::kRestWidth;
-using formulation::pixelsToTwips;
-using formulation::twipsToPixels;
+using grid::GridPaint;
+using grid::kRestWidth;
+using grid::pixelsToTwips;
+using grid::twipsToPixels;
 
 namespace {
 
-QTableWidgetItem* makeItem(const formulation::CellPaint& cell) {
+QTableWidgetItem* makeItem(const grid::CellPaint& cell) {
     auto* item = new QTableWidgetItem(cell.text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setBackground(QBrush(cell.background));
@@ -75,7 +77,7 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
     const int frame = 2 * grid.frameWidth();
     const int headerHeight = grid.horizontalHeader()->sizeHint().height();
     const bool scrollBar =
-        formulation::needsVerticalScrollBar(grid.height() - frame - headerHeight, rowHeight, rows);
+        grid::needsVerticalScrollBar(grid.height() - frame - headerHeight, rowHeight, rows);
     const int scrollBarWidth =
         scrollBar ? grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &grid) : 0;
     const int gridTwips =
@@ -83,7 +85,7 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
     for (int c = 0; c < columns; ++c) {
         int twips = paint.columns[static_cast<size_t>(c)].widthTwips;
         if (twips == kRestWidth)
-            twips = formulation::restColumnWidth(gridTwips, paint.columns, scrollBar);
+            twips = grid::restColumnWidth(gridTwips, paint.columns, scrollBar);
         grid.setColumnHidden(c, twips == 0);
         if (twips > 0)
             grid.setColumnWidth(c, twipsToPixels(twips));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formulation/grid_cells.h"
 #include "formulation/working_model.h"
+#include "grid/grid_paint.h"
 
 #include <QChar>
 #include <QString>
@@ -24,7 +24,7 @@ struct AnalysisGridKind {
 // values keep the records' order; an unlimited valor2 comes after every finite one), valor1 as
 // "#####0.00", valor2 and valor3 as "#####0.000", unlimited values empty. The records themselves
 // are left as they are.
-formulation::GridPaint analysisGridPaint(const std::vector<formulation::AnalysisRecord>& records,
-                                         const AnalysisGridKind& kind, QChar decimalSeparator);
+grid::GridPaint analysisGridPaint(const std::vector<formulation::AnalysisRecord>& records,
+                                  const AnalysisGridKind& kind, QChar decimalSeparator);
 
 } // namespace tarvela

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "context/app_context.h"
-#include "formulation/grid_cells.h"
-
-#include <QChar>
+#include "grid/grid_paint.h"
 
 class QTableWidget;
 
@@ -16,7 +13,7 @@ void setupReadOnlyGrid(QTableWidget& grid);
 // rows the table's rows (table row r shows paint row r + 1). Widths are twips; width 0 hides a
 // column and the rest column takes what the others leave. The widget never owns data: every
 // call replaces its whole contents.
-void paintGrid(QTableWidget& grid, const formulation::GridPaint& paint);
+void paintGrid(QTableWidget& grid, const grid::GridPaint& paint);
 
 // Left edge and width, in the grid's parent's coordinates, of a column as painted.
 struct ColumnSpan {

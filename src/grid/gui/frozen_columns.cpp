@@ -1,4 +1,4 @@
-#include "reports/gui/frozen_columns.h"
+#include "grid/gui/frozen_columns.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

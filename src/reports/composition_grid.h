@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formulation/grid_cells.h"
+#include "grid/grid_paint.h"
 #include "reports/composition.h"
 
 #include <QChar>
@@ -11,8 +11,7 @@ namespace tarvela {
 // The composition grid: quantities as "#####0.00", shares as "##0.00%", contributions as
 // "#####0.00" (empty when the ingredient has none), the separator column grey, and the totals
 // row light grey and bold. Nutrient columns are headed with the given names.
-formulation::GridPaint compositionGridPaint(const reports::CompositionTable& table,
-                                            const QStringList& nutrientHeadings,
-                                            QChar decimalSeparator);
+grid::GridPaint compositionGridPaint(const reports::CompositionTable& table,
+                                     const QStringList& nutrientHeadings, QChar decimalSeparator);
 
 } // namespace tarvela
