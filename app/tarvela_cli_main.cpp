@@ -1,4 +1,4 @@
-#include "app/cli_commands.h"
+#include "cli/commands.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,67 +1,14 @@
-#include "app/cli_commands.h"
+#include "cli/formulate_output.h"
 
-#include "context/recording_desktop.h"
-#include "db/connection.h"
-#include "db/schema.h"
-#include "formulation/loading.h"
-#include "formulation/run.h"
 #include "text/format.h"
 
-#include <QDir>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QJsonValue>
+#include <QStringList>
 
-#include <cstdio>
-#include <vector>
-
-// tarvela-cli formulate: loads a formula as the formulation window does and runs the least-cost
-// formulation through the same code, printing the messages and the resulting mix.
 namespace tarvela::cli {
 
 namespace {
-
-class CliHost : public formulation::RunHost {
-public:
-    CliHost(RecordingDesktop& desktop, QChar sep) : desktop_(desktop), sep_(sep) {}
-    Desktop& desktop() override { return desktop_; }
-    // The contributions window as a message: its caption, its rows and the blend maximum, then
-    // the window's own message.
-    void showAportes(const formulation::AportesReport& report) override {
-        QString text = QStringLiteral("Ingrediente | Rest. Máximo | Aporte | Aporte Máximo");
-        const QString pattern = QStringLiteral("#####0.00");
-        for (const formulation::AporteRow& row : report.rows)
-            text += QStringLiteral("\n") + row.producto.trimmed() + QStringLiteral(" | ") +
-                    (row.maximo ? text::formatNumber(*row.maximo, pattern, sep_) : QString()) +
-                    QStringLiteral(" | ") + text::formatNumber(row.valor, pattern, sep_) +
-                    QStringLiteral(" | ") + text::formatNumber(row.aportemaximo, pattern, sep_);
-        text += QStringLiteral("\nMáximo valor a alcanzar con los ingredientes actuales: ") +
-                text::formatNumber(report.maximoAlcanzable, QStringLiteral("0.00###"), sep_);
-        desktop_.message(text, MsgIcon::None, report.caption);
-        desktop_.message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
-                             report.propertyName.trimmed(),
-                         MsgIcon::Critical, QStringLiteral("Se ha cancelado la Formulación"));
-    }
-
-private:
-    RecordingDesktop& desktop_;
-    QChar sep_;
-};
-
-void print(FILE* out, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-}
-
-int fail(const QString& message) {
-    print(stderr, message + QStringLiteral("\n"));
-    return 2;
-}
-
-int usage() {
-    return fail(QStringLiteral(
-        "usage: tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]"));
-}
 
 QString iconName(MsgIcon icon) {
     switch (icon) {
@@ -83,8 +30,21 @@ QJsonValue json(const std::optional<double>& v) {
     return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonObject toJson(const formulation::WorkingModel& model,
-                   const std::vector<RecordedMessage>& messages) {
+// One table row with left-aligned text columns and right-aligned number columns.
+QString tableRow(const QStringList& cells, const std::vector<int>& widths) {
+    QString line;
+    for (qsizetype c = 0; c < cells.size(); ++c) {
+        const int w = widths[static_cast<size_t>(c)];
+        line +=
+            (w < 0 ? cells[c].leftJustified(-w) : cells[c].rightJustified(w)) + QStringLiteral(" ");
+    }
+    return line.trimmed() + QStringLiteral("\n");
+}
+
+} // namespace
+
+QJsonObject formulationJson(const formulation::WorkingModel& model,
+                            const std::vector<RecordedMessage>& messages) {
     QJsonObject formula;
     formula.insert(QStringLiteral("id"), model.formulaId);
     formula.insert(QStringLiteral("codigo"), model.header.codigo);
@@ -146,19 +106,8 @@ QJsonObject toJson(const formulation::WorkingModel& model,
         {QStringLiteral("totals"), totals},           {QStringLiteral("analysis"), analysis}};
 }
 
-// One table row with left-aligned text columns and right-aligned number columns.
-QString tableRow(const QStringList& cells, const std::vector<int>& widths) {
-    QString line;
-    for (qsizetype c = 0; c < cells.size(); ++c) {
-        const int w = widths[static_cast<size_t>(c)];
-        line +=
-            (w < 0 ? cells[c].leftJustified(-w) : cells[c].rightJustified(w)) + QStringLiteral(" ");
-    }
-    return line.trimmed() + QStringLiteral("\n");
-}
-
-QString readable(const formulation::WorkingModel& model,
-                 const std::vector<RecordedMessage>& messages, QChar sep) {
+QString formulationTable(const formulation::WorkingModel& model,
+                         const std::vector<RecordedMessage>& messages, QChar sep) {
     const auto num = [sep](const std::optional<double>& v, const char* pattern) {
         return v ? text::formatNumber(*v, QString::fromLatin1(pattern), sep) : QString();
     };
@@ -223,64 +172,17 @@ QString readable(const formulation::WorkingModel& model,
     return out;
 }
 
-} // namespace
-
-int formulate(const QStringList& args) {
-    std::optional<int> formulaId;
-    QString dbFile;
-    std::optional<QString> cantidad;
-    bool asJson = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--json")) {
-            asJson = true;
-        } else if (a == QLatin1String("--db") || a == QLatin1String("--cantidad")) {
-            if (i + 1 >= args.size())
-                return usage();
-            (a == QLatin1String("--db") ? dbFile : cantidad.emplace()) = args[++i];
-        } else if (!a.startsWith(QLatin1String("--")) && !formulaId) {
-            bool ok = false;
-            const int id = a.toInt(&ok);
-            if (!ok || id < 1 || id > 32767)
-                return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
-            formulaId = id;
-        } else {
-            return usage();
-        }
-    }
-    if (!formulaId)
-        return usage();
-    if (dbFile.isEmpty())
-        dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
-
-    const QChar sep = text::workstationDecimalSeparator();
-    try {
-        std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
-        RecordingDesktop desktop;
-        formulation::WorkingModel model;
-        model.formulaId = *formulaId;
-        formulation::actuFormula(model, *conn, desktop, sep);
-        if (model.formulaId == 0) {
-            QString text;
-            for (const RecordedMessage& m : desktop.messages)
-                text += m.text + QStringLiteral("\n");
-            print(stderr, text);
-            return 2;
-        }
-
-        CliHost host(desktop, sep);
-        const formulation::RunResult result = formulation::formulate(
-            model, cantidad ? *cantidad : model.txtCantidad, *conn, host, sep);
-
-        if (asJson)
-            print(stdout, QString::fromUtf8(QJsonDocument(toJson(model, desktop.messages))
-                                                .toJson(QJsonDocument::Indented)));
-        else
-            print(stdout, readable(model, desktop.messages, sep));
-        return result.end == formulation::RunEnd::WrittenBack ? 0 : 1;
-    } catch (const db::DbError& e) {
-        return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+QString contributionsText(const formulation::AportesReport& report, QChar sep) {
+    QString table = QStringLiteral("Ingrediente | Rest. Máximo | Aporte | Aporte Máximo");
+    const QString pattern = QStringLiteral("#####0.00");
+    for (const formulation::AporteRow& row : report.rows)
+        table += QStringLiteral("\n") + row.producto.trimmed() + QStringLiteral(" | ") +
+                 (row.maximo ? text::formatNumber(*row.maximo, pattern, sep) : QString()) +
+                 QStringLiteral(" | ") + text::formatNumber(row.valor, pattern, sep) +
+                 QStringLiteral(" | ") + text::formatNumber(row.aportemaximo, pattern, sep);
+    table += QStringLiteral("\nMáximo valor a alcanzar con los ingredientes actuales: ") +
+             text::formatNumber(report.maximoAlcanzable, QStringLiteral("0.00###"), sep);
+    return table;
 }
 
 } // namespace tarvela::cli

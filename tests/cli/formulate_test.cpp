@@ -1,6 +1,6 @@
 #include "support/test_database.h"
 
-#include "app/cli_commands.h"
+#include "cli/commands.h"
 
 #include <QFile>
 #include <QJsonArray>

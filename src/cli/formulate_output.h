@@ -1,0 +1,31 @@
+#pragma once
+
+#include "context/recording_desktop.h"
+#include "formulation/run.h"
+#include "formulation/working_model.h"
+
+#include <QChar>
+#include <QJsonObject>
+#include <QString>
+
+#include <vector>
+
+// What tarvela-cli formulate prints: the formula, the messages of the run and the resulting mix,
+// as a readable table or as one JSON object.
+namespace tarvela::cli {
+
+// formula {id, codigo, version, producto, cantidad, vSecaIng, vSecaNut}, messages [{text, title,
+// icon}], ingredients, nutrients, totals and analysis; numbers unrounded, null for null.
+QJsonObject formulationJson(const formulation::WorkingModel& model,
+                            const std::vector<RecordedMessage>& messages);
+
+// The header, the messages, the ingredient and nutrient tables, the totals and the analysis,
+// numbers in the windows' patterns with the given decimal separator.
+QString formulationTable(const formulation::WorkingModel& model,
+                         const std::vector<RecordedMessage>& messages, QChar sep);
+
+// The contributions window as text: its headings, one line per ingredient and the largest value
+// a blend of the current ingredients reaches.
+QString contributionsText(const formulation::AportesReport& report, QChar sep);
+
+} // namespace tarvela::cli
