@@ -1,8 +1,8 @@
 // The least-cost solver against GLPK's primal simplex (presolve off) on the same generated
 // formulation programmes: 20, 60 and 150 ingredients with about twice as many constraint rows.
 // Prints both times per solve and their ratio at the end.
-#include "../tests/solver/formulation_lp.h"
-#include "../tests/solver/glpk_reference.h"
+#include "support/reference/formulation_lp.h"
+#include "support/reference/glpk_reference.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,7 +22,7 @@ constexpr int kSizes[] = {20, 60, 150};
 
 struct ProblemSet {
     std::vector<simplex::Tableau> tableaux;
-    std::vector<solvertest::GlpkProblem> glpk;
+    std::vector<test::GlpkProblem> glpk;
     double rows = 0;
 };
 
@@ -35,20 +35,19 @@ const ProblemSet& problems(int ni) {
     }
     ProblemSet& set = sets[ni];
     std::mt19937_64 rng(static_cast<std::uint64_t>(1000 + ni));
-    const solvertest::Bases bases[] = {solvertest::Bases::DryDry, solvertest::Bases::WetWet,
-                                       solvertest::Bases::WetDry};
+    const test::Bases bases[] = {test::Bases::DryDry, test::Bases::WetWet, test::Bases::WetDry};
     for (int k = 0; k < kProblemsPerSize; ++k) {
-        const simplex::LpProblem pb = solvertest::generateFormulation(rng, ni, -1, bases[k % 3]);
+        const simplex::LpProblem pb = test::generateFormulation(rng, ni, -1, bases[k % 3]);
         simplex::Tableau t = simplex::buildTableau(pb).tableau;
         set.rows += t.m();
         simplex::Tableau solved = t;
         const simplex::SolveReport report = simplex::solve(solved);
-        const solvertest::GlpkAnswer glpk = solvertest::solveWithGlpk(t, false);
+        const test::GlpkAnswer glpk = test::solveTableauWithGlpk(t, false);
         if (report.outcome != simplex::Outcome::Optimal || !glpk.optimal ||
             std::fabs(-solved.rhs(0) - glpk.cost) > 1e-7 * std::max(1.0, std::fabs(glpk.cost))) {
             std::fprintf(stderr, "problem %d of size %d: solvers disagree\n", k, ni);
         }
-        set.glpk.push_back(solvertest::toGlpk(t));
+        set.glpk.push_back(test::toGlpk(t));
         set.tableaux.push_back(std::move(t));
     }
     set.rows /= kProblemsPerSize;
@@ -70,9 +69,9 @@ void BM_Tarvela(benchmark::State& state) {
 
 void BM_Glpk(benchmark::State& state) {
     const ProblemSet& set = problems(static_cast<int>(state.range(0)));
-    glp_smcp parm = solvertest::primalSimplexParameters();
+    glp_smcp parm = test::primalSimplexParameters();
     for (auto _ : state) {
-        for (const solvertest::GlpkProblem& lp : set.glpk) {
+        for (const test::GlpkProblem& lp : set.glpk) {
             glp_std_basis(lp.get());
             benchmark::DoNotOptimize(glp_simplex(lp.get(), &parm));
         }

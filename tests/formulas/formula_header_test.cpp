@@ -1,4 +1,4 @@
-#include "formula_fixture.h"
+#include "support/formula_fixture.h"
 
 #include "formulas/formula_header.h"
 

@@ -1,4 +1,4 @@
-#include "small_catalog.h"
+#include "support/small_catalog.h"
 #include "support/test_database.h"
 
 #include "formulation/run.h"

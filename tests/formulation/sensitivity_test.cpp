@@ -1,4 +1,4 @@
-#include "glpk_reference.h"
+#include "support/reference/glpk_reference.h"
 
 #include "formulation/sensitivity.h"
 #include "solver/problem.h"
@@ -83,7 +83,7 @@ Solved solveWithRecords(const LpProblem& p) {
 }
 
 double batchCost(const LpProblem& p) {
-    const auto s = solveWithGlpk(p);
+    const auto s = solveProblemWithGlpk(p);
     EXPECT_TRUE(s.has_value());
     return s ? s->unitCost * p.Q : NAN;
 }
@@ -138,7 +138,7 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
             q.ingredients[k].price += asFedStep * toBasis;
             return batchCost(q);
         };
-        const auto glpk = solveWithGlpk(p);
+        const auto glpk = solveProblemWithGlpk(p);
         const double share = glpk->shares[k];
         if (rec.tipo == QStringLiteral("IA")) {
             if (!rec.valor2) {
@@ -181,7 +181,7 @@ TEST(Sensitivity, AsFedIngredientsWithDryNutrientsCostTheDryMatterOfTheMix) {
 
     // The value differs from the unscaled reduced cost by the mix's dry matter.
     const Solved s = solveWithRecords(p);
-    const auto glpk = solveWithGlpk(p);
+    const auto glpk = solveProblemWithGlpk(p);
     double dry = 0;
     for (size_t k = 0; k < p.ingredients.size(); ++k)
         dry += p.ingredients[k].dryFraction * glpk->shares[k];

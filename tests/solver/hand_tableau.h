@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 
 // A tableau written out by hand: costs of the ingredient columns, then one row per constraint
 // with its ingredient entries and its right-hand side; slacks form the identity, row 0 has 1 in
@@ -33,4 +33,4 @@ inline int basisOf(const simplex::Tableau& t, int row) {
     return t.basis()[static_cast<std::size_t>(row)];
 }
 
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

@@ -1,15 +1,15 @@
 // The solver against GLPK on generated formulation problems, and against a plain transcription
 // of the method with exact comparisons where no safeguard had to act.
-#include "formulation_lp.h"
-#include "glpk_reference.h"
 #include "reference_simplex.h"
+#include "support/reference/formulation_lp.h"
+#include "support/reference/glpk_reference.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 namespace {
 
 using simplex::buildTableau;
@@ -28,7 +28,7 @@ TEST(SolverOracle, GeneratedFormulationsReachGlpkOptimum) {
         const int nutrients = 1 + static_cast<int>(rng() % 15);
         const simplex::LpProblem pb = generateFormulation(rng, ni, nutrients, bases);
         auto built = buildTableau(pb);
-        const GlpkAnswer glpk = solveWithGlpk(built.tableau);
+        const GlpkAnswer glpk = solveTableauWithGlpk(built.tableau);
         ASSERT_TRUE(glpk.optimal) << "problem " << k << " is generated feasible";
 
         const simplex::SolveReport report = simplex::solve(built.tableau);
@@ -71,4 +71,4 @@ TEST(SolverOracle, ClearOfTolerancesTheTableauIsThePlainMethods) {
 }
 
 } // namespace
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

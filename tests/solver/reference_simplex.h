@@ -5,7 +5,7 @@
 // the same tableau with both.
 #include "solver/simplex.h"
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 
 inline void referencePivot(simplex::Tableau& t, int r, int c) {
     const double p = t.at(r, c);
@@ -90,4 +90,4 @@ inline simplex::Outcome referenceSolve(simplex::Tableau& t) {
     return simplex::Outcome::IterationLimit;
 }
 
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 namespace {
 
 using simplex::Outcome;
@@ -131,4 +131,4 @@ TEST(SimplexEnd, UnreachableNutrientMinimumIsInfeasible) {
 }
 
 } // namespace
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

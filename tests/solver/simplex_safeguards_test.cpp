@@ -1,16 +1,16 @@
 // Each numerical safeguard on a small case that needs it.
-#include "formulation_lp.h"
-#include "glpk_reference.h"
 #include "hand_tableau.h"
 #include "reference_simplex.h"
 #include "solver/simplex_internal.h"
+#include "support/reference/formulation_lp.h"
+#include "support/reference/glpk_reference.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 namespace {
 
 using simplex::Outcome;
@@ -166,7 +166,7 @@ TEST(SimplexSafeguards, PassLimitHandsOverToTheTextbookPhase1) {
         const simplex::LpProblem pb = generateFormulation(rng, 5 + static_cast<int>(rng() % 20), -1,
                                                           k % 2 ? Bases::WetDry : Bases::DryDry);
         simplex::Tableau t = simplex::buildTableau(pb).tableau;
-        const GlpkAnswer glpk = solveWithGlpk(t);
+        const GlpkAnswer glpk = solveTableauWithGlpk(t);
         const simplex::SolveReport report = simplex::solve(t, options);
         ASSERT_EQ(report.outcome, Outcome::Optimal) << "problem " << k;
         EXPECT_NEAR(-t.rhs(0), glpk.cost, 1e-9 * std::max(1.0, std::fabs(glpk.cost)));
@@ -195,4 +195,4 @@ TEST(SimplexSafeguards, BlandsRuleEndsCycling) {
 }
 
 } // namespace
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

@@ -1,8 +1,8 @@
 // Small formulation problems on which the method with exact sign comparisons goes wrong (a mix
 // that breaks its limits, a cost above the optimum, a false unbounded stop, a false
 // infeasibility): the solver reaches the independent optimum on every one.
-#include "formulation_lp.h"
 #include "reference_simplex.h"
+#include "support/reference/formulation_lp.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,7 @@
 #include <numeric>
 #include <optional>
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 namespace {
 
 std::optional<double> optionalNumber(const QJsonValue& v) {
@@ -127,4 +127,4 @@ TEST(SolverCases, ThePlainMethodGoesWrongOnThem) {
 }
 
 } // namespace
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

@@ -1,6 +1,6 @@
 #include "app/gui/errores.h"
 
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

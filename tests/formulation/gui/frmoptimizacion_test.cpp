@@ -1,5 +1,5 @@
 // The formulation window on the demo formulas: load, run, grids, totals boxes and options.
-#include "window_fixture.h"
+#include "support/gui/formulation_window_fixture.h"
 
 #include "grid/gui/grid_painter.h"
 #include "text/format.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formulation/gui/frmoptimizacion.h"
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QPushButton>
 #include <QTableWidget>

@@ -1,7 +1,7 @@
 #include "app/gui/menu.h"
 #include "app/gui/qt_desktop.h"
 
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "small_catalog.h"
+#include "support/small_catalog.h"
 
 #include "db/statements.h"
 #include "formulation/loading.h"

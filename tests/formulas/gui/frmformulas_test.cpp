@@ -1,6 +1,6 @@
 #include "formulas/gui/frmformulas.h"
 
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

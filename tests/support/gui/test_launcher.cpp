@@ -1,4 +1,4 @@
-#include "test_launcher.h"
+#include "support/gui/test_launcher.h"
 
 #include <QCoreApplication>
 

@@ -2,7 +2,7 @@
 #include "formulas/gui/save_formula.h"
 #include "formulation/loading.h"
 
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tarvela::solvertest {
+namespace tarvela::test {
 
 enum class Bases { DryDry, WetWet, WetDry }; // ingredients / nutrients
 
@@ -157,4 +157,4 @@ inline std::string violatedLimit(const simplex::LpProblem& pb, const std::vector
     return "";
 }
 
-} // namespace tarvela::solvertest
+} // namespace tarvela::test

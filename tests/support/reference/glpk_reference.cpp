@@ -1,8 +1,4 @@
-#include "glpk_reference.h"
-
-#include <glpk.h>
-
-#include <limits>
+#include "support/reference/glpk_reference.h"
 
 namespace tarvela::test {
 
@@ -21,10 +17,67 @@ void setRowBounds(glp_prob* lp, int row, std::optional<double> lo, std::optional
 
 } // namespace
 
-std::optional<GlpkSolution> solveWithGlpk(const simplex::LpProblem& problem) {
+glp_smcp primalSimplexParameters() {
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    parm.meth = GLP_PRIMAL;
+    parm.presolve = GLP_OFF;
+    return parm;
+}
+
+GlpkProblem toGlpk(const simplex::Tableau& t) {
+    GlpkProblem lp(glp_create_prob());
+    glp_prob* p = lp.get();
+    glp_set_obj_dir(p, GLP_MIN);
+    glp_add_rows(p, t.m());
+    glp_add_cols(p, t.ni());
+    for (int i = 1; i <= t.m(); ++i) {
+        glp_set_row_bnds(p, i, GLP_UP, 0.0, t.rhs(i));
+    }
+    for (int j = 1; j <= t.ni(); ++j) {
+        glp_set_col_bnds(p, j, GLP_LO, 0.0, 0.0);
+        glp_set_obj_coef(p, j, t.at(0, j));
+    }
+    std::vector<int> ia{0};
+    std::vector<int> ja{0};
+    std::vector<double> ar{0.0};
+    for (int i = 1; i <= t.m(); ++i) {
+        for (int j = 1; j <= t.ni(); ++j) {
+            if (t.at(i, j) != 0.0) {
+                ia.push_back(i);
+                ja.push_back(j);
+                ar.push_back(t.at(i, j));
+            }
+        }
+    }
+    glp_load_matrix(p, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
+    // Contents range over several orders of magnitude: unscaled, GLPK's primal simplex can stall
+    // in its phase 1 for hundreds of thousands of iterations on the larger problems.
+    glp_term_out(GLP_OFF);
+    glp_scale_prob(p, GLP_SF_AUTO);
+    return lp;
+}
+
+GlpkAnswer solveTableauWithGlpk(const simplex::Tableau& initial, bool exact) {
+    GlpkProblem lp = toGlpk(initial);
+    glp_smcp parm = primalSimplexParameters();
+    GlpkAnswer answer;
+    if (glp_simplex(lp.get(), &parm) != 0 || (exact && glp_exact(lp.get(), &parm) != 0)) {
+        return answer;
+    }
+    const int status = glp_get_status(lp.get());
+    answer.optimal = status == GLP_OPT;
+    answer.infeasible = status == GLP_NOFEAS;
+    answer.cost = glp_get_obj_val(lp.get());
+    return answer;
+}
+
+std::optional<GlpkSolution> solveProblemWithGlpk(const simplex::LpProblem& problem) {
     const int n = static_cast<int>(problem.ingredients.size());
     const double Q = problem.Q;
-    glp_prob* lp = glp_create_prob();
+    GlpkProblem owner(glp_create_prob());
+    glp_prob* lp = owner.get();
     glp_set_obj_dir(lp, GLP_MIN);
     glp_add_cols(lp, n);
     for (int j = 1; j <= n; ++j) {
@@ -91,10 +144,7 @@ std::optional<GlpkSolution> solveWithGlpk(const simplex::LpProblem& problem) {
     addRow(std::vector<double>(static_cast<size_t>(n), 1.0), 0.99999999, 1.00000001);
 
     glp_load_matrix(lp, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
-    glp_smcp parm;
-    glp_init_smcp(&parm);
-    parm.msg_lev = GLP_MSG_OFF;
-    parm.presolve = GLP_OFF;
+    glp_smcp parm = primalSimplexParameters();
     const int rc = glp_simplex(lp, &parm);
     std::optional<GlpkSolution> out;
     if (rc == 0 && glp_get_status(lp) == GLP_OPT) {
@@ -104,7 +154,6 @@ std::optional<GlpkSolution> solveWithGlpk(const simplex::LpProblem& problem) {
             s.shares.push_back(glp_get_col_prim(lp, j));
         out = s;
     }
-    glp_delete_prob(lp);
     return out;
 }
 

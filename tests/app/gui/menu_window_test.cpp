@@ -2,7 +2,7 @@
 #include "app/gui/menu.h"
 #include "app/main_layout.h"
 
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QAction>
 #include <QLabel>

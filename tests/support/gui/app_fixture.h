@@ -1,9 +1,9 @@
 #pragma once
 
 #include "context/app_context.h"
-#include "scripted_desktop.h"
-#include "test_database.h"
-#include "test_launcher.h"
+#include "support/gui/test_launcher.h"
+#include "support/scripted_desktop.h"
+#include "support/test_database.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -13,7 +13,7 @@
 namespace tarvela::test {
 
 // A context for window tests: the demo database in a temporary folder (also the installation
-// folder), a scripted desktop and a test launcher. Needs a QApplication (see gui_main.h).
+// folder), a scripted desktop and a test launcher. Needs a QApplication (see gui_main.cpp).
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture();

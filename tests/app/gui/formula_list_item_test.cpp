@@ -1,6 +1,6 @@
 #include "app/gui/menu.h"
 
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QAction>
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-int tarvelaGuiTestMain(int argc, char** argv) {
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarvela::test {
 
@@ -15,8 +15,9 @@ AppFixture::~AppFixture() {
 }
 
 void AppFixture::useDecimalSeparator(QChar separator) {
-    QLocale::setDefault(separator == QLatin1Char(',') ? QLocale(QLocale::Spanish, QLocale::Argentina)
-                                                      : QLocale(QLocale::English, QLocale::UnitedStates));
+    QLocale::setDefault(separator == QLatin1Char(',')
+                            ? QLocale(QLocale::Spanish, QLocale::Argentina)
+                            : QLocale(QLocale::English, QLocale::UnitedStates));
     ctx.decimalSeparator = QString(separator);
 }
 

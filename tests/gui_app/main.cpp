@@ -1,4 +1,0 @@
-int tarvelaGuiTestMain(int, char**);
-int main(int c, char** v) {
-    return tarvelaGuiTestMain(c, v);
-}

@@ -1,0 +1,45 @@
+// One list of the analysis window, as data.
+#include "reports/analysis_grid.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvela {
+namespace {
+
+using formulation::AnalysisRecord;
+
+TEST(AnalysisGrid, FiltersSortsOnValor2WithUnlimitedLastAndKeepsTheRecords) {
+    const std::vector<AnalysisRecord> records = {
+        {QStringLiteral("IA"), QStringLiteral("A"), 0.2, std::nullopt, std::nullopt},
+        {QStringLiteral("II"), QStringLiteral("X"), 0.3, 0.01, 0.31},
+        {QStringLiteral("IA"), QStringLiteral("B"), 0.1, 0.05, 0.15},
+        {QStringLiteral("IA"), QStringLiteral("C"), 0.4, -0.5, 0.35},
+        {QStringLiteral("IA"), QStringLiteral("D"), 0.25, 0.05, 0.3},
+        {QStringLiteral("IA"), QStringLiteral("E"), 1.5, std::nullopt, std::nullopt}};
+    const AnalysisGridKind kind{QStringLiteral("IA"), QStringLiteral("Ingrediente"),
+                                QStringLiteral("Precio Actual"), QStringLiteral("Máxima Variación"),
+                                QStringLiteral("Precio Máximo")};
+    const auto paint = analysisGridPaint(records, kind, QLatin1Char(','));
+    ASSERT_EQ(paint.rows.size(), 6u);
+    QStringList order;
+    for (size_t r = 1; r < paint.rows.size(); ++r)
+        order << paint.rows[r][1].text;
+    EXPECT_EQ(order.join(QString()), QStringLiteral("CBDAE"));
+    EXPECT_EQ(paint.cell(1, 2).text, QStringLiteral("0,40"));
+    EXPECT_EQ(paint.cell(1, 3).text, QStringLiteral("-0,500"));
+    EXPECT_EQ(paint.cell(1, 4).text, QStringLiteral("0,350"));
+    EXPECT_TRUE(paint.cell(4, 3).text.isEmpty());
+    EXPECT_TRUE(paint.cell(4, 4).text.isEmpty());
+    EXPECT_EQ(paint.cell(0, 0).text, QString());
+    EXPECT_EQ(paint.cell(0, 3).text, QStringLiteral("Máxima Variación"));
+    EXPECT_EQ(paint.columns[0].widthTwips, 0);
+    EXPECT_EQ(paint.columns[4].widthTwips, 1500);
+
+    const auto none = analysisGridPaint(
+        records, {QStringLiteral("RN"), QString(), QString(), QString(), QString()},
+        QLatin1Char('.'));
+    EXPECT_EQ(none.rows.size(), 1u);
+}
+
+} // namespace
+} // namespace tarvela
