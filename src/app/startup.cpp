@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "db/schema.h"
+
 #include "text/format.h"
 
 namespace tarvela {
@@ -24,7 +26,10 @@ bool startUp(AppContext& ctx, const QString& connectionString) {
     ctx.decimalSeparator = separator;
 
     try {
-        ctx.conn = db::Connection::openConnectionString(connectionString);
+        std::unique_ptr<db::Connection> conn =
+            db::Connection::openConnectionString(connectionString);
+        db::upgradeSchema(*conn);
+        ctx.conn = std::move(conn);
     } catch (const db::DbError& e) {
         ctx.ui().message(QStringLiteral("Error nro.: ") + QString::number(e.number()) +
                          QLatin1Char('\n') + e.description());

@@ -21,9 +21,10 @@ inline const QString kNoVersionText = QStringLiteral("0.00.0");
 QString decimalSeparatorFor(QChar workstationSeparator);
 
 // The first steps of start-up: the decimal separator and the connection with the program's
-// connection string (resolved against the working folder). On failure the user has been told
-// why ("El separador decimal no es válido." or "Error nro.: ...") and false is returned: the
-// program ends. On success ctx.decimalSeparator, ctx.conn and ctx.startupOk are set.
+// connection string (resolved against the working folder), a file of an earlier version being
+// upgraded (db::upgradeSchema). On failure the user has been told why ("El separador decimal no
+// es válido." or "Error nro.: ...") and false is returned: the program ends. On success
+// ctx.decimalSeparator, ctx.conn and ctx.startupOk are set.
 bool startUp(AppContext& ctx,
              const QString& connectionString = db::Connection::defaultConnectionString());
 

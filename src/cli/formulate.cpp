@@ -85,6 +85,7 @@ int formulate(const QStringList& args) {
     const QChar sep = text::workstationDecimalSeparator();
     try {
         std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
+        db::upgradeSchema(*conn);
         RecordingDesktop desktop;
         formulation::WorkingModel model;
         model.formulaId = *formulaId;

@@ -1,5 +1,7 @@
 #include "db/dialect.h"
 
+#include "db/text_collation.h"
+
 #include <QDate>
 #include <QRegularExpression>
 
@@ -108,7 +110,7 @@ QString translateStatement(const QString& jetSql) {
             ++i;
         }
     }
-    return out;
+    return applyTextCollation(out);
 }
 
 } // namespace tarvela::db

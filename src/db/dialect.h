@@ -7,7 +7,8 @@
 // - #mm/dd/yyyy# date literals become 'yyyy-mm-dd' texts (dates are stored as ISO text);
 // - the words true and false become 1 and 0;
 // - "double-quoted" texts become 'single-quoted' ones;
-// - the concatenation operator & becomes ||.
+// - the concatenation operator & becomes ||;
+// - texts compare and sort with the program's text collation (see applyTextCollation).
 namespace tarvela::db {
 
 QString translateStatement(const QString& jetSql);

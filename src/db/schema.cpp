@@ -1,21 +1,24 @@
 #include "db/schema.h"
 
+#include "db/text_collation.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace tarvela::db {
 
 namespace {
 
-// Texts compare without regard to case, accented letters next to their plain ones; dates are
-// held as 'yyyy-mm-dd' texts.
+// Dates are held as 'yyyy-mm-dd' texts. The text columns name no collation: the program's
+// statements apply its own (see db/text_collation.h), and other tools read the file as it is.
 const char* const schemaStatements[] = {
     "CREATE TABLE productos ("
     " id_producto INTEGER NOT NULL PRIMARY KEY,"
-    " codigo TEXT COLLATE jet_text,"
-    " nombre TEXT COLLATE jet_text,"
-    " unidad TEXT COLLATE jet_text,"
+    " codigo TEXT,"
+    " nombre TEXT,"
+    " unidad TEXT,"
     " costo REAL,"
     " materia_seca REAL,"
     " idBase INTEGER)",
@@ -24,8 +27,8 @@ const char* const schemaStatements[] = {
 
     "CREATE TABLE propiedades ("
     " id_propiedad INTEGER NOT NULL PRIMARY KEY,"
-    " nombre TEXT COLLATE jet_text,"
-    " unidad TEXT COLLATE jet_text)",
+    " nombre TEXT,"
+    " unidad TEXT)",
 
     "CREATE TABLE producto_propiedad ("
     " id_producto INTEGER NOT NULL,"
@@ -37,16 +40,16 @@ const char* const schemaStatements[] = {
 
     "CREATE TABLE clientes ("
     " idCliente INTEGER NOT NULL PRIMARY KEY,"
-    " nombre TEXT COLLATE jet_text,"
-    " direccion TEXT COLLATE jet_text,"
-    " localidad TEXT COLLATE jet_text,"
-    " telefono TEXT COLLATE jet_text,"
-    " mail TEXT COLLATE jet_text)",
+    " nombre TEXT,"
+    " direccion TEXT,"
+    " localidad TEXT,"
+    " telefono TEXT,"
+    " mail TEXT)",
 
     "CREATE TABLE formulas ("
     " id_formula INTEGER NOT NULL PRIMARY KEY,"
-    " codigo TEXT COLLATE jet_text,"
-    " producto TEXT COLLATE jet_text,"
+    " codigo TEXT,"
+    " producto TEXT,"
     " cantidad REAL,"
     " version INTEGER,"
     " fecha_creacion TEXT,"
@@ -95,6 +98,44 @@ const char* const schemaStatements[] = {
     "INSERT INTO versionado (idVersionado, versionapnueva, versionbdnueva) VALUES (1, 202, 1)",
 };
 
+// The statement of the schema that creates a table, or null when there is none.
+const char* createStatementOf(const QString& table) {
+    const QString head = QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (");
+    for (const char* statement : schemaStatements)
+        if (QString::fromUtf8(statement).startsWith(head, Qt::CaseInsensitive))
+            return statement;
+    return nullptr;
+}
+
+QStringList indexStatementsOf(const QString& table) {
+    const QString on = QStringLiteral(" ON ") + table + QStringLiteral(" (");
+    QStringList out;
+    for (const char* statement : schemaStatements) {
+        const QString text = QString::fromUtf8(statement);
+        if (text.startsWith(QLatin1String("CREATE INDEX ")) &&
+            text.contains(on, Qt::CaseInsensitive))
+            out << text;
+    }
+    return out;
+}
+
+// Rebuilds one table with its current definition, keeping its rows; its indexes are made again.
+void rebuildTable(Connection& conn, const QString& table, const char* createStatement) {
+    const QString previous = table + QStringLiteral("_anterior");
+    conn.execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME TO ") + previous);
+    conn.execute(QString::fromUtf8(createStatement));
+    const Result info = conn.query(QStringLiteral("PRAGMA table_info(") + table + QLatin1Char(')'));
+    QStringList columns;
+    for (int r = 0; r < info.rowCount(); ++r)
+        columns << info.value(r, QStringLiteral("name")).toString();
+    const QString list = columns.join(QLatin1Char(','));
+    conn.execute(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + list +
+                 QStringLiteral(") SELECT ") + list + QStringLiteral(" FROM ") + previous);
+    conn.execute(QStringLiteral("DROP TABLE ") + previous);
+    for (const QString& index : indexStatementsOf(table))
+        conn.execute(index);
+}
+
 bool hasDemoFiles(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("nutrientes.csv"))).isFile();
 }
@@ -106,6 +147,30 @@ void createSchema(Connection& conn) {
     for (const char* statement : schemaStatements)
         conn.execute(QString::fromUtf8(statement));
     transaction.commit();
+}
+
+void upgradeSchema(Connection& conn) {
+    const Result tables = conn.query(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND instr(sql, '") +
+        QLatin1String(kTextCollation) + QStringLiteral("') > 0"));
+    if (tables.isEmpty())
+        return;
+    try {
+        Transaction transaction(conn);
+        for (int r = 0; r < tables.rowCount(); ++r) {
+            const QString table = tables.value(r, 0).toString();
+            const char* create = createStatementOf(table);
+            if (!create) // not a table of the program: it cannot be rebuilt
+                throw DbError(1, QStringLiteral("la tabla %1 no es del programa").arg(table));
+            rebuildTable(conn, table, create);
+        }
+        transaction.commit();
+    } catch (const DbError& error) {
+        throw DbError(error.number(),
+                      QStringLiteral("No se pudo actualizar la base de datos '%1' a la versión "
+                                     "actual: %2")
+                          .arg(conn.path(), error.description()));
+    }
 }
 
 QString demoDataDir() {

@@ -1,5 +1,7 @@
 #include "db/sql_functions.h"
 
+#include "db/text_collation.h"
+
 #include "text/format.h"
 
 #include <sqlite3.h>
@@ -175,8 +177,8 @@ int registerSqlFunctions(sqlite3* handle) {
         rc = sqlite3_create_function_v2(handle, "like", 3, flags, nullptr, likeFunction, nullptr,
                                         nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc =
-            sqlite3_create_collation_v2(handle, "jet_text", SQLITE_UTF8, nullptr, collate, nullptr);
+        rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF8, nullptr, collate,
+                                         nullptr);
     return rc;
 }
 

@@ -10,8 +10,8 @@ namespace tarvela::db {
 
 // Format(value, pattern), with the workstation's decimal separator at the time of the call;
 // like(pattern, text[, escape]) folding case over the whole of Unicode ("MAÍZ" matches "maíz",
-// accents still count); the collation jet_text used by the text columns: case-insensitive,
-// accented letters next to their plain ones. Returns the engine's result code.
+// accents still count); the collation jet_text that the statements apply to the text columns:
+// case-insensitive, accented letters next to their plain ones. Returns the engine's result code.
 int registerSqlFunctions(sqlite3* handle);
 
 // The match behind like: "%" any run of characters, "_" one character, case folded.

@@ -36,6 +36,31 @@ TEST(Dialect, NothingInsideTextLiteralsIsTouched) {
     EXPECT_EQ(translateStatement("select a & 'b' from t"), "select a || 'b' from t");
 }
 
+// The collation is applied where a text column is compared or sorted, and nowhere else.
+TEST(Dialect, TextColumnsCompareAndSortWithTheProgramsCollation) {
+    const auto c = [](const char* column) { return QString(column) + " COLLATE jet_text"; };
+    EXPECT_EQ(
+        translateStatement("select nombre from productos where nombre='ZINC' order by nombre"),
+        "select nombre from productos where " + c("nombre") + "='ZINC' order by " + c("nombre"));
+    EXPECT_EQ(translateStatement("select max(codigo) from formulas where idbase=1 and "
+                                 "'  8'<=f.codigo order by pp.valor DESC,p.nombre ASC"),
+              "select max(" + c("codigo") + ") from formulas where idbase=1 and '  8'<=f." +
+                  c("codigo") + " order by pp.valor DESC,p." + c("nombre") + " ASC");
+    EXPECT_EQ(translateStatement("UPDATE formulas SET codigo='B', producto=nombre WHERE "
+                                 "codigo IN ('A') AND (select count(*) from t where x=y)=0"),
+              "UPDATE formulas SET codigo='B', producto=nombre WHERE " + c("codigo") +
+                  " IN ('A') AND (select count(*) from t where x=y)=0");
+    for (const char* unchanged :
+         {"SELECT f.*,c.nombre as nombrecliente, p.codigo x FROM Formulas f LEFT JOIN clientes c "
+          "ON f.idcliente=c.idcliente",
+          "insert into productos (id_producto,codigo,nombre) values (1,'A','nombre = 1')",
+          "select 1 from productos where trim(codigo)='10' and nombre||'x'='ax' and "
+          "nombre like '%a%' and upper(nombre) is not null order by upper(nombre)",
+          "CREATE INDEX productos_codigo ON productos (codigo)",
+          "select codigo COLLATE binary from productos where nombre COLLATE binary = 'a'"})
+        EXPECT_EQ(translateStatement(unchanged), unchanged);
+}
+
 TEST(Statements, TextsDoubleEveryQuote) {
     EXPECT_EQ(sqlText("Harina d'avena"), "'Harina d''avena'");
     EXPECT_EQ(sqlText("''"), "''''''");

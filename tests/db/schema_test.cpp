@@ -1,9 +1,13 @@
 #include "db/schema.h"
 #include "db/statements.h"
+#include "db/text_collation.h"
 #include "support/test_database.h"
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <QFile>
 #include <QTemporaryDir>
 
 using namespace tarvela::db;
@@ -62,6 +66,117 @@ TEST(Schema, NineTablesWithTheirColumnsAndKeys) {
     const Result plan = c.query("EXPLAIN QUERY PLAN select * from producto_propiedad where "
                                 "id_propiedad=3");
     EXPECT_TRUE(plan.value(0, plan.columnCount() - 1).toString().contains("INDEX"));
+}
+
+// A connection as the stock SQLCipher shell makes it: the key, and nothing registered.
+class StockConnection {
+public:
+    explicit StockConnection(const QString& path) {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &handle_, SQLITE_OPEN_READWRITE,
+                        nullptr);
+        const QByteArray key = databasePassword().toUtf8();
+        sqlite3_key(handle_, key.constData(), static_cast<int>(key.size()));
+    }
+    ~StockConnection() { sqlite3_close(handle_); }
+    StockConnection(const StockConnection&) = delete;
+    StockConnection& operator=(const StockConnection&) = delete;
+
+    // The first column of the first row (empty without rows), or the engine's message.
+    QString run(const char* sql) {
+        sqlite3_stmt* statement = nullptr;
+        int rc = sqlite3_prepare_v2(handle_, sql, -1, &statement, nullptr);
+        QString out;
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW)
+            out =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        else if (rc != SQLITE_DONE)
+            out = QString::fromUtf8(sqlite3_errmsg(handle_));
+        sqlite3_finalize(statement);
+        return out;
+    }
+
+private:
+    sqlite3* handle_ = nullptr;
+};
+
+int count(Connection& conn, const QString& sql) {
+    return conn.query(sql).value(0, 0).toInt();
+}
+
+// The stored schema names nothing that only the program registers: other tools count, insert
+// and check the file, and the program still compares texts without regard to case or accents.
+TEST(Schema, StockToolsReadAndWriteTheDemoDatabase) {
+    TestDatabase db(TestDatabase::Contents::Demo);
+    Connection& c = db.conn();
+    EXPECT_EQ(count(c, "select count(*) from sqlite_master where instr(sql, 'jet_text') > 0"), 0);
+    // Every text column but the dates compares with the program's collation.
+    for (const char* table : {"productos", "propiedades", "clientes", "formulas"}) {
+        const Result info = c.query(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+        for (int r = 0; r < info.rowCount(); ++r) {
+            const QString name = info.value(r, "name").toString();
+            EXPECT_EQ(isTextColumn(name),
+                      info.value(r, "type").toString() == "TEXT" && !name.startsWith("fecha_"))
+                << table << "." << name.toStdString();
+        }
+    }
+    const int products = count(c, "select count(*) from productos");
+    {
+        StockConnection stock(db.path());
+        EXPECT_EQ(stock.run("select count(*) from productos"), QString::number(products));
+        EXPECT_EQ(stock.run("insert into productos (id_producto,codigo,nombre,costo,materia_seca,"
+                            "idBase) values (9001,'                9001','Ácido cítrico',1,90,1)"),
+                  QString());
+        EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
+    }
+    c.execute("insert into productos (id_producto,codigo,nombre,costo,materia_seca,idBase) "
+              "values (9002,'                9002','ACIDO CITRICO',1,90,1)");
+    EXPECT_EQ(count(c, "select count(*) from productos where nombre='ácido cítrico'"), 1);
+    EXPECT_EQ(count(c, "select count(*) from productos where nombre='acido citrico'"), 1);
+    const Result sorted =
+        c.query("select nombre from productos where id_producto>9000 order by nombre desc");
+    EXPECT_EQ(sorted.value(0, 0).toString(), "Ácido cítrico"); // A and Á sort together
+    StockConnection stock(db.path());
+    EXPECT_EQ(stock.run("select count(*) from productos"), QString::number(products + 2));
+    EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
+}
+
+// Files of the earlier schema, whose text columns named the program's collation: the stock shell
+// cannot read them; the program rebuilds the tables with their rows and indexes.
+TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("TarvelaN.mdb");
+    {
+        auto conn = Connection::create(path, databasePassword());
+        createSchema(*conn);
+        conn->execute("DROP TABLE productos");
+        conn->execute("CREATE TABLE productos (id_producto INTEGER NOT NULL PRIMARY KEY, codigo "
+                      "TEXT COLLATE jet_text, nombre TEXT COLLATE jet_text, unidad TEXT COLLATE "
+                      "jet_text, costo REAL, materia_seca REAL, idBase INTEGER)");
+        conn->execute("CREATE INDEX productos_codigo ON productos (codigo)");
+        conn->execute("insert into productos (id_producto,codigo,nombre) values (1,'  1','maíz'),"
+                      "(2,'  2','Avena'),(3,'  3','MAIZ')");
+    }
+    EXPECT_TRUE(StockConnection(path).run("select count(*) from productos").contains("jet_text"));
+
+    auto conn = Connection::open(path, databasePassword());
+    upgradeSchema(*conn);
+    upgradeSchema(*conn); // nothing left to do
+    EXPECT_EQ(count(*conn, "select count(*) from sqlite_master where instr(sql,'jet_text') > 0"),
+              0);
+    EXPECT_EQ(count(*conn, "select count(*) from sqlite_master where type='index' and "
+                           "tbl_name='productos'"),
+              2);
+    const Result rows = conn->query("select nombre from productos order by nombre, id_producto");
+    ASSERT_EQ(rows.rowCount(), 3);
+    EXPECT_EQ(rows.value(0, 0).toString(), "Avena");
+    EXPECT_EQ(rows.value(1, 0).toString(), "MAIZ");
+    EXPECT_EQ(rows.value(2, 0).toString(), "maíz");
+    conn.reset();
+    StockConnection stock(path);
+    EXPECT_EQ(stock.run("select count(*) from productos"), "3");
+    EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
 
 TEST(Schema, OneParametrosRowAndOneVersionadoRow) {
