@@ -22,11 +22,13 @@ QString codeChangeQuestion(int versions, const QString& loadedCode) {
            QStringLiteral("¿Confirma el cambio?");
 }
 
-FormulaHeaderEditor::FormulaHeaderEditor(AppContext& ctx, bool vSecaIng, bool vSecaNut)
-    : ctx_(ctx), vSecaIng_(vSecaIng), vSecaNut_(vSecaNut), today_(QDate::currentDate()) {}
+FormulaHeaderEditor::FormulaHeaderEditor(db::Connection& conn, Desktop& desktop,
+                                         const HeaderStart& start, bool vSecaIng, bool vSecaNut)
+    : conn_(conn), desktop_(desktop), start_(start), currentCustomer_(start.customer),
+      vSecaIng_(vSecaIng), vSecaNut_(vSecaNut), today_(QDate::currentDate()) {}
 
 bool FormulaHeaderEditor::load() {
-    formulaId_ = ctx_.currentFormulaId;
+    formulaId_ = start_.formulaId;
     loadedCode_.clear();
     if (formulaId_ < 1) {
         loadNew();
@@ -36,12 +38,11 @@ bool FormulaHeaderEditor::load() {
 }
 
 void FormulaHeaderEditor::loadNew() {
-    const db::Result last =
-        ctx_.db().query(QStringLiteral("select max(codigo) from formulas where idbase=") +
-                        db::sqlInt(ctx_.currentBase));
+    const db::Result last = conn_.query(
+        QStringLiteral("select max(codigo) from formulas where idbase=") + db::sqlInt(start_.base));
     lastCode_ =
         last.isEmpty() || last.value(0, 0).isNull() ? QString() : last.value(0, 0).toString();
-    customerId_ = ctx_.currentCustomer;
+    customerId_ = currentCustomer_;
     refreshCustomer();
     code_.clear();
     product_.clear();
@@ -50,12 +51,12 @@ void FormulaHeaderEditor::loadNew() {
 }
 
 bool FormulaHeaderEditor::loadExisting() {
-    const db::Result row = ctx_.db().query(
-        QStringLiteral("SELECT f.*,c.nombre as nombrecliente FROM Formulas f LEFT JOIN "
-                       "clientes c ON f.idcliente=c.idcliente WHERE id_formula=") +
-        db::sqlInt(formulaId_));
+    const db::Result row =
+        conn_.query(QStringLiteral("SELECT f.*,c.nombre as nombrecliente FROM Formulas f LEFT JOIN "
+                                   "clientes c ON f.idcliente=c.idcliente WHERE id_formula=") +
+                    db::sqlInt(formulaId_));
     if (row.isEmpty()) {
-        ctx_.ui().message(QStringLiteral("No es posible grabar la fórmula"), MsgIcon::Critical);
+        desktop_.message(QStringLiteral("No es posible grabar la fórmula"), MsgIcon::Critical);
         formulaId_ = -1;
         return false;
     }
@@ -68,10 +69,10 @@ bool FormulaHeaderEditor::loadExisting() {
     // The formula keeps its own customer (the one the dialog shows) unless another is chosen.
     customerId_ = toInt(row.value(0, QStringLiteral("idcliente")));
 
-    const db::Result maxVersion = ctx_.db().query(
+    const db::Result maxVersion = conn_.query(
         QStringLiteral("select max(version) from formulas where codigo=") + db::sqlText(code_));
     if (maxVersion.isEmpty()) {
-        ctx_.ui().message(QStringLiteral("No se pudo recuperar la versión"), MsgIcon::Critical);
+        desktop_.message(QStringLiteral("No se pudo recuperar la versión"), MsgIcon::Critical);
         formulaId_ = -1;
         return false;
     }
@@ -83,15 +84,15 @@ bool FormulaHeaderEditor::loadExisting() {
 void FormulaHeaderEditor::refreshCustomer() {
     if (customerId_ < 1) {
         customerId_ = 0;
-        ctx_.currentCustomer = 0;
+        currentCustomer_ = 0;
         customerName_.clear();
         return;
     }
-    const db::Result name = ctx_.db().query(
+    const db::Result name = conn_.query(
         QStringLiteral("SELECT nombre FROM clientes where idcliente=") + db::sqlInt(customerId_));
     if (name.isEmpty()) {
         customerId_ = 0;
-        ctx_.currentCustomer = 0;
+        currentCustomer_ = 0;
         customerName_.clear();
         return;
     }
@@ -99,8 +100,8 @@ void FormulaHeaderEditor::refreshCustomer() {
 }
 
 void FormulaHeaderEditor::chooseCustomer(int customerId) {
-    ctx_.currentCustomer = customerId < 1 ? 0 : customerId;
-    customerId_ = ctx_.currentCustomer;
+    currentCustomer_ = customerId < 1 ? 0 : customerId;
+    customerId_ = currentCustomer_;
     refreshCustomer();
 }
 
@@ -111,17 +112,17 @@ QString FormulaHeaderEditor::versionText(bool newVersion) const {
 }
 
 bool FormulaHeaderEditor::codeInUse(const QString& newCode) {
-    return !ctx_.db()
+    return !conn_
                 .query(QStringLiteral("select codigo from formulas where codigo=") +
                        db::sqlCode(newCode) + QStringLiteral(" and idbase=") +
-                       db::sqlInt(ctx_.currentBase))
+                       db::sqlInt(start_.base))
                 .isEmpty();
 }
 
 int FormulaHeaderEditor::versionsOf(const QString& code) {
-    return ctx_.db()
+    return conn_
         .query(QStringLiteral("select codigo from formulas where codigo=") + db::sqlText(code) +
-               QStringLiteral(" and idbase=") + db::sqlInt(ctx_.currentBase))
+               QStringLiteral(" and idbase=") + db::sqlInt(start_.base))
         .rowCount();
 }
 
@@ -131,19 +132,18 @@ QString FormulaHeaderEditor::insertStatement(int id, const QString& newCode, con
                           "fecha_creacion,fecha_modificacion,tipoBase,tipoBaseNutrientes,idBase, "
                           "idCliente) values (") +
            db::sqlInt(id) + QLatin1Char(',') + db::sqlCode(newCode) + QLatin1Char(',') +
-           db::sqlText(product) + QLatin1Char(',') + db::sqlReal(ctx_.currentFormulaQuantity) +
+           db::sqlText(product) + QLatin1Char(',') + db::sqlReal(start_.quantity) +
            QLatin1Char(',') + db::sqlInt(version) + QLatin1Char(',') + db::sqlDate(today_) +
            QLatin1Char(',') + db::sqlDate(today_) +
            (vSecaIng_ ? QStringLiteral(",0") : QStringLiteral(",1")) +
            (vSecaNut_ ? QStringLiteral(",0") : QStringLiteral(",1")) + QLatin1Char(',') +
-           db::sqlInt(ctx_.currentBase) + QLatin1Char(',') + db::sqlInt(customerId_) +
-           QLatin1Char(')');
+           db::sqlInt(start_.base) + QLatin1Char(',') + db::sqlInt(customerId_) + QLatin1Char(')');
 }
 
 QString FormulaHeaderEditor::updateStatement(const QString& product) const {
     return QStringLiteral("UPDATE formulas SET ") + QStringLiteral("idcliente=") +
            db::sqlInt(customerId_) + QStringLiteral(",producto=") + db::sqlText(product) +
-           QStringLiteral(",cantidad=") + db::sqlReal(ctx_.currentFormulaQuantity) +
+           QStringLiteral(",cantidad=") + db::sqlReal(start_.quantity) +
            QStringLiteral(",fecha_modificacion=") + db::sqlDate(today_) +
            (vSecaIng_ ? QStringLiteral(",tipoBase=0") : QStringLiteral(",tipoBase=1")) +
            (vSecaNut_ ? QStringLiteral(",tipoBaseNutrientes=0")
@@ -153,7 +153,7 @@ QString FormulaHeaderEditor::updateStatement(const QString& product) const {
 
 SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& productText,
                                      bool newVersion) {
-    Desktop& ui = ctx_.ui();
+    Desktop& ui = desktop_;
     if (codeText.trimmed().isEmpty()) {
         ui.message(QStringLiteral("Debe ingresar el Código de la Fórmula"), MsgIcon::Critical);
         return {SaveOutcome::Refused, HeaderField::Code};
@@ -182,27 +182,26 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
     int savedId = formulaId_;
     if (insert) {
         try {
-            savedId = db::nextKey(ctx_.db(), QStringLiteral("select max(id_formula) from formulas"),
-                                  true);
+            savedId =
+                db::nextKey(conn_, QStringLiteral("select max(id_formula) from formulas"), true);
         } catch (const db::KeyError& error) {
             ui.message(error.message(), MsgIcon::Critical);
             return {SaveOutcome::Refused, HeaderField::None};
         }
     }
 
-    db::Transaction transaction(ctx_.db());
+    db::Transaction transaction(conn_);
     if (insert)
-        ctx_.db().execute(insertStatement(savedId, newCode, product, isNew_ ? 0 : nextVersion_));
+        conn_.execute(insertStatement(savedId, newCode, product, isNew_ ? 0 : nextVersion_));
     else
-        ctx_.db().execute(updateStatement(product));
+        conn_.execute(updateStatement(product));
     if (!loadedCode_.isEmpty() && !newCode.isEmpty() && loadedCode_ != newCode) {
-        ctx_.db().execute(QStringLiteral("UPDATE formulas SET codigo=") + db::sqlCode(newCode) +
-                          QStringLiteral(" WHERE idBase=") + db::sqlInt(ctx_.currentBase) +
-                          QStringLiteral(" AND codigo=") + db::sqlText(loadedCode_));
+        conn_.execute(QStringLiteral("UPDATE formulas SET codigo=") + db::sqlCode(newCode) +
+                      QStringLiteral(" WHERE idBase=") + db::sqlInt(start_.base) +
+                      QStringLiteral(" AND codigo=") + db::sqlText(loadedCode_));
     }
     transaction.commit();
-    ctx_.currentFormulaId = static_cast<qint16>(savedId);
-    return {SaveOutcome::Saved, HeaderField::None};
+    return {SaveOutcome::Saved, HeaderField::None, savedId};
 }
 
 } // namespace tarvela::formulas

@@ -1,20 +1,21 @@
 #pragma once
 
-#include "context/app_context.h"
+#include "context/desktop.h"
+#include "db/connection.h"
 
 #include <QDate>
 #include <QString>
 
 // The formula record and its versions: what the "Grabar Fórmula" dialog loads, checks and
 // writes. A formula is identified by its code within a base; every saved version is one row of
-// formulas. Messages and questions go to the context's desktop.
+// formulas. Messages and questions go to the desktop.
 namespace tarvela::formulas {
 
 // The box that gets the focus after a refused save.
 enum class HeaderField { None, Code, Product };
 
 enum class SaveOutcome {
-    Saved,     // the row was inserted or updated; ctx.currentFormulaId names it
+    Saved,     // the row was inserted or updated; SaveResult::formulaId names it
     Refused,   // a check failed and its message was shown; nothing written
     Cancelled, // the user answered No to the code-change question; nothing written
 };
@@ -22,13 +23,23 @@ enum class SaveOutcome {
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Refused;
     HeaderField focus = HeaderField::None;
+    int formulaId = 0; // Saved: the row written, which becomes the current formula
+};
+
+// The program's current values the dialog starts from.
+struct HeaderStart {
+    int formulaId = 0; // the formula being saved; 0 or below = a new formula
+    int base = 1;
+    int customer = 0;    // the current customer, which a new formula takes
+    double quantity = 0; // the batch quantity, written as cantidad
 };
 
 class FormulaHeaderEditor {
 public:
-    // Takes the formula id from ctx.currentFormulaId. vSecaIng and vSecaNut are the formulation
-    // window's basis flags, written as tipoBase and tipoBaseNutrientes.
-    FormulaHeaderEditor(AppContext& ctx, bool vSecaIng, bool vSecaNut);
+    // vSecaIng and vSecaNut are the formulation window's basis flags, written as tipoBase and
+    // tipoBaseNutrientes.
+    FormulaHeaderEditor(db::Connection& conn, Desktop& desktop, const HeaderStart& start,
+                        bool vSecaIng, bool vSecaNut);
 
     // The date written as creation and modification date (today unless a test sets it).
     void setToday(const QDate& today) { today_ = today; }
@@ -42,6 +53,9 @@ public:
     void refreshCustomer();
     // The customer chosen in the customer window; 0 or below = none. Also the current customer.
     void chooseCustomer(int customerId);
+    // The program's current customer as the dialog leaves it: the one it started with, 0 once a
+    // new formula found it unknown, or the one chosen.
+    int currentCustomer() const { return currentCustomer_; }
 
     // Checks the boxes and writes the formula row, in one transaction (which joins the
     // caller's). Throws db::DbError when a statement fails.
@@ -71,7 +85,10 @@ private:
                             int version) const;
     QString updateStatement(const QString& product) const;
 
-    AppContext& ctx_;
+    db::Connection& conn_;
+    Desktop& desktop_;
+    HeaderStart start_;
+    int currentCustomer_;
     bool vSecaIng_;
     bool vSecaNut_;
     QDate today_;

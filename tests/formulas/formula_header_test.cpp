@@ -11,12 +11,21 @@ using formulas::SaveOutcome;
 
 class FormulaHeaderTest : public FormulaFixture {
 protected:
-    // Opens the dialog's logic for ctx.currentFormulaId, dated 2026-03-05.
+    // Opens the dialog's logic for the current formula, dated 2026-03-05.
     FormulaHeaderEditor open(bool vSecaIng = true, bool vSecaNut = true) {
-        FormulaHeaderEditor editor(ctx, vSecaIng, vSecaNut);
+        FormulaHeaderEditor editor(conn(), desktop, current, vSecaIng, vSecaNut);
         editor.setToday(QDate(2026, 3, 5));
         EXPECT_TRUE(editor.load());
         return editor;
+    }
+
+    // Saves as the dialog does: the formula saved becomes the current one.
+    SaveOutcome save(FormulaHeaderEditor& editor, const QString& code, const QString& product,
+                     bool newVersion) {
+        const formulas::SaveResult result = editor.save(code, product, newVersion);
+        if (result.outcome == SaveOutcome::Saved)
+            current.formulaId = result.formulaId;
+        return result.outcome;
     }
 
     db::Result row(int id) {
@@ -25,15 +34,15 @@ protected:
 };
 
 TEST_F(FormulaHeaderTest, NewFormulaGetsVersionZeroThenANewVersionGetsOne) {
-    ctx.currentFormulaId = 0;
-    ctx.currentFormulaQuantity = 1000;
+    current.formulaId = 0;
+    current.quantity = 1000;
     FormulaHeaderEditor first = open(false, false);
     EXPECT_TRUE(first.isNew());
     EXPECT_EQ(first.versionText(false), "0");
     EXPECT_TRUE(first.lastCode().isEmpty());
-    ASSERT_EQ(first.save(QStringLiteral("  A10 "), QStringLiteral(" Vaca lechera "), false).outcome,
+    ASSERT_EQ(save(first, QStringLiteral("  A10 "), QStringLiteral(" Vaca lechera "), false),
               SaveOutcome::Saved);
-    EXPECT_EQ(ctx.currentFormulaId, 1); // empty table: identifier 1
+    EXPECT_EQ(current.formulaId, 1); // empty table: identifier 1
 
     db::Result saved = row(1);
     ASSERT_EQ(saved.rowCount(), 1);
@@ -47,13 +56,13 @@ TEST_F(FormulaHeaderTest, NewFormulaGetsVersionZeroThenANewVersionGetsOne) {
     EXPECT_EQ(saved.value(0, "tipoBaseNutrientes").toInt(), 1);
     EXPECT_EQ(saved.value(0, "idBase").toInt(), 1);
 
-    ctx.currentFormulaQuantity = 500.25;
+    current.quantity = 500.25;
     FormulaHeaderEditor second = open();
     EXPECT_FALSE(second.isNew());
     EXPECT_EQ(second.versionText(false), "0");
     EXPECT_EQ(second.versionText(true), "1");
-    ASSERT_EQ(second.save(second.code(), second.product(), true).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(ctx.currentFormulaId, 2);
+    ASSERT_EQ(save(second, second.code(), second.product(), true), SaveOutcome::Saved);
+    EXPECT_EQ(current.formulaId, 2);
     saved = row(2);
     EXPECT_EQ(saved.value(0, "version").toInt(), 1);
     EXPECT_EQ(saved.value(0, "cantidad").toDouble(), 500.25);
@@ -73,33 +82,33 @@ TEST_F(FormulaHeaderTest, LastCodeHintIsTheHighestCodeOfTheBase) {
 TEST_F(FormulaHeaderTest, CodeOfAnotherBaseIsAcceptedAndVersionsCountAcrossBases) {
     addFormula(1, "X1", 0, 2);
     addFormula(2, "X1", 4, 2);
-    ctx.currentFormulaId = 0;
+    current.formulaId = 0;
     FormulaHeaderEditor editor = open();
-    ASSERT_EQ(editor.save(QStringLiteral("X1"), QStringLiteral("Nueva"), false).outcome,
+    ASSERT_EQ(save(editor, QStringLiteral("X1"), QStringLiteral("Nueva"), false),
               SaveOutcome::Saved);
-    EXPECT_EQ(ctx.currentFormulaId, 3);
+    EXPECT_EQ(current.formulaId, 3);
     EXPECT_EQ(row(3).value(0, "version").toInt(), 0);
 
     FormulaHeaderEditor again = open();
     EXPECT_EQ(again.nextVersion(), 5);
-    ASSERT_EQ(again.save(again.code(), again.product(), true).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(row(ctx.currentFormulaId).value(0, "version").toInt(), 5);
-    EXPECT_EQ(row(ctx.currentFormulaId).value(0, "idBase").toInt(), 1);
+    ASSERT_EQ(save(again, again.code(), again.product(), true), SaveOutcome::Saved);
+    EXPECT_EQ(row(current.formulaId).value(0, "version").toInt(), 5);
+    EXPECT_EQ(row(current.formulaId).value(0, "idBase").toInt(), 1);
 }
 
 TEST_F(FormulaHeaderTest, UpdateKeepsIdVersionCreationAndBaseAndRewritesTheRest) {
     addCustomer(4, QStringLiteral("Estancia Sur"));
     addFormula(9, "B7", 3, 2, QStringLiteral("Viejo"), 4);
-    ctx.currentBase = 2;
-    ctx.currentFormulaId = 9;
-    ctx.currentFormulaQuantity = 750.5;
-    ctx.currentCustomer = 0;
+    current.base = 2;
+    current.formulaId = 9;
+    current.quantity = 750.5;
+    current.customer = 0;
     FormulaHeaderEditor editor = open(false, false);
     EXPECT_EQ(editor.customerName(), "Estancia Sur");
     EXPECT_EQ(editor.versionText(false), "3");
-    ASSERT_EQ(editor.save(editor.code(), QStringLiteral("Nuevo nombre"), false).outcome,
+    ASSERT_EQ(save(editor, editor.code(), QStringLiteral("Nuevo nombre"), false),
               SaveOutcome::Saved);
-    EXPECT_EQ(ctx.currentFormulaId, 9);
+    EXPECT_EQ(current.formulaId, 9);
     EXPECT_EQ(count("select count(*) from formulas"), 1);
     const db::Result saved = row(9);
     EXPECT_EQ(saved.value(0, "version").toInt(), 3);
@@ -116,22 +125,22 @@ TEST_F(FormulaHeaderTest, UpdateKeepsIdVersionCreationAndBaseAndRewritesTheRest)
 
 TEST_F(FormulaHeaderTest, NewFormulaTakesTheCurrentCustomerWhenItExists) {
     addCustomer(3, QStringLiteral("Granja Norte"));
-    ctx.currentCustomer = 3;
+    current.customer = 3;
     FormulaHeaderEditor known = open();
     EXPECT_EQ(known.customerName(), "Granja Norte");
-    ASSERT_EQ(known.save("1", "P", false).outcome, SaveOutcome::Saved);
+    ASSERT_EQ(save(known, "1", "P", false), SaveOutcome::Saved);
     EXPECT_EQ(row(1).value(0, "idCliente").toInt(), 3);
 
-    ctx.currentFormulaId = 0;
-    ctx.currentCustomer = 8; // no such customer
+    current.formulaId = 0;
+    current.customer = 8; // no such customer
     FormulaHeaderEditor unknown = open();
     EXPECT_TRUE(unknown.customerName().isEmpty());
-    EXPECT_EQ(ctx.currentCustomer, 0);
+    EXPECT_EQ(unknown.currentCustomer(), 0);
 }
 
 TEST_F(FormulaHeaderTest, ChecksComeInOrderWithTheirMessages) {
     addFormula(1, "55", 0);
-    ctx.currentFormulaId = 0;
+    current.formulaId = 0;
     FormulaHeaderEditor editor = open();
 
     auto result = editor.save(QStringLiteral("   "), QString(), false);
@@ -155,10 +164,9 @@ TEST_F(FormulaHeaderTest, ChecksComeInOrderWithTheirMessages) {
 TEST_F(FormulaHeaderTest, ChangingToACodeOfTheSameBaseIsRefused) {
     addFormula(1, "A", 0);
     addFormula(2, "B", 0);
-    ctx.currentFormulaId = 1;
+    current.formulaId = 1;
     FormulaHeaderEditor editor = open();
-    EXPECT_EQ(editor.save(QStringLiteral("B"), QStringLiteral("P"), false).outcome,
-              SaveOutcome::Refused);
+    EXPECT_EQ(save(editor, QStringLiteral("B"), QStringLiteral("P"), false), SaveOutcome::Refused);
     EXPECT_EQ(desktop.texts().last(), "El Código \"B\" de la Fórmula Ya fue Ingresado");
     EXPECT_EQ(scalar("select trim(codigo) from formulas where id_formula=1").toString(), "A");
 }
@@ -166,10 +174,9 @@ TEST_F(FormulaHeaderTest, ChangingToACodeOfTheSameBaseIsRefused) {
 TEST_F(FormulaHeaderTest, CodeChangeOfASingleVersionAsksNothing) {
     addFormula(1, "A10", 0);
     addFormula(2, "A10", 0, 2); // same code in another base stays
-    ctx.currentFormulaId = 1;
+    current.formulaId = 1;
     FormulaHeaderEditor editor = open();
-    ASSERT_EQ(editor.save(QStringLiteral("B7"), editor.product(), false).outcome,
-              SaveOutcome::Saved);
+    ASSERT_EQ(save(editor, QStringLiteral("B7"), editor.product(), false), SaveOutcome::Saved);
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_EQ(scalar("select trim(codigo) from formulas where id_formula=1").toString(), "B7");
     EXPECT_EQ(scalar("select trim(codigo) from formulas where id_formula=2").toString(), "A10");
@@ -178,10 +185,10 @@ TEST_F(FormulaHeaderTest, CodeChangeOfASingleVersionAsksNothing) {
 TEST_F(FormulaHeaderTest, CodeChangeOfSeveralVersionsAsksAndNoWritesNothing) {
     addFormula(1, "A10", 0);
     addFormula(2, "A10", 1);
-    ctx.currentFormulaId = 2;
+    current.formulaId = 2;
     FormulaHeaderEditor editor = open();
     desktop.answers = {false};
-    EXPECT_EQ(editor.save(QStringLiteral("B7"), QStringLiteral("Cambiado"), true).outcome,
+    EXPECT_EQ(save(editor, QStringLiteral("B7"), QStringLiteral("Cambiado"), true),
               SaveOutcome::Cancelled);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(desktop.messages[0].isQuestion);
@@ -197,13 +204,12 @@ TEST_F(FormulaHeaderTest, NewVersionWithCodeChangeMovesEveryVersion) {
     addFormula(1, "A10", 0);
     addFormula(2, "A10", 1);
     addFormula(3, "A10", 0, 3);
-    ctx.currentFormulaId = 2;
+    current.formulaId = 2;
     FormulaHeaderEditor editor = open();
     EXPECT_EQ(editor.versionText(true), "2");
     desktop.answers = {true};
-    ASSERT_EQ(editor.save(QStringLiteral("B7"), editor.product(), true).outcome,
-              SaveOutcome::Saved);
-    EXPECT_EQ(ctx.currentFormulaId, 4);
+    ASSERT_EQ(save(editor, QStringLiteral("B7"), editor.product(), true), SaveOutcome::Saved);
+    EXPECT_EQ(current.formulaId, 4);
     const db::Result rows =
         conn().query("select trim(codigo),version from formulas where idBase=1 order by version");
     ASSERT_EQ(rows.rowCount(), 3);
@@ -215,52 +221,52 @@ TEST_F(FormulaHeaderTest, NewVersionWithCodeChangeMovesEveryVersion) {
 }
 
 TEST_F(FormulaHeaderTest, CodesAndProductsWithQuotesAreStoredAsTyped) {
-    ctx.currentFormulaId = 0;
+    current.formulaId = 0;
     FormulaHeaderEditor editor = open();
-    ASSERT_EQ(editor.save(QStringLiteral("O'B"), QStringLiteral("Harina d'avena"), false).outcome,
+    ASSERT_EQ(save(editor, QStringLiteral("O'B"), QStringLiteral("Harina d'avena"), false),
               SaveOutcome::Saved);
     EXPECT_EQ(scalar("select producto from formulas").toString(), "Harina d'avena");
 
     FormulaHeaderEditor reopened = open();
     EXPECT_EQ(reopened.code().trimmed(), "O'B");
-    EXPECT_EQ(reopened.save(QStringLiteral("O'B"), QStringLiteral("Otra d'avena"), true).outcome,
+    EXPECT_EQ(save(reopened, QStringLiteral("O'B"), QStringLiteral("Otra d'avena"), true),
               SaveOutcome::Saved);
     EXPECT_EQ(row(2).value(0, "version").toInt(), 1);
 
-    ctx.currentFormulaId = 0;
+    current.formulaId = 0;
     FormulaHeaderEditor duplicate = open();
-    EXPECT_EQ(duplicate.save(QStringLiteral("O'B"), QStringLiteral("x"), false).outcome,
+    EXPECT_EQ(save(duplicate, QStringLiteral("O'B"), QStringLiteral("x"), false),
               SaveOutcome::Refused);
     EXPECT_EQ(desktop.texts().last(), "El Código \"O'B\" de la Fórmula Ya fue Ingresado");
 }
 
 TEST_F(FormulaHeaderTest, LongCodeIsCutToTwentyCharacters) {
     FormulaHeaderEditor editor = open();
-    ASSERT_EQ(editor.save(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"), "P", false).outcome,
+    ASSERT_EQ(save(editor, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"), "P", false),
               SaveOutcome::Saved);
     EXPECT_EQ(scalar("select codigo from formulas").toString(), "ABCDEFGHIJKLMNOPQRST");
 }
 
 TEST_F(FormulaHeaderTest, MissingFormulaCannotBeLoaded) {
-    ctx.currentFormulaId = 12;
-    FormulaHeaderEditor editor(ctx, true, true);
+    current.formulaId = 12;
+    FormulaHeaderEditor editor(conn(), desktop, current, true, true);
     EXPECT_FALSE(editor.load());
     EXPECT_EQ(editor.formulaId(), -1);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text, "No es posible grabar la fórmula");
     EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(ctx.currentFormulaId, 12);
+    EXPECT_EQ(current.formulaId, 12);
 }
 
 TEST_F(FormulaHeaderTest, IdentifiersStopAtTheSixteenBitLimit) {
     addFormula(32767, "LAST", 0);
-    ctx.currentFormulaId = 0;
+    current.formulaId = 0;
     FormulaHeaderEditor editor = open();
-    EXPECT_EQ(editor.save(QStringLiteral("NEXT"), "P", false).outcome, SaveOutcome::Refused);
+    EXPECT_EQ(save(editor, QStringLiteral("NEXT"), "P", false), SaveOutcome::Refused);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Critical);
     EXPECT_EQ(count("select count(*) from formulas"), 1);
-    EXPECT_EQ(ctx.currentFormulaId, 0);
+    EXPECT_EQ(current.formulaId, 0);
 }
 
 } // namespace

@@ -136,18 +136,19 @@ TEST_F(SaveDetailsTest, FailureInTheMiddleOfASaveLeavesTheDatabaseUnchanged) {
     conn().execute("insert into formula_producto (id_formula,id_producto,minimo) values (1,3,5)");
     conn().execute("CREATE TRIGGER fallo BEFORE INSERT ON formula_producto "
                    "BEGIN SELECT RAISE(ABORT,'fallo'); END");
-    ctx.currentFormulaId = 1;
+    current.formulaId = 1;
     model.formulaId = 1;
     model.rsPropiedades = {nutrient(5, "N", 1, 2, 1.5)};
     model.ingredients = {ingredient(7, 1)};
 
     {
         db::Transaction transaction(conn());
-        formulas::FormulaHeaderEditor editor(ctx, true, true);
+        formulas::FormulaHeaderEditor editor(conn(), desktop, current, true, true);
         ASSERT_TRUE(editor.load());
-        ASSERT_EQ(editor.save(QStringLiteral("G"), QStringLiteral("Nuevo"), true).outcome,
-                  formulas::SaveOutcome::Saved);
-        model.formulaId = ctx.currentFormulaId;
+        const formulas::SaveResult saved =
+            editor.save(QStringLiteral("G"), QStringLiteral("Nuevo"), true);
+        ASSERT_EQ(saved.outcome, formulas::SaveOutcome::Saved);
+        model.formulaId = saved.formulaId;
         EXPECT_THROW(formulation::saveDetails(model, conn()), db::DbError);
     }
     EXPECT_EQ(count("select count(*) from formulas"), 1);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "context/app_context.h"
 #include "db/statements.h"
+#include "formulas/formula_header.h"
 #include "support/scripted_desktop.h"
 #include "support/test_database.h"
 
@@ -12,16 +12,11 @@
 
 namespace tarvela::test {
 
-// An empty database with the schema, a scripted desktop and a context on base 1.
+// An empty database with the schema, a scripted desktop and the program's current values on
+// base 1.
 class FormulaFixture : public ::testing::Test {
 protected:
-    FormulaFixture() {
-        ctx.conn = database.takeConnection();
-        ctx.desktop = &desktop;
-        ctx.currentBase = 1;
-    }
-
-    db::Connection& conn() { return ctx.db(); }
+    db::Connection& conn() { return database.conn(); }
 
     // A formula row as the dialog would have written it.
     void addFormula(int id, const QString& code, int version, int base = 1,
@@ -55,7 +50,7 @@ protected:
 
     TestDatabase database{TestDatabase::Contents::Schema};
     ScriptedDesktop desktop;
-    AppContext ctx;
+    formulas::HeaderStart current;
 };
 
 } // namespace tarvela::test

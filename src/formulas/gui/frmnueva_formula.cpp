@@ -27,16 +27,22 @@ QLineEdit* readOnlyBox(QLineEdit* box) {
     return box;
 }
 
+formulas::HeaderStart headerStart(const AppContext& ctx) {
+    return {ctx.currentFormulaId, ctx.currentBase, ctx.currentCustomer, ctx.currentFormulaQuantity};
+}
+
 } // namespace
 
 frmnueva_formula::frmnueva_formula(AppContext& ctx, bool vSecaIng, bool vSecaNut, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), editor_(ctx, vSecaIng, vSecaNut) {
+    : QDialog(parent), ctx_(ctx),
+      editor_(ctx.db(), ctx.ui(), headerStart(ctx), vSecaIng, vSecaNut) {
     setObjectName(QStringLiteral("frmnueva_formula"));
     setWindowTitle(QStringLiteral("Grabar Fórmula"));
     setModal(true);
     buildControls();
     try {
         loadFailed_ = !editor_.load();
+        ctx_.currentCustomer = editor_.currentCustomer();
     } catch (const db::DbError& error) {
         showError(ctx_, kSaveFailed, error, this);
         loadFailed_ = true;
@@ -162,6 +168,7 @@ void frmnueva_formula::command5_Click() {
     // The customer window in pick mode leaves its choice in currentCustomer.
     try {
         editor_.chooseCustomer(ctx_.currentCustomer);
+        ctx_.currentCustomer = editor_.currentCustomer();
     } catch (const db::DbError& error) {
         showError(ctx_, kSaveFailed, error, this);
         return;
@@ -177,18 +184,17 @@ void frmnueva_formula::focusBox(formulas::HeaderField field) {
 }
 
 void frmnueva_formula::cmdUpdate_Click() {
-    const qint16 onEntry = ctx_.currentFormulaId;
     formulas::SaveResult result;
     try {
         result = editor_.save(txtFields_[0]->text(), txtFields_[1]->text(), Check1_->isChecked());
     } catch (const db::DbError& error) {
         // Nothing of this save is kept; the caller's transaction is rolled back as well.
-        ctx_.currentFormulaId = onEntry;
         showError(ctx_, kSaveFailed, error, this);
         reject();
         return;
     }
     if (result.outcome == formulas::SaveOutcome::Saved) {
+        ctx_.currentFormulaId = static_cast<qint16>(result.formulaId);
         accept();
         return;
     }
