@@ -71,13 +71,38 @@ private:
     QChar sep_;
 };
 
+// Text from the database as the terminal may show it: control characters (escape sequences,
+// line feeds, C1 controls) written as "\n", "\t", "\r" or "\xHH"; line feeds kept where a
+// message has lines of its own.
+QString escaped(const QString& text, bool keepLineFeeds = false) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control = u < 0x20 || (u >= 0x7f && u <= 0x9f);
+        if (!control || (keepLineFeeds && u == u'\n')) {
+            out += c;
+        } else if (u == u'\n') {
+            out += QStringLiteral("\\n");
+        } else if (u == u'\t') {
+            out += QStringLiteral("\\t");
+        } else if (u == u'\r') {
+            out += QStringLiteral("\\r");
+        } else {
+            out += QStringLiteral("\\x") +
+                   QString::number(u, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        }
+    }
+    return out;
+}
+
 void print(FILE* out, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
 }
 
 int fail(const QString& message) {
-    print(stderr, message + QStringLiteral("\n"));
+    print(stderr, escaped(message, true) + QStringLiteral("\n"));
     return 2;
 }
 
@@ -187,7 +212,8 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
     QString out;
     out += QStringLiteral("Fórmula %1  Código %2  Versión %3  Producto %4\n")
                .arg(model.formulaId)
-               .arg(model.header.codigo, model.header.version, model.header.producto);
+               .arg(escaped(model.header.codigo), escaped(model.header.version),
+                    escaped(model.header.producto));
     out += QStringLiteral("Cantidad a elaborar %1  Ingredientes: %2  Nutrientes: %3\n")
                .arg(num(model.batchQuantity, "0.000"),
                     model.vSecaIng ? QStringLiteral("Mat. Seca") : QStringLiteral("Mat. Húmeda"),
@@ -195,8 +221,8 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
     for (const Message& m : messages) {
         out += QStringLiteral("\n[") + iconName(m.icon) + QStringLiteral("]");
         if (!m.title.isEmpty())
-            out += QStringLiteral(" ") + m.title;
-        out += QStringLiteral("\n") + m.text + QStringLiteral("\n");
+            out += QStringLiteral(" ") + escaped(m.title);
+        out += QStringLiteral("\n") + escaped(m.text, true) + QStringLiteral("\n");
     }
 
     out += QStringLiteral("\nIngredientes\n");
@@ -210,7 +236,7 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
         const auto share = [&](const std::optional<double>& v) {
             return v ? formatNumber(*v * 100, QStringLiteral("0.00"), sep) : QString();
         };
-        out += tableRow({r.nombre.trimmed().left(36), num(r.materia_seca, "#####0.00"),
+        out += tableRow({escaped(r.nombre.trimmed()).left(36), num(r.materia_seca, "#####0.00"),
                          num(r.costo_humeda, "0.00##"), num(r.minimo, "0.000"),
                          num(r.maximo, "0.000"), num(r.cantidad_seca, "0.000"),
                          share(r.porcentaje_seca), num(r.cantidad_humeda, "0.000"),
@@ -224,7 +250,7 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
                      QStringLiteral("Máximo"), QStringLiteral("Valor")},
                     nw);
     for (const formulation::NutrientRow& n : model.rsPropiedades)
-        out += tableRow({n.nombre.trimmed().left(36), num(n.minimo, "#####0.00"),
+        out += tableRow({escaped(n.nombre.trimmed()).left(36), num(n.minimo, "#####0.00"),
                          num(n.maximo, "#####0.00"), num(n.valor, "#####0.00")},
                         nw);
 
@@ -238,9 +264,10 @@ QString readable(const formulation::WorkingModel& model, const std::vector<Messa
         out += QStringLiteral("\nAnálisis de Resultados\n");
         const std::vector<int> aw{-4, -44, 14, 14, 14};
         for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-            out += tableRow({a.tipo, a.detalle.trimmed().left(44), num(a.valor1, "0.00####"),
-                             num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
-                            aw);
+            out +=
+                tableRow({a.tipo, escaped(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
+                          num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
+                         aw);
     }
     return out;
 }
@@ -285,7 +312,7 @@ int formulate(const QStringList& args) {
         if (model.formulaId == 0) {
             QString text;
             for (const Message& m : desktop.messages)
-                text += m.text + QStringLiteral("\n");
+                text += escaped(m.text, true) + QStringLiteral("\n");
             print(stderr, text);
             return 2;
         }
@@ -299,7 +326,8 @@ int formulate(const QStringList& args) {
                                                 .toJson(QJsonDocument::Indented)));
         else
             print(stdout, readable(model, desktop.messages, sep));
-        return result.end == formulation::RunEnd::WrittenBack ? 0 : 1;
+        // A script must never take the clipped mix of an infeasible run for a formula.
+        return formulation::mixMeetsLimits(result) ? 0 : 1;
     } catch (const db::DbError& e) {
         return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
     }
