@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarvela::db {
@@ -133,6 +134,11 @@ void createDatabaseFile(const QString& path, const QString& password,
     if (fd < 0)
         throw fileError(
             QStringLiteral("No se pudo crear un archivo en la carpeta '%1'").arg(folder), errno);
+    // The temporary file is the owner's only; the database gets the permissions the engine gives
+    // a new file, so that the other users of a shared folder can open it too.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0644 & ~mask);
     close(fd);
     const QByteArray journal = temporary + "-journal";
 

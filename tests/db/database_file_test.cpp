@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <random>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace tarvela::db;
@@ -57,6 +58,18 @@ TEST(DatabaseFile, AFailedBuildLeavesNothingBehind) {
                                     }),
                  DbError);
     EXPECT_TRUE(filesIn(dir).isEmpty()) << filesIn(dir).join(", ").toStdString();
+}
+
+// The database is not left with the temporary file's owner-only permissions.
+TEST(DatabaseFile, TakesTheUsualPermissionsOfANewFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("TarvelaN.mdb");
+    createDatabaseFile(path, databasePassword(), [](Connection& conn) { createSchema(conn); });
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644 & ~mask);
 }
 
 // Another run gives the name to its file while this one builds: that file stays as it is.
