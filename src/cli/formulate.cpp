@@ -43,7 +43,7 @@ void print(FILE* out, const QString& text) {
 }
 
 int fail(const QString& message) {
-    print(stderr, message + QStringLiteral("\n"));
+    print(stderr, escaped(message, true) + QStringLiteral("\n"));
     return 2;
 }
 
@@ -93,7 +93,7 @@ int formulate(const QStringList& args) {
         if (model.formulaId == 0) {
             QString text;
             for (const RecordedMessage& m : desktop.messages)
-                text += m.text + QStringLiteral("\n");
+                text += escaped(m.text, true) + QStringLiteral("\n");
             print(stderr, text);
             return 2;
         }
@@ -107,7 +107,8 @@ int formulate(const QStringList& args) {
                                                 .toJson(QJsonDocument::Indented)));
         else
             print(stdout, formulationTable(model, desktop.messages, sep));
-        return result.end == formulation::RunEnd::WrittenBack ? 0 : 1;
+        // A script must never take the clipped mix of an infeasible run for a formula.
+        return formulation::mixMeetsLimits(result) ? 0 : 1;
     } catch (const db::DbError& e) {
         return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
     }

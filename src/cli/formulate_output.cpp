@@ -8,6 +8,28 @@
 
 namespace tarvela::cli {
 
+QString escaped(const QString& text, bool keepLineFeeds) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control = u < 0x20 || (u >= 0x7f && u <= 0x9f);
+        if (!control || (keepLineFeeds && u == u'\n')) {
+            out += c;
+        } else if (u == u'\n') {
+            out += QStringLiteral("\\n");
+        } else if (u == u'\t') {
+            out += QStringLiteral("\\t");
+        } else if (u == u'\r') {
+            out += QStringLiteral("\\r");
+        } else {
+            out += QStringLiteral("\\x") +
+                   QString::number(u, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        }
+    }
+    return out;
+}
+
 namespace {
 
 QString iconName(MsgIcon icon) {
@@ -114,7 +136,8 @@ QString formulationTable(const formulation::WorkingModel& model,
     QString out;
     out += QStringLiteral("Fórmula %1  Código %2  Versión %3  Producto %4\n")
                .arg(model.formulaId)
-               .arg(model.header.codigo, model.header.version, model.header.producto);
+               .arg(escaped(model.header.codigo), escaped(model.header.version),
+                    escaped(model.header.producto));
     out += QStringLiteral("Cantidad a elaborar %1  Ingredientes: %2  Nutrientes: %3\n")
                .arg(num(model.batchQuantity, "0.000"),
                     model.vSecaIng ? QStringLiteral("Mat. Seca") : QStringLiteral("Mat. Húmeda"),
@@ -122,8 +145,8 @@ QString formulationTable(const formulation::WorkingModel& model,
     for (const RecordedMessage& m : messages) {
         out += QStringLiteral("\n[") + iconName(m.icon) + QStringLiteral("]");
         if (!m.title.isEmpty())
-            out += QStringLiteral(" ") + m.title;
-        out += QStringLiteral("\n") + m.text + QStringLiteral("\n");
+            out += QStringLiteral(" ") + escaped(m.title);
+        out += QStringLiteral("\n") + escaped(m.text, true) + QStringLiteral("\n");
     }
 
     out += QStringLiteral("\nIngredientes\n");
@@ -137,7 +160,7 @@ QString formulationTable(const formulation::WorkingModel& model,
         const auto share = [&](const std::optional<double>& v) {
             return v ? text::formatNumber(*v * 100, QStringLiteral("0.00"), sep) : QString();
         };
-        out += tableRow({r.nombre.trimmed().left(36), num(r.materia_seca, "#####0.00"),
+        out += tableRow({escaped(r.nombre.trimmed()).left(36), num(r.materia_seca, "#####0.00"),
                          num(r.costo_humeda, "0.00##"), num(r.minimo, "0.000"),
                          num(r.maximo, "0.000"), num(r.cantidad_seca, "0.000"),
                          share(r.porcentaje_seca), num(r.cantidad_humeda, "0.000"),
@@ -151,7 +174,7 @@ QString formulationTable(const formulation::WorkingModel& model,
                      QStringLiteral("Máximo"), QStringLiteral("Valor")},
                     nw);
     for (const formulation::NutrientRow& n : model.rsPropiedades)
-        out += tableRow({n.nombre.trimmed().left(36), num(n.minimo, "#####0.00"),
+        out += tableRow({escaped(n.nombre.trimmed()).left(36), num(n.minimo, "#####0.00"),
                          num(n.maximo, "#####0.00"), num(n.valor, "#####0.00")},
                         nw);
 
@@ -165,9 +188,10 @@ QString formulationTable(const formulation::WorkingModel& model,
         out += QStringLiteral("\nAnálisis de Resultados\n");
         const std::vector<int> aw{-4, -44, 14, 14, 14};
         for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-            out += tableRow({a.tipo, a.detalle.trimmed().left(44), num(a.valor1, "0.00####"),
-                             num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
-                            aw);
+            out +=
+                tableRow({a.tipo, escaped(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
+                          num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
+                         aw);
     }
     return out;
 }
@@ -176,7 +200,7 @@ QString contributionsText(const formulation::AportesReport& report, QChar sep) {
     QString table = QStringLiteral("Ingrediente | Rest. Máximo | Aporte | Aporte Máximo");
     const QString pattern = QStringLiteral("#####0.00");
     for (const formulation::AporteRow& row : report.rows)
-        table += QStringLiteral("\n") + row.producto.trimmed() + QStringLiteral(" | ") +
+        table += QStringLiteral("\n") + escaped(row.producto.trimmed()) + QStringLiteral(" | ") +
                  (row.maximo ? text::formatNumber(*row.maximo, pattern, sep) : QString()) +
                  QStringLiteral(" | ") + text::formatNumber(row.valor, pattern, sep) +
                  QStringLiteral(" | ") + text::formatNumber(row.aportemaximo, pattern, sep);

@@ -28,4 +28,9 @@ QString formulationTable(const formulation::WorkingModel& model,
 // a blend of the current ingredients reaches.
 QString contributionsText(const formulation::AportesReport& report, QChar sep);
 
+// Text from the database as the terminal may show it: control characters (escape sequences,
+// line feeds, C1 controls) written as "\n", "\t", "\r" or "\xHH"; line feeds kept where a
+// message has lines of its own.
+QString escaped(const QString& text, bool keepLineFeeds = false);
+
 } // namespace tarvela::cli

@@ -1,9 +1,8 @@
 #include "cli/commands.h"
 
-#include "db/connection.h"
+#include "db/database_file.h"
 #include "db/schema.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -40,12 +39,13 @@ int initDb(const QStringList& args) {
         return 2;
     }
     try {
-        auto conn = db::Connection::create(file, db::databasePassword());
-        db::createSchema(*conn);
-        if (demo)
-            db::loadDemo(*conn, db::demoDataDir());
+        // The file appears complete or not at all: an interrupted run leaves nothing behind.
+        db::createDatabaseFile(file, db::databasePassword(), [demo](db::Connection& conn) {
+            db::createSchema(conn);
+            if (demo)
+                db::loadDemo(conn, db::demoDataDir());
+        });
     } catch (const db::DbError& error) {
-        QFile::remove(file); // a half-made database is not left behind
         printError(QStringLiteral("no se pudo crear '%1': %2 (%3)")
                        .arg(file, error.description())
                        .arg(error.number()));

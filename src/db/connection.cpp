@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <thread>
+
 namespace tarvela::db {
 
 namespace {
@@ -27,6 +29,20 @@ private:
 
 QString engineMessage(sqlite3* handle) {
     return QString::fromUtf8(sqlite3_errmsg(handle));
+}
+
+const QString& inUseMessage() {
+    static const QString text =
+        QStringLiteral("La base de datos está en uso por otro usuario; no se realizó ningún "
+                       "cambio. Intente nuevamente en unos momentos.");
+    return text;
+}
+
+// A failed statement: a file kept locked by another process is told apart from the rest.
+DbError engineError(sqlite3* handle, int code) {
+    if ((code & 0xff) == SQLITE_BUSY)
+        return DbError(SQLITE_BUSY, inUseMessage());
+    return DbError(code, engineMessage(handle));
 }
 
 // Reads "key=value;key=value;" into the value of one key (names without regard to case).
@@ -60,6 +76,8 @@ sqlite3* openHandle(const QString& path, const QString& password, int flags) {
         throw DbError(rc,
                       QStringLiteral("No se pudo abrir el archivo '%1': %2").arg(path, message));
     }
+    // Another process writing the file makes statements wait for it, not fail.
+    sqlite3_busy_timeout(handle, Connection::kBusyTimeoutMs);
     const QByteArray key = password.toUtf8();
     rc = sqlite3_key(handle, key.constData(), static_cast<int>(key.size()));
     if (rc == SQLITE_OK)
@@ -71,13 +89,13 @@ sqlite3* openHandle(const QString& path, const QString& password, int flags) {
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(handle, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        QString message = engineMessage(handle);
+        DbError error = engineError(handle, rc);
         if (rc == SQLITE_NOTADB)
-            message = QStringLiteral("La contraseña no es válida o el archivo '%1' no es una base "
-                                     "de datos (%2).")
-                          .arg(path, message);
+            error = DbError(rc, QStringLiteral("La contraseña no es válida o el archivo '%1' no es "
+                                               "una base de datos (%2).")
+                                    .arg(path, engineMessage(handle)));
         sqlite3_close(handle);
-        throw DbError(rc, message);
+        throw error;
     }
     return handle;
 }
@@ -86,6 +104,10 @@ sqlite3* openHandle(const QString& path, const QString& password, int flags) {
 
 DbError::DbError(int number, const QString& description)
     : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+
+bool DbError::databaseInUse() const {
+    return number_ == SQLITE_BUSY;
+}
 
 const QString& Connection::defaultConnectionString() {
     static const QString value = QStringLiteral(
@@ -132,17 +154,31 @@ Connection::~Connection() {
     sqlite3_close_v2(handle_);
 }
 
+void Connection::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    sqlite3_busy_timeout(handle_, milliseconds);
+}
+
 void Connection::fail(int code) const {
-    throw DbError(code, engineMessage(handle_));
+    throw engineError(handle_, code);
+}
+
+// The engine does not wait when waiting could deadlock (this statement read the file and wants
+// to write it while another process waits to commit): it gives up at once and undoes the
+// statement. Outside a transaction nothing else is undone, so the statement runs again until
+// the busy timeout has passed.
+bool Connection::mayRetryBusy(int code,
+                              const std::chrono::steady_clock::time_point& started) const {
+    if ((code & 0xff) != SQLITE_BUSY || depth_ > 0)
+        return false;
+    const auto waited = std::chrono::steady_clock::now() - started;
+    if (waited >= std::chrono::milliseconds(busyTimeoutMs_))
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return true;
 }
 
 namespace {
-
-void prepare(sqlite3* handle, const QString& sql, Statement& statement, int& rc) {
-    const QByteArray text = translateStatement(sql).toUtf8();
-    rc = sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()),
-                            statement.out(), nullptr);
-}
 
 QVariant columnValue(sqlite3_stmt* stmt, int column) {
     switch (sqlite3_column_type(stmt, column)) {
@@ -162,51 +198,67 @@ QVariant columnValue(sqlite3_stmt* stmt, int column) {
     }
 }
 
+// Prepares one statement and steps it to its end, handing it to onPrepared once and to onRow at
+// every row. Returns the engine's code: SQLITE_DONE when the statement ran to its end (or was
+// empty).
+template <typename OnPrepared, typename OnRow>
+int runStatement(sqlite3* handle, const QByteArray& text, OnPrepared onPrepared, OnRow onRow) {
+    Statement statement;
+    int rc = sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()),
+                                statement.out(), nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    if (!statement.get())
+        return SQLITE_DONE;
+    onPrepared(statement.get());
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
+        onRow(statement.get());
+    return rc;
+}
+
 } // namespace
 
 Result Connection::query(const QString& sql) {
-    Statement statement;
-    int rc = SQLITE_OK;
-    prepare(handle_, sql, statement, rc);
-    if (rc != SQLITE_OK)
-        fail(rc);
-    if (!statement.get())
-        return {};
-    const int count = sqlite3_column_count(statement.get());
-    QStringList columns;
-    for (int c = 0; c < count; ++c)
-        columns << QString::fromUtf8(sqlite3_column_name(statement.get(), c));
-    std::vector<QVariantList> rows;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        QVariantList row;
-        row.reserve(count);
-        for (int c = 0; c < count; ++c)
-            row << columnValue(statement.get(), c);
-        rows.push_back(std::move(row));
+    const QByteArray text = translateStatement(sql).toUtf8();
+    const auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        QStringList columns;
+        std::vector<QVariantList> rows;
+        const auto readColumns = [&](sqlite3_stmt* stmt) {
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        };
+        const auto readRow = [&](sqlite3_stmt* stmt) {
+            QVariantList row;
+            row.reserve(columns.size());
+            for (int c = 0; c < columns.size(); ++c)
+                row << columnValue(stmt, static_cast<int>(c));
+            rows.push_back(std::move(row));
+        };
+        const int rc = runStatement(handle_, text, readColumns, readRow);
+        if (rc == SQLITE_DONE)
+            return Result(std::move(columns), std::move(rows));
+        if (!mayRetryBusy(rc, started))
+            fail(rc);
     }
-    if (rc != SQLITE_DONE)
-        fail(rc);
-    return Result(std::move(columns), std::move(rows));
 }
 
 int Connection::execute(const QString& sql) {
-    Statement statement;
-    int rc = SQLITE_OK;
-    prepare(handle_, sql, statement, rc);
-    if (rc != SQLITE_OK)
-        fail(rc);
-    if (!statement.get())
-        return 0;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    const QByteArray text = translateStatement(sql).toUtf8();
+    const auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        const auto ignore = [](sqlite3_stmt*) {};
+        const int rc = runStatement(handle_, text, ignore, ignore);
+        if (rc == SQLITE_DONE)
+            return sqlite3_changes(handle_);
+        if (!mayRetryBusy(rc, started))
+            fail(rc);
     }
-    if (rc != SQLITE_DONE)
-        fail(rc);
-    return sqlite3_changes(handle_);
 }
 
 void Connection::begin() {
     if (depth_ == 0) {
-        execute(QStringLiteral("BEGIN"));
+        execute(QStringLiteral("BEGIN IMMEDIATE"));
         doomed_ = false;
     }
     ++depth_;

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 
@@ -18,6 +19,8 @@ public:
     DbError(int number, const QString& description);
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    // Another process kept the database locked longer than the connection waits.
+    bool databaseInUse() const;
 
 private:
     int number_;
@@ -41,6 +44,11 @@ public:
     // Creates a new, empty, keyed file; refuses (DbError) when the file exists.
     static std::unique_ptr<Connection> create(const QString& path, const QString& password);
 
+    // How long a statement waits for another process that holds the file locked before it
+    // fails with databaseInUse().
+    static constexpr int kBusyTimeoutMs = 5000;
+    void setBusyTimeout(int milliseconds);
+
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -60,16 +68,21 @@ public:
 private:
     Connection(sqlite3* handle, QString path);
     [[noreturn]] void fail(int code) const;
+    // Whether a statement that found the file locked may simply run again.
+    bool mayRetryBusy(int code, const std::chrono::steady_clock::time_point& started) const;
 
     sqlite3* handle_;
     QString path_;
+    int busyTimeoutMs_ = kBusyTimeoutMs;
     int depth_ = 0;
     // An inner unit rolled back: the outer one cannot commit.
     bool doomed_ = false;
 };
 
 // All statements run between construction and commit() form one unit: leaving the scope without
-// commit() rolls them back. Nested transactions join the outer one.
+// commit() rolls them back. Nested transactions join the outer one. The unit takes the file's
+// write lock when it starts, so another process's writes make it wait at its start, never fail
+// halfway.
 class Transaction {
 public:
     explicit Transaction(Connection& conn);

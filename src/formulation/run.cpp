@@ -75,6 +75,58 @@ bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep)
     return true;
 }
 
+// Every ingredient needs its price on the ingredients' basis: without one it would enter the
+// least-cost mix as if it were free.
+bool checkPrices(const WorkingModel& model, Desktop& desktop) {
+    for (const IngredientRow& row : model.ingredients) {
+        if (!(model.vSecaIng ? row.costo_seca : row.costo_humeda)) {
+            desktop.message(QStringLiteral("Debe ingresar un precio para el ingrediente <") +
+                            row.nombre.trimmed() + QStringLiteral(">"));
+            return false;
+        }
+    }
+    return true;
+}
+
+// No feed table holds a content beyond a whole ingredient, 1,000,000 PPM or mg per kg. Larger
+// contents, and nutrient limits that only such contents could meet, would be lost in the
+// solver's round-off (contents of 1e9 and more turn feasible formulas into "No es posible
+// cumplir todas las restricciones"), so they are refused before the run.
+constexpr double kLargestTableValue = 1e6;
+
+bool withinTable(double value) {
+    return std::fabs(value) <= kLargestTableValue; // false for NaN too
+}
+
+bool checkMagnitudes(const WorkingModel& model, db::Connection& conn, Desktop& desktop) {
+    const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
+    for (const NutrientRow& n : model.rsPropiedades) {
+        const QString name = n.nombre.trimmed();
+        if (n.minimo && !withinTable(*n.minimo)) {
+            desktop.message(QStringLiteral("El valor mínimo para la propiedad <") + name + range);
+            return false;
+        }
+        if (n.maximo && !withinTable(*n.maximo)) {
+            desktop.message(QStringLiteral("El valor máximo para la propiedad <") + name + range);
+            return false;
+        }
+    }
+    const IngredientIndex index(model.ingredients);
+    for (const NutrientRow& n : model.rsPropiedades) {
+        const CompositionByNutrient composition(conn, n.id_propiedad, index);
+        for (size_t k = 0; k < model.ingredients.size(); ++k) {
+            const CatalogContent* content = composition.at(k);
+            if (content && !withinTable(content->valor)) {
+                desktop.message(QStringLiteral("El valor de la propiedad <") + n.nombre.trimmed() +
+                                QStringLiteral("> en el ingrediente <") +
+                                model.ingredients[k].nombre.trimmed() + range);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Steps 8 and 9: the ingredient limits must leave room for the batch.
 bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) {
     double sumMin = 0;
@@ -179,6 +231,11 @@ void showOutcome(const simplex::SolveReport& report, Desktop& desktop) {
 
 } // namespace
 
+bool mixMeetsLimits(const RunResult& result) {
+    return result.end == RunEnd::WrittenBack && result.outcome &&
+           *result.outcome != simplex::Outcome::Infeasible;
+}
+
 RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connection& conn,
                     RunHost& host, QChar decimalSeparator) {
     Desktop& desktop = host.desktop();
@@ -209,6 +266,10 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     model.txtCantidad = fmt(Q, "0.00", decimalSeparator);
 
     if (!checkNutrientLimits(model, desktop, decimalSeparator))
+        return result;
+    if (!checkPrices(model, desktop))
+        return result;
+    if (!checkMagnitudes(model, conn, desktop))
         return result;
     if (!checkIngredientSums(model, Q, desktop))
         return result;

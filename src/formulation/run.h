@@ -58,6 +58,10 @@ struct RunResult {
     double solverSeconds = 0; // time spent in simplex::solve
 };
 
+// Whether the run wrote back a mix that meets its limits. An infeasible run writes back the
+// clipped mix, which breaks some of them; the solver's other ends leave a feasible basis.
+bool mixMeetsLimits(const RunResult& result);
+
 // Runs the least-cost formulation on the model with the batch quantity typed as cantidadText.
 RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connection& conn,
                     RunHost& host, QChar decimalSeparator);

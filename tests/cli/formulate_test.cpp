@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -124,6 +125,66 @@ TEST(CliFormulate, UnreachableMinimumPrintsTheContributions) {
         QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ")));
     EXPECT_EQ(msgs[1].toObject().value("title").toString(),
               QStringLiteral("Se ha cancelado la Formulación"));
+}
+
+// A mix that breaks its limits is never reported as found: the clipped mix and the messages are
+// printed as for any run, and the exit code is 1.
+TEST(CliFormulate, AnInfeasibleRunExitsOne) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    tdb.conn().execute(QStringLiteral(
+        "update formula_propiedad set maximo=0.01 where id_formula=3 and id_propiedad=6"));
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun run = runCli({"3", "--db", path, "--cantidad", "1000", "--json"});
+    EXPECT_EQ(run.code, 1);
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    const QJsonArray msgs = o.value("messages").toArray();
+    ASSERT_FALSE(msgs.isEmpty());
+    EXPECT_EQ(msgs.last().toObject().value("text").toString(),
+              QStringLiteral("No es posible cumplir todas las restricciones"));
+    double total = 0;
+    for (const QJsonValue& ing : o.value("ingredients").toArray())
+        total += ing.toObject().value("cantidad_humeda").toDouble();
+    EXPECT_NEAR(total, 1000, 1e-6);
+
+    const CliRun table = runCli({"3", "--db", path, "--cantidad", "1000"});
+    EXPECT_EQ(table.code, 1);
+    EXPECT_TRUE(table.out.contains("No es posible cumplir todas las restricciones"));
+}
+
+// Names reach the terminal with their control characters escaped; JSON escapes them itself.
+TEST(CliFormulate, ControlCharactersInNamesAreShownEscaped) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    tdb.conn().execute(QStringLiteral("update productos set nombre='Maíz'||char(27)||'[2J'||"
+                                      "char(10)||'x'||char(155)||'y' where id_producto=24"));
+    tdb.conn().execute(QStringLiteral(
+        "update propiedades set nombre='Lis'||char(13)||char(9)||'ina' where id_propiedad=13"));
+    tdb.conn().execute(QStringLiteral(
+        "update formulas set producto='Cerdo'||char(7)||'crecimiento' where id_formula=3"));
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun table = runCli({"3", "--db", path, "--cantidad", "1000"});
+    EXPECT_EQ(table.code, 0);
+    const QString text = QString::fromUtf8(table.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("Maíz\\x1B[2J\\nx\\x9By"))) << table.out.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Lis\\r\\tina")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Producto Cerdo\\x07crecimiento")));
+    const auto control = [](QChar c) {
+        return c != QLatin1Char('\n') &&
+               (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f));
+    };
+    EXPECT_EQ(std::count_if(text.begin(), text.end(), control), 0);
+
+    const CliRun json = runCli({"3", "--db", path, "--cantidad", "1000", "--json"});
+    EXPECT_FALSE(json.out.contains('\x1b'));
+    bool found = false;
+    for (const QJsonValue& ing :
+         QJsonDocument::fromJson(json.out).object().value("ingredients").toArray())
+        found = found || ing.toObject().value("nombre").toString() ==
+                             QStringLiteral("Maíz\x1b[2J\nx\u009by");
+    EXPECT_TRUE(found);
 }
 
 } // namespace

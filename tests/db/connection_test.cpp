@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <thread>
+
 using namespace tarvela::db;
 using tarvela::test::TestDatabase;
 
@@ -61,6 +64,45 @@ TEST(Connection, CreateRefusesAnExistingFile) {
     const DbError e = dbErrorOf([&] { Connection::create(db.path(), databasePassword()); });
     EXPECT_NE(e.number(), 0);
     EXPECT_EQ(db.conn().query("select * from parametros").rowCount(), 1); // untouched
+}
+
+TEST(Connection, WaitsForAnotherUserAndSaysSoWhenTheWaitRunsOut) {
+    const QString inUse = QStringLiteral("La base de datos está en uso por otro usuario; no se "
+                                         "realizó ningún cambio. Intente nuevamente en unos "
+                                         "momentos.");
+    TestDatabase db;
+    Connection& holder = db.conn();
+    auto other = Connection::open(db.path(), databasePassword());
+    other->setBusyTimeout(200);
+
+    // While one user writes, the others still read; a unit of writes waits at its start.
+    holder.execute("BEGIN IMMEDIATE");
+    holder.execute("update parametros set idBase=3");
+    EXPECT_EQ(other->query("select idBase from parametros").value(0, 0).toInt(), 1);
+    DbError e = dbErrorOf([&] { Transaction unit(*other); });
+    EXPECT_TRUE(e.databaseInUse());
+    EXPECT_EQ(e.number(), 5);
+    EXPECT_EQ(e.description(), inUse);
+    EXPECT_FALSE(other->inTransaction());
+
+    // Committing shuts readers out for a moment; a reader that cannot get in gives up in time.
+    holder.execute("COMMIT");
+    holder.execute("BEGIN EXCLUSIVE");
+    e = dbErrorOf([&] { other->query("select idBase from parametros"); });
+    EXPECT_EQ(e.description(), inUse);
+    e = dbErrorOf([&] { other->execute("update parametros set idCliente=7"); });
+    EXPECT_TRUE(e.databaseInUse());
+
+    // A lock released within the wait lets the statement through.
+    other->setBusyTimeout(Connection::kBusyTimeoutMs);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        holder.execute("COMMIT");
+    });
+    EXPECT_EQ(other->execute("update parametros set idCliente=7"), 1);
+    release.join();
+    EXPECT_EQ(holder.query("select idBase, idCliente from parametros").row(0),
+              QVariantList({qlonglong(3), qlonglong(7)}));
 }
 
 TEST(Connection, FileIsEncrypted) {

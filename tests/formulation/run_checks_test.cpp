@@ -134,6 +134,60 @@ TEST_F(RunChecks, NutrientLimits) {
     EXPECT_EQ(run(QStringLiteral("100")).end, RunEnd::WrittenBack);
 }
 
+// A price missing from the formula would make its ingredient free: the run stops and names it,
+// on either basis, before anything is changed.
+TEST_F(RunChecks, MissingPriceStopsTheRun) {
+    tdb.conn().execute(
+        QStringLiteral("update formula_producto set costo=null where id_producto=2"));
+    model = loadFormula(tdb.conn(), 1, host.desk);
+    for (const bool dry : {false, true}) {
+        host.desk.clear();
+        model.vSecaIng = model.vSecaNut = dry;
+        model.totalsTexts.txtCosH = QStringLiteral("$ 1.00");
+        const auto r = run(QStringLiteral("100"));
+        EXPECT_EQ(r.end, RunEnd::StoppedAtCheck);
+        EXPECT_EQ(onlyMessage(),
+                  QStringLiteral("Debe ingresar un precio para el ingrediente <Harina d'avena>"));
+        EXPECT_EQ(host.desk.messages.back().icon, MsgIcon::None);
+        EXPECT_TRUE(host.desk.messages.back().title.isEmpty());
+        EXPECT_EQ(model.totalsTexts.txtCosH, QStringLiteral("$ 1.00"));
+    }
+    // A price of 0 is a price.
+    host.desk.clear();
+    model.vSecaIng = model.vSecaNut = false;
+    model.findIngredient(2)->costo_humeda = 0.0;
+    model.findIngredient(2)->costo_seca = 0.0;
+    EXPECT_EQ(run(QStringLiteral("100")).end, RunEnd::WrittenBack);
+}
+
+// Contents and nutrient limits beyond a feed table are refused before the run, never turned into
+// a false "No es posible cumplir todas las restricciones"; a whole ingredient in PPM still solves.
+TEST_F(RunChecks, MagnitudesBeyondAFeedTableAreRefused) {
+    const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
+    tdb.conn().execute(
+        QStringLiteral("update producto_propiedad set valor=1e15 where id_producto=2"));
+    EXPECT_EQ(run(QStringLiteral("100")).end, RunEnd::StoppedAtCheck);
+    EXPECT_EQ(onlyMessage(), QStringLiteral("El valor de la propiedad <Proteína> en el ingrediente "
+                                            "<Harina d'avena") +
+                                 range);
+    EXPECT_TRUE(host.aportes.empty());
+
+    host.desk.clear();
+    model.rsPropiedades[0].maximo = 2e6;
+    run(QStringLiteral("100"));
+    EXPECT_EQ(onlyMessage(), QStringLiteral("El valor máximo para la propiedad <Proteína") + range);
+
+    host.desk.clear();
+    tdb.conn().execute(
+        QStringLiteral("update producto_propiedad set valor=1e6 where id_producto=2"));
+    model.rsPropiedades[0].maximo = 10;
+    const auto r = run(QStringLiteral("100"));
+    EXPECT_EQ(r.outcome, simplex::Outcome::Optimal);
+    EXPECT_TRUE(formulation::mixMeetsLimits(r));
+    EXPECT_LE(*model.rsPropiedades[0].valor, 10 + 1e-6);
+    EXPECT_GE(*model.rsPropiedades[0].valor, 5 - 1e-6);
+}
+
 TEST_F(RunChecks, IngredientSums) {
     auto& a = model.ingredients[0];
     auto& b = model.ingredients[1];
@@ -218,6 +272,7 @@ TEST_F(RunChecks, OptimumIsWrittenBackWithRecordsAndLabels) {
     const auto r = run(QStringLiteral("100"));
     ASSERT_EQ(r.end, RunEnd::WrittenBack);
     EXPECT_EQ(r.outcome, simplex::Outcome::Optimal);
+    EXPECT_TRUE(formulation::mixMeetsLimits(r));
     EXPECT_EQ(host.clearCalls, 1);
     EXPECT_EQ(host.desk.busyDepth, 0);
     // 5 = 10 a + 2 (1 - a): a = 3/8.
@@ -241,6 +296,7 @@ TEST_F(RunChecks, InfeasibleMixIsWrittenBackWithoutRecords) {
     const auto r = run(QStringLiteral("100"));
     EXPECT_EQ(r.end, RunEnd::WrittenBack);
     EXPECT_EQ(r.outcome, simplex::Outcome::Infeasible);
+    EXPECT_FALSE(formulation::mixMeetsLimits(r));
     ASSERT_EQ(host.desk.messages.size(), 1u);
     EXPECT_EQ(host.desk.messages[0].text,
               QStringLiteral("No es posible cumplir todas las restricciones"));

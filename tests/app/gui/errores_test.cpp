@@ -33,6 +33,20 @@ TEST_F(ErrorWindow, DetalleShowsNumberAndDescriptionThenCloses) {
     EXPECT_TRUE(closed);
 }
 
+// A database kept busy by another user is explained at once, not only behind "Detalle".
+TEST_F(ErrorWindow, ADatabaseInUseIsToldInTheMessage) {
+    const QString inUse = QStringLiteral("La base de datos está en uso por otro usuario; no se "
+                                         "realizó ningún cambio. Intente nuevamente en unos "
+                                         "momentos.");
+    QString shown;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        shown = dialog.findChild<QPlainTextEdit*>(QStringLiteral("txtMensaje"))->toPlainText();
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdAceptar"))->click();
+    });
+    showError(ctx, QStringLiteral("No es posible grabar el Registro"), db::DbError(5, inUse));
+    EXPECT_EQ(shown, QStringLiteral("No es posible grabar el Registro\n\n") + inUse);
+}
+
 TEST_F(ErrorWindow, AceptarClosesWithoutDetail) {
     bool closed = false;
     launcher.handlers.push_back([&](QDialog& dialog) {

@@ -220,6 +220,19 @@ TEST_F(FormulationWindowTest, QuantityChecksStopTheRun) {
     EXPECT_EQ(snapshot(grid(*window, "flexProd")), before);
 }
 
+// An ingredient without a price: the run names it and leaves the grids as they were.
+TEST_F(FormulationWindowTest, MissingPriceStopsTheRun) {
+    ctx.db().execute(QStringLiteral(
+        "update formula_producto set costo=null where id_formula=3 and id_producto=25"));
+    auto window = open(3);
+    const QStringList before = snapshot(grid(*window, "flexProd"));
+    press(*window, "cmdFormular");
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text,
+              QStringLiteral("Debe ingresar un precio para el ingrediente <Sorgo granífero>"));
+    EXPECT_EQ(snapshot(grid(*window, "flexProd")), before);
+}
+
 TEST_F(FormulationWindowTest, QuantityBoxTakesEitherSeparatorAndRefusesText) {
     useDecimalSeparator(QLatin1Char(','));
     auto window = open(3);
