@@ -4,7 +4,9 @@
 #include "reports/gui/analysis_grid.h"
 #include "reports/gui/frmAportes.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -12,6 +14,17 @@ namespace tarvela::test {
 namespace {
 
 using formulation::AnalysisRecord;
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return QObject::eventFilter(watched, event);
+    }
+    int count = 0;
+};
 
 const QColor kGrey(128, 128, 128);
 const QColor kLightGrey(224, 224, 224);
@@ -143,6 +156,12 @@ TEST_F(FormulationWindowTest, CompositionWindowTotalsTheSolvedMix) {
         EXPECT_TRUE(frozen->isVisible());
         EXPECT_FALSE(frozen->isColumnHidden(1));
         EXPECT_TRUE(frozen->isColumnHidden(7));
+        // Scrolled to its end, both parts show the totals row on the last line.
+        QScrollBar* bar = table.verticalScrollBar();
+        bar->setValue(bar->maximum());
+        QApplication::processEvents();
+        EXPECT_EQ(frozen->rowAt(frozen->viewport()->height() - 1), totals);
+        EXPECT_EQ(table.rowAt(table.viewport()->height() - 1), totals);
         checked = true;
     });
     press(*window, "cmdComposicion");
@@ -191,7 +210,15 @@ TEST_F(FormulationWindowTest, ContributionsWindowFormatsItsReport) {
                    {QStringLiteral("Soja"), 300, 28.25, 8.475}};
     ctx.currentPropertyName = report.propertyName;
     frmAportes window(ctx, report);
+    // The message comes after the window, its list included, has been drawn.
+    PaintCounter windowPaints(window);
+    PaintCounter listPaints(*window.findChild<QTableWidget*>()->viewport());
+    bool drawnFirst = false;
+    desktop.onMessage = [&](const test::RecordedMessage&) {
+        drawnFirst = window.isVisible() && windowPaints.count > 0 && listPaints.count > 0;
+    };
     launcher.exec(window);
+    EXPECT_TRUE(drawnFirst);
     EXPECT_EQ(window.windowTitle(), report.caption);
     auto* maximo = window.findChild<QLabel*>("lblMaximo");
     ASSERT_NE(maximo, nullptr);
