@@ -161,6 +161,18 @@ TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     child<QPushButton>(window, "Command1")->click();
     EXPECT_EQ(lines(window).size(), 2);
     EXPECT_EQ(count("select idcliente from parametros"), 0);
+    // The cleared filter holds everywhere: no customer in the formulation window's caption,
+    // and the list opened again (as after a base switch) is not filtered.
+    EXPECT_EQ(ctx.currentCustomer, 0);
+    QString caption;
+    launcher.handlers.push_back([&](QDialog& formulation) { caption = formulation.windowTitle(); });
+    child<QPushButton>(window, "cmdAdd")->click();
+    EXPECT_EQ(caption, "Fórmulas");
+    frmformulas again(ctx);
+    open(again);
+    EXPECT_EQ(child<QComboBox>(again, "DataCombo2")->currentText(), QString());
+    EXPECT_EQ(lines(again).size(), 2);
+    EXPECT_FALSE(child<QLabel>(again, "txtnohubo")->isVisible());
 }
 
 TEST_F(FormulaList, EliminarRemovesOnlyTheSelectedVersion) {
