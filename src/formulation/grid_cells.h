@@ -61,7 +61,7 @@ const std::vector<GridColumn>& flexPropColumns();
 // flexProd from the ingredient working table, in its current order.
 GridPaint paintFlexProd(const WorkingModel& model, QChar decimalSeparator);
 // flexProp from the nutrient working table. While loading, a nutrient whose recomputed value
-// differs from the value saved with the formula shows its name green.
+// differs from the value saved with the formula, as the grid shows them, shows its name green.
 GridPaint paintFlexProp(const WorkingModel& model, QChar decimalSeparator, bool loading);
 
 // The width left for the rest column: grid width − (70 + all other widths, + 240 when a
