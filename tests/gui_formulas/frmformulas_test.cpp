@@ -1,6 +1,7 @@
 #include "formulas/gui/frmformulas.h"
 
 #include "support/app_fixture.h"
+#include "support/cut_captions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -88,6 +89,7 @@ TEST_F(FormulaList, OpensWithTheFormulasOfTheCurrentBase) {
     EXPECT_FALSE(child<QPushButton>(window, "cmdPrint")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(window, "cmdComparar")->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(window, "Text3"));
+    EXPECT_EQ(test::cutCaptions(window), "");
 }
 
 TEST_F(FormulaList, FiltersSearchOnEnterAndReportNoMatches) {

@@ -1,6 +1,8 @@
 // The windows opened from the formulation window: analysis, composition and contributions.
 #include "window_fixture.h"
 
+#include "support/cut_captions.h"
+
 #include "reports/gui/analysis_grid.h"
 #include "reports/gui/frmAportes.h"
 
@@ -232,6 +234,26 @@ TEST_F(FormulationWindowTest, ContributionsWindowFormatsItsReport) {
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text,
               QStringLiteral("No es posible alcanzar el Mínimo para la propiedad Lisina"));
+}
+
+// Every caption of the formulation window and of the windows it opens can be read whole.
+TEST_F(FormulationWindowTest, NoCaptionIsCutOff) {
+    useDecimalSeparator(QLatin1Char(','));
+    auto window = open(3);
+    press(*window, "cmdFormular");
+    EXPECT_EQ(cutCaptions(*window), "");
+    const char* buttons[] = {"cmdComposicion", "Command1"};
+    for (const char* button : buttons) {
+        launcher.handlers.push_back([&](QDialog& dialog) { EXPECT_EQ(cutCaptions(dialog), ""); });
+        press(*window, button);
+    }
+    EXPECT_EQ(launcher.opened, QStringList({"frmResultados", "frmAnalisis"}));
+
+    formulation::AportesReport report;
+    report.caption = QStringLiteral("PROBLEMA CON RESTRICCIÓN: Mínimo para Lisina = 9,00");
+    report.rows = {{QStringLiteral("Harina de carne y hueso 45%"), 300, 28.25, 8.475}};
+    frmAportes aportes(ctx, report);
+    EXPECT_EQ(cutCaptions(aportes), "");
 }
 
 } // namespace

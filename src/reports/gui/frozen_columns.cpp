@@ -23,6 +23,7 @@ FrozenColumns::FrozenColumns(QTableWidget& grid, int count)
     overlay_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     overlay_->setFrameShape(QFrame::NoFrame);
     overlay_->setWordWrap(false);
+    overlay_->setTextElideMode(grid.textElideMode());
     grid.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     grid.viewport()->stackUnder(overlay_);
 
@@ -69,7 +70,11 @@ void FrozenColumns::place() {
         overlay_->setFont(grid_.font());
     overlay_->verticalHeader()->setDefaultSectionSize(grid_.verticalHeader()->defaultSectionSize());
     QHeaderView* heading = grid_.horizontalHeader();
-    overlay_->horizontalHeader()->setStyleSheet(heading->styleSheet());
+    if (overlay_->horizontalHeader()->styleSheet() != heading->styleSheet())
+        overlay_->horizontalHeader()->setStyleSheet(heading->styleSheet());
+    // A heading with a style sheet of its own keeps the font it had: give it the grid's.
+    if (overlay_->horizontalHeader()->font() != heading->font())
+        overlay_->horizontalHeader()->setFont(heading->font());
     overlay_->horizontalHeader()->setFixedHeight(heading->height());
 
     int width = 0;
