@@ -2,6 +2,7 @@
 #include "app/gui/menu.h"
 #include "app/gui/modal_launcher.h"
 #include "app/gui/qt_desktop.h"
+#include "app/gui/spanish_translations.h"
 #include "app/startup.h"
 #include "context/app_context.h"
 
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvela"));
+    tarvela::installSpanishTranslations(app);
 
     tarvela::QtDesktop desktop;
     tarvela::ModalLauncher launcher;

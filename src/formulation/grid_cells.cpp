@@ -148,12 +148,14 @@ std::vector<CellPaint> nutrientRow(const NutrientRow& r, QChar sep, bool loading
     cells[nMaximo].text = formatted(r.maximo, QStringLiteral("#####0.00"), sep);
     cells[nValorAnterior].text = rawCellText(r.valorAnterior, sep);
 
-    if (loading && rawCellText(r.valorAnterior, sep) != rawCellText(r.valor, sep))
+    // The value recomputed from the catalog against the saved one, as the user reads them.
+    const QString shownValue = formatted(r.valor, QStringLiteral("#####0.00"), sep);
+    if (loading && formatted(r.valorAnterior, QStringLiteral("#####0.00"), sep) != shownValue)
         cells[nNombre].background = colors::differsFromCatalog;
 
     CellPaint& value = cells[nValor];
     if (r.valor) {
-        value.text = text::formatNumber(*r.valor, QStringLiteral("#####0.00"), sep);
+        value.text = shownValue;
         const double v = text::roundDecimal(*r.valor, 2);
         if ((r.minimo && v < text::roundDecimal(*r.minimo, 2)) ||
             (r.maximo && v > text::roundDecimal(*r.maximo, 2)))

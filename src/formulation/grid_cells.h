@@ -17,7 +17,7 @@ const std::vector<grid::GridColumn>& flexPropColumns();
 // flexProd from the ingredient working table, in its current order.
 grid::GridPaint paintFlexProd(const WorkingModel& model, QChar decimalSeparator);
 // flexProp from the nutrient working table. While loading, a nutrient whose recomputed value
-// differs from the value saved with the formula shows its name green.
+// differs from the value saved with the formula, as the grid shows them, shows its name green.
 grid::GridPaint paintFlexProp(const WorkingModel& model, QChar decimalSeparator, bool loading);
 
 } // namespace tarvela::formulation

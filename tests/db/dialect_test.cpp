@@ -18,6 +18,9 @@ TEST(Dialect, DateLiteralsBecomeIsoTexts) {
     EXPECT_EQ(translateStatement("values (1,#12/31/2026#,#1/2/99#)"),
               "values (1,'2026-12-31','1999-01-02')");
     EXPECT_EQ(translateStatement("x=#2026-01-05#"), "x='2026-01-05'");
+    // Two-digit years: 00-29 are in the 2000s, 30-99 in the 1900s.
+    EXPECT_EQ(translateStatement("#1/2/00# #1/2/29# #1/2/30#"),
+              "'2000-01-02' '2029-01-02' '1930-01-02'");
 }
 
 TEST(Dialect, BooleanWordsBecomeNumbers) {

@@ -1,10 +1,12 @@
 #include "support/small_catalog.h"
 #include "support/test_database.h"
 
+#include "formulation/grid_cells.h"
 #include "formulation/loading.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvela::test {
@@ -58,6 +60,24 @@ TEST(Loading, DemoFormulaFillsHeaderTablesAndRecomputedValues) {
     EXPECT_TRUE(model.totalsTexts.txtMatSeca.endsWith(QStringLiteral(" %")));
     // The batch box shows the sum of the dry quantities, not the stored batch quantity.
     EXPECT_EQ(model.txtCantidad, model.totalsTexts.txtCanS);
+}
+
+// The demo formulas hold the values their mixes give, so loading one marks no nutrient green.
+TEST(Loading, DemoFormulasHoldTheValuesTheirMixesGive) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    ScriptedDesktop desk;
+    for (qint16 id = 1; id <= 6; ++id) {
+        const WorkingModel model = loadFormula(tdb.conn(), id, desk);
+        ASSERT_FALSE(model.rsPropiedades.empty());
+        for (const auto& n : model.rsPropiedades)
+            EXPECT_NEAR(*n.valor, *n.valorAnterior, 1e-9 * std::max(1.0, std::fabs(*n.valor)))
+                << id << ' ' << n.nombre.toStdString();
+        const auto paint = formulation::paintFlexProp(model, QLatin1Char('.'), true);
+        for (size_t r = 1; r < paint.rows.size(); ++r)
+            EXPECT_EQ(paint.cell(static_cast<int>(r), 1).background, grid::colors::background)
+                << id << ' ' << paint.cell(static_cast<int>(r), 1).text.toStdString();
+    }
+    EXPECT_TRUE(desk.messages.empty());
 }
 
 TEST(Loading, MissingFormulaAndFormulaZero) {

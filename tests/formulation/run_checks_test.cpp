@@ -128,6 +128,11 @@ TEST_F(RunChecks, NutrientLimits) {
               QStringLiteral("El valor máximo debe ser mayor al mínimo en al menos el 0.01% para "
                              "la propiedad <Proteína>\n\n10.00    10.00\n10.00    10.00"));
 
+    // Exactly 0.01 % apart is enough.
+    host.desk.clear();
+    n.maximo = 10.001;
+    EXPECT_NE(run(QStringLiteral("100")).end, RunEnd::StoppedAtCheck);
+
     host.desk.clear();
     n.minimo = 0;
     n.maximo = 0.00001;

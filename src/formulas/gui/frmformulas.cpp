@@ -250,8 +250,9 @@ bool frmformulas::search() {
     filter.valueTo = Text8_->text();
     filter.ingredientId = selectedIngredientId_;
     filter.customerId = comboCustomer(*DataCombo2_);
-    if (filter.customerId)
-        ctx_.currentCustomer = *filter.customerId;
+    // The customer filter the user set, or none: the formulation window's caption, a new
+    // formula's customer and the next opening of this list follow it.
+    ctx_.currentCustomer = filter.customerId.value_or(0);
 
     const formulas::SearchStatement statement = formulas::buildSearchStatement(filter);
     if (statement.sql.isEmpty()) {

@@ -59,7 +59,8 @@ private:
     void buildHeader(QWidget* content);
     void buildIngredientPanel(QWidget* content);
     void buildNutrientPanel(QWidget* content);
-    void buildButtons(QWidget* content);
+    // Returns the right edge of the buttons.
+    int buildButtons(QWidget* content);
     void buildMenu();
     QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
                            const QRect& geometry, bool enabled = true);

@@ -17,7 +17,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace tarvela {
+
+namespace {
+// Width of the window's content when every caption fits the usual places.
+constexpr int kContentWidth = 900;
+} // namespace
 
 QPushButton* frmoptimizacion::addButton(QWidget* parent, const QString& name,
                                         const QString& caption, const QRect& geometry,
@@ -56,14 +64,17 @@ void frmoptimizacion::buildWindow() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* content = new QWidget(this);
-    content->setFixedSize(900, 640);
     layout->addWidget(content);
     buildMenu();
     layout->setMenuBar(findChild<QMenuBar*>(QStringLiteral("menuBar")));
     buildHeader(content);
     buildIngredientPanel(content);
     buildNutrientPanel(content);
-    buildButtons(content);
+    // Buttons whose captions need more room widen the window, and the ingredient panel with it.
+    const int extra = std::max(0, buildButtons(content) + 12 - kContentWidth);
+    content->setFixedSize(kContentWidth + extra, 640);
+    ingredientPanel_->resize(ingredientPanel_->width() + extra, ingredientPanel_->height());
+    flexProd_->resize(flexProd_->width() + extra, flexProd_->height());
     setFixedSize(sizeHint());
 }
 
@@ -102,7 +113,8 @@ void frmoptimizacion::buildHeader(QWidget* content) {
     for (int i = 0; i < 2; ++i) {
         option1_[i] = new QRadioButton(captions[i], frame);
         option1_[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        option1_[i]->setGeometry(8 + i * 105, 6, 100, 20);
+        option1_[i]->setGeometry(8 + i * 105, 6, std::max(100, option1_[i]->sizeHint().width()),
+                                 20);
         option1Group_->addButton(option1_[i], i);
         connect(option1_[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
@@ -198,10 +210,18 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
               false);
 }
 
-void frmoptimizacion::buildButtons(QWidget* content) {
+int frmoptimizacion::buildButtons(QWidget* content) {
+    struct Placed {
+        QPushButton* button;
+        int column;
+        int row;
+    };
+    std::vector<Placed> placed;
     auto button = [&](const char* name, const char* caption, int column, int row, bool enabled) {
-        return addButton(content, QString::fromUtf8(name), QString::fromUtf8(caption),
-                         {580 + column * 158, 400 + row * 32, 150, 28}, enabled);
+        QPushButton* b =
+            addButton(content, QString::fromUtf8(name), QString::fromUtf8(caption), {}, enabled);
+        placed.push_back({b, column, row});
+        return b;
     };
     connect(button("cmdFormular", "&Formular Mínimo Costo", 0, 0, true), &QPushButton::clicked,
             this, &frmoptimizacion::cmdFormular_Click);
@@ -219,11 +239,21 @@ void frmoptimizacion::buildButtons(QWidget* content) {
     button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, false);
     button("cmdActuPrecios", "Actualizar &Precios", 1, 4, false);
 
+    // Two columns of buttons 150 wide, or as wide as the longest caption of the column needs.
+    int widths[2] = {150, 150};
+    for (const Placed& p : placed)
+        widths[p.column] = std::max(widths[p.column], p.button->sizeHint().width());
+    const int lefts[2] = {580, 580 + widths[0] + 8};
+    for (const Placed& p : placed)
+        p.button->setGeometry(lefts[p.column], 400 + p.row * 32, widths[p.column], 28);
+    const int right = lefts[1] + widths[1];
+
     QPushButton* close =
-        addButton(content, QStringLiteral("cmdClose"), QString(), {580 + 158 + 110, 596, 40, 34});
+        addButton(content, QStringLiteral("cmdClose"), QString(), {right - 40, 596, 40, 34});
     close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     close->setToolTip(QStringLiteral("Cerrar"));
     connect(close, &QPushButton::clicked, this, &frmoptimizacion::cmdClose_Click);
+    return right;
 }
 
 void frmoptimizacion::buildMenu() {

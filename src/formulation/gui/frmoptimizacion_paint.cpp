@@ -11,12 +11,27 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableWidget>
+
+#include <algorithm>
+#include <iterator>
 
 namespace tarvela {
 
 namespace {
+
+// The width a box needs to show its whole text: the text, the box's frame and the two pixels
+// it keeps free on each side, and one pixel of air.
+int boxWidthFor(const QLineEdit& box) {
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    const int frame =
+        box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box) : 0;
+    return box.fontMetrics().horizontalAdvance(box.text()) + 2 * frame + 2 * 2 + 1;
+}
 
 void paintBox(QLineEdit& box, bool outOfRange) {
     QPalette palette = box.palette();
@@ -61,7 +76,14 @@ void frmoptimizacion::showTotals() {
 }
 
 void frmoptimizacion::actu_FlexProd() {
-    paintGrid(*flexProd_, formulation::paintFlexProd(model_, displaySeparator(ctx_)));
+    grid::GridPaint paint = formulation::paintFlexProd(model_, displaySeparator(ctx_));
+    // A totals box is as wide as the column above it: a column too narrow for its box's value
+    // is widened just enough.
+    for (const TotalBox& total : totalBoxes_) {
+        int& twips = paint.columns.at(static_cast<size_t>(total.column)).widthTwips;
+        twips = std::max(twips, grid::pixelsToTwips(boxWidthFor(*total.box)));
+    }
+    paintGrid(*flexProd_, paint);
     placeTotalsBoxes();
 }
 
@@ -71,14 +93,29 @@ void frmoptimizacion::actu_FlexProp() {
 }
 
 // Each totals box sits under its grid column (one twip-equivalent pixel to the left), its label
-// above it with the same left and width.
+// above it with the same left and width. A caption that would run into the next one moves left
+// into the free room beside it, up to the previous caption, and its label widens to show it.
 void frmoptimizacion::placeTotalsBoxes() {
+    constexpr int kGap = 4;
     const int top = flexProd_->geometry().bottom() + 22;
     for (TotalBox& total : totalBoxes_) {
         const ColumnSpan span = columnSpan(*flexProd_, total.column);
-        const int left = span.left - grid::twipsToPixels(20);
-        total.box->setGeometry(left, top, span.width, 22);
-        total.label->setGeometry(left, top - 16, span.width, 16);
+        total.box->setGeometry(span.left - grid::twipsToPixels(20), top, span.width, 22);
+    }
+    int previousTextEnd = txtCosS_->geometry().right() + 1;
+    const int count = static_cast<int>(std::size(totalBoxes_));
+    for (int i = 0; i < count; ++i) {
+        QLabel& label = *totalBoxes_[i].label;
+        const QRect box = totalBoxes_[i].box->geometry();
+        const int needed = label.fontMetrics().horizontalAdvance(label.text());
+        const int rightLimit =
+            i + 1 < count ? totalBoxes_[i + 1].box->x() - kGap : ingredientPanel_->width() - kGap;
+        int left = box.left();
+        if (left + needed > rightLimit)
+            left = std::max(previousTextEnd + kGap, rightLimit - needed);
+        const int right = std::max(box.left() + box.width(), left + needed);
+        label.setGeometry(left, top - 16, right - left, 16);
+        previousTextEnd = left + needed;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -18,6 +19,10 @@ using grid::pixelsToTwips;
 using grid::twipsToPixels;
 
 namespace {
+
+// Pixels a heading cell takes besides its text: its border and padding on both sides, and one
+// pixel of air each side.
+constexpr int kHeadingMargin = 6;
 
 QTableWidgetItem* makeItem(const grid::CellPaint& cell) {
     auto* item = new QTableWidgetItem(cell.text);
@@ -70,6 +75,18 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
         for (int c = 0; c < columns; ++c)
             grid.setItem(r, c, makeItem(paint.cell(r + 1, c)));
 
+    // A heading is never shown cut: a column narrower than its heading is widened just enough
+    // (border and padding of the heading cell included).
+    std::vector<grid::GridColumn> widths = paint.columns;
+    const QFontMetrics headingMetrics(grid.horizontalHeader()->font());
+    for (auto& column : widths) {
+        if (column.widthTwips <= 0 || column.heading.isEmpty())
+            continue;
+        const int needed = headingMetrics.horizontalAdvance(column.heading) + kHeadingMargin;
+        if (twipsToPixels(column.widthTwips) < needed)
+            column.widthTwips = pixelsToTwips(needed);
+    }
+
     // Widths; the rest column takes what is left (less the vertical scroll bar when the rows
     // do not fit). The rule counts 70 twips for the borders and 240 for the scroll bar: the
     // grid's own borders and scroll bar take their place.
@@ -83,9 +100,9 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
     const int gridTwips =
         pixelsToTwips(grid.width() - frame - scrollBarWidth) + 70 + (scrollBar ? 240 : 0);
     for (int c = 0; c < columns; ++c) {
-        int twips = paint.columns[static_cast<size_t>(c)].widthTwips;
+        int twips = widths[static_cast<size_t>(c)].widthTwips;
         if (twips == kRestWidth)
-            twips = grid::restColumnWidth(gridTwips, paint.columns, scrollBar);
+            twips = grid::restColumnWidth(gridTwips, widths, scrollBar);
         grid.setColumnHidden(c, twips == 0);
         if (twips > 0)
             grid.setColumnWidth(c, twipsToPixels(twips));

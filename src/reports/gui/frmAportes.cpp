@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace tarvela {
 
@@ -70,6 +71,21 @@ void frmAportes::actuGrid(const formulation::AportesReport& report) {
 
 void frmAportes::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    messagePending_ = true;
+}
+
+void frmAportes::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // The message waits until this paint has reached the screen.
+    if (messagePending_) {
+        messagePending_ = false;
+        QTimer::singleShot(0, this, &frmAportes::showCancelledMessage);
+    }
+}
+
+void frmAportes::showCancelledMessage() {
+    if (!isVisible())
+        return;
     ctx_.desktop->message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
                               ctx_.currentPropertyName.trimmed(),
                           MsgIcon::Critical, QStringLiteral("Se ha cancelado la Formulación"));

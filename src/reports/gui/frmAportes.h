@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QPaintEvent;
 class QShowEvent;
 class QTableWidget;
 
@@ -21,14 +22,18 @@ public:
                QWidget* parent = nullptr);
 
 protected:
-    // Every activation repeats why the run was cancelled.
+    // Every activation repeats why the run was cancelled, once the window has been drawn, so
+    // the list is seen behind the message.
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void actuGrid(const formulation::AportesReport& report);
+    void showCancelledMessage();
 
     AppContext& ctx_;
     QTableWidget* grid_ = nullptr;
+    bool messagePending_ = false;
 };
 
 } // namespace tarvela

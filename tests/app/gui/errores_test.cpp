@@ -1,6 +1,7 @@
 #include "app/gui/errores.h"
 
 #include "support/gui/app_fixture.h"
+#include "support/gui/cut_captions.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,6 +21,7 @@ TEST_F(ErrorWindow, DetalleShowsNumberAndDescriptionThenCloses) {
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->toPlainText(), QStringLiteral("No es posible grabar el Registro"));
         EXPECT_TRUE(text->isReadOnly());
+        EXPECT_EQ(test::cutCaptions(dialog), "");
         dialog.findChild<QPushButton*>(QStringLiteral("cmdDetalle"))->click();
         closed = !dialog.isVisible();
     });

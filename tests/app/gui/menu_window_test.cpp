@@ -3,6 +3,7 @@
 #include "app/main_layout.h"
 
 #include "support/gui/app_fixture.h"
+#include "support/gui/cut_captions.h"
 
 #include <QAction>
 #include <QLabel>
@@ -93,6 +94,8 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
     EXPECT_FALSE(window.baseSelected(2));
     EXPECT_TRUE(window.baseSelected(3));
     EXPECT_TRUE(desktop.keys.isEmpty()) << "no menu drops down at start-up";
+    window.show();
+    EXPECT_EQ(test::cutCaptions(window), "");
 }
 
 TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
@@ -156,6 +159,7 @@ TEST_F(MainWindow, AboutWindow) {
     launcher.handlers.push_back([&](QDialog& dialog) {
         for (const char* name : {"lblSistema", "lblVersion", "lblFabricante1", "lblFabricante2"})
             texts << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
+        EXPECT_EQ(test::cutCaptions(dialog), "");
         dialog.findChild<QPushButton*>(QStringLiteral("cmdAceptar"))->click();
         EXPECT_FALSE(dialog.isVisible());
     });

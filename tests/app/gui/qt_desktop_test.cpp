@@ -1,15 +1,20 @@
 #include "app/gui/menu.h"
 #include "app/gui/qt_desktop.h"
+#include "app/gui/spanish_translations.h"
 
 #include "support/gui/app_fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -75,6 +80,36 @@ TEST(QtDesktopBusy, CallsNest) {
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The buttons of the message box on screen, without their mnemonics; presses the last one.
+QStringList pressLastButton() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        return {QStringLiteral("no message box")};
+    QStringList texts;
+    for (QAbstractButton* button : box->buttons())
+        texts << button->text().remove(QLatin1Char('&'));
+    box->buttons().last()->click();
+    return texts;
+}
+
+TEST(QtDesktopMessages, StandardButtonsReadInSpanish) {
+    QTranslator* spanish = installSpanishTranslations(*QCoreApplication::instance());
+    ASSERT_NE(spanish, nullptr) << "Qt's Spanish translations (qt6-translations-l10n)";
+    QtDesktop desktop;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] { buttons = pressLastButton(); });
+    desktop.message(QStringLiteral("La fecha no es Válida"), MsgIcon::Critical);
+    EXPECT_EQ(buttons, QStringList({QStringLiteral("Aceptar")}));
+
+    QTimer::singleShot(0, [&] { buttons = pressLastButton(); });
+    const bool yes = desktop.question(QStringLiteral("Desea eliminar la Fórmula 1001 ?"));
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({QStringLiteral("No"), QStringLiteral("Sí")}));
+    EXPECT_FALSE(yes);
+    QCoreApplication::removeTranslator(spanish);
+    delete spanish;
 }
 
 } // namespace

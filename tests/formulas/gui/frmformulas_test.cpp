@@ -1,6 +1,7 @@
 #include "formulas/gui/frmformulas.h"
 
 #include "support/gui/app_fixture.h"
+#include "support/gui/cut_captions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -88,6 +89,7 @@ TEST_F(FormulaList, OpensWithTheFormulasOfTheCurrentBase) {
     EXPECT_FALSE(child<QPushButton>(window, "cmdPrint")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(window, "cmdComparar")->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(window, "Text3"));
+    EXPECT_EQ(test::cutCaptions(window), "");
 }
 
 TEST_F(FormulaList, FiltersSearchOnEnterAndReportNoMatches) {
@@ -161,6 +163,18 @@ TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     child<QPushButton>(window, "Command1")->click();
     EXPECT_EQ(lines(window).size(), 2);
     EXPECT_EQ(count("select idcliente from parametros"), 0);
+    // The cleared filter holds everywhere: no customer in the formulation window's caption,
+    // and the list opened again (as after a base switch) is not filtered.
+    EXPECT_EQ(ctx.currentCustomer, 0);
+    QString caption;
+    launcher.handlers.push_back([&](QDialog& formulation) { caption = formulation.windowTitle(); });
+    child<QPushButton>(window, "cmdAdd")->click();
+    EXPECT_EQ(caption, "Fórmulas");
+    frmformulas again(ctx);
+    open(again);
+    EXPECT_EQ(child<QComboBox>(again, "DataCombo2")->currentText(), QString());
+    EXPECT_EQ(lines(again).size(), 2);
+    EXPECT_FALSE(child<QLabel>(again, "txtnohubo")->isVisible());
 }
 
 TEST_F(FormulaList, EliminarRemovesOnlyTheSelectedVersion) {

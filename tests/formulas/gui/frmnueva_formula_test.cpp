@@ -3,6 +3,7 @@
 #include "formulation/loading.h"
 
 #include "support/gui/app_fixture.h"
+#include "support/gui/cut_captions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,6 +44,7 @@ TEST_F(GrabarFormula, NewFormulaShowsTheHintsAndSavesVersionZero) {
         EXPECT_EQ(box(dialog, "txtFields2")->text(), "0");
         EXPECT_FALSE(dialog.findChild<QCheckBox*>("Check1")->isEnabled());
         EXPECT_FALSE(dialog.findChild<QPushButton*>("command5")->isEnabled());
+        EXPECT_EQ(test::cutCaptions(dialog), "");
         box(dialog, "txtFields0")->setText("1003");
         box(dialog, "txtFields1")->setText("Recría");
         press(dialog, "cmdUpdate");

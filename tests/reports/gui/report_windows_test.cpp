@@ -1,14 +1,29 @@
 // The windows opened from the formulation window: analysis, composition and contributions.
 #include "support/gui/formulation_window_fixture.h"
 
+#include "support/gui/cut_captions.h"
+
 #include "reports/gui/frmAportes.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 
 namespace tarvela::test {
 namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return QObject::eventFilter(watched, event);
+    }
+    int count = 0;
+};
 
 const QColor kGrey(128, 128, 128);
 const QColor kLightGrey(224, 224, 224);
@@ -107,6 +122,12 @@ TEST_F(FormulationWindowTest, CompositionWindowTotalsTheSolvedMix) {
         EXPECT_TRUE(frozen->isVisible());
         EXPECT_FALSE(frozen->isColumnHidden(1));
         EXPECT_TRUE(frozen->isColumnHidden(7));
+        // Scrolled to its end, both parts show the totals row on the last line.
+        QScrollBar* bar = table.verticalScrollBar();
+        bar->setValue(bar->maximum());
+        QApplication::processEvents();
+        EXPECT_EQ(frozen->rowAt(frozen->viewport()->height() - 1), totals);
+        EXPECT_EQ(table.rowAt(table.viewport()->height() - 1), totals);
         checked = true;
     });
     press(*window, "cmdComposicion");
@@ -155,7 +176,15 @@ TEST_F(FormulationWindowTest, ContributionsWindowFormatsItsReport) {
                    {QStringLiteral("Soja"), 300, 28.25, 8.475}};
     ctx.currentPropertyName = report.propertyName;
     frmAportes window(ctx, report);
+    // The message comes after the window, its list included, has been drawn.
+    PaintCounter windowPaints(window);
+    PaintCounter listPaints(*window.findChild<QTableWidget*>()->viewport());
+    bool drawnFirst = false;
+    desktop.onMessage = [&](const RecordedMessage&) {
+        drawnFirst = window.isVisible() && windowPaints.count > 0 && listPaints.count > 0;
+    };
     launcher.exec(window);
+    EXPECT_TRUE(drawnFirst);
     EXPECT_EQ(window.windowTitle(), report.caption);
     auto* maximo = window.findChild<QLabel*>("lblMaximo");
     ASSERT_NE(maximo, nullptr);
@@ -169,6 +198,26 @@ TEST_F(FormulationWindowTest, ContributionsWindowFormatsItsReport) {
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text,
               QStringLiteral("No es posible alcanzar el Mínimo para la propiedad Lisina"));
+}
+
+// Every caption of the formulation window and of the windows it opens can be read whole.
+TEST_F(FormulationWindowTest, NoCaptionIsCutOff) {
+    useDecimalSeparator(QLatin1Char(','));
+    auto window = open(3);
+    press(*window, "cmdFormular");
+    EXPECT_EQ(cutCaptions(*window), "");
+    const char* buttons[] = {"cmdComposicion", "Command1"};
+    for (const char* button : buttons) {
+        launcher.handlers.push_back([&](QDialog& dialog) { EXPECT_EQ(cutCaptions(dialog), ""); });
+        press(*window, button);
+    }
+    EXPECT_EQ(launcher.opened, QStringList({"frmResultados", "frmAnalisis"}));
+
+    formulation::AportesReport report;
+    report.caption = QStringLiteral("PROBLEMA CON RESTRICCIÓN: Mínimo para Lisina = 9,00");
+    report.rows = {{QStringLiteral("Harina de carne y hueso 45%"), 300, 28.25, 8.475}};
+    frmAportes aportes(ctx, report);
+    EXPECT_EQ(cutCaptions(aportes), "");
 }
 
 } // namespace
