@@ -136,6 +136,30 @@ void rebuildTable(Connection& conn, const QString& table, const char* createStat
         conn.execute(index);
 }
 
+// The name of the index an index statement creates.
+QString indexName(const QString& statement) {
+    return statement.section(QLatin1Char(' '), 2, 2);
+}
+
+// Creates the schema's indexes that a file made by an earlier version lacks, in one transaction.
+void addMissingIndexes(Connection& conn) {
+    const Result present =
+        conn.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index'"));
+    QStringList missing;
+    for (const char* statement : schemaStatements) {
+        const QString text = QString::fromUtf8(statement);
+        if (text.startsWith(QLatin1String("CREATE INDEX ")) &&
+            present.find(QStringLiteral("name"), indexName(text)) < 0)
+            missing << text;
+    }
+    if (missing.isEmpty())
+        return;
+    Transaction transaction(conn);
+    for (const QString& statement : missing)
+        conn.execute(statement);
+    transaction.commit();
+}
+
 bool hasDemoFiles(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("nutrientes.csv"))).isFile();
 }
@@ -150,21 +174,22 @@ void createSchema(Connection& conn) {
 }
 
 void upgradeSchema(Connection& conn) {
-    const Result tables = conn.query(
-        QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND instr(sql, '") +
-        QLatin1String(kTextCollation) + QStringLiteral("') > 0"));
-    if (tables.isEmpty())
-        return;
     try {
-        Transaction transaction(conn);
-        for (int r = 0; r < tables.rowCount(); ++r) {
-            const QString table = tables.value(r, 0).toString();
-            const char* create = createStatementOf(table);
-            if (!create) // not a table of the program: it cannot be rebuilt
-                throw DbError(1, QStringLiteral("la tabla %1 no es del programa").arg(table));
-            rebuildTable(conn, table, create);
+        const Result tables = conn.query(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND instr(sql, '") +
+            QLatin1String(kTextCollation) + QStringLiteral("') > 0"));
+        if (!tables.isEmpty()) {
+            Transaction transaction(conn);
+            for (int r = 0; r < tables.rowCount(); ++r) {
+                const QString table = tables.value(r, 0).toString();
+                const char* create = createStatementOf(table);
+                if (!create) // not a table of the program: it cannot be rebuilt
+                    throw DbError(1, QStringLiteral("la tabla %1 no es del programa").arg(table));
+                rebuildTable(conn, table, create);
+            }
+            transaction.commit();
         }
-        transaction.commit();
+        addMissingIndexes(conn);
     } catch (const DbError& error) {
         throw DbError(error.number(),
                       QStringLiteral("No se pudo actualizar la base de datos '%1' a la versión "

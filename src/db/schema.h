@@ -12,8 +12,9 @@ void createSchema(Connection& conn);
 
 // Brings a file made by an earlier version up to the current schema: tables whose text columns
 // name the program's collation (which other tools do not know) are rebuilt with the current
-// definition, their rows and their indexes, in one transaction. Throws DbError with a message
-// for the user when the file cannot be upgraded.
+// definition, their rows and their indexes, in one transaction; then the look-up indexes the
+// file lacks are created. Throws DbError with a message for the user when the file cannot be
+// upgraded.
 void upgradeSchema(Connection& conn);
 
 // Loads the demo catalog and sample formulas from the CSV files in dataDir, completing the

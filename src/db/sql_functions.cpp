@@ -6,8 +6,12 @@
 
 #include <sqlite3.h>
 
+#include <QStringView>
 #include <QVariant>
 
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace tarvela::db {
@@ -134,20 +138,84 @@ int asciiFold(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
 }
 
-int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
-    if (isAscii(a, lengthA) && isAscii(b, lengthB)) {
-        const auto* x = static_cast<const unsigned char*>(a);
-        const auto* y = static_cast<const unsigned char*>(b);
-        const int common = lengthA < lengthB ? lengthA : lengthB;
-        for (int i = 0; i < common; ++i) {
-            const int d = asciiFold(x[i]) - asciiFold(y[i]);
-            if (d != 0)
-                return d;
+// The collation keys of every code point of the Latin blocks (below U+0250): its base letters and
+// its folded form. Folding, decomposition and the dropping of accents work character by
+// character there, so a text's keys are its characters' keys one after the other.
+constexpr char32_t kLatinEnd = 0x250;
+
+struct LatinKeys {
+    std::array<QString, kLatinEnd> base;
+    std::array<QString, kLatinEnd> folded;
+};
+
+const LatinKeys& latinKeys() {
+    static const LatinKeys keys = [] {
+        LatinKeys k;
+        for (char32_t c = 0; c < kLatinEnd; ++c) {
+            const QString text(QChar(static_cast<char16_t>(c)));
+            k.base[c] = baseLetters(text);
+            k.folded[c] = text.toCaseFolded();
         }
-        return lengthA - lengthB;
+        return k;
+    }();
+    return keys;
+}
+
+// Reads a UTF-8 text's collation key (base letters or folded form) one UTF-16 unit at a time.
+class KeyCursor {
+public:
+    KeyCursor(const unsigned char* text, int length, const std::array<QString, kLatinEnd>& keys)
+        : text_(text), length_(length), keys_(keys) {}
+
+    // The next unit of the key; -1 at its end, -2 at a character outside the Latin blocks.
+    int next() {
+        while (offset_ >= key_.size()) {
+            if (pos_ >= length_)
+                return -1;
+            char32_t c = text_[pos_++];
+            if (c >= 0x80) {
+                if ((c & 0xE0) != 0xC0 || pos_ >= length_ || (text_[pos_] & 0xC0) != 0x80)
+                    return -2;
+                c = ((c & 0x1F) << 6) | (text_[pos_++] & 0x3F);
+                if (c < 0x80 || c >= kLatinEnd)
+                    return -2;
+            }
+            key_ = QStringView(keys_[c]);
+            offset_ = 0;
+        }
+        return key_[offset_++].unicode();
     }
-    return compareText(QString::fromUtf8(static_cast<const char*>(a), lengthA),
-                       QString::fromUtf8(static_cast<const char*>(b), lengthB));
+
+private:
+    const unsigned char* text_;
+    int length_;
+    const std::array<QString, kLatinEnd>& keys_;
+    int pos_ = 0;
+    QStringView key_;
+    qsizetype offset_ = 0;
+};
+
+// Compares two texts' keys up to their first difference; nothing when a character outside the
+// Latin blocks comes first.
+std::optional<int> compareLatinKeys(const unsigned char* a, int lengthA, const unsigned char* b,
+                                    int lengthB, const std::array<QString, kLatinEnd>& keys) {
+    KeyCursor x(a, lengthA, keys);
+    KeyCursor y(b, lengthB, keys);
+    for (;;) {
+        const int p = x.next();
+        const int q = y.next();
+        if (p == -2 || q == -2)
+            return std::nullopt;
+        if (p != q)
+            return p < q ? -1 : 1;
+        if (p == -1)
+            return 0;
+    }
+}
+
+int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    return compareUtf8Text(static_cast<const char*>(a), lengthA, static_cast<const char*>(b),
+                           lengthB);
 }
 
 } // namespace
@@ -157,6 +225,30 @@ bool likeMatches(const QString& pattern, const QString& text, QChar escape) {
     const auto t = foldedCodePoints(text);
     const char32_t e = escape.isNull() ? 0 : escape.toCaseFolded().unicode();
     return matchFolded(p, t, e, !escape.isNull());
+}
+
+int compareUtf8Text(const char* a, int lengthA, const char* b, int lengthB) {
+    const auto* x = reinterpret_cast<const unsigned char*>(a);
+    const auto* y = reinterpret_cast<const unsigned char*>(b);
+    if (isAscii(x, lengthA) && isAscii(y, lengthB)) {
+        const int common = lengthA < lengthB ? lengthA : lengthB;
+        for (int i = 0; i < common; ++i) {
+            const int d = asciiFold(x[i]) - asciiFold(y[i]);
+            if (d != 0)
+                return d;
+        }
+        return lengthA - lengthB;
+    }
+    // Spanish names: their keys come from a table, read up to the first difference, not from a
+    // decomposition of both whole texts at every comparison.
+    const LatinKeys& keys = latinKeys();
+    if (const auto primary = compareLatinKeys(x, lengthA, y, lengthB, keys.base)) {
+        if (*primary != 0)
+            return *primary;
+        if (const auto secondary = compareLatinKeys(x, lengthA, y, lengthB, keys.folded))
+            return *secondary;
+    }
+    return compareText(QString::fromUtf8(a, lengthA), QString::fromUtf8(b, lengthB));
 }
 
 int compareText(const QString& a, const QString& b) {

@@ -19,5 +19,7 @@ bool likeMatches(const QString& pattern, const QString& text, QChar escape = QCh
 
 // The order of the jet_text collation (<0, 0, >0).
 int compareText(const QString& a, const QString& b);
+// The same order for UTF-8 texts, as the engine hands them to the collation.
+int compareUtf8Text(const char* a, int lengthA, const char* b, int lengthB);
 
 } // namespace tarvela::db

@@ -179,6 +179,21 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
     EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
 
+// A file made before an index was part of the schema gets it when it is opened.
+TEST(Schema, MissingIndexesAreAddedOnOpening) {
+    TestDatabase db;
+    Connection& conn = db.conn();
+    const QString indexes = "select count(*) from sqlite_master where type='index' and name in "
+                            "('formulas_cliente','producto_propiedad_propiedad')";
+    conn.execute("DROP INDEX formulas_cliente");
+    conn.execute("DROP INDEX producto_propiedad_propiedad");
+    EXPECT_EQ(count(conn, indexes), 0);
+    upgradeSchema(conn);
+    EXPECT_EQ(count(conn, indexes), 2);
+    upgradeSchema(conn); // nothing left to do
+    EXPECT_EQ(count(conn, indexes), 2);
+}
+
 TEST(Schema, OneParametrosRowAndOneVersionadoRow) {
     TestDatabase db;
     EXPECT_EQ(db.conn().query("Select idBase,idCliente from parametros").row(0),
