@@ -31,23 +31,17 @@ QString cellText(const QVariant& value, QChar decimalSeparator) {
 } // namespace
 
 grid::GridPaint paintFormulaList(const db::Result& result, QChar decimalSeparator) {
-    grid::GridPaint paint;
-    paint.columns = listColumns();
-    paint.rows.push_back(grid::headingCells(paint.columns));
-
-    for (int r = 0; r < result.rowCount(); ++r) {
-        std::vector<grid::CellPaint> line;
-        for (const auto& column : paint.columns) {
-            const int source = result.columnIndex(column.field);
-            grid::CellPaint cell;
-            if (source >= 0)
-                cell.text = cellText(result.value(r, source), decimalSeparator);
-            line.push_back(cell);
-        }
-        line[kColCodigo].text = line[kColCodigo].text.trimmed();
-        paint.rows.push_back(std::move(line));
-    }
-    return paint;
+    const auto& columns = listColumns();
+    std::vector<int> sources;
+    for (const auto& column : columns)
+        sources.push_back(result.columnIndex(column.field));
+    return grid::paintTable(columns, result.rowCount(), [&](int r, int c) {
+        const int source = sources[static_cast<size_t>(c)];
+        if (source < 0)
+            return QString();
+        const QString text = cellText(result.value(r, source), decimalSeparator);
+        return c == kColCodigo ? text.trimmed() : text;
+    });
 }
 
 } // namespace tarvela::formulas

@@ -14,6 +14,25 @@ std::vector<CellPaint> headingCells(const std::vector<GridColumn>& columns) {
     return row;
 }
 
+GridPaint paintTable(const std::vector<GridColumn>& columns, int rowCount,
+                     const std::function<QString(int row, int column)>& textOf) {
+    GridPaint paint;
+    paint.columns = columns;
+    paint.rows.reserve(static_cast<size_t>(rowCount) + 1);
+    paint.rows.push_back(headingCells(columns));
+    for (int r = 0; r < rowCount; ++r) {
+        std::vector<CellPaint> line;
+        line.reserve(columns.size());
+        for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+            CellPaint cell;
+            cell.text = textOf(r, c);
+            line.push_back(std::move(cell));
+        }
+        paint.rows.push_back(std::move(line));
+    }
+    return paint;
+}
+
 int GridPaint::columnOf(const QString& field) const {
     for (size_t c = 0; c < columns.size(); ++c)
         if (columns[c].field == field)

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct GridColumn {
     QString field;      // the working-table field shown in the column
     QString heading;    // text of the heading row
     int widthTwips = 0; // 0 hides the column; kRestWidth = the rest of the grid
+    bool alignRight = false;
 };
 
 struct GridPaint {
@@ -44,6 +46,10 @@ struct GridPaint {
 
 // The heading row: every heading grey with white text.
 std::vector<CellPaint> headingCells(const std::vector<GridColumn>& columns);
+
+// A grid of plain cells: the heading row, then rowCount rows whose cells read textOf(row, column).
+GridPaint paintTable(const std::vector<GridColumn>& columns, int rowCount,
+                     const std::function<QString(int row, int column)>& textOf);
 
 // The width left for the rest column: grid width − (70 + all other widths, + 240 when a
 // vertical scroll bar shows); never below 0.

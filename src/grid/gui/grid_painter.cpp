@@ -71,9 +71,14 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
         auto* item = makeItem(heading);
         grid.setHorizontalHeaderItem(c, item);
     }
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            grid.setItem(r, c, makeItem(paint.cell(r + 1, c)));
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            QTableWidgetItem* item = makeItem(paint.cell(r + 1, c));
+            if (paint.columns[static_cast<size_t>(c)].alignRight)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grid.setItem(r, c, item);
+        }
+    }
 
     // A heading is never shown cut: a column narrower than its heading is widened just enough
     // (border and padding of the heading cell included).

@@ -12,8 +12,8 @@ void setupReadOnlyGrid(QTableWidget& grid);
 // Copies a painted grid into a table widget: row 0 of the paint becomes the headings, the other
 // rows the table's rows (table row r shows paint row r + 1). Widths are twips; width 0 hides a
 // column, a column narrower than its heading is widened to show it whole, and the rest column
-// takes what the others leave. The widget never owns data: every call replaces its whole
-// contents.
+// takes what the others leave; the cells of a column marked alignRight are right-aligned. The
+// widget never owns data: every call replaces its whole contents.
 void paintGrid(QTableWidget& grid, const grid::GridPaint& paint);
 
 // Left edge and width, in the grid's parent's coordinates, of a column as painted.
