@@ -1,0 +1,20 @@
+#pragma once
+
+#include "db/connection.h"
+
+#include <QString>
+
+// Pieces of statements the catalogs share.
+namespace tarvela::catalogs {
+
+// The ordering every catalog list appends to its search statement.
+inline const QString kOrderByNombre = QStringLiteral(" order by nombre");
+
+// " and <column> like '%<text>%'" for a text typed into a search box (trimmed, quotes escaped);
+// empty text when the box is blank.
+QString containsCondition(const QString& column, const QString& typed);
+
+// Whether "select ... <fromWhere>" has a row, asked with EXISTS so that no row is read.
+bool anyRow(db::Connection& conn, const QString& fromWhere);
+
+} // namespace tarvela::catalogs

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "catalogs/field_check.h"
+#include "db/connection.h"
+
+#include <QChar>
+#include <QString>
+
+#include <optional>
+
+// The ingredient window's core: loading an ingredient into its boxes, the checks of "Grabar",
+// creating (with its composition rows) and updating, the deletion of the list, and the rules of
+// the price and dry-matter boxes.
+namespace tarvela::catalogs {
+
+// An ingredient as its window's boxes show it: price with "0.0000", dry matter with "0.00".
+struct IngredientBoxes {
+    QString codigo;
+    QString nombre;
+    QString unidad;
+    QString costo;
+    QString materiaSeca;
+
+    bool operator==(const IngredientBoxes&) const = default;
+};
+
+// The ingredient's boxes, or nothing when it does not exist. Null columns read as empty texts.
+std::optional<IngredientBoxes> loadIngredient(db::Connection& conn, int id, QChar separator);
+// The highest code of a base as stored ("Último"); empty when the base has none.
+QString lastIngredientCode(db::Connection& conn, int base);
+// The description the composition window takes as caption; empty when the ingredient is gone.
+QString ingredientName(db::Connection& conn, int id);
+
+enum class IngredientField { None, Code, Description, Unit, Price, DryMatter };
+
+// "Grabar"'s checks, in order: code, description, unit, price, dry matter and its range 0-100.
+FieldCheck<IngredientField> checkIngredient(const IngredientBoxes& boxes);
+
+struct IngredientCreation {
+    bool duplicateCode = false; // the code is taken in the base: nothing written
+    int id = 0;                 // the new ingredient's key
+};
+
+// Stores a new ingredient of the base with a composition row of value 0 for every nutrient, all
+// in one transaction with the duplicate-code check and the new key. The boxes must have passed
+// checkIngredient. Throws db::KeyError (no key left) or db::DbError; then nothing is written.
+IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes);
+// Rewrites description, unit, price and dry matter (never the code); false when it is gone.
+bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes);
+
+bool ingredientHasNutrients(db::Connection& conn, int id);
+// Deletes the ingredient with its composition rows, in one transaction. Formulas' ingredient
+// rows stay.
+void deleteIngredient(db::Connection& conn, int id);
+
+QString deleteIngredientQuestion(const QString& name);
+QString ingredientInUseQuestion(const QString& name);
+
+// Whether the boxes differ from what was loaded or saved: code or description; a unit chosen
+// from the list (chosenUnit empty when none is); price or dry matter when both the box and the
+// saved value are numbers.
+bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxes,
+                       const std::optional<QString>& chosenUnit);
+
+// The price box after leaving it: a number with "0.0000"; nothing when the text is not a number.
+std::optional<QString> priceBoxText(const QString& text, QChar separator);
+// The dry-matter box after leaving it: a number with "0.00", any other text as it is.
+QString dryMatterBoxText(const QString& text, QChar separator);
+
+} // namespace tarvela::catalogs

@@ -1,0 +1,88 @@
+#include "catalogs/nutrient_catalog.h"
+
+#include "catalogs/catalog_keys.h"
+#include "catalogs/catalog_statements.h"
+#include "db/statements.h"
+
+namespace tarvela::catalogs {
+
+namespace {
+
+QString textOf(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
+
+} // namespace
+
+QString nutrientListStatement(const QString& description) {
+    return QStringLiteral("select p.id_propiedad,p.nombre,p.unidad from propiedades p where true") +
+           containsCondition(QStringLiteral("nombre"), description);
+}
+
+std::optional<NutrientRecord> loadNutrient(db::Connection& conn, int id) {
+    const db::Result row = conn.query(
+        QStringLiteral("select * from propiedades where id_propiedad=") + db::sqlInt(id));
+    if (row.isEmpty())
+        return std::nullopt;
+    return NutrientRecord{textOf(row.value(0, QStringLiteral("nombre"))),
+                          textOf(row.value(0, QStringLiteral("unidad")))};
+}
+
+FieldCheck<NutrientField> checkNutrient(const NutrientRecord& boxes) {
+    if (boxes.nombre.trimmed().isEmpty())
+        return {QStringLiteral("Debe ingresar la Descripción"), NutrientField::Description};
+    if (boxes.unidad.trimmed().isEmpty())
+        return {QStringLiteral("Debe ingresar la Unidad"), NutrientField::Unit};
+    return {};
+}
+
+int createNutrient(db::Connection& conn, const NutrientRecord& nutrient) {
+    db::Transaction transaction(conn);
+    const int id = nextCatalogKey(conn, Catalog::Nutrients);
+    const QString key = db::sqlInt(id);
+    conn.execute(QStringLiteral("insert into propiedades (id_propiedad,nombre,unidad) values (") +
+                 key + QLatin1Char(',') + db::sqlText(nutrient.nombre) + QLatin1Char(',') +
+                 db::sqlText(nutrient.unidad) + QLatin1Char(')'));
+    conn.execute(QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
+                                "select id_producto,") +
+                 key + QStringLiteral(",0 from productos"));
+    transaction.commit();
+    return id;
+}
+
+bool updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient) {
+    return conn.execute(QStringLiteral("update propiedades set nombre=") +
+                        db::sqlText(nutrient.nombre) + QStringLiteral(",unidad=") +
+                        db::sqlText(nutrient.unidad) + QStringLiteral(" where id_propiedad=") +
+                        db::sqlInt(id)) > 0;
+}
+
+bool nutrientHasIngredients(db::Connection& conn, int id) {
+    return anyRow(conn,
+                  QStringLiteral("from producto_propiedad where id_propiedad=") + db::sqlInt(id));
+}
+
+void deleteNutrient(db::Connection& conn, int id) {
+    const QString key = db::sqlInt(id);
+    db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from producto_propiedad where id_propiedad=") + key);
+    conn.execute(QStringLiteral("delete from propiedades where id_propiedad=") + key);
+    transaction.commit();
+}
+
+QString deleteNutrientQuestion(const QString& name) {
+    return QStringLiteral("Desea eliminar el Nutriente ") + name + QStringLiteral(" ?");
+}
+
+QString nutrientInUseQuestion(const QString& name) {
+    return QStringLiteral("El Nutriente << ") + name +
+           QStringLiteral(" >> posee Ingredientes asignados\n\n¿Confirma la Eliminación del "
+                          "Nutriente?");
+}
+
+bool nutrientChanged(const NutrientRecord& saved, const QString& description,
+                     const std::optional<QString>& chosenUnit) {
+    return description != saved.nombre || (chosenUnit && *chosenUnit != saved.unidad);
+}
+
+} // namespace tarvela::catalogs
