@@ -36,6 +36,12 @@ public:
     void btnTipoFormulacion_Click(int index);
 
     void admformulas_Click();
+    void mnuNueIng_Click();
+    void mnuConIng_Click();
+    void mnuNUeNut_Click();
+    void mnuConNut_Click();
+    void mnuNuevoCliente_Click();
+    void mnuClienteConsultas_Click();
     void guiarapida_Click();
     void mnuFabricante_Click();
     void version_Click();

@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-// The main window's menu bar and the items that act in this window. The items whose windows
-// are not part of the system yet are shown disabled.
+// The main window's menu bar and the items that act in this window. The item that has no action
+// is shown disabled.
 namespace tarvela {
 
 QMenu* menu::addMenu(QMenu* parent, const QString& name, const QString& caption) {
@@ -35,13 +35,19 @@ void menu::buildMenuBar() {
 
     QMenu* datos = addMenu(nullptr, QStringLiteral("datos"), QStringLiteral("&Datos del Sistema"));
     QMenu* productos = addMenu(datos, QStringLiteral("productos"), QStringLiteral("&Ingredientes"));
-    addItem(productos, QStringLiteral("mnuNueIng"), QStringLiteral("Nuevo Ingrediente"), false);
-    addItem(productos, QStringLiteral("mnuConIng"), QStringLiteral("Consultas"), false);
+    connect(
+        addItem(productos, QStringLiteral("mnuNueIng"), QStringLiteral("Nuevo Ingrediente"), true),
+        &QAction::triggered, this, &menu::mnuNueIng_Click);
+    connect(addItem(productos, QStringLiteral("mnuConIng"), QStringLiteral("Consultas"), true),
+            &QAction::triggered, this, &menu::mnuConIng_Click);
     addSeparator(datos, QStringLiteral("sep1_1"));
     QMenu* propiedades =
         addMenu(datos, QStringLiteral("propiedades"), QStringLiteral("&Nutrientes"));
-    addItem(propiedades, QStringLiteral("mnuNUeNut"), QStringLiteral("Nuevo Nutriente"), false);
-    addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), false);
+    connect(
+        addItem(propiedades, QStringLiteral("mnuNUeNut"), QStringLiteral("Nuevo Nutriente"), true),
+        &QAction::triggered, this, &menu::mnuNUeNut_Click);
+    connect(addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), true),
+            &QAction::triggered, this, &menu::mnuConNut_Click);
     addSeparator(datos, QStringLiteral("sep_1_2"));
     connect(addItem(datos, QStringLiteral("mnuSalir2"), QStringLiteral("Salir"), true),
             &QAction::triggered, this, &menu::mnuSalir_Click);
@@ -52,8 +58,11 @@ void menu::buildMenuBar() {
             &QAction::triggered, this, &menu::admformulas_Click);
     addSeparator(formulas, QStringLiteral("sep2_1"));
     QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
-    addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), false);
-    addItem(clientes, QStringLiteral("mnuClienteConsultas"), QStringLiteral("Consultas"), false);
+    connect(addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), true),
+            &QAction::triggered, this, &menu::mnuNuevoCliente_Click);
+    connect(
+        addItem(clientes, QStringLiteral("mnuClienteConsultas"), QStringLiteral("Consultas"), true),
+        &QAction::triggered, this, &menu::mnuClienteConsultas_Click);
 
     QMenu* utilidades =
         addMenu(nullptr, QStringLiteral("utilidades"), QStringLiteral("&Utilidades"));

@@ -3,6 +3,7 @@
 #include "app/gui/animal_pictures.h"
 #include "app/gui/errores.h"
 #include "app/gui/modal_launcher.h"
+#include "catalogs/gui/pickers.h"
 #include "formulas/formula_list_grid.h"
 #include "formulas/formula_search.h"
 #include "formulation/gui/frmoptimizacion.h"
@@ -102,13 +103,12 @@ void frmformulas::buildControls() {
         box->installEventFilter(this);
     DataCombo2_->lineEdit()->installEventFilter(this);
 
-    // The nutrient and ingredient lists cannot be picked from yet.
     command9_ = button(filters, QStringLiteral("command9"), QStringLiteral("..."));
-    command9_->setEnabled(false);
     command5_ = button(filters, QStringLiteral("command5"), QStringLiteral("..."));
-    command5_->setEnabled(false);
     for (QPushButton* picker : {command9_, command5_})
         picker->setMaximumWidth(30);
+    connect(command9_, &QPushButton::clicked, this, [this] { command9_Click(); });
+    connect(command5_, &QPushButton::clicked, this, [this] { command5_Click(); });
 
     auto* grid = new QGridLayout(filters);
     auto label = [filters](const QString& text) { return new QLabel(text, filters); };
@@ -316,6 +316,18 @@ void frmformulas::Command2_Click() {
     flexgrid1_->setRowCount(0);
     flexgrid1_->setCurrentCell(-1, -1);
     txtnohubo_->hide();
+}
+
+void frmformulas::command9_Click() {
+    const std::optional<PickedNutrient> nutrient = pickNutrient(ctx_, this);
+    selectedNutrientId_ = nutrient ? nutrient->id : 0;
+    Text6_->setText(nutrient ? nutrient->name : QString());
+}
+
+void frmformulas::command5_Click() {
+    const std::optional<PickedIngredient> ingredient = pickIngredient(ctx_, this);
+    selectedIngredientId_ = ingredient ? ingredient->id : 0;
+    Text11_->setText(ingredient ? ingredient->name : QString());
 }
 
 void frmformulas::openFormulation() {

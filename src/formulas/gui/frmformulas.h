@@ -37,6 +37,8 @@ public:
     void cmdAdd_Click();
     void cmdDelete_Click();
     void cmdClose_Click();
+    void command9_Click(); // "..." beside "Nutriente"
+    void command5_Click(); // "..." beside "Ingrediente"
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,7 @@
 #include "formulas/gui/frmnueva_formula.h"
 
 #include "app/gui/errores.h"
+#include "catalogs/gui/pickers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -57,8 +58,6 @@ void frmnueva_formula::buildControls() {
     command5_ = new QPushButton(QStringLiteral("..."), this);
     command5_->setObjectName(QStringLiteral("command5"));
     command5_->setMaximumWidth(30);
-    // The customer catalog is not part of the program yet.
-    command5_->setEnabled(false);
 
     for (int i = 0; i < 3; ++i) {
         txtFields_[i] = new QLineEdit(this);
@@ -165,7 +164,8 @@ void frmnueva_formula::Check1_Click() {
 }
 
 void frmnueva_formula::command5_Click() {
-    // The customer window in pick mode leaves its choice in currentCustomer.
+    // The customer list in pick mode leaves its choice in currentCustomer.
+    pickCustomer(ctx_, this);
     try {
         editor_.chooseCustomer(ctx_.currentCustomer);
         ctx_.currentCustomer = editor_.currentCustomer();

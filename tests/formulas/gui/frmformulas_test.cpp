@@ -84,8 +84,6 @@ TEST_F(FormulaList, OpensWithTheFormulasOfTheCurrentBase) {
     EXPECT_EQ(g->currentRow(), 0);
     EXPECT_TRUE(child<QLabel>(window, "txtnohubo")->isHidden());
     EXPECT_FALSE(child<QLabel>(window, "imgTipoFormulacion")->pixmap().isNull());
-    EXPECT_FALSE(child<QPushButton>(window, "command9")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>(window, "command5")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(window, "cmdPrint")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(window, "cmdComparar")->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(window, "Text3"));
@@ -175,6 +173,44 @@ TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     EXPECT_EQ(child<QComboBox>(again, "DataCombo2")->currentText(), QString());
     EXPECT_EQ(lines(again).size(), 2);
     EXPECT_FALSE(child<QLabel>(again, "txtnohubo")->isVisible());
+}
+
+// The "..." pickers: the nutrient and ingredient lists in pick mode, the list's mode restored.
+TEST_F(FormulaList, PickersNarrowByNutrientAndIngredient) {
+    ctx.listMode = QStringLiteral("ABM");
+    frmformulas window(ctx);
+    open(window);
+    const auto pick = [](const QString& name, int column) {
+        return [name, column](QDialog& list) {
+            EXPECT_FALSE(list.findChild<QWidget*>("cmdSeleccionar")->isHidden());
+            auto* g = list.findChild<QTableWidget*>("flexgrid1");
+            for (int r = 0; r < g->rowCount(); ++r)
+                if (g->item(r, column)->text() == name)
+                    g->setCurrentCell(r, column);
+            list.findChild<QPushButton*>("cmdSeleccionar")->click();
+        };
+    };
+    launcher.handlers.push_back(pick("Urea granulada", 2));
+    child<QPushButton>(window, "command5")->click();
+    EXPECT_EQ(child<QLineEdit>(window, "Text11")->text(), "Urea granulada");
+    EXPECT_EQ(ctx.listMode, "ABM");
+    child<QPushButton>(window, "Command1")->click();
+    const QStringList withUrea = lines(window);
+    EXPECT_EQ(withUrea.size(), count("select count(*) from formula_producto where id_producto=18"));
+
+    launcher.handlers.push_back(pick("Energía Neta Lactancia", 1));
+    child<QPushButton>(window, "command9")->click();
+    EXPECT_EQ(child<QLineEdit>(window, "Text6")->text(), "Energía Neta Lactancia");
+    child<QPushButton>(window, "Command1")->click();
+    EXPECT_EQ(lines(window), QStringList({"1001/1"}));
+
+    // Closed without choosing: the filter is cleared.
+    launcher.handlers.push_back([](QDialog&) {});
+    child<QPushButton>(window, "command9")->click();
+    EXPECT_TRUE(child<QLineEdit>(window, "Text6")->text().isEmpty());
+    child<QPushButton>(window, "Command1")->click();
+    EXPECT_EQ(lines(window), withUrea);
+    EXPECT_EQ(launcher.opened, QStringList({"frmproductos", "frmpropiedades", "frmpropiedades"}));
 }
 
 TEST_F(FormulaList, EliminarRemovesOnlyTheSelectedVersion) {

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,6 @@ TEST_F(GrabarFormula, NewFormulaShowsTheHintsAndSavesVersionZero) {
         EXPECT_EQ(box(dialog, "txtNomCliente")->text(), "Tambo La Paz");
         EXPECT_EQ(box(dialog, "txtFields2")->text(), "0");
         EXPECT_FALSE(dialog.findChild<QCheckBox*>("Check1")->isEnabled());
-        EXPECT_FALSE(dialog.findChild<QPushButton*>("command5")->isEnabled());
         EXPECT_EQ(test::cutCaptions(dialog), "");
         box(dialog, "txtFields0")->setText("1003");
         box(dialog, "txtFields1")->setText("Recría");
@@ -79,6 +79,39 @@ TEST_F(GrabarFormula, ExistingFormulaOffersTheNextVersion) {
     launcher.exec(dialog);
     // Closed without either button: the value found on entry.
     EXPECT_EQ(ctx.currentFormulaId, 1);
+}
+
+// "..." opens the customer list in pick mode; the customer chosen, or none, is the formula's.
+TEST_F(GrabarFormula, CustomerPickerChoosesTheFormulasCustomer) {
+    ctx.db().execute("insert into clientes (idCliente,nombre) values (2,'Tambo'),(3,'Feedlot')");
+    ctx.currentFormulaId = 0;
+    ctx.currentFormulaQuantity = 1000;
+    ctx.currentCustomer = 2;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        EXPECT_EQ(box(dialog, "txtNomCliente")->text(), "Tambo");
+        launcher.handlers.push_back([&](QDialog& list) {
+            EXPECT_EQ(list.objectName(), "frmClientes");
+            EXPECT_FALSE(list.findChild<QPushButton*>("cmdSeleccionar")->isHidden());
+            // Closed without choosing: no customer.
+        });
+        press(dialog, "command5");
+        EXPECT_TRUE(box(dialog, "txtNomCliente")->text().isEmpty());
+        EXPECT_EQ(ctx.currentCustomer, 0);
+        launcher.handlers.push_back([&](QDialog& list) {
+            auto* grid = list.findChild<QTableWidget*>("flexgrid1");
+            grid->setCurrentCell(0, 1); // Feedlot, first by name
+            press(list, "cmdSeleccionar");
+        });
+        press(dialog, "command5");
+        EXPECT_EQ(box(dialog, "txtNomCliente")->text(), "Feedlot");
+        box(dialog, "txtFields0")->setText("1003");
+        box(dialog, "txtFields1")->setText("Recría");
+        press(dialog, "cmdUpdate");
+    });
+    frmnueva_formula dialog(ctx, true, true);
+    launcher.exec(dialog);
+    EXPECT_EQ(ctx.currentCustomer, 3);
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 3);
 }
 
 TEST_F(GrabarFormula, CancelarLeavesZero) {

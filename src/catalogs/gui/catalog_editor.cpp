@@ -1,0 +1,73 @@
+#include "catalogs/gui/catalog_editor.h"
+
+#include "catalogs/gui/window_controls.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarvela {
+
+CatalogEditor::CatalogEditor(AppContext& ctx, const QString& name, const QString& caption,
+                             QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    setModal(true);
+
+    fields_ = new QGridLayout;
+    cmdUpdate_ = windowButton(this, QStringLiteral("cmdUpdate"), QStringLiteral("Grabar"));
+    cmdRefresh_ = windowButton(this, QStringLiteral("cmdRefresh"), QStringLiteral("Cancelar"));
+    cmdClose_ = closeButton(this);
+    connect(cmdUpdate_, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+    connect(cmdRefresh_, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
+    connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+
+    buttonRow_ = new QWidget(this);
+    auto* buttons = new QHBoxLayout(buttonRow_);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addWidget(cmdUpdate_);
+    buttons->addWidget(cmdRefresh_);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields_);
+    layout->addWidget(buttonRow_);
+}
+
+QPushButton* CatalogEditor::addButton(const QString& name, const QString& caption) {
+    QPushButton* button = windowButton(buttonRow_, name, caption);
+    auto* buttons = static_cast<QHBoxLayout*>(buttonRow_->layout());
+    buttons->insertWidget(buttons->indexOf(cmdRefresh_) + 1, button);
+    return button;
+}
+
+bool CatalogEditor::focusGoesToButton() const {
+    const QWidget* next = QApplication::focusWidget();
+    return next && qobject_cast<const QPushButton*>(next) && next->window() == this;
+}
+
+void CatalogEditor::cmdUpdate_Click() {
+    if (save() && closesAfterSave())
+        accept();
+}
+
+void CatalogEditor::cmdRefresh_Click() {
+    restore();
+}
+
+void CatalogEditor::cmdClose_Click() {
+    close();
+}
+
+void CatalogEditor::done(int result) {
+    if (changed() && ctx_.ui().question(QStringLiteral("¿Desea Grabar las Modificaciones?")) &&
+        !save())
+        return;
+    QDialog::done(result);
+}
+
+} // namespace tarvela

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "context/app_context.h"
+
+#include <QDialog>
+#include <QString>
+
+class QGridLayout;
+class QPushButton;
+
+namespace tarvela {
+
+// What the catalog item windows (nutrient, ingredient, customer) share: the boxes' layout, the
+// buttons "Grabar" and "Cancelar" and the close button, and the close question. A window closed
+// while its boxes differ from the saved values asks "¿Desea Grabar las Modificaciones?"; Yes
+// saves, and a save that fails keeps the window open with what the user typed. After a save the
+// saved values are the boxes, so closing asks nothing.
+class CatalogEditor : public QDialog {
+    Q_OBJECT
+
+public:
+    void cmdUpdate_Click();  // "Grabar"
+    void cmdRefresh_Click(); // "Cancelar": the boxes show the saved values again
+    void cmdClose_Click();
+
+protected:
+    CatalogEditor(AppContext& ctx, const QString& name, const QString& caption, QWidget* parent);
+
+    // Building, from the window's constructor: the layout the window puts its boxes in, further
+    // buttons beside "Grabar" and "Cancelar", and the end of building.
+    QGridLayout* fields() const { return fields_; }
+    QPushButton* addButton(const QString& name, const QString& caption);
+
+    // The window's own part.
+    virtual bool changed() const = 0;
+    // Checks and stores the boxes; true when stored, the saved values then being the boxes.
+    virtual bool save() = 0;
+    virtual void restore() = 0;
+    // Whether a successful "Grabar" closes the window.
+    virtual bool closesAfterSave() const { return true; }
+
+    // Whether the focus is going to one of the window's own buttons (which check or discard
+    // the boxes themselves).
+    bool focusGoesToButton() const;
+
+    void done(int result) override;
+
+    AppContext& ctx_;
+    QPushButton* cmdUpdate_ = nullptr;
+    QPushButton* cmdRefresh_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+
+private:
+    QGridLayout* fields_ = nullptr;
+    QWidget* buttonRow_ = nullptr;
+};
+
+} // namespace tarvela

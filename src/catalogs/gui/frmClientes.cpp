@@ -1,0 +1,82 @@
+#include "catalogs/gui/frmClientes.h"
+
+#include "app/gui/errores.h"
+#include "app/gui/modal_launcher.h"
+#include "catalogs/catalog_statements.h"
+#include "catalogs/customer_catalog.h"
+#include "catalogs/gui/frmCliente.h"
+#include "catalogs/list_grids.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tarvela {
+
+frmClientes::frmClientes(AppContext& ctx, QWidget* parent)
+    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"), parent) {
+    Text1_ = new QLineEdit(this);
+    Text1_->setObjectName(QStringLiteral("Text1"));
+    Text2_ = new QLineEdit(this);
+    Text2_->setObjectName(QStringLiteral("Text2"));
+    criteria()->addWidget(new QLabel(QStringLiteral("Nombre"), this), 0, 0);
+    criteria()->addWidget(Text1_, 0, 1);
+    criteria()->addWidget(new QLabel(QStringLiteral("Localidad"), this), 1, 0);
+    criteria()->addWidget(Text2_, 1, 1);
+    for (QLineEdit* box : {Text1_, Text2_})
+        searchOnEnter(box);
+    finish(Text1_, catalogs::kCliNombre);
+}
+
+bool frmClientes::pickMode() const {
+    return vAction == QStringLiteral("BUSCAR");
+}
+
+std::optional<grid::GridPaint> frmClientes::findRows() {
+    return catalogs::paintCustomerList(
+        ctx_.db().query(catalogs::customerListStatement(Text1_->text(), Text2_->text()) +
+                        catalogs::kOrderByNombre));
+}
+
+void frmClientes::clearCriteria() {
+    Text1_->clear();
+    Text2_->clear();
+}
+
+void frmClientes::openItem(int key) {
+    frmCliente window(ctx_, this);
+    window.vIdCliente = key;
+    execModal(ctx_, window);
+}
+
+bool frmClientes::deleteItem(int key, const QString& name) {
+    vIdCliente = key;
+    if (!ctx_.ui().question(catalogs::deleteCustomerQuestion(name)))
+        return false;
+    try {
+        if (catalogs::deleteCustomer(ctx_.db(), key) == catalogs::CustomerDeletion::HasFormulas) {
+            ctx_.ui().message(catalogs::customerHasFormulasMessage(name));
+            return false;
+        }
+    } catch (const db::DbError& error) {
+        showError(ctx_, QStringLiteral("No es posible eliminar el Registro"), error, this);
+        return true;
+    }
+    // The customer no longer exists: it is no one's filter.
+    if (ctx_.currentCustomer == key)
+        ctx_.currentCustomer = 0;
+    return true;
+}
+
+void frmClientes::pickItem(int row) {
+    vIdCliente = keyOf(row);
+    ctx_.currentCustomer = vIdCliente;
+}
+
+void frmClientes::leaveWithoutChoosing() {
+    if (pickMode())
+        ctx_.currentCustomer = 0;
+    vIdCliente = 0;
+}
+
+} // namespace tarvela

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "catalogs/gui/catalog_editor.h"
+#include "catalogs/nutrient_catalog.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace tarvela {
+
+// The nutrient window "Nutrientes": creates a nutrient (currentPropertyId 0), with a composition
+// row of value 0 for every ingredient, or edits the description and unit of currentPropertyId.
+class frmpropiedad : public CatalogEditor {
+    Q_OBJECT
+
+public:
+    explicit frmpropiedad(AppContext& ctx, QWidget* parent = nullptr);
+
+    bool isNew() const { return isNew_; }
+    const catalogs::NutrientRecord& savedValues() const { return savedValues_; }
+
+protected:
+    bool changed() const override;
+    bool save() override;
+    void restore() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    catalogs::NutrientRecord boxes() const;
+
+    int nutrientId_;
+    bool isNew_ = true;
+    catalogs::NutrientRecord savedValues_;
+    QLineEdit* Text1_ = nullptr;
+    QComboBox* Combo1_ = nullptr;
+};
+
+} // namespace tarvela

@@ -1,0 +1,207 @@
+#include "catalogs/gui/frmproducto.h"
+#include "catalogs/gui/frmproductos.h"
+
+#include "support/gui/cut_captions.h"
+#include "window_driver.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace tarvela::test {
+namespace {
+
+using IngredientWindows = CatalogWindows;
+
+constexpr int kCode = 1;
+constexpr int kName = 2;
+
+// Picks a nutrient in the nutrient list that a window opens, or closes it without choosing.
+std::function<void(QDialog&)> pickNutrientNamed(const QString& name) {
+    return [name](QDialog& list) {
+        EXPECT_EQ(list.objectName(), "frmpropiedades");
+        if (name.isEmpty())
+            return;
+        auto* g = list.findChild<QTableWidget*>("flexgrid1");
+        for (int r = 0; r < g->rowCount(); ++r)
+            if (g->item(r, 1)->text() == name)
+                g->setCurrentCell(r, 1);
+        list.findChild<QPushButton*>("cmdSeleccionar")->click();
+    };
+}
+
+TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
+    useDecimalSeparator(',');
+    ctx.listMode = "ABM";
+    frmproductos list(ctx);
+    open(list);
+    EXPECT_EQ(list.windowTitle(), "Ingredientes");
+    EXPECT_EQ(grid(list)->rowCount(), 23);
+    EXPECT_EQ(column(list, kName).first(), "Afrechillo de trigo");
+    EXPECT_EQ(grid(list)->item(0, 4)->text(), "0,1300");
+    EXPECT_TRUE(grid(list)->item(0, kCode)->textAlignment() & Qt::AlignRight);
+    EXPECT_FALSE(child<QLabel>(list, "imgTipoFormulacion")->pixmap().isNull());
+    EXPECT_FALSE(child<QPushButton>(list, "cmdPrint")->isEnabled());
+    EXPECT_EQ(cutCaptions(list), "");
+
+    // "." typed into a price box is the workstation's ",".
+    QLineEdit* costFrom = box(list, "Text4");
+    costFrom->setFocus();
+    QTest::keyClicks(costFrom, "0.4");
+    EXPECT_EQ(costFrom->text(), "0,4");
+    QTest::keyClick(costFrom, Qt::Key_Return);
+    EXPECT_EQ(
+        column(list, kName),
+        QStringList({"Bicarbonato de sodio", "Expeller de soja", "Fosfato dicálcico",
+                     "Harina de soja 44%", "Núcleo vitamínico-mineral bovinos", "Urea granulada"}));
+
+    box(list, "Text5")->setText("abc");
+    box(list, "Text8")->setText("x");
+    press(list, "Command1");
+    EXPECT_EQ(desktop.texts(), QStringList({"El Precio de Costo debe ser numérico"}));
+    EXPECT_EQ(QApplication::focusWidget(), box(list, "Text5"));
+    box(list, "Text5")->clear();
+    press(list, "Command1");
+    EXPECT_EQ(desktop.texts().last(), "El rango de Nutrientes debe ser numérico");
+    EXPECT_EQ(QApplication::focusWidget(), box(list, "Text8"));
+
+    // The nutrient filter: the nutrient list in pick mode, the caller's mode restored after.
+    press(list, "Command2");
+    launcher.handlers.push_back(pickNutrientNamed("Proteína Bruta"));
+    press(list, "cmdNutriente");
+    EXPECT_EQ(ctx.listMode, "ABM");
+    EXPECT_EQ(box(list, "Text6")->text(), "Proteína Bruta");
+    EXPECT_EQ(list.filterPropertyId(), 1);
+    box(list, "Text3")->setText("soja");
+    box(list, "Text7")->setText("40");
+    press(list, "Command1");
+    EXPECT_EQ(column(list, kName), QStringList({"Expeller de soja", "Harina de soja 44%"}));
+    launcher.handlers.push_back(pickNutrientNamed(QString()));
+    press(list, "cmdNutriente");
+    EXPECT_EQ(list.filterPropertyId(), 0);
+    EXPECT_TRUE(box(list, "Text6")->text().isEmpty());
+
+    box(list, "Text3")->clear();
+    box(list, "Text1")->setText("110");
+    box(list, "Text2")->setText("112");
+    child<QComboBox>(list, "Combo1")->setCurrentText("Kg");
+    press(list, "Command1");
+    EXPECT_EQ(column(list, kCode), QStringList({"110", "112", "111"})); // by description
+    press(list, "Command2");
+    EXPECT_EQ(grid(list)->rowCount(), 23);
+    EXPECT_TRUE(box(list, "Text3")->text().isEmpty());
+    EXPECT_EQ(child<QComboBox>(list, "Combo1")->currentIndex(), -1);
+}
+
+TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
+    useDecimalSeparator(',');
+    frmproductos list(ctx);
+    open(list);
+    launcher.handlers.push_back([&](QDialog& window) {
+        EXPECT_EQ(box(window, "txtUltimo")->text(), "123");
+        EXPECT_FALSE(child<QPushButton>(window, "CmdPropiedades")->isEnabled());
+        EXPECT_EQ(cutCaptions(window), "");
+        box(window, "Text1")->setText("105");
+        box(window, "Text2")->setText("Harina d'avena");
+        child<QComboBox>(window, "Combo1")->setCurrentText("Kg");
+        QLineEdit* price = box(window, "Text3");
+        price->setFocus();
+        QTest::keyClicks(price, "0.25");
+        box(window, "Text4")->setFocus(); // leaving the price box reformats it
+        EXPECT_EQ(price->text(), "0,2500");
+        QTest::keyClicks(box(window, "Text4"), "88");
+        press(window, "cmdUpdate");
+        EXPECT_EQ(desktop.texts(), QStringList({"El Código del Producto Ya fue Ingresado"}));
+        EXPECT_EQ(QApplication::focusWidget(), box(window, "Text1"));
+
+        box(window, "Text1")->setText("124");
+        press(window, "cmdUpdate");
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(box(window, "Text1")->isReadOnly());
+        EXPECT_EQ(box(window, "Text4")->text(), "88,00");
+        EXPECT_EQ(ctx.currentProductId, 65);
+        launcher.handlers.push_back([&](QDialog& composition) {
+            EXPECT_EQ(composition.windowTitle(), "Harina d'avena");
+            EXPECT_EQ(grid(composition)->rowCount(), 17);
+        });
+        press(window, "CmdPropiedades");
+        window.close(); // nothing changed since the save: no question
+        EXPECT_FALSE(window.isVisible());
+    });
+    press(list, "cmdAdd");
+    EXPECT_EQ(launcher.opened, QStringList({"frmproducto", "frmproducto_propiedades"}));
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(count("select count(*) from producto_propiedad where id_producto=65 and valor=0"),
+              17);
+    EXPECT_EQ(scalar("select costo from productos where id_producto=65").toDouble(), 0.25);
+    EXPECT_TRUE(column(list, kName).contains("Harina d'avena"));
+}
+
+TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
+    ctx.currentProductId = 5;
+    frmproducto window(ctx);
+    open(window);
+    EXPECT_EQ(box(window, "Text1")->text(), "105");
+    EXPECT_TRUE(box(window, "txtUltimo")->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), box(window, "Text2"));
+    QLineEdit* price = box(window, "Text3");
+    price->setFocus();
+    price->setText("caro");
+    box(window, "Text4")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Costo por Unidad de Producto"}));
+    EXPECT_EQ(QApplication::focusWidget(), price);
+
+    price->setText("0.45");
+    box(window, "Text2")->setFocus();
+    EXPECT_EQ(price->text(), "0.4500");
+    desktop.answers = {false};
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(desktop.texts().last(), "¿Desea Grabar las Modificaciones?");
+    EXPECT_EQ(scalar("select costo from productos where id_producto=5").toDouble(), 0.42);
+}
+
+TEST_F(IngredientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
+    frmproductos list(ctx);
+    open(list);
+    const int formulaRows = count("select count(*) from formula_producto where id_producto=1");
+    ASSERT_GT(formulaRows, 0);
+    selectRow(list, kName, "Maíz grano partido");
+    desktop.answers = {true, true};
+    press(list, "cmdDelete");
+    EXPECT_EQ(desktop.texts(),
+              QStringList({"Desea eliminar el Ingrediente Maíz grano partido ?",
+                           "El Ingrediente << Maíz grano partido >> posee nutrientes asignados\n\n"
+                           "¿Confirma la Eliminación del Ingrediente?"}));
+    EXPECT_EQ(grid(list)->rowCount(), 22);
+    EXPECT_EQ(count("select count(*) from producto_propiedad where id_producto=1"), 0);
+    EXPECT_EQ(count("select count(*) from formula_producto where id_producto=1"), formulaRows);
+}
+
+TEST_F(IngredientWindows, PickModeHandsIdNameAndPriceBackOrNothing) {
+    useDecimalSeparator(',');
+    ctx.listMode = "BUSCAR";
+    {
+        frmproductos list(ctx);
+        open(list);
+        selectRow(list, kName, "Melaza de caña");
+        press(list, "cmdSeleccionar");
+        EXPECT_FALSE(list.isVisible());
+        EXPECT_EQ(ctx.currentProductId, 17);
+        EXPECT_EQ(ctx.currentProductName, "Melaza de caña");
+        EXPECT_EQ(ctx.currentProductPrice, 0.22);
+    }
+    // "Editar" in a pick list, then closing without choosing, hands nothing back.
+    frmproductos list(ctx);
+    open(list);
+    selectRow(list, kName, "Sal común");
+    press(list, "cmdEditar");
+    EXPECT_EQ(launcher.opened, QStringList({"frmproducto"}));
+    press(list, "cmdClose");
+    EXPECT_EQ(ctx.currentProductId, 0);
+}
+
+} // namespace
+} // namespace tarvela::test
