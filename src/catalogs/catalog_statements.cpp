@@ -18,4 +18,18 @@ bool anyRow(db::Connection& conn, const QString& fromWhere) {
     return !result.isEmpty() && result.value(0, 0).toInt() != 0;
 }
 
+bool hasCompositionRows(db::Connection& conn, const QString& keyColumn, int id) {
+    return anyRow(conn, QStringLiteral("from producto_propiedad where ") + keyColumn +
+                            QLatin1Char('=') + db::sqlInt(id));
+}
+
+void deleteWithComposition(db::Connection& conn, const QString& table, const QString& keyColumn,
+                           int id) {
+    const QString where = QStringLiteral(" where ") + keyColumn + QLatin1Char('=') + db::sqlInt(id);
+    db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from producto_propiedad") + where);
+    conn.execute(QStringLiteral("delete from ") + table + where);
+    transaction.commit();
+}
+
 } // namespace tarvela::catalogs

@@ -17,4 +17,10 @@ QString containsCondition(const QString& column, const QString& typed);
 // Whether "select ... <fromWhere>" has a row, asked with EXISTS so that no row is read.
 bool anyRow(db::Connection& conn, const QString& fromWhere);
 
+// Whether a composition row names the item whose key (id_producto or id_propiedad) is given.
+bool hasCompositionRows(db::Connection& conn, const QString& keyColumn, int id);
+// Deletes an ingredient or a nutrient: its composition rows, then its row, in one transaction.
+void deleteWithComposition(db::Connection& conn, const QString& table, const QString& keyColumn,
+                           int id);
+
 } // namespace tarvela::catalogs

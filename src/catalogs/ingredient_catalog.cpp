@@ -99,16 +99,11 @@ bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes
 }
 
 bool ingredientHasNutrients(db::Connection& conn, int id) {
-    return anyRow(conn,
-                  QStringLiteral("from producto_propiedad where id_producto=") + db::sqlInt(id));
+    return hasCompositionRows(conn, QStringLiteral("id_producto"), id);
 }
 
 void deleteIngredient(db::Connection& conn, int id) {
-    const QString key = db::sqlInt(id);
-    db::Transaction transaction(conn);
-    conn.execute(QStringLiteral("delete from producto_propiedad where id_producto=") + key);
-    conn.execute(QStringLiteral("delete from productos where id_producto=") + key);
-    transaction.commit();
+    deleteWithComposition(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
 }
 
 QString deleteIngredientQuestion(const QString& name) {

@@ -58,16 +58,11 @@ bool updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient
 }
 
 bool nutrientHasIngredients(db::Connection& conn, int id) {
-    return anyRow(conn,
-                  QStringLiteral("from producto_propiedad where id_propiedad=") + db::sqlInt(id));
+    return hasCompositionRows(conn, QStringLiteral("id_propiedad"), id);
 }
 
 void deleteNutrient(db::Connection& conn, int id) {
-    const QString key = db::sqlInt(id);
-    db::Transaction transaction(conn);
-    conn.execute(QStringLiteral("delete from producto_propiedad where id_propiedad=") + key);
-    conn.execute(QStringLiteral("delete from propiedades where id_propiedad=") + key);
-    transaction.commit();
+    deleteWithComposition(conn, QStringLiteral("propiedades"), QStringLiteral("id_propiedad"), id);
 }
 
 QString deleteNutrientQuestion(const QString& name) {

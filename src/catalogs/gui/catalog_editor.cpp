@@ -1,6 +1,8 @@
 #include "catalogs/gui/catalog_editor.h"
 
+#include "app/gui/errores.h"
 #include "catalogs/gui/window_controls.h"
+#include "db/keys.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -48,6 +50,25 @@ QPushButton* CatalogEditor::addButton(const QString& name, const QString& captio
 bool CatalogEditor::focusGoesToButton() const {
     const QWidget* next = QApplication::focusWidget();
     return next && qobject_cast<const QPushButton*>(next) && next->window() == this;
+}
+
+bool CatalogEditor::store(const std::function<Store()>& statements) {
+    try {
+        switch (statements()) {
+        case Store::Done:
+            return true;
+        case Store::Missing:
+            ctx_.ui().message(QStringLiteral("Se ha producido un error"));
+            return false;
+        case Store::Refused:
+            return false;
+        }
+    } catch (const db::KeyError& error) {
+        ctx_.ui().message(error.message(), MsgIcon::Critical);
+    } catch (const db::DbError& error) {
+        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
+    }
+    return false;
 }
 
 void CatalogEditor::cmdUpdate_Click() {

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QGridLayout;
 class QPushButton;
 
@@ -42,6 +44,17 @@ protected:
     // Whether the focus is going to one of the window's own buttons (which check or discard
     // the boxes themselves).
     bool focusGoesToButton() const;
+
+    // What the statements of a save did.
+    enum class Store {
+        Done,    // the item was stored
+        Missing, // the item to update is gone: "Se ha producido un error"
+        Refused, // the window told the user why not
+    };
+    // Runs the statements of a save. A key that cannot be given, or a statement that fails, is
+    // told to the user (the error window with "No es posible grabar el Registro"); nothing of
+    // the save is then kept. True when the item was stored.
+    bool store(const std::function<Store()>& statements);
 
     void done(int result) override;
 

@@ -2,7 +2,6 @@
 
 #include "app/gui/errores.h"
 #include "catalogs/gui/window_controls.h"
-#include "db/keys.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -75,21 +74,16 @@ bool frmCliente::save() {
         boxes_[0]->setFocus();
         return false;
     }
-    try {
-        if (isNew_) {
-            vIdCliente = catalogs::createCustomer(ctx_.db(), customer);
-            isNew_ = false;
-        } else if (!catalogs::updateCustomer(ctx_.db(), vIdCliente, customer)) {
-            ctx_.ui().message(QStringLiteral("Se ha producido un error"));
-            return false;
-        }
-    } catch (const db::KeyError& error) {
-        ctx_.ui().message(error.message(), MsgIcon::Critical);
+    const bool stored = store([&] {
+        if (!isNew_)
+            return catalogs::updateCustomer(ctx_.db(), vIdCliente, customer) ? Store::Done
+                                                                             : Store::Missing;
+        vIdCliente = catalogs::createCustomer(ctx_.db(), customer);
+        isNew_ = false;
+        return Store::Done;
+    });
+    if (!stored)
         return false;
-    } catch (const db::DbError& error) {
-        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
-        return false;
-    }
     savedValues_ = customer;
     return true;
 }

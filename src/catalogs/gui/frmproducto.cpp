@@ -6,7 +6,6 @@
 #include "catalogs/gui/unit_combo.h"
 #include "catalogs/gui/window_controls.h"
 #include "catalogs/units.h"
-#include "db/keys.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -19,8 +18,6 @@
 namespace tarvela {
 
 namespace {
-
-const QString kSaveFailed = QStringLiteral("No es posible grabar el Registro");
 
 void setBackground(QLineEdit* box, const QColor& colour) {
     QPalette palette = box->palette();
@@ -92,6 +89,7 @@ void frmproducto::buildControls() {
 void frmproducto::load() {
     isNew_ = productId_ < 1;
     savedValues_ = {};
+    txtUltimo_->clear();
     try {
         if (isNew_) {
             txtUltimo_->setText(
@@ -167,31 +165,26 @@ bool frmproducto::save() {
         focusField(check.field);
         return false;
     }
-    try {
-        if (isNew_) {
-            BusyPointer busy(ctx_.ui());
-            const catalogs::IngredientCreation created =
-                catalogs::createIngredient(ctx_.db(), ctx_.currentBase, ingredient);
-            if (created.duplicateCode) {
-                busy.release();
-                ctx_.ui().message(QStringLiteral("El Código del Producto Ya fue Ingresado"),
-                                  MsgIcon::Critical);
-                Text1_->setFocus();
-                return false;
-            }
-            productId_ = created.id;
-            ctx_.currentProductId = static_cast<qint16>(created.id);
-        } else if (!catalogs::updateIngredient(ctx_.db(), productId_, ingredient)) {
-            ctx_.ui().message(QStringLiteral("Se ha producido un error"));
-            return false;
+    const bool stored = store([&] {
+        if (!isNew_)
+            return catalogs::updateIngredient(ctx_.db(), productId_, ingredient) ? Store::Done
+                                                                                 : Store::Missing;
+        BusyPointer busy(ctx_.ui());
+        const catalogs::IngredientCreation created =
+            catalogs::createIngredient(ctx_.db(), ctx_.currentBase, ingredient);
+        busy.release();
+        if (created.duplicateCode) {
+            ctx_.ui().message(QStringLiteral("El Código del Producto Ya fue Ingresado"),
+                              MsgIcon::Critical);
+            Text1_->setFocus();
+            return Store::Refused;
         }
-    } catch (const db::KeyError& error) {
-        ctx_.ui().message(error.message(), MsgIcon::Critical);
+        productId_ = created.id;
+        ctx_.currentProductId = static_cast<qint16>(created.id);
+        return Store::Done;
+    });
+    if (!stored)
         return false;
-    } catch (const db::DbError& error) {
-        showError(ctx_, kSaveFailed, error, this);
-        return false;
-    }
     // The window goes on editing the stored ingredient, as stored.
     load();
     return true;

@@ -182,6 +182,12 @@ bool frmproducto_propiedades::finishEdit(EditKey key) {
         actu_flexgrid1();
     }
     selectNutrient(edit_.nutrientId);
+    if (key == EditKey::None) {
+        // The click that took the focus away lands on the list as it is now, whose rows may have
+        // moved: the edited nutrient is selected again after it.
+        QTimer::singleShot(0, this,
+                           [this, nutrient = edit_.nutrientId] { selectNutrient(nutrient); });
+    }
     finishing_ = false;
     return true;
 }

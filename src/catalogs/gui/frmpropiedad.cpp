@@ -4,7 +4,6 @@
 #include "catalogs/gui/unit_combo.h"
 #include "catalogs/gui/window_controls.h"
 #include "catalogs/units.h"
-#include "db/keys.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -62,22 +61,17 @@ bool frmpropiedad::save() {
             Text1_->setFocus();
         return false;
     }
-    try {
-        if (isNew_) {
-            BusyPointer busy(ctx_.ui());
-            nutrientId_ = catalogs::createNutrient(ctx_.db(), nutrient);
-            isNew_ = false;
-        } else if (!catalogs::updateNutrient(ctx_.db(), nutrientId_, nutrient)) {
-            ctx_.ui().message(QStringLiteral("Se ha producido un error"));
-            return false;
-        }
-    } catch (const db::KeyError& error) {
-        ctx_.ui().message(error.message(), MsgIcon::Critical);
+    const bool stored = store([&] {
+        if (!isNew_)
+            return catalogs::updateNutrient(ctx_.db(), nutrientId_, nutrient) ? Store::Done
+                                                                              : Store::Missing;
+        BusyPointer busy(ctx_.ui());
+        nutrientId_ = catalogs::createNutrient(ctx_.db(), nutrient);
+        isNew_ = false;
+        return Store::Done;
+    });
+    if (!stored)
         return false;
-    } catch (const db::DbError& error) {
-        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
-        return false;
-    }
     savedValues_ = nutrient;
     return true;
 }

@@ -119,6 +119,7 @@ TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
         press(window, "cmdUpdate");
         EXPECT_TRUE(window.isVisible());
         EXPECT_TRUE(box(window, "Text1")->isReadOnly());
+        EXPECT_TRUE(box(window, "txtUltimo")->text().isEmpty());
         EXPECT_EQ(box(window, "Text4")->text(), "88,00");
         EXPECT_EQ(ctx.currentProductId, 65);
         launcher.handlers.push_back([&](QDialog& composition) {
