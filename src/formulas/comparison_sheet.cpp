@@ -77,6 +77,7 @@ public:
         const int last = row_;
         const int lastColumn = kLabelColumn + 3 * static_cast<int>(c_.formulas.size());
         sheet_.setFontSize(titleRow, kLabelColumn, titleRow, lastColumn, 12);
+        sheet_.setRowHeight(titleRow, 16);
         for (int heading : {titleRow, nutrientHeading, ingredientHeading}) {
             sheet_.setFill(heading, kLabelColumn, heading, lastColumn, reports::kHeadingFill);
             sheet_.setBold(heading, kLabelColumn, heading, lastColumn);

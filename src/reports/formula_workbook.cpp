@@ -34,6 +34,8 @@ Sheet formulaSheet(const FormulaReport& r) {
     sheet.setText(1, 1, header.producto);
     sheet.cell(1, 1).style.bold = true;
     sheet.cell(1, 1).style.fontSize = 16;
+    sheet.setRowHeight(1, 21);
+    sheet.fitToPageWidth = true;
 
     // Header block; a box the window shows empty stays empty.
     const auto number = [&sheet](int row, const QString& box, double value, const QString& format) {

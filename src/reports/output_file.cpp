@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 namespace tarvela::reports {
 
 WrittenFile writeNewFile(const QString& folder, const QString& baseName, const QString& suffix,
@@ -23,6 +25,10 @@ WrittenFile writeNewFile(const QString& folder, const QString& baseName, const Q
         return result;
     }
     temporary.close();
+    // The temporary file is the owner's only; the document gets the permissions of a new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(temporary.fileName()).constData(), 0644 & ~mask);
 
     const WriteFailure failure = write(temporary.fileName());
     if (!failure.description.isEmpty()) {

@@ -78,6 +78,10 @@ void Sheet::setColumnWidth(int column, double width) {
     widths_[column] = width;
 }
 
+void Sheet::setRowHeight(int row, double height) {
+    heights_[row] = height;
+}
+
 int Sheet::lastRow() const {
     return cells_.empty() ? 0 : cells_.rbegin()->first.first;
 }
@@ -160,6 +164,14 @@ WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
         options.hidden = width <= 0 ? 1 : 0;
         const auto col = static_cast<lxw_col_t>(column - 1);
         const lxw_error e = worksheet_set_column_opt(worksheet, col, col, width, nullptr, &options);
+        if (e != LXW_NO_ERROR && failed == LXW_NO_ERROR)
+            failed = e;
+    }
+    if (sheet.fitToPageWidth)
+        worksheet_fit_to_pages(worksheet, 1, 0);
+    for (const auto& [row, height] : sheet.rowHeights()) {
+        const lxw_error e =
+            worksheet_set_row(worksheet, static_cast<lxw_row_t>(row - 1), height, nullptr);
         if (e != LXW_NO_ERROR && failed == LXW_NO_ERROR)
             failed = e;
     }

@@ -63,15 +63,21 @@ public:
 
     // Width in characters; 0 hides the column.
     void setColumnWidth(int column, double width);
+    // Height in points, for a row whose large font the row would otherwise cut.
+    void setRowHeight(int row, double height);
+    // Printed, the sheet is shrunk to the width of one page.
+    bool fitToPageWidth = false;
 
     const std::map<std::pair<int, int>, SheetCell>& cells() const { return cells_; }
     const std::map<int, double>& columnWidths() const { return widths_; }
+    const std::map<int, double>& rowHeights() const { return heights_; }
     // The last row holding a cell; 0 when the sheet is empty.
     int lastRow() const;
 
 private:
     std::map<std::pair<int, int>, SheetCell> cells_;
     std::map<int, double> widths_;
+    std::map<int, double> heights_;
 };
 
 // Writes the sheet as the only sheet of a workbook file. The failure, or an empty description

@@ -31,6 +31,7 @@ TEST(FormulaWorkbook, FiguresAreNumbersFormattedAsTheReportShowsThem) {
     EXPECT_EQ(at(s, 1, 1).text, QStringLiteral("Ración A<b>&C"));
     EXPECT_TRUE(at(s, 1, 1).style.bold);
     EXPECT_EQ(at(s, 1, 1).style.fontSize, 16);
+    EXPECT_EQ(s.rowHeights().at(1), 21) << "the title's row fits its font";
     // Header block: labels in A, values bold in B; figures are numbers.
     const char* labels[] = {"Fórmula",         "Código",         "Versión",
                             "Cantidad Húmeda", "Cantidad Seca",  "Materia Seca %",
@@ -107,6 +108,8 @@ TEST(FormulaWorkbook, TheSavedWorkbookKeepsNumbersFormulasAndTexts) {
     EXPECT_TRUE(sheet.contains(QStringLiteral("<f>F18*D18</f><v>500</v>"))) << sheet.toStdString();
     EXPECT_TRUE(sheet.contains(QStringLiteral("<v>0.4</v>")));
     EXPECT_TRUE(sheet.contains(QStringLiteral("<col min=\"1\" max=\"1\" width=\"30.7109375\"")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("ht=\"21\" customHeight=\"1\"")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<pageSetUpPr fitToPage=\"1\"/>")));
     EXPECT_FALSE(sheet.contains(QStringLiteral("<f>1+1</f>")));
     EXPECT_TRUE(strings.contains(QStringLiteral("<t>=1+1</t>")));
     EXPECT_TRUE(strings.contains(QStringLiteral("<t>Ración A&lt;b&gt;&amp;C</t>")));

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tarvela::test {
 namespace {
@@ -31,6 +32,12 @@ TEST(OutputFile, EachDocumentGetsANameOfItsOwnAndNeverReplacesAFile) {
     ASSERT_TRUE(first.ok() && second.ok());
     EXPECT_EQ(first.path, QDir(folder).filePath(QStringLiteral("Fórmula 1001 v2.xlsx")));
     EXPECT_EQ(second.path, QDir(folder).filePath(QStringLiteral("Fórmula 1001 v2 (2).xlsx")));
+    // The permissions of a new file, not the temporary file's.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(first.path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644 & ~mask);
     QFile kept(first.path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("uno"));

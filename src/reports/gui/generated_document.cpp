@@ -4,6 +4,8 @@
 #include "app/gui/modal_launcher.h"
 #include "context/open_document.h"
 
+#include <QDir>
+
 namespace tarvela {
 
 void deliverDocument(AppContext& ctx, const reports::WrittenFile& file, QWidget* parent) {
@@ -13,7 +15,11 @@ void deliverDocument(AppContext& ctx, const reports::WrittenFile& file, QWidget*
         execModal(ctx, window);
         return;
     }
-    showDocument(ctx.ui(), file.path);
+    // A document no program opened is still where it was written: the user is told where.
+    if (!showDocument(ctx.ui(), file.path))
+        ctx.ui().message(QStringLiteral("El documento quedó guardado en ") +
+                             QDir::toNativeSeparators(file.path),
+                         MsgIcon::Information);
 }
 
 } // namespace tarvela

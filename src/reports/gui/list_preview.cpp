@@ -4,10 +4,14 @@
 #include "app/gui/modal_launcher.h"
 
 #include <QDate>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace tarvela {
 
@@ -40,6 +44,11 @@ void previewList(AppContext& ctx, const reports::ListLayout& layout, const db::R
     QPrintPreviewDialog preview(&printer, parent);
     preview.setObjectName(layout.name);
     preview.setWindowTitle(layout.title);
+    // Big enough to read a page, within the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize room = screen->availableGeometry().size() * 0.9;
+        preview.resize(std::min(room.width(), 900), std::min(room.height(), 1000));
+    }
     const QDate today = QDate::currentDate();
     const QChar separator = displaySeparator(ctx);
     QObject::connect(

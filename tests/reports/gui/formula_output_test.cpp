@@ -133,6 +133,22 @@ TEST_F(FormulaOutput, UnsavedEditsAreIncludedOnACommaWorkstation) {
               1000);
 }
 
+// Without a program for its type the document stays where it was written, and the user is told
+// where.
+TEST_F(FormulaOutput, ADocumentNoProgramOpensIsReportedWithItsPlace) {
+    auto window = open(1);
+    desktop.openResult = 31;
+    output(*window, "Command1", false);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[0].text,
+              QStringLiteral("No se encontró instalado el editor para visualizar el tipo de "
+                             "documento seleccionado."));
+    EXPECT_EQ(desktop.messages[1].text,
+              QStringLiteral("El documento quedó guardado en ") +
+                  QDir(desktop.documentsFolder()).filePath(QStringLiteral("Fórmula 1001 v1.pdf")));
+    EXPECT_EQ(desktop.messages[1].icon, MsgIcon::Information);
+}
+
 TEST_F(FormulaOutput, AFailedWriteShowsTheErrorWindowAndOpensNothing) {
     auto window = open(1);
     UnwritableFolder unwritable;
