@@ -50,7 +50,7 @@ protected:
 };
 
 // The statement of a search by description escapes its quote; the rows print by description,
-// each figure under its own heading.
+// each figure under its own heading, the price too although the list's search reads it as text.
 TEST_F(ListPrintout, IngredientsFoundPrintByNameWithEachFigureUnderItsHeading) {
     database.conn().execute(
         QStringLiteral("insert into productos (id_producto,codigo,nombre,unidad,costo,"
@@ -58,8 +58,10 @@ TEST_F(ListPrintout, IngredientsFoundPrintByNameWithEachFigureUnderItsHeading) {
             .arg(db::sqlCode(QStringLiteral("950")),
                  db::sqlText(QStringLiteral("Harina d'avena"))));
     const QString lastSelect =
-        QStringLiteral("SELECT * FROM productos WHERE idBase=1 AND (nombre LIKE ") +
-        db::sqlText(QStringLiteral("%d'avena%")) + QStringLiteral(" OR nombre LIKE '%maíz%')");
+        QStringLiteral(
+            "select p.id_producto,p.codigo,p.nombre,p.unidad,Format(p.costo,'0.0000') "
+            "as costo,p.materia_seca from productos p where idBase = 1 and (nombre like ") +
+        db::sqlText(QStringLiteral("%d'avena%")) + QStringLiteral(" or nombre like '%maíz%')");
     const int found =
         database.conn()
             .query(QStringLiteral("select count(*) from (") + lastSelect + QStringLiteral(")"))
