@@ -24,6 +24,8 @@ public:
         sheet_.setColumnWidth(1, 0);
         sheet_.setColumnWidth(2, 0);
         sheet_.setColumnWidth(kLabelColumn, 30);
+        // Printed, the formulas stay side by side on one page's width.
+        sheet_.fitToPageWidth = true;
         forEach([&](int col, const ComparedFormula&) {
             for (int k = 0; k < 3; ++k)
                 sheet_.setColumnWidth(col + k, 11);

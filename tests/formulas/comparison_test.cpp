@@ -125,6 +125,7 @@ TEST_F(Comparison, TheSheetLaysTheFormulasOutSideBySide) {
     EXPECT_EQ(s.columnWidths().at(1), 0);
     EXPECT_EQ(s.columnWidths().at(2), 0);
     EXPECT_EQ(s.columnWidths().at(3), 30);
+    EXPECT_TRUE(s.fitToPageWidth);
     const QStringList labels = {"",
                                 "Fórmula",
                                 "Ult.Modificación",
