@@ -1,11 +1,14 @@
 #include "app/csv_export.h"
 
+#include "context/open_document.h"
 #include "text/format.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 
 namespace tarvela {
 
@@ -85,32 +88,22 @@ void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader) {
     if (chosen.isEmpty())
         return;
     const QString name = csvFileName(chosen);
-
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        desktop.message(file.errorString());
+    // The dialog asked nothing about the name with its extension added.
+    if (QFileInfo::exists(name) &&
+        !desktop.question(QStringLiteral("El archivo ") + QDir::toNativeSeparators(name) +
+                          QStringLiteral(" ya existe.\n¿Desea reemplazarlo?")))
         return;
-    }
+
+    // The file is written whole under a temporary name and takes its name only when complete.
+    QSaveFile file(name);
     const QByteArray contents = csvContents(rows, omitHeader, text::workstationDecimalSeparator());
-    if (file.write(contents) != contents.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
+        !file.commit()) {
         desktop.message(file.errorString());
         return;
     }
-    file.close();
     desktop.message(QStringLiteral("Archivo generado."), MsgIcon::Information);
-
-    int result = 0;
-    {
-        BusyPointer busy(desktop);
-        result = desktop.openDocument(name);
-    }
-    if (result <= 32) {
-        desktop.message(result == 31
-                            ? QStringLiteral("No se encontró instalado el editor para visualizar "
-                                             "el tipo de documento seleccionado.")
-                            : QStringLiteral("No es posible visualizar el documento."),
-                        MsgIcon::Warning);
-    }
+    showDocument(desktop, name);
 }
 
 } // namespace tarvela

@@ -27,8 +27,9 @@ QString csvCell(const QVariant& value, QChar decimalSeparator);
 // return.
 QByteArray csvContents(const db::Result& rows, bool omitHeader, QChar decimalSeparator);
 
-// Asks for the file name, writes the rows, reports "Archivo generado." and opens the file.
-// Cancelling writes nothing; an error shows its description and ends the operation.
+// Asks for the file name, writes the rows, reports "Archivo generado." and opens the file. An
+// existing file is replaced only when the user agrees. Cancelling writes nothing; an error shows
+// its description and ends the operation, leaving any earlier file as it was.
 void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader);
 
 } // namespace tarvela

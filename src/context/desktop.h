@@ -4,9 +4,10 @@
 #include <QStringList>
 
 // What the system asks of the desktop: message boxes, Yes/No questions, the save-file dialog,
-// opening a document with its associated program, keystrokes and the busy pointer. The program
-// uses real dialogs; tests use a scripted desktop that records every message and answers
-// questions from a queue; the command line prints.
+// opening a document with its associated program, keystrokes, the busy pointer, the folders for
+// generated documents and the default printer. The program uses real dialogs; tests use a
+// scripted desktop that records every message and answers questions from a queue; the command
+// line prints.
 namespace tarvela {
 
 enum class MsgIcon { None, Information, Warning, Critical, Question };
@@ -30,6 +31,13 @@ public:
     virtual void sendKeys(const QString& keys) = 0;
     // The hourglass pointer on or off (calls nest).
     virtual void setBusy(bool busy) = 0;
+
+    // Where generated documents are written: the user's documents folder (a printout kept as a
+    // PDF document) and the temporary folder (workbooks and documents handed over unsaved).
+    virtual QString documentsFolder();
+    virtual QString temporaryFolder();
+    // Whether the desktop has a default printer; without one a printout is kept as a document.
+    virtual bool hasDefaultPrinter();
 };
 
 // Shows the busy pointer from construction until release() or the end of the scope.

@@ -19,6 +19,7 @@ enum ListColumn {
     kColCreacion = 5,
     kColModificacion = 6,
     kColCliente = 7,
+    kColMarca = 8, // the comparison mark, while "Comparar fórmulas" is set
 };
 
 // Row 0 is the heading row (grey with white text); then one row per result row.

@@ -1,5 +1,6 @@
 #include "app/csv_export.h"
 
+#include "support/document_reading.h"
 #include "support/scripted_desktop.h"
 
 #include <QDir>
@@ -90,13 +91,26 @@ TEST_F(CsvExport, NullEmptyIntegerAndOmittedHeader) {
               QByteArray("\"\",\"\",\"125\"\r\"x\",\"-0.125\",\"1E+20\"\r"));
 }
 
-TEST_F(CsvExport, ExistingFileIsReplacedAndUtf8Kept) {
+// The name gets its extension after the dialog: the question comes from the writer.
+TEST_F(CsvExport, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
     QFile old(path(QStringLiteral("viejo.csv")));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(500, 'x'));
     old.close();
     const db::Result rows({QStringLiteral("nombre")}, {{QVariant(QStringLiteral("Maíz"))}});
-    write(rows, QStringLiteral("viejo.csv"));
+
+    desktop.answers.push_back(false);
+    write(rows, QStringLiteral("viejo"));
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].isQuestion);
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral("El archivo ") +
+                                            path(QStringLiteral("viejo.csv")) +
+                                            QStringLiteral(" ya existe.\n¿Desea reemplazarlo?"));
+    EXPECT_EQ(readAll(path(QStringLiteral("viejo.csv"))), QByteArray(500, 'x'));
+    EXPECT_TRUE(desktop.openedDocuments.isEmpty());
+
+    desktop.answers.push_back(true);
+    write(rows, QStringLiteral("viejo"));
     EXPECT_EQ(readAll(path(QStringLiteral("viejo.csv"))),
               QStringLiteral("\"nombre\"\n\"Maíz\"\r").toUtf8());
 }
@@ -128,6 +142,7 @@ TEST_F(CsvExport, OpeningFailuresWarnAfterTheFileIsWritten) {
         desktop.clear();
         desktop.busyCalls = 0;
         desktop.openResult = c.result;
+        QFile::remove(path(QStringLiteral("falla.csv")));
         write(kSample, QStringLiteral("falla.csv"));
         ASSERT_EQ(desktop.messages.size(), 2u) << c.result;
         EXPECT_EQ(desktop.messages[0].text, QStringLiteral("Archivo generado."));
@@ -139,11 +154,17 @@ TEST_F(CsvExport, OpeningFailuresWarnAfterTheFileIsWritten) {
 }
 
 TEST_F(CsvExport, WriteErrorShowsItsDescriptionAndEnds) {
-    write(kSample, QStringLiteral("no_existe/archivo.csv"));
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_FALSE(desktop.messages[0].text.isEmpty());
-    EXPECT_NE(desktop.messages[0].text, QStringLiteral("Archivo generado."));
-    EXPECT_TRUE(desktop.openedDocuments.isEmpty());
+    test::UnwritableFolder unwritable;
+    for (const QString& name : {path(QStringLiteral("no_existe/archivo.csv")),
+                                QDir(unwritable.path()).filePath(QStringLiteral("a.csv"))}) {
+        desktop.clear();
+        desktop.fileNames.push_back(name);
+        writeCsvFile(desktop, kSample, false);
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_FALSE(desktop.messages[0].text.isEmpty());
+        EXPECT_NE(desktop.messages[0].text, QStringLiteral("Archivo generado."));
+        EXPECT_TRUE(desktop.openedDocuments.isEmpty());
+    }
 }
 
 } // namespace

@@ -46,6 +46,14 @@ void ScriptedDesktop::setBusy(bool busy) {
         ++busyCalls;
 }
 
+QString ScriptedDesktop::documentsFolder() {
+    return documentsDir.isEmpty() ? outputDir_.path() : documentsDir;
+}
+
+QString ScriptedDesktop::temporaryFolder() {
+    return temporaryDir.isEmpty() ? outputDir_.path() : temporaryDir;
+}
+
 QStringList ScriptedDesktop::texts() const {
     QStringList out;
     for (const auto& m : messages)

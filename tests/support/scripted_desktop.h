@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
@@ -21,6 +22,8 @@ public:
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;
+    QString documentsFolder() override;
+    QString temporaryFolder() override;
 
     // Answers for the next questions (true = Yes); an unanswered question fails the test.
     std::deque<bool> answers;
@@ -31,6 +34,10 @@ public:
     // Called after a message is recorded (e.g. to act while a message box is up).
     std::function<void(const RecordedMessage&)> onMessage;
 
+    // The folders for generated documents: a temporary folder of the test's own unless set.
+    QString documentsDir;
+    QString temporaryDir;
+
     QStringList openedDocuments;
     QStringList keys;
     QString lastDialogTitle;
@@ -40,6 +47,9 @@ public:
 
     QStringList texts() const;
     void clear();
+
+private:
+    QTemporaryDir outputDir_;
 };
 
 } // namespace tarvela::test

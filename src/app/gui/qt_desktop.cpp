@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPrinterInfo>
 #include <QProcess>
 
 namespace tarvela {
@@ -147,6 +148,10 @@ void QtDesktop::setBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+bool QtDesktop::hasDefaultPrinter() {
+    return !QPrinterInfo::defaultPrinter().isNull();
 }
 
 } // namespace tarvela

@@ -7,8 +7,8 @@ class QWidget;
 namespace tarvela {
 
 // The desktop services with real dialogs: message boxes, the save-file dialog, documents opened
-// with the desktop's associated program (xdg-open), keystrokes to the active window and the busy
-// pointer.
+// with the desktop's associated program (xdg-open), keystrokes to the active window, the busy
+// pointer and the system's default printer.
 class QtDesktop : public Desktop {
 public:
     void message(const QString& text, MsgIcon icon = MsgIcon::None,
@@ -18,6 +18,7 @@ public:
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;
+    bool hasDefaultPrinter() override;
 
     // The window the keystrokes reach: the active window, or failing that the window of the
     // widget with the focus.

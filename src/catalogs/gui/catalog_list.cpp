@@ -150,6 +150,10 @@ int CatalogList::selectedRow() const {
     return keyOf(row) > 0 ? row : -1;
 }
 
+bool CatalogList::showsItems() const {
+    return flexgrid1_->rowCount() > 0 && keyOf(0) > 0;
+}
+
 int CatalogList::keyOf(int row) const {
     return catalogs::rowKey(cellText(row, 0));
 }

@@ -69,6 +69,8 @@ protected:
 
     // The selected grid row when it names an item; -1 otherwise.
     int selectedRow() const;
+    // Whether the grid shows at least one item (the "No hubo coincidencias" line names none).
+    bool showsItems() const;
     int keyOf(int row) const;
     QString cellText(int row, int column) const;
 

@@ -12,6 +12,7 @@
 #include "catalogs/ingredient_search.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/units.h"
+#include "reports/gui/list_preview.h"
 #include "text/format.h"
 
 #include <QComboBox>
@@ -38,9 +39,8 @@ frmproductos::frmproductos(AppContext& ctx, QWidget* parent)
     buildCriteria();
     cmdNutrientes_ = addButton(QStringLiteral("cmdNutrientes"), QStringLiteral("Nutrientes"));
     connect(cmdNutrientes_, &QPushButton::clicked, this, [this] { cmdNutrientes_Click(); });
-    // The printout of the list comes with the reports.
     cmdPrint_ = addButton(QStringLiteral("cmdPrint"), QStringLiteral("Imprimir"));
-    cmdPrint_->setEnabled(false);
+    connect(cmdPrint_, &QPushButton::clicked, this, &frmproductos::cmdPrint_Click);
     showPicture(smallSpeciesPicture(ctx_.currentBase));
     finish(Text3_, catalogs::kIngNombre);
 }
@@ -184,6 +184,11 @@ void frmproductos::cmdNutrientes_Click() {
     ctx_.currentProductId = static_cast<qint16>(keyOf(row));
     frmproducto_propiedades window(ctx_, cellText(row, catalogs::kIngNombre).trimmed(), this);
     execModal(ctx_, window);
+}
+
+void frmproductos::cmdPrint_Click() {
+    if (cmdPrint_->isEnabled() && showsItems())
+        printIngredientList(ctx_, lastSelect_, this);
 }
 
 } // namespace tarvela

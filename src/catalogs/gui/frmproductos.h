@@ -23,6 +23,8 @@ public:
     const QString& lastSelect() const { return lastSelect_; }
     int filterPropertyId() const { return filterPropertyId_; }
 
+    // "Imprimir": the rows of the last search, by description, in a print preview.
+    void cmdPrint_Click();
     void cmdNutriente_Click();  // "..." beside "Nutriente": the nutrient of the value filter
     void cmdNutrientes_Click(); // the composition of the selected ingredient
 

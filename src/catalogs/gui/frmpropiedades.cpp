@@ -6,6 +6,7 @@
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/nutrient_catalog.h"
+#include "reports/gui/list_preview.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -22,9 +23,8 @@ frmpropiedades::frmpropiedades(AppContext& ctx, QWidget* parent)
     searchOnEnter(Text1_);
     criteria()->addWidget(new QLabel(QStringLiteral("Descripción"), this), 0, 0);
     criteria()->addWidget(Text1_, 0, 1);
-    // The printout of the list comes with the reports.
     cmdPrint_ = addButton(QStringLiteral("cmdPrint"), QStringLiteral("Imprimir"));
-    cmdPrint_->setEnabled(false);
+    connect(cmdPrint_, &QPushButton::clicked, this, &frmpropiedades::cmdPrint_Click);
     finish(Text1_, catalogs::kNutNombre);
 }
 
@@ -65,6 +65,11 @@ void frmpropiedades::pickItem(int row) {
 
 void frmpropiedades::leaveWithoutChoosing() {
     ctx_.currentPropertyId = 0;
+}
+
+void frmpropiedades::cmdPrint_Click() {
+    if (cmdPrint_->isEnabled() && showsItems())
+        printNutrientList(ctx_, lastSelect_, this);
 }
 
 } // namespace tarvela

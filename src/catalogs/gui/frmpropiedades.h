@@ -19,6 +19,9 @@ public:
     // The last search statement without its ordering (the printout's rows).
     const QString& lastSelect() const { return lastSelect_; }
 
+    // "Imprimir": the rows of the last search, by description, in a print preview.
+    void cmdPrint_Click();
+
 protected:
     std::optional<grid::GridPaint> findRows() override;
     void clearCriteria() override;

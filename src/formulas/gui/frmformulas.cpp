@@ -141,15 +141,12 @@ void frmformulas::buildControls() {
     cmdAdd_ = button(this, QStringLiteral("cmdAdd"), QStringLiteral("Nuevo"));
     cmdDelete_ = button(this, QStringLiteral("cmdDelete"), QStringLiteral("Eliminar"));
     cmdPrint_ = button(this, QStringLiteral("cmdPrint"), QStringLiteral("Imprimir"));
-    cmdPrint_->setEnabled(false);
     cmdClose_ = button(this, QStringLiteral("cmdClose"), QString());
     cmdClose_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     cmdClose_->setToolTip(QStringLiteral("Cerrar"));
     chkComparar_ = new QCheckBox(QStringLiteral("Comparar fórmulas"), this);
     chkComparar_->setObjectName(QStringLiteral("chkComparar"));
-    chkComparar_->setEnabled(false);
     cmdComparar_ = button(this, QStringLiteral("cmdComparar"), QStringLiteral("Comparar"));
-    cmdComparar_->setEnabled(false);
     cmdComparar_->hide();
 
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -158,6 +155,9 @@ void frmformulas::buildControls() {
     connect(cmdAdd_, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdDelete_, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(cmdPrint_, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(chkComparar_, &QCheckBox::clicked, this, [this] { chkComparar_Click(); });
+    connect(cmdComparar_, &QPushButton::clicked, this, [this] { cmdComparar_Click(); });
 
     imgTipoFormulacion_ = new QLabel(this);
     imgTipoFormulacion_->setObjectName(QStringLiteral("imgTipoFormulacion"));
@@ -178,6 +178,8 @@ void frmformulas::buildControls() {
     flexgrid1_->setMinimumSize(620, 260);
     flexgrid1_->installEventFilter(this);
     connect(flexgrid1_, &QTableWidget::cellDoubleClicked, this, [this] { cmdEditar_Click(); });
+    connect(flexgrid1_, &QTableWidget::cellClicked, this,
+            [this](int row, int column) { flexgrid1_Click(row, column); });
 
     txtnohubo_ = new QLabel(QStringLiteral("No hubo coincidencias"), this);
     txtnohubo_->setObjectName(QStringLiteral("txtnohubo"));

@@ -39,6 +39,12 @@ public:
     void cmdClose_Click();
     void command9_Click(); // "..." beside "Nutriente"
     void command5_Click(); // "..." beside "Ingrediente"
+    // "Imprimir": the last search printed (frmformulas_output.cpp).
+    void cmdPrint_Click();
+    // Marking formulas for the comparison and comparing them (frmformulas_output.cpp).
+    void chkComparar_Click();
+    void flexgrid1_Click(int row, int column);
+    void cmdComparar_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,6 +59,7 @@ private:
     void openFormulation();
     bool validateDateBox(QLineEdit* box);
     int selectedRow() const;
+    void setMarked(int row, bool marked);
 
     AppContext& ctx_;
     int selectedNutrientId_ = 0;

@@ -46,6 +46,9 @@ public:
     void cmdComposicion_Click();
     void Command1_Click();
     void cmdUpdate_Click();
+    // "Imprimir": the output chosen in "Seleccione destino", of the formula as the window holds
+    // it.
+    void cmdImprimir_Click();
     void Option1_Click(int index);
     void Option2_Click(int index);
     void txt_Cantidad_Validate();

@@ -233,7 +233,8 @@ int frmoptimizacion::buildButtons(QWidget* content) {
             &frmoptimizacion::cmdComposicion_Click);
     connect(button("Command1", "&Análisis de Resultados", 0, 4, true), &QPushButton::clicked, this,
             &frmoptimizacion::Command1_Click);
-    button("cmdImprimir", "Imprimir", 1, 0, false);
+    connect(button("cmdImprimir", "Imprimir", 1, 0, true), &QPushButton::clicked, this,
+            &frmoptimizacion::cmdImprimir_Click);
     button("cmdRecalcular", "&Recalcular Valores", 1, 1, false);
     button("Command6", "Guardar como &Ingrediente", 1, 2, false);
     button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, false);
@@ -271,7 +272,8 @@ void frmoptimizacion::buildMenu() {
             &QAction::triggered, this, &frmoptimizacion::cmdUpdate_Click);
     connect(addEntry(formula, QStringLiteral("mnuCanc"), QStringLiteral("Cancelar"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdCancel_Click);
-    addEntry(formula, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"), false);
+    connect(addEntry(formula, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"), true),
+            &QAction::triggered, this, &frmoptimizacion::cmdImprimir_Click);
     addEntry(formula, QStringLiteral("mnuGuardarIng"), QStringLiteral("Guardar como Ingrediente"),
              false);
     addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"), false);

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPrintPreviewWidget>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,6 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     EXPECT_EQ(grid(list)->item(0, 4)->text(), "0,1300");
     EXPECT_TRUE(grid(list)->item(0, kCode)->textAlignment() & Qt::AlignRight);
     EXPECT_FALSE(child<QLabel>(list, "imgTipoFormulacion")->pixmap().isNull());
-    EXPECT_FALSE(child<QPushButton>(list, "cmdPrint")->isEnabled());
     EXPECT_EQ(cutCaptions(list), "");
 
     // "." typed into a price box is the workstation's ",".
@@ -55,6 +55,15 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
         column(list, kName),
         QStringList({"Bicarbonato de sodio", "Expeller de soja", "Fosfato dicálcico",
                      "Harina de soja 44%", "Núcleo vitamínico-mineral bovinos", "Urea granulada"}));
+    int pages = 0;
+    launcher.handlers.push_back([&pages](QDialog& preview) {
+        EXPECT_EQ(preview.windowTitle(), "Ingredientes");
+        pages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
+    });
+    press(list, "cmdPrint"); // what the list shows
+    EXPECT_EQ(launcher.opened, QStringList({"repIngredientes"}));
+    EXPECT_EQ(pages, 1);
+    launcher.opened.clear();
 
     box(list, "Text5")->setText("abc");
     box(list, "Text8")->setText("x");

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPrintPreviewWidget>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,6 @@ TEST_F(NutrientWindows, ListSearchesAndCreatesANutrientForEveryIngredient) {
     EXPECT_EQ(grid(list)->horizontalHeaderItem(2)->text(), "Unidad");
     EXPECT_TRUE(grid(list)->isColumnHidden(0));
     EXPECT_TRUE(child<QPushButton>(list, "cmdSeleccionar")->isHidden());
-    EXPECT_FALSE(child<QPushButton>(list, "cmdPrint")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), box(list, "Text1"));
     EXPECT_EQ(cutCaptions(list), "");
 
@@ -38,6 +38,17 @@ TEST_F(NutrientWindows, ListSearchesAndCreatesANutrientForEveryIngredient) {
     EXPECT_EQ(list.lastSelect(), "select p.id_propiedad,p.nombre,p.unidad from propiedades p "
                                  "where true and nombre like '%energ%'");
 
+    // "Imprimir" previews what the list shows.
+    int pages = 0;
+    launcher.handlers.push_back([&pages](QDialog& preview) {
+        EXPECT_EQ(preview.windowTitle(), "Nutrientes");
+        pages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
+    });
+    press(list, "cmdPrint");
+    EXPECT_EQ(launcher.opened, QStringList({"repNutrientes"}));
+    EXPECT_EQ(pages, 1);
+    launcher.opened.clear();
+
     // Nothing found: the buttons that act on a row do nothing.
     box(list, "Text1")->setText("d'x");
     press(list, "Command1");
@@ -45,6 +56,7 @@ TEST_F(NutrientWindows, ListSearchesAndCreatesANutrientForEveryIngredient) {
     EXPECT_FALSE(child<QLabel>(list, "txtnohubo")->isHidden());
     press(list, "cmdEditar");
     press(list, "cmdDelete");
+    press(list, "cmdPrint");
     EXPECT_TRUE(launcher.opened.isEmpty());
     EXPECT_TRUE(desktop.messages.empty());
 

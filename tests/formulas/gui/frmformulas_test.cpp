@@ -84,7 +84,7 @@ TEST_F(FormulaList, OpensWithTheFormulasOfTheCurrentBase) {
     EXPECT_EQ(g->currentRow(), 0);
     EXPECT_TRUE(child<QLabel>(window, "txtnohubo")->isHidden());
     EXPECT_FALSE(child<QLabel>(window, "imgTipoFormulacion")->pixmap().isNull());
-    EXPECT_FALSE(child<QPushButton>(window, "cmdPrint")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(window, "cmdPrint")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(window, "cmdComparar")->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(window, "Text3"));
     EXPECT_EQ(test::cutCaptions(window), "");

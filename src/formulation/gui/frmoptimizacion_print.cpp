@@ -1,0 +1,22 @@
+// The formulation window's "Imprimir": the destination window, then the chosen output.
+#include "formulation/gui/frmoptimizacion.h"
+
+#include "app/gui/modal_launcher.h"
+#include "reports/gui/formula_output.h"
+#include "reports/gui/frmImprimir.h"
+
+namespace tarvela {
+
+void frmoptimizacion::cmdImprimir_Click() {
+    FormulaDestination destination = FormulaDestination::None;
+    bool includeCosts = false;
+    {
+        frmImprimir chooser(ctx_, this);
+        execModal(ctx_, chooser);
+        destination = chooser.destination();
+        includeCosts = chooser.includeCosts();
+    }
+    outputFormula(ctx_, model_, destination, includeCosts, this);
+}
+
+} // namespace tarvela

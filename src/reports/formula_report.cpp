@@ -1,0 +1,47 @@
+#include "reports/formula_report.h"
+
+#include "reports/output_file.h"
+#include "text/format.h"
+
+namespace tarvela::reports {
+
+std::vector<const formulation::IngredientRow*> FormulaReport::ingredientsInMix() const {
+    std::vector<const formulation::IngredientRow*> rows;
+    for (const formulation::IngredientRow& row : model.ingredients)
+        if (row.cantidad_humeda && *row.cantidad_humeda != 0)
+            rows.push_back(&row);
+    return rows;
+}
+
+QString FormulaReport::todayText() const {
+    return text::formatDate(today, QStringLiteral("dd/mm/yyyy"));
+}
+
+QString FormulaReport::figure(const std::optional<double>& value, const QString& pattern) const {
+    return value ? text::formatNumber(*value, pattern, decimalSeparator) : QString();
+}
+
+QString FormulaReport::nutrientFigure(const std::optional<double>& value) const {
+    return figure(value, QString::fromLatin1(kNutrientPattern));
+}
+
+QString FormulaReport::quantity(const std::optional<double>& value) const {
+    return figure(value, QString::fromLatin1(kQuantityPattern));
+}
+
+QString FormulaReport::share(const std::optional<double>& fraction) const {
+    if (!fraction)
+        return QString();
+    return figure(*fraction * 100, QString::fromLatin1(kQuantityPattern)) + QStringLiteral(" %");
+}
+
+QString formulaDocumentName(const formulation::FormulaHeader& header) {
+    QString name = QStringLiteral("Fórmula");
+    if (!header.codigo.trimmed().isEmpty())
+        name += QLatin1Char(' ') + header.codigo.trimmed();
+    if (!header.version.trimmed().isEmpty())
+        name += QStringLiteral(" v") + header.version.trimmed();
+    return fileNamePart(name);
+}
+
+} // namespace tarvela::reports

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "formulation/working_model.h"
+
+#include <QChar>
+#include <QDate>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// What every output of a formula reads (printout, text document, workbook, CSV): the formula as
+// the formulation window holds it, saved or not: its header and totals boxes, the nutrient
+// working table by name and the ingredients of the mix, largest share first.
+namespace tarvela::reports {
+
+struct FormulaReport {
+    const formulation::WorkingModel& model;
+    bool includeCosts = false;
+    QDate today;
+    QChar decimalSeparator = QLatin1Char('.');
+
+    const formulation::FormulaHeader& header() const { return model.header; }
+    const formulation::TotalsTexts& boxes() const { return model.totalsTexts; }
+    // The ingredients listed: those in the mix (an as-fed quantity other than 0), in the
+    // working table's order.
+    std::vector<const formulation::IngredientRow*> ingredientsInMix() const;
+
+    // "dd/mm/yyyy".
+    QString todayText() const;
+    // A figure with the given pattern and the workstation's separator; empty without a value.
+    QString figure(const std::optional<double>& value, const QString& pattern) const;
+    // A nutrient's limit or value: "#########0.00".
+    QString nutrientFigure(const std::optional<double>& value) const;
+    // An ingredient's quantity or cost: "#######0.00".
+    QString quantity(const std::optional<double>& value) const;
+    // A share (a fraction of 1) in percent: "#######0.00" and " %".
+    QString share(const std::optional<double>& fraction) const;
+};
+
+inline constexpr char kNutrientPattern[] = "#########0.00";
+inline constexpr char kQuantityPattern[] = "#######0.00";
+
+// The name a generated document of the formula takes: "Fórmula <code> v<version>".
+QString formulaDocumentName(const formulation::FormulaHeader& header);
+
+} // namespace tarvela::reports

@@ -1,0 +1,94 @@
+#include "reports/formula_document.h"
+
+#include "reports/sample_formula.h"
+#include "support/document_reading.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tarvela::test {
+namespace {
+
+QStringList texts(const std::vector<reports::DocumentCell>& row) {
+    QStringList out;
+    for (const auto& cell : row)
+        out << cell.text;
+    return out;
+}
+
+TEST(FormulaDocument, FourTablesWithTheReportsTextsAndLook) {
+    const formulation::WorkingModel model = sampleFormula();
+    const reports::TextDocument d = reports::formulaDocument({model, true, QDate(2026, 3, 5)});
+    EXPECT_EQ(d.font, QStringLiteral("Arial"));
+    EXPECT_EQ(d.fontSize, 9);
+    ASSERT_EQ(d.tables.size(), 4u);
+
+    const auto& title = d.tables[0];
+    EXPECT_FALSE(title.borders);
+    EXPECT_EQ(title.widths.front(), 315);
+    EXPECT_EQ(texts(title.rows[0]),
+              QStringList({"TARVELA - Composición de Fórmulas", "Fecha: 05/03/2026"}));
+    EXPECT_TRUE(title.rows[0][0].bold);
+
+    const auto& header = d.tables[1];
+    ASSERT_EQ(header.rows.size(), 8u);
+    EXPECT_EQ(texts(header.rows[0]), QStringList({"Fórmula:", "Ración A<b>&C"}));
+    EXPECT_EQ(texts(header.rows[7]), QStringList({"Costo Total", "$ 620.00"}));
+    EXPECT_TRUE(header.rows[7][1].bold);
+    EXPECT_FALSE(header.rows[7][0].bold);
+
+    const auto& nutrients = d.tables[2];
+    EXPECT_EQ(nutrients.shadedRows, std::vector<int>{0});
+    EXPECT_EQ(nutrients.shade, QColor(224, 224, 224));
+    EXPECT_EQ(texts(nutrients.rows[0]), QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor"}));
+    EXPECT_EQ(texts(nutrients.rows[2]), QStringList({"Proteína Bruta", "", "18.00", "16.40"}));
+    EXPECT_TRUE(nutrients.rows[2][3].right);
+
+    const auto& ingredients = d.tables[3];
+    EXPECT_EQ(ingredients.widths, (std::vector<double>{100, 60, 50, 70, 50, 50, 50}));
+    ASSERT_EQ(ingredients.rows.size(), 3u) << "only the ingredients of the mix";
+    EXPECT_EQ(texts(ingredients.rows[0]),
+              QStringList({"INGREDIENTES", "Base Seca", "", "Base Húmeda", "", "Costo Unit.",
+                           "Costo Total"}));
+    EXPECT_EQ(texts(ingredients.rows[2]),
+              QStringList({"=1+1", "352.00", "40.00 %", "400.00", "40.00 %", "1.25", "500.00"}));
+}
+
+TEST(FormulaDocument, WithoutCostsFiveHeaderRowsAndNoCostColumns) {
+    formulation::WorkingModel model = sampleFormula();
+    for (auto& row : model.ingredients)
+        row.cantidad_humeda = 0;
+    const reports::TextDocument d = reports::formulaDocument({model, false, QDate(2026, 3, 5)});
+    EXPECT_EQ(d.tables[1].rows.size(), 5u);
+    EXPECT_EQ(d.tables[3].widths, (std::vector<double>{170, 60, 50, 70, 50}));
+    EXPECT_EQ(d.tables[3].rows.size(), 1u) << "no ingredient in the mix: the heading row only";
+}
+
+// The package as a word processor reads it: the mimetype first and stored, the user's text
+// literal, the font, sizes, shading, borders and widths in the styles.
+TEST(FormulaDocument, ThePackageIsAnOpenDocumentText) {
+    const formulation::WorkingModel model = sampleFormula();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.odt"));
+    ASSERT_TRUE(
+        reports::writeOpenDocument(reports::formulaDocument({model, true, QDate(2026, 3, 5)}), path)
+            .description.isEmpty());
+    EXPECT_EQ(zipEntryNames(path), QStringList({"mimetype", "content.xml", "styles.xml", "meta.xml",
+                                                "META-INF/manifest.xml"}));
+    EXPECT_EQ(zipEntry(path, QStringLiteral("mimetype")),
+              QByteArray("application/vnd.oasis.opendocument.text"));
+    const QString content = QString::fromUtf8(zipEntry(path, QStringLiteral("content.xml")));
+    EXPECT_TRUE(content.contains(QStringLiteral(">Ración A&lt;b&gt;&amp;C<")));
+    EXPECT_TRUE(
+        content.contains(QStringLiteral("style:font-name=\"Arial\" fo:font-size=\"9.00pt\"")));
+    EXPECT_TRUE(content.contains(QStringLiteral("fo:background-color=\"#e0e0e0\"")));
+    EXPECT_TRUE(content.contains(QStringLiteral("fo:border=\"0.5pt solid #000000\"")));
+    EXPECT_TRUE(content.contains(QStringLiteral("style:column-width=\"315.00pt\"")));
+    EXPECT_TRUE(content.contains(QStringLiteral("fo:font-weight=\"bold\"")));
+    EXPECT_TRUE(content.contains(QStringLiteral("fo:text-align=\"end\"")));
+    EXPECT_EQ(content.count(QStringLiteral("<table:table ")), 4);
+}
+
+} // namespace
+} // namespace tarvela::test

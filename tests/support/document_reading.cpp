@@ -1,0 +1,198 @@
+#include "support/document_reading.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+
+namespace tarvela::test {
+
+namespace {
+
+quint32 read16(const QByteArray& data, qsizetype at) {
+    const auto* p = reinterpret_cast<const uchar*>(data.constData() + at);
+    return p[0] | (p[1] << 8);
+}
+
+quint32 read32(const QByteArray& data, qsizetype at) {
+    return read16(data, at) | (read16(data, at + 2) << 16);
+}
+
+struct Entry {
+    QString name;
+    quint32 method = 0;
+    quint32 compressedSize = 0;
+    quint32 size = 0;
+    quint32 offset = 0;
+};
+
+std::vector<Entry> entries(const QByteArray& data) {
+    std::vector<Entry> out;
+    const qsizetype end = data.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0 || end + 22 > data.size())
+        return out;
+    const quint32 count = read16(data, end + 10);
+    qsizetype at = read32(data, end + 16);
+    for (quint32 i = 0; i < count && at + 46 <= data.size(); ++i) {
+        Entry e;
+        e.method = read16(data, at + 10);
+        e.compressedSize = read32(data, at + 20);
+        e.size = read32(data, at + 24);
+        const quint32 nameSize = read16(data, at + 28);
+        const quint32 extraSize = read16(data, at + 30);
+        const quint32 commentSize = read16(data, at + 32);
+        e.offset = read32(data, at + 42);
+        e.name = QString::fromUtf8(data.mid(at + 46, nameSize));
+        out.push_back(e);
+        at += 46 + nameSize + extraSize + commentSize;
+    }
+    return out;
+}
+
+QByteArray readPackage(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+constexpr double kMmPerPoint = 25.4 / 72.0;
+
+} // namespace
+
+QByteArray zipEntry(const QString& package, const QString& name) {
+    const QByteArray data = readPackage(package);
+    for (const Entry& e : entries(data)) {
+        if (e.name != name)
+            continue;
+        const qsizetype start =
+            e.offset + 30 + read16(data, e.offset + 26) + read16(data, e.offset + 28);
+        const QByteArray stored = data.mid(start, e.compressedSize);
+        if (e.method == 0)
+            return stored;
+        QByteArray out(static_cast<qsizetype>(e.size), '\0');
+        z_stream stream{};
+        inflateInit2(&stream, -MAX_WBITS);
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored.constData()));
+        stream.avail_in = static_cast<uInt>(stored.size());
+        stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream.avail_out = static_cast<uInt>(out.size());
+        const int result = inflate(&stream, Z_FINISH);
+        inflateEnd(&stream);
+        EXPECT_EQ(result, Z_STREAM_END) << name.toStdString();
+        return out;
+    }
+    return {};
+}
+
+QStringList zipEntryNames(const QString& package) {
+    QStringList names;
+    for (const Entry& e : entries(readPackage(package)))
+        names << e.name;
+    return names;
+}
+
+QString PdfLine::text() const {
+    QStringList parts;
+    for (const PdfWord& w : words)
+        parts << w.text;
+    return parts.join(QLatin1Char(' '));
+}
+
+const PdfWord* PdfLine::word(const QString& text) const {
+    for (const PdfWord& w : words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+const PdfLine* PdfPage::lineWith(const QString& text) const {
+    for (const PdfLine& line : lines)
+        if (line.text().contains(text))
+            return &line;
+    return nullptr;
+}
+
+std::vector<PdfPage> pdfPages(const QString& path) {
+    std::vector<PdfPage> pages;
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils) could not read " << path.toStdString() << ": "
+                      << process.errorString().toStdString();
+        return pages;
+    }
+    QXmlStreamReader xml(process.readAllStandardOutput());
+    std::vector<PdfWord> words;
+    const auto finishPage = [&] {
+        if (pages.empty())
+            return;
+        std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+            return a.y < b.y - 0.5 || (std::abs(a.y - b.y) <= 0.5 && a.x < b.x);
+        });
+        for (const PdfWord& w : words) {
+            if (pages.back().lines.empty() || std::abs(pages.back().lines.back().y - w.y) > 0.5)
+                pages.back().lines.push_back({w.y, {}});
+            pages.back().lines.back().words.push_back(w);
+        }
+        for (PdfLine& line : pages.back().lines)
+            std::sort(line.words.begin(), line.words.end(),
+                      [](const PdfWord& a, const PdfWord& b) { return a.x < b.x; });
+        words.clear();
+    };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        const auto attribute = [&xml](const char* name) {
+            return xml.attributes().value(QLatin1String(name)).toDouble() * kMmPerPoint;
+        };
+        if (xml.name() == QLatin1String("page")) {
+            finishPage();
+            pages.push_back({attribute("width"), attribute("height"), {}});
+        } else if (xml.name() == QLatin1String("word")) {
+            PdfWord w;
+            w.x = attribute("xMin");
+            w.y = attribute("yMin");
+            w.right = attribute("xMax");
+            w.bottom = attribute("yMax");
+            // Ligatures ("ﬁ") read as their letters.
+            w.text = xml.readElementText().normalized(QString::NormalizationForm_KC);
+            words.push_back(w);
+        }
+    }
+    finishPage();
+    return pages;
+}
+
+UnwritableFolder::UnwritableFolder() {
+    // A folder without write permission; a privileged user writes anywhere but in /proc.
+    if (::geteuid() == 0) {
+        path_ = QStringLiteral("/proc");
+        return;
+    }
+    QTemporaryDir dir;
+    dir.setAutoRemove(false);
+    base_ = dir.path();
+    QFile::setPermissions(base_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    path_ = base_;
+}
+
+UnwritableFolder::~UnwritableFolder() {
+    if (base_.isEmpty())
+        return;
+    QFile::setPermissions(base_,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir(base_).removeRecursively();
+}
+
+} // namespace tarvela::test
