@@ -55,15 +55,6 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
         column(list, kName),
         QStringList({"Bicarbonato de sodio", "Expeller de soja", "Fosfato dicálcico",
                      "Harina de soja 44%", "Núcleo vitamínico-mineral bovinos", "Urea granulada"}));
-    int pages = 0;
-    launcher.handlers.push_back([&pages](QDialog& preview) {
-        EXPECT_EQ(preview.windowTitle(), "Ingredientes");
-        pages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
-    });
-    press(list, "cmdPrint"); // what the list shows
-    EXPECT_EQ(launcher.opened, QStringList({"repIngredientes"}));
-    EXPECT_EQ(pages, 1);
-    launcher.opened.clear();
 
     box(list, "Text5")->setText("abc");
     box(list, "Text8")->setText("x");
@@ -86,6 +77,14 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     box(list, "Text7")->setText("40");
     press(list, "Command1");
     EXPECT_EQ(column(list, kName), QStringList({"Expeller de soja", "Harina de soja 44%"}));
+    int pages = 0;
+    launcher.handlers.push_back([&pages](QDialog& preview) {
+        EXPECT_EQ(preview.windowTitle(), "Ingredientes");
+        pages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
+    });
+    press(list, "cmdPrint"); // what the list shows
+    EXPECT_EQ(launcher.opened, QStringList({"frmpropiedades", "repIngredientes"}));
+    EXPECT_EQ(pages, 1);
     launcher.handlers.push_back(pickNutrientNamed(QString()));
     press(list, "cmdNutriente");
     EXPECT_EQ(list.filterPropertyId(), 0);
