@@ -62,6 +62,13 @@ double LimitProgramme::denominatorTerm(int j) const {
     return ratio ? problem_.ingredients[at(j)].dryFraction : 1.0;
 }
 
+double LimitProgramme::boundOf(const Limit& limit) const {
+    if (limit.kind != LimitKind::Ingredient || !equalLimits(problem_.ingredients[at(limit.index)]))
+        return limit.value;
+    return limit.side == LimitSide::Minimum ? limit.value - kEqualLimitsWidening
+                                            : limit.value + kEqualLimitsWidening;
+}
+
 double LimitProgramme::valueAt(const Limit& limit, const std::vector<double>& w, double t) const {
     double total = 0;
     for (double q : w)
@@ -117,7 +124,6 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
     t.at(3, tCol) = -kLargestBatch;
 
     std::vector<int> rowOf(limits_.size(), 0);
-    std::vector<int> columnOf(limits_.size(), 0);
     int r = 3;
     int e = tCol;
     for (std::size_t k = 0; k < limits_.size(); ++k) {
@@ -127,8 +133,7 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
         const Limit& limit = limits_[k];
         rowOf[k] = ++r;
         if (role == Role::Elastic) {
-            columnOf[k] = ++e;
-            t.at(r, e) = -1.0;
+            t.at(r, ++e) = -1.0;
             t.at(0, e) = setup.weights[k];
         }
         const bool isMin = limit.side == LimitSide::Minimum;
@@ -140,14 +145,10 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
                 t.at(r, j) = isMin ? limit.value * h - a : a - limit.value * h;
             }
             break;
-        case LimitKind::Ingredient: {
-            const LpIngredient& ing = problem_.ingredients[at(limit.index)];
-            const double widen = equalLimits(ing) ? kEqualLimitsWidening : 0.0;
-            const int j = limit.index + 1;
-            t.at(r, j) = isMin ? -1.0 : 1.0;
-            t.at(r, tCol) = isMin ? limit.value - widen : -(limit.value + widen);
+        case LimitKind::Ingredient:
+            t.at(r, limit.index + 1) = isMin ? -1.0 : 1.0;
+            t.at(r, tCol) = isMin ? boundOf(limit) : -boundOf(limit);
             break;
-        }
         case LimitKind::Total:
             for (int j = 1; j <= n; ++j)
                 t.at(r, j) = isMin ? -1.0 : 1.0;
@@ -160,7 +161,6 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
     solution.outcome = simplex::solve(t).outcome;
     solution.w.assign(at(n), 0.0);
     solution.prices.assign(limits_.size(), 0.0);
-    solution.violations.assign(limits_.size(), 0.0);
     if (!solution.feasible())
         return solution;
 
@@ -173,19 +173,9 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
     for (int j = 1; j <= n; ++j)
         solution.w[at(j - 1)] = values[at(j)];
     solution.t = values[at(tCol)];
-    for (std::size_t k = 0; k < limits_.size(); ++k) {
+    for (std::size_t k = 0; k < limits_.size(); ++k)
         if (rowOf[k] != 0)
             solution.prices[k] = t.at(0, ni + rowOf[k]);
-        if (columnOf[k] != 0)
-            solution.violations[k] = values[at(columnOf[k])];
-    }
-    double objective = 0;
-    for (std::size_t c = 0; c < setup.cost.size() && static_cast<int>(c) <= n; ++c)
-        objective += setup.cost[c] * values[c + 1];
-    for (std::size_t k = 0; k < limits_.size(); ++k)
-        if (columnOf[k] != 0)
-            objective += setup.weights[k] * solution.violations[k];
-    solution.objective = objective;
     return solution;
 }
 

@@ -59,11 +59,8 @@ struct ProgrammeSolution {
     Outcome outcome = Outcome::Infeasible;
     std::vector<double> w; // one per ingredient
     double t = 0;
-    double objective = 0;
-    // Per limit: the price of its row at the optimum (0 when absent or not binding), and the
-    // violation its elastic variable took (0 unless elastic).
+    // Per limit: the price of its row at the optimum (0 when absent or not binding).
     std::vector<double> prices;
-    std::vector<double> violations;
 
     bool feasible() const { return outcome != Outcome::Infeasible; }
 };
@@ -83,6 +80,10 @@ public:
     // A nutrient's content term a(j) and denominator term h(j) for ingredient j.
     double contentTerm(int nutrient, int j) const;
     double denominatorTerm(int j) const;
+
+    // The bound the programme holds a limit to: its value, or for equal ingredient limits the
+    // value widened by 0.001 batch units, as the run widens them.
+    double boundOf(const Limit& limit) const;
 
     // What a limit bounds, for the quantities w and scale t of a solution: the nutrient's value,
     // the ingredient's quantity in the batch, or the batch quantity.

@@ -34,10 +34,10 @@ double denominatorAt(const LimitProgramme& programme, const std::vector<double>&
     return total > 0 ? den / total : 1.0;
 }
 
-bool beyond(const Limit& limit, double value) {
-    const double tolerance = 1e-9 * std::max(1.0, std::fabs(limit.value));
-    return limit.side == LimitSide::Minimum ? value < limit.value - tolerance
-                                            : value > limit.value + tolerance;
+// Whether a value breaks a bound of the limit's side, beyond round-off.
+bool beyond(const Limit& limit, double bound, double value) {
+    const double tolerance = 1e-9 * std::max(1.0, std::fabs(bound));
+    return limit.side == LimitSide::Minimum ? value < bound - tolerance : value > bound + tolerance;
 }
 
 // The limits' values that the mix (w, t) meets: each limit it breaks takes the mix's value.
@@ -52,20 +52,14 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
         if (roles[k] != Role::Elastic)
             continue;
         const double value = programme.valueAt(limit, w, t);
-        // The programme widens equal ingredient limits by 0.001 batch units, as the run does.
-        const LpIngredient* ing =
-            limit.kind == LimitKind::Ingredient
-                ? &programme.problem().ingredients[static_cast<std::size_t>(limit.index)]
-                : nullptr;
-        const bool widened = ing && ing->minimo && ing->maximo && *ing->minimo == *ing->maximo;
-        Limit compared = limit;
-        if (widened)
-            compared.value += limit.side == LimitSide::Minimum ? -0.001 : 0.001;
-        if (!beyond(compared, value))
+        if (!beyond(limit, programme.boundOf(limit), value))
             continue;
-        values[k] = limit.kind == LimitKind::Ingredient ? std::max(value, 0.0) : value;
-        if (ing)
+        if (limit.kind == LimitKind::Ingredient) {
+            values[k] = std::max(value, 0.0);
             moved[static_cast<std::size_t>(limit.index)] = 1;
+        } else {
+            values[k] = value;
+        }
     }
     // Once one of two equal limits moves they are no longer widened: the other must hold the mix
     // as it stands.
@@ -75,7 +69,7 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
             values[k] != limit.value)
             continue;
         const double value = programme.valueAt(limit, w, t);
-        if (beyond(limit, value))
+        if (beyond(limit, limit.value, value))
             values[k] = std::max(value, 0.0);
     }
     return values;
@@ -87,10 +81,11 @@ ElasticAnswer leastRelaxation(const LimitProgramme& programme) {
     const std::vector<Limit>& limits = programme.limits();
     const LpProblem& problem = programme.problem();
     ProgrammeSetup setup;
-    setup.roles.resize(limits.size());
-    setup.weights.resize(limits.size());
+    setup.roles.assign(limits.size(), Role::Elastic);
+    setup.weights.assign(limits.size(), 0.0);
     for (std::size_t k = 0; k < limits.size(); ++k)
-        setup.roles[k] = limits[k].kind == LimitKind::Total ? Role::Hard : Role::Elastic;
+        if (limits[k].kind == LimitKind::Total)
+            setup.roles[k] = Role::Hard;
 
     const bool ratio = !problem.vSecaIng && problem.vSecaNut;
     double dryMatter = 1.0;

@@ -4,6 +4,7 @@
 #include "solver/limit_relaxation.h"
 #include "support/reference/formulation_lp.h"
 #include "support/reference/glpk_reference.h"
+#include "support/reference/infeasible_formulation.h"
 
 #include <gtest/gtest.h>
 
@@ -263,45 +264,14 @@ double roundingOf(const LpProblem& pb, const simplex::LimitChange& c) {
     return std::pow(10.0, -decimals) / scaleOf(pb, c.limit);
 }
 
-// A generated formulation with one to three limits pushed out of reach of each other.
-LpProblem infeasibleFormulation(std::mt19937_64& rng, Bases bases) {
-    std::uniform_real_distribution<double> u(0.0, 1.0);
-    for (;;) {
-        LpProblem pb = generateFormulation(rng, 4 + static_cast<int>(rng() % 12),
-                                           2 + static_cast<int>(rng() % 7), bases);
-        const int pushes = 1 + static_cast<int>(rng() % 3);
-        for (int p = 0; p < pushes; ++p) {
-            const double r = u(rng);
-            auto& nut = pb.nutrients[rng() % pb.nutrients.size()];
-            auto& ing = pb.ingredients[rng() % pb.ingredients.size()];
-            if (r < 0.35 && nut.minimo)
-                *nut.minimo *= 1.3 + 2 * u(rng);
-            else if (r < 0.6 && nut.maximo)
-                *nut.maximo *= 0.2 + 0.6 * u(rng);
-            else if (r < 0.85)
-                ing.minimo = std::round(pb.Q * (0.2 + 0.6 * u(rng)) * 100) / 100;
-            else
-                ing.maximo = std::round(pb.Q * 0.1 * u(rng) * 100) / 100;
-            if (ing.minimo && ing.maximo && *ing.minimo > *ing.maximo)
-                ing.maximo = std::nullopt;
-            if (nut.minimo && nut.maximo && *nut.minimo >= *nut.maximo * 0.999)
-                nut.maximo = std::nullopt;
-        }
-        if (solveProblemWithGlpk(pb))
-            continue;
-        auto built = simplex::buildTableau(pb);
-        if (simplex::solve(built.tableau).outcome == simplex::Outcome::Infeasible)
-            return pb;
-    }
-}
-
 TEST(Diagnosis, GeneratedInfeasibleFormulasGetAMinimalSetAndAFeasibleProposal) {
     std::mt19937_64 rng(20261212);
     const Bases all[] = {Bases::DryDry, Bases::WetWet, Bases::WetDry};
     int withBatch = 0;
     int alone = 0;
     for (int k = 0; k < 240; ++k) {
-        const LpProblem pb = infeasibleFormulation(rng, all[k % 3]);
+        const LpProblem pb = infeasibleFormulation(rng, 4 + static_cast<int>(rng() % 12),
+                                                   2 + static_cast<int>(rng() % 7), all[k % 3]);
         const Diagnosis d = simplex::diagnose(pb);
         ASSERT_FALSE(d.limitsMet) << k;
         ASSERT_FALSE(d.conflict.empty()) << k;

@@ -63,8 +63,8 @@ frmDiagnostico::frmDiagnostico(AppContext& ctx, const formulation::FormulaDiagno
     cost->setGeometry(120, 158, 100, 22);
     cost->setReadOnly(true);
     cost->setAlignment(Qt::AlignRight);
-    auto* hint = new QLabel(found ? QStringLiteral("Aplicar escribe estos valores en la fórmula; "
-                                                   "luego formule nuevamente.")
+    auto* hint = new QLabel(found ? QStringLiteral("Aplicar escribe estos valores en la fórmula, "
+                                                   "sin grabarla; luego formule nuevamente.")
                                   : QStringLiteral("No se encontró un cambio que permita formular"),
                             proposal);
     hint->setObjectName(QStringLiteral("lblAplicar"));
