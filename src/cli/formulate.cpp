@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/diagnosis_output.h"
 #include "cli/formulate_output.h"
 #include "context/recording_desktop.h"
 #include "db/connection.h"
@@ -102,11 +103,20 @@ int formulate(const QStringList& args) {
         const formulation::RunResult result = formulation::formulate(
             model, cantidad ? *cantidad : model.txtCantidad, *conn, host, sep);
 
-        if (asJson)
-            print(stdout, QString::fromUtf8(QJsonDocument(formulationJson(model, desktop.messages))
-                                                .toJson(QJsonDocument::Indented)));
-        else
-            print(stdout, formulationTable(model, desktop.messages, sep));
+        // A run whose limits cannot all be met is followed by the diagnosis of its conflict.
+        std::optional<formulation::FormulaDiagnosis> diagnosis;
+        if (result.limitsConflict)
+            diagnosis = formulation::diagnoseFormula(model, *conn);
+
+        if (asJson) {
+            QJsonObject out = formulationJson(model, desktop.messages);
+            if (diagnosis)
+                out.insert(QStringLiteral("diagnosis"), diagnosisJson(*diagnosis));
+            print(stdout, QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
+        } else {
+            print(stdout, formulationTable(model, desktop.messages, sep) +
+                              (diagnosis ? diagnosisTable(*diagnosis, sep) : QString()));
+        }
         // A script must never take the clipped mix of an infeasible run for a formula.
         return formulation::mixMeetsLimits(result) ? 0 : 1;
     } catch (const db::DbError& e) {

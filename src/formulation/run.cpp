@@ -271,10 +271,13 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         return result;
     if (!checkMagnitudes(model, conn, desktop))
         return result;
-    if (!checkIngredientSums(model, Q, desktop))
+    if (!checkIngredientSums(model, Q, desktop)) {
+        result.limitsConflict = true;
         return result;
+    }
     if (!checkReachability(model, Q, conn, host, decimalSeparator)) {
         result.end = RunEnd::Unreachable;
+        result.limitsConflict = true;
         return result;
     }
 
@@ -307,6 +310,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     result.solverSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - solveStart).count();
     result.outcome = result.report.outcome;
+    result.limitsConflict = result.report.outcome == simplex::Outcome::Infeasible;
     model.rsAnalisis.clear();
     busy.release();
     showOutcome(result.report, desktop);

@@ -56,6 +56,9 @@ struct RunResult {
     std::optional<simplex::Outcome> outcome; // set once the solver ran
     simplex::SolveReport report;
     double solverSeconds = 0; // time spent in simplex::solve
+    // The limits cannot all be met: the ingredient sums, an unreachable nutrient minimum or an
+    // infeasible programme stopped the run. A diagnosis can name the conflict.
+    bool limitsConflict = false;
 };
 
 // Whether the run wrote back a mix that meets its limits. An infeasible run writes back the

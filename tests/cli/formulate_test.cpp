@@ -80,6 +80,7 @@ TEST(CliFormulate, JsonContractAndExitCodes) {
                 5e-5);
     EXPECT_FALSE(o.value("analysis").toArray().isEmpty());
     EXPECT_EQ(o.value("nutrients").toArray().size(), 12);
+    EXPECT_FALSE(o.contains("diagnosis"));
 
     // A check that stops the run: exit 1, its message in the output.
     CliRun stopped = runCli({"3", "--db", path, "--cantidad", "0", "--json"});
@@ -151,6 +152,49 @@ TEST(CliFormulate, AnInfeasibleRunExitsOne) {
     const CliRun table = runCli({"3", "--db", path, "--cantidad", "1000"});
     EXPECT_EQ(table.code, 1);
     EXPECT_TRUE(table.out.contains("No es posible cumplir todas las restricciones"));
+}
+
+// An infeasible run names its conflicting limits, the value each needs alone and the least
+// combined change, with the cost of the mix it allows.
+TEST(CliFormulate, AnInfeasibleRunAddsItsDiagnosis) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    tdb.conn().execute(QStringLiteral(
+        "update formula_propiedad set maximo=0.01 where id_formula=3 and id_propiedad=6"));
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun run = runCli({"3", "--db", path, "--cantidad", "1000", "--json"});
+    EXPECT_EQ(run.code, 1);
+    const QJsonObject d = QJsonDocument::fromJson(run.out).object().value("diagnosis").toObject();
+    const QJsonArray conflict = d.value("conflict").toArray();
+    const QJsonArray single = d.value("single_changes").toArray();
+    ASSERT_FALSE(conflict.isEmpty());
+    ASSERT_EQ(single.size(), conflict.size());
+    bool named = false;
+    for (qsizetype k = 0; k < conflict.size(); ++k) {
+        const QJsonObject c = conflict[k].toObject();
+        for (const char* key : {"tipo", "id", "nombre", "limite", "valor"})
+            EXPECT_TRUE(c.contains(key)) << key;
+        EXPECT_FALSE(c.contains("nuevo_valor"));
+        EXPECT_TRUE(single[k].toObject().contains("nuevo_valor"));
+        named = named || (c.value("tipo").toString() == QStringLiteral("nutriente") &&
+                          c.value("id").toInt() == 6 &&
+                          c.value("limite").toString() == QStringLiteral("maximo") &&
+                          c.value("valor").toDouble() == 0.01);
+    }
+    EXPECT_TRUE(named);
+    const QJsonObject relaxation = d.value("relaxation").toObject();
+    ASSERT_FALSE(relaxation.value("changes").toArray().isEmpty());
+    EXPECT_TRUE(
+        relaxation.value("changes").toArray()[0].toObject().value("nuevo_valor").isDouble());
+    EXPECT_GT(relaxation.value("costo_unitario").toDouble(), 0.2339);
+
+    const CliRun table = runCli({"3", "--db", path, "--cantidad", "1000"});
+    EXPECT_EQ(table.code, 1);
+    const QString text = QString::fromUtf8(table.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("Restricciones que no pueden cumplirse juntas\n"
+                                             "Restricción | Valor Necesario\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Menor cambio que permite formular")));
 }
 
 // Names reach the terminal with their control characters escaped; JSON escapes them itself.

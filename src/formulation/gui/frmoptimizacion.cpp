@@ -5,6 +5,7 @@
 #include "app/gui/modal_launcher.h"
 #include "db/statements.h"
 #include "formulas/gui/save_formula.h"
+#include "formulation/gui/frmDiagnostico.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
 #include "grid/gui/grid_painter.h"
@@ -111,6 +112,11 @@ void frmoptimizacion::cmdFormular_Click() {
     }
     showTotals();
     if (result.end == formulation::RunEnd::WrittenBack) {
+        actu_FlexProd();
+        actu_FlexProp();
+    }
+    // Limits that cannot all be met: the diagnosis may propose new ones.
+    if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
         actu_FlexProd();
         actu_FlexProp();
     }

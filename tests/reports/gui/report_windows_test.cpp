@@ -155,10 +155,12 @@ TEST_F(FormulationWindowTest, UnreachableMinimumOpensTheContributions) {
         EXPECT_FALSE(table->item(0, 2)->font().bold());
         checked = true;
     });
+    desktop.answers.push_back(false); // the diagnosis that follows is declined
     press(*window, "cmdFormular");
     EXPECT_TRUE(checked);
     EXPECT_EQ(launcher.opened.back(), QStringLiteral("frmAportes"));
-    ASSERT_EQ(desktop.messages.size(), 1u);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.messages[1].isQuestion);
     EXPECT_EQ(desktop.messages[0].text,
               QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") + name);
     EXPECT_EQ(desktop.messages[0].title, QStringLiteral("Se ha cancelado la Formulación"));

@@ -1,0 +1,72 @@
+#include "cli/diagnosis_output.h"
+
+#include "cli/formulate_output.h"
+#include "formulation/diagnosis_grids.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+namespace tarvela::cli {
+
+namespace {
+
+QJsonObject limitJson(const formulation::DiagnosedLimit& limit, bool withNewValue) {
+    QJsonObject o{{QStringLiteral("tipo"), limit.tipo},
+                  {QStringLiteral("id"), limit.tipo == QLatin1String("total")
+                                             ? QJsonValue(QJsonValue::Null)
+                                             : QJsonValue(limit.id)},
+                  {QStringLiteral("nombre"), limit.nombre},
+                  {QStringLiteral("limite"), limit.limite},
+                  {QStringLiteral("valor"), limit.valor}};
+    if (withNewValue)
+        o.insert(QStringLiteral("nuevo_valor"),
+                 limit.nuevoValor ? QJsonValue(*limit.nuevoValor) : QJsonValue(QJsonValue::Null));
+    return o;
+}
+
+// The grid's rows as lines "caption | value", the heading first.
+QString gridLines(const grid::GridPaint& paint) {
+    QString out;
+    for (const auto& row : paint.rows)
+        out +=
+            escaped(row[0].text) + QStringLiteral(" | ") + escaped(row[1].text) + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace
+
+QJsonObject diagnosisJson(const formulation::FormulaDiagnosis& diagnosis) {
+    QJsonArray conflict;
+    QJsonArray single;
+    for (const auto& limit : diagnosis.conflict) {
+        conflict.append(limitJson(limit, false));
+        single.append(limitJson(limit, true));
+    }
+    QJsonValue relaxation(QJsonValue::Null);
+    if (diagnosis.costoUnitario) {
+        QJsonArray changes;
+        for (const auto& limit : diagnosis.relaxation)
+            changes.append(limitJson(limit, true));
+        relaxation = QJsonObject{{QStringLiteral("changes"), changes},
+                                 {QStringLiteral("costo_unitario"), *diagnosis.costoUnitario}};
+    }
+    return QJsonObject{{QStringLiteral("conflict"), conflict},
+                       {QStringLiteral("single_changes"), single},
+                       {QStringLiteral("relaxation"), relaxation}};
+}
+
+QString diagnosisTable(const formulation::FormulaDiagnosis& diagnosis, QChar sep) {
+    if (diagnosis.limitsMet)
+        return QStringLiteral("\nNo se encontraron restricciones en conflicto\n");
+    QString out = QStringLiteral("\nRestricciones que no pueden cumplirse juntas\n");
+    out += gridLines(formulation::conflictGrid(diagnosis, sep));
+    if (!diagnosis.costoUnitario)
+        return out + QStringLiteral("\nNo se encontró un cambio que permita formular\n");
+    out += QStringLiteral("\nMenor cambio que permite formular\n");
+    out += gridLines(formulation::relaxationGrid(diagnosis, sep));
+    out += QStringLiteral("Costo U.Húmeda ") + formulation::proposalCostText(diagnosis, sep) +
+           QLatin1Char('\n');
+    return out;
+}
+
+} // namespace tarvela::cli

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "db/connection.h"
+#include "formulation/working_model.h"
+
+#include <QChar>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// "Why can't this formula be met?": after a run that found no mix within the limits, the limits
+// that cannot be met together, how far each must move on its own, and the least combined move of
+// the limits, in the formula's own terms. Shared by the formulation window and the command line.
+namespace tarvela::formulation {
+
+// One limit of the formula.
+struct DiagnosedLimit {
+    QString tipo;   // "ingrediente", "nutriente" or "total" (the batch)
+    int id = 0;     // id_producto or id_propiedad; 0 for the batch
+    QString nombre; // trimmed name; "Cantidad a elaborar" for the batch
+    QString limite; // "minimo" or "maximo"
+    double valor = 0;
+    QString unidad; // the nutrient's unit; empty for ingredients and the batch
+    // The value it must take on its own (std::nullopt: moving it alone is not enough), or the
+    // value a relaxation gives it.
+    std::optional<double> nuevoValor;
+};
+
+struct FormulaDiagnosis {
+    // No conflict found: the limits can be met together after all.
+    bool limitsMet = false;
+    // The minimal set, each with the value it must take on its own.
+    std::vector<DiagnosedLimit> conflict;
+    // The least combined move: the limits it changes with their new values; empty when none
+    // was found.
+    std::vector<DiagnosedLimit> relaxation;
+    // The least cost per unit as fed of a mix within the relaxed limits.
+    std::optional<double> costoUnitario;
+};
+
+// Diagnoses the limits of the working tables for the batch quantity of the last run, with the
+// run's programme and solver. Reads the catalog composition and the nutrients' units; database
+// errors throw db::DbError.
+FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn);
+
+// Writes the relaxation's limits into the working tables (not the database).
+void applyRelaxation(WorkingModel& model, const FormulaDiagnosis& diagnosis);
+
+// The limit in the system's terms: "Mínimo para Proteína Bruta 18.00 %", "Máximo para Maíz
+// 300.000", "Cantidad a elaborar 1000.00".
+QString limitCaption(const DiagnosedLimit& limit, QChar sep);
+
+// A value of the limit with its unit, with the decimals its grid shows, or up to four
+// significant digits for values the grid's step would blur.
+QString limitValueText(const DiagnosedLimit& limit, double value, QChar sep);
+
+} // namespace tarvela::formulation
