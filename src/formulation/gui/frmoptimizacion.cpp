@@ -98,6 +98,18 @@ void frmoptimizacion::actuFormula() {
     repaintAll();
 }
 
+void frmoptimizacion::actuResultados() {
+    try {
+        BusyPointer busy(ctx_.ui());
+        formulation::actuResultados(model_, ctx_.db(), displaySeparator(ctx_));
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se pudo obtener la composición de la Fórmula"), error);
+    }
+    showTotals();
+    actu_FlexProd();
+    actu_FlexProp();
+}
+
 void frmoptimizacion::cmdFormular_Click() {
     model_.txtCantidad = txtCantidad_->text();
     WindowRunHost host(ctx_, this, *txtCantidad_, [this] { showTotals(); });

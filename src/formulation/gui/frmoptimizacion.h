@@ -39,6 +39,8 @@ public:
     void actuBaseNut();
     void actu_FlexProd();
     void actu_FlexProp();
+    // Recomputes costs, totals and nutrient values, and repaints the totals and both grids.
+    void actuResultados();
 
     void cmdFormular_Click();
     void cmdCancel_Click();
@@ -49,6 +51,8 @@ public:
     void Option1_Click(int index);
     void Option2_Click(int index);
     void txt_Cantidad_Validate();
+    void cmdActuPrecios_Click();
+    void cmdActuMSeca_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

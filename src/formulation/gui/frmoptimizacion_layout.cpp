@@ -236,8 +236,10 @@ int frmoptimizacion::buildButtons(QWidget* content) {
     button("cmdImprimir", "Imprimir", 1, 0, false);
     button("cmdRecalcular", "&Recalcular Valores", 1, 1, false);
     button("Command6", "Guardar como &Ingrediente", 1, 2, false);
-    button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, false);
-    button("cmdActuPrecios", "Actualizar &Precios", 1, 4, false);
+    connect(button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, true), &QPushButton::clicked, this,
+            &frmoptimizacion::cmdActuMSeca_Click);
+    connect(button("cmdActuPrecios", "Actualizar &Precios", 1, 4, true), &QPushButton::clicked,
+            this, &frmoptimizacion::cmdActuPrecios_Click);
 
     // Two columns of buttons 150 wide, or as wide as the longest caption of the column needs.
     int widths[2] = {150, 150};
@@ -294,10 +296,12 @@ void frmoptimizacion::buildMenu() {
     addEntry(ingredientes, QStringLiteral("mnuVerNut"),
              QStringLiteral("Ver Nutrientes del ingrediente"), false);
 
-    addEntry(opciones, QStringLiteral("mnuActuMSeca"), QStringLiteral("Actualizar Materia Seca"),
-             false);
-    addEntry(opciones, QStringLiteral("mnuActuPrecios"), QStringLiteral("Actualizar Precios"),
-             false);
+    connect(addEntry(opciones, QStringLiteral("mnuMSeca"),
+                     QStringLiteral("Actualizar Materia Seca"), true),
+            &QAction::triggered, this, &frmoptimizacion::cmdActuMSeca_Click);
+    connect(addEntry(opciones, QStringLiteral("mnuPrecios"), QStringLiteral("Actualizar Precios"),
+                     true),
+            &QAction::triggered, this, &frmoptimizacion::cmdActuPrecios_Click);
     connect(addEntry(opciones, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdClose_Click);
 }
