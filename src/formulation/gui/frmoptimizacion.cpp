@@ -158,6 +158,13 @@ void frmoptimizacion::Command1_Click() {
 }
 
 void frmoptimizacion::cmdUpdate_Click() {
+    // A formula's batch quantity is above 0: an emptied or negative box is never stored.
+    if (!(model_.batchQuantity > 0)) {
+        ctx_.ui().message(QStringLiteral("La cantidad a elaborar debe ser mayor que cero"),
+                          MsgIcon::Critical);
+        txtCantidad_->setFocus();
+        return;
+    }
     if (saveFormula(ctx_, model_, this)) {
         formulation::LoadingFlag loading(model_);
         repaintAll();

@@ -53,6 +53,7 @@ public:
     void txt_Cantidad_Validate();
     void cmdActuPrecios_Click();
     void cmdActuMSeca_Click();
+    void cmdRecalcular_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

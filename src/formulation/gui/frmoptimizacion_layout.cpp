@@ -234,7 +234,8 @@ int frmoptimizacion::buildButtons(QWidget* content) {
     connect(button("Command1", "&Análisis de Resultados", 0, 4, true), &QPushButton::clicked, this,
             &frmoptimizacion::Command1_Click);
     button("cmdImprimir", "Imprimir", 1, 0, false);
-    button("cmdRecalcular", "&Recalcular Valores", 1, 1, false);
+    connect(button("cmdRecalcular", "&Recalcular Valores", 1, 1, true), &QPushButton::clicked, this,
+            &frmoptimizacion::cmdRecalcular_Click);
     button("Command6", "Guardar como &Ingrediente", 1, 2, false);
     connect(button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, true), &QPushButton::clicked, this,
             &frmoptimizacion::cmdActuMSeca_Click);
@@ -276,7 +277,9 @@ void frmoptimizacion::buildMenu() {
     addEntry(formula, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"), false);
     addEntry(formula, QStringLiteral("mnuGuardarIng"), QStringLiteral("Guardar como Ingrediente"),
              false);
-    addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"), false);
+    connect(addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"),
+                     true),
+            &QAction::triggered, this, &frmoptimizacion::cmdRecalcular_Click);
     connect(addEntry(formula, QStringLiteral("mnuCompForm"),
                      QStringLiteral("Composición de la fórmula"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdComposicion_Click);
