@@ -54,6 +54,7 @@ public:
     void cmdActuPrecios_Click();
     void cmdActuMSeca_Click();
     void cmdRecalcular_Click();
+    void Command6_Click(); // "Guardar como &Ingrediente"
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -236,7 +236,8 @@ int frmoptimizacion::buildButtons(QWidget* content) {
     button("cmdImprimir", "Imprimir", 1, 0, false);
     connect(button("cmdRecalcular", "&Recalcular Valores", 1, 1, true), &QPushButton::clicked, this,
             &frmoptimizacion::cmdRecalcular_Click);
-    button("Command6", "Guardar como &Ingrediente", 1, 2, false);
+    connect(button("Command6", "Guardar como &Ingrediente", 1, 2, true), &QPushButton::clicked,
+            this, &frmoptimizacion::Command6_Click);
     connect(button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, true), &QPushButton::clicked, this,
             &frmoptimizacion::cmdActuMSeca_Click);
     connect(button("cmdActuPrecios", "Actualizar &Precios", 1, 4, true), &QPushButton::clicked,
@@ -275,8 +276,9 @@ void frmoptimizacion::buildMenu() {
     connect(addEntry(formula, QStringLiteral("mnuCanc"), QStringLiteral("Cancelar"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdCancel_Click);
     addEntry(formula, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"), false);
-    addEntry(formula, QStringLiteral("mnuGuardarIng"), QStringLiteral("Guardar como Ingrediente"),
-             false);
+    connect(addEntry(formula, QStringLiteral("mnuGuardarIng"),
+                     QStringLiteral("Guardar como Ingrediente"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command6_Click);
     connect(addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"),
                      true),
             &QAction::triggered, this, &frmoptimizacion::cmdRecalcular_Click);
