@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTableWidget>
 
 #include <functional>
 
@@ -53,6 +54,7 @@ private:
 
 frmoptimizacion::frmoptimizacion(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     buildWindow();
+    buildOverlays();
     setCaption();
     model_.formulaId = ctx_.currentFormulaId;
     actuFormula();
@@ -201,6 +203,17 @@ void frmoptimizacion::txt_Cantidad_Validate() {
 
 // A "." or "," typed into the batch-quantity box is the workstation's separator.
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a grid edits its current cell, as a double click does.
+    if ((watched == flexProd_ || watched == flexProp_) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == flexProd_)
+                flexProd_DblClick(flexProd_->currentRow(), flexProd_->currentColumn());
+            else
+                flexProp_DblClick(flexProp_->currentRow(), flexProp_->currentColumn());
+            return true;
+        }
+    }
     if (watched == txtCantidad_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->text() == QStringLiteral(".") || key->text() == QStringLiteral(",")) {

@@ -160,13 +160,15 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
         box->setAlignment(Qt::AlignRight);
     }
 
-    // Adding and removing ingredients, and their composition: a later stage of the window.
-    addButton(ingredientPanel_, QStringLiteral("Command3"), QStringLiteral("Agregar"),
-              {8, 274, 80, 24}, false);
-    addButton(ingredientPanel_, QStringLiteral("Command2"), QStringLiteral("Quitar"),
-              {92, 274, 80, 24}, false);
-    addButton(ingredientPanel_, QStringLiteral("cmdNutrientes"), QStringLiteral("Ver &Nutrientes"),
-              {176, 274, 110, 24}, false);
+    connect(addButton(ingredientPanel_, QStringLiteral("Command3"), QStringLiteral("Agregar"),
+                      {8, 274, 80, 24}),
+            &QPushButton::clicked, this, &frmoptimizacion::Command3_Click);
+    connect(addButton(ingredientPanel_, QStringLiteral("Command2"), QStringLiteral("Quitar"),
+                      {92, 274, 80, 24}),
+            &QPushButton::clicked, this, &frmoptimizacion::Command2_Click);
+    connect(addButton(ingredientPanel_, QStringLiteral("cmdNutrientes"),
+                      QStringLiteral("Ver &Nutrientes"), {176, 274, 110, 24}),
+            &QPushButton::clicked, this, &frmoptimizacion::cmdNutrientes_Click);
 }
 
 void frmoptimizacion::buildNutrientPanel(QWidget* content) {
@@ -203,11 +205,12 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
     }
     SSTab1_->addTab(tab1, QStringLiteral("Base Seca"));
 
-    // Adding and removing nutrients: a later stage of the window.
-    addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24},
-              false);
-    addButton(panel, QStringLiteral("Command5"), QStringLiteral("Quitar"), {494, 72, 60, 24},
-              false);
+    connect(
+        addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24}),
+        &QPushButton::clicked, this, &frmoptimizacion::Command4_Click);
+    connect(
+        addButton(panel, QStringLiteral("Command5"), QStringLiteral("Quitar"), {494, 72, 60, 24}),
+        &QPushButton::clicked, this, &frmoptimizacion::Command5_Click);
 }
 
 int frmoptimizacion::buildButtons(QWidget* content) {
@@ -291,15 +294,20 @@ void frmoptimizacion::buildMenu() {
 
     QMenu* nutrientes = opciones->addMenu(QStringLiteral("Nutrientes"));
     nutrientes->setObjectName(QStringLiteral("mnuNutrientes"));
-    addEntry(nutrientes, QStringLiteral("mnuAgregar"), QStringLiteral("Agregar"), false);
-    addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), false);
+    connect(addEntry(nutrientes, QStringLiteral("mnuAgregar"), QStringLiteral("Agregar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command4_Click);
+    connect(addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command5_Click);
 
     QMenu* ingredientes = opciones->addMenu(QStringLiteral("Ingredientes"));
     ingredientes->setObjectName(QStringLiteral("mnuIngredientes"));
-    addEntry(ingredientes, QStringLiteral("mnuAgreg"), QStringLiteral("Agregar"), false);
-    addEntry(ingredientes, QStringLiteral("mnuQuitar"), QStringLiteral("Quitar"), false);
-    addEntry(ingredientes, QStringLiteral("mnuVerNut"),
-             QStringLiteral("Ver Nutrientes del ingrediente"), false);
+    connect(addEntry(ingredientes, QStringLiteral("mnuAgreg"), QStringLiteral("Agregar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command3_Click);
+    connect(addEntry(ingredientes, QStringLiteral("mnuQuitar"), QStringLiteral("Quitar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command2_Click);
+    connect(addEntry(ingredientes, QStringLiteral("mnuVerNut"),
+                     QStringLiteral("Ver Nutrientes del ingrediente"), true),
+            &QAction::triggered, this, &frmoptimizacion::cmdNutrientes_Click);
 
     connect(addEntry(opciones, QStringLiteral("mnuMSeca"),
                      QStringLiteral("Actualizar Materia Seca"), true),
