@@ -201,9 +201,10 @@ void frmoptimizacion::txt_Cantidad_Validate() {
     model_.batchQuantity = text::roundDecimal(*value, 3);
 }
 
-// A "." or "," typed into the batch-quantity box is the workstation's separator.
+// Enter on a grid, and "." or "," typed into the batch-quantity box (the workstation's
+// separator).
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
-    // Enter on a grid edits its current cell, as a double click does.
+    // Enter on a grid acts on its current cell as a double click does.
     if ((watched == flexProd_ || watched == flexProp_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -3,6 +3,7 @@
 #include "support/gui/formulation_window_fixture.h"
 
 #include "formulation/gui/cell_overlay.h"
+#include "text/format.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -138,6 +139,43 @@ TEST_F(EditingWindow, AddingAndRemovingRowsThroughThePickers) {
     press(*window, "Command5");
     EXPECT_EQ(window->model().rsPropiedades.size(), nutrients - 1);
     EXPECT_EQ(launcher.opened, QStringList({"frmproductos", "frmproductos"}));
+}
+
+TEST_F(EditingWindow, TheIngredientsCatalogWindowsAndFullPrecisionViews) {
+    auto window = openActive(6);
+    QTableWidget& prod = grid(*window, "flexProd");
+    constexpr int kMatSeca = 2, kPorH = 13;
+    const int row = rowOf(prod, 45);
+
+    // The name opens the ingredient; a price changed there marks the formula's price.
+    QString caption;
+    launcher.handlers.push_back([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), QStringLiteral("frmproducto"));
+        dialog.findChild<QLineEdit*>("Text3")->setText("9.5");
+        dialog.findChild<QLineEdit*>("Text4")->setText("50");
+        dialog.findChild<QPushButton*>("cmdUpdate")->click();
+    });
+    window->flexProd_DblClick(row, 1);
+    const auto& maiz = *window->model().findIngredient(45);
+    EXPECT_EQ(maiz.costoHumedaActual, 9.5);
+    EXPECT_NE(maiz.costo_humeda, 9.5);
+    EXPECT_EQ(background(prod, rowOf(prod, 45), kPrecio), QColor(0, 192, 0));
+    EXPECT_EQ(background(prod, rowOf(prod, 45), kMatSeca), QColor(255, 0, 0));
+
+    launcher.handlers.push_back([&](QDialog& dialog) { caption = dialog.windowTitle(); });
+    prod.setCurrentCell(rowOf(prod, 45), 1);
+    press(*window, "cmdNutrientes");
+    EXPECT_EQ(launcher.opened.back(), QStringLiteral("frmproducto_propiedades"));
+    EXPECT_EQ(caption, prod.item(rowOf(prod, 45), 1)->text().trimmed());
+
+    // A share in full precision over its cell; a click on it hides it.
+    window->flexProd_Click(rowOf(prod, 45), kPorH);
+    auto* view = window->findChild<CellOverlay*>("Text8");
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(view->text(), text::formatNumber(*maiz.porcentaje_humeda * 100,
+                                               QStringLiteral("0.00########"), '.'));
+    QTest::mouseClick(view, Qt::LeftButton);
+    EXPECT_FALSE(view->isVisible());
 }
 
 // The road of a working session: a tighter nutrient, one more ingredient, a run, another batch,
