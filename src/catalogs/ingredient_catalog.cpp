@@ -66,21 +66,26 @@ FieldCheck<IngredientField> checkIngredient(const IngredientBoxes& boxes) {
     return {};
 }
 
+int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& boxes) {
+    const int id = nextCatalogKey(conn, Catalog::Ingredients);
+    conn.execute(QStringLiteral("insert into productos (id_producto,codigo,nombre,unidad,costo,"
+                                "materia_seca,idBase) values (") +
+                 db::sqlInt(id) + QLatin1Char(',') + db::sqlCode(boxes.codigo) + QLatin1Char(',') +
+                 db::sqlText(boxes.nombre) + QLatin1Char(',') + db::sqlText(boxes.unidad) +
+                 QLatin1Char(',') + db::sqlReal(numberIn(boxes.costo)) + QLatin1Char(',') +
+                 db::sqlReal(numberIn(boxes.materiaSeca)) + QLatin1Char(',') + db::sqlInt(base) +
+                 QLatin1Char(')'));
+    return id;
+}
+
 IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes) {
     const QString code = db::sqlCode(boxes.codigo);
     db::Transaction transaction(conn);
     if (anyRow(conn, QStringLiteral("from productos where codigo=") + code +
                          QStringLiteral(" and idBase=") + db::sqlInt(base)))
         return {true, 0};
-    const int id = nextCatalogKey(conn, Catalog::Ingredients);
+    const int id = insertIngredientRow(conn, base, boxes);
     const QString key = db::sqlInt(id);
-    conn.execute(QStringLiteral("insert into productos (id_producto,codigo,nombre,unidad,costo,"
-                                "materia_seca,idBase) values (") +
-                 key + QLatin1Char(',') + code + QLatin1Char(',') + db::sqlText(boxes.nombre) +
-                 QLatin1Char(',') + db::sqlText(boxes.unidad) + QLatin1Char(',') +
-                 db::sqlReal(numberIn(boxes.costo)) + QLatin1Char(',') +
-                 db::sqlReal(numberIn(boxes.materiaSeca)) + QLatin1Char(',') + db::sqlInt(base) +
-                 QLatin1Char(')'));
     conn.execute(QStringLiteral("delete from producto_propiedad where id_producto=") + key);
     conn.execute(QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
                                 "select ") +

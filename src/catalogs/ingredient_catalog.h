@@ -45,6 +45,9 @@ struct IngredientCreation {
 // in one transaction with the duplicate-code check and the new key. The boxes must have passed
 // checkIngredient. Throws db::KeyError (no key left) or db::DbError; then nothing is written.
 IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes);
+// The productos row of a new ingredient of the base, under the next key, which it returns; the
+// caller's transaction holds it together with its composition rows.
+int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& boxes);
 // Rewrites description, unit, price and dry matter (never the code); false when it is gone.
 bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes);
 

@@ -28,8 +28,10 @@ void setBackground(QLineEdit* box, const QColor& colour) {
 } // namespace
 
 frmproducto::frmproducto(AppContext& ctx, QWidget* parent)
-    : CatalogEditor(ctx, QStringLiteral("frmproducto"), QStringLiteral("Ingredientes"), parent),
-      productId_(ctx.currentProductId) {
+    : frmproducto(ctx, ctx.currentProductId, QStringLiteral("frmproducto"), parent) {}
+
+frmproducto::frmproducto(AppContext& ctx, int productId, const QString& name, QWidget* parent)
+    : CatalogEditor(ctx, name, QStringLiteral("Ingredientes"), parent), productId_(productId) {
     buildControls();
     load();
 }
@@ -69,7 +71,9 @@ void frmproducto::buildControls() {
     auto label = [this](const QString& text) { return new QLabel(text, this); };
     grid->addWidget(label(QStringLiteral("Código")), 0, 0);
     grid->addWidget(Text1_, 0, 1);
-    grid->addWidget(label(QStringLiteral("Último")), 0, 2, Qt::AlignRight);
+    QLabel* last = label(QStringLiteral("Último"));
+    last->setObjectName(QStringLiteral("lblUltimo"));
+    grid->addWidget(last, 0, 2, Qt::AlignRight);
     grid->addWidget(txtUltimo_, 0, 3);
     grid->addWidget(label(QStringLiteral("Descripción")), 1, 0);
     grid->addWidget(Text2_, 1, 1, 1, 3);

@@ -25,6 +25,9 @@ public:
     void CmdPropiedades_Click(); // "Nutrientes"
 
 protected:
+    // The window for the ingredient productId (below 1: a new one), named name.
+    frmproducto(AppContext& ctx, int productId, const QString& name, QWidget* parent);
+
     bool changed() const override;
     bool save() override;
     void restore() override;
@@ -32,26 +35,28 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    void showBoxes(const catalogs::IngredientBoxes& values);
+    catalogs::IngredientBoxes boxes() const;
+    void focusField(catalogs::IngredientField field);
+
+    catalogs::IngredientBoxes savedValues_;
+    QLineEdit* txtUltimo_ = nullptr;
+    QPushButton* CmdPropiedades_ = nullptr;
+
 private:
     void buildControls();
     void load();
     void showMode();
-    void showBoxes(const catalogs::IngredientBoxes& values);
-    catalogs::IngredientBoxes boxes() const;
-    void focusField(catalogs::IngredientField field);
     void Text3_LostFocus();
 
     int productId_;
     bool isNew_ = true;
     bool checkingPrice_ = false;
-    catalogs::IngredientBoxes savedValues_;
     QLineEdit* Text1_ = nullptr;
     QLineEdit* Text2_ = nullptr;
     QComboBox* Combo1_ = nullptr;
     QLineEdit* Text3_ = nullptr;
     QLineEdit* Text4_ = nullptr;
-    QLineEdit* txtUltimo_ = nullptr;
-    QPushButton* CmdPropiedades_ = nullptr;
 };
 
 } // namespace tarvela

@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTableWidget>
 
 #include <functional>
 
@@ -54,6 +55,7 @@ private:
 
 frmoptimizacion::frmoptimizacion(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     buildWindow();
+    buildOverlays();
     setCaption();
     model_.formulaId = ctx_.currentFormulaId;
     actuFormula();
@@ -97,6 +99,18 @@ void frmoptimizacion::actuFormula() {
     // current catalog changed.
     formulation::LoadingFlag loading(model_);
     repaintAll();
+}
+
+void frmoptimizacion::actuResultados() {
+    try {
+        BusyPointer busy(ctx_.ui());
+        formulation::actuResultados(model_, ctx_.db(), displaySeparator(ctx_));
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se pudo obtener la composición de la Fórmula"), error);
+    }
+    showTotals();
+    actu_FlexProd();
+    actu_FlexProp();
 }
 
 void frmoptimizacion::cmdFormular_Click() {
@@ -152,6 +166,13 @@ void frmoptimizacion::Command1_Click() {
 }
 
 void frmoptimizacion::cmdUpdate_Click() {
+    // A formula's batch quantity is above 0: an emptied or negative box is never stored.
+    if (!(model_.batchQuantity > 0)) {
+        ctx_.ui().message(QStringLiteral("La cantidad a elaborar debe ser mayor que cero"),
+                          MsgIcon::Critical);
+        txtCantidad_->setFocus();
+        return;
+    }
     if (saveFormula(ctx_, model_, this)) {
         formulation::LoadingFlag loading(model_);
         repaintAll();
@@ -186,8 +207,20 @@ void frmoptimizacion::txt_Cantidad_Validate() {
     model_.batchQuantity = text::roundDecimal(*value, 3);
 }
 
-// A "." or "," typed into the batch-quantity box is the workstation's separator.
+// Enter on a grid, and "." or "," typed into the batch-quantity box (the workstation's
+// separator).
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a grid acts on its current cell as a double click does.
+    if ((watched == flexProd_ || watched == flexProp_) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == flexProd_)
+                flexProd_DblClick(flexProd_->currentRow(), flexProd_->currentColumn());
+            else
+                flexProp_DblClick(flexProp_->currentRow(), flexProp_->currentColumn());
+            return true;
+        }
+    }
     if (watched == txtCantidad_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->text() == QStringLiteral(".") || key->text() == QStringLiteral(",")) {

@@ -20,6 +20,10 @@ namespace tarvela {
 namespace db {
 class DbError;
 }
+namespace formulation {
+struct EditResult;
+}
+class CellOverlay;
 
 // The formulation window: one stored formula loaded into the working model, solved at least
 // cost, analysed and saved. The grids are display copies repainted from the working model.
@@ -39,6 +43,8 @@ public:
     void actuBaseNut();
     void actu_FlexProd();
     void actu_FlexProp();
+    // Recomputes costs, totals and nutrient values, and repaints the totals and both grids.
+    void actuResultados();
 
     void cmdFormular_Click();
     void cmdCancel_Click();
@@ -52,6 +58,21 @@ public:
     void Option1_Click(int index);
     void Option2_Click(int index);
     void txt_Cantidad_Validate();
+    void cmdActuPrecios_Click();
+    void cmdActuMSeca_Click();
+    void cmdRecalcular_Click();
+    void Command6_Click(); // "Guardar como &Ingrediente"
+
+    // Editing from the grids (rows and columns of the grid widgets).
+    void flexProd_Click(int row, int column);
+    void flexProd_DblClick(int row, int column);
+    void flexProp_Click(int row, int column);
+    void flexProp_DblClick(int row, int column);
+    void Command3_Click(); // add an ingredient
+    void Command2_Click(); // remove the current ingredient
+    void Command4_Click(); // add a nutrient
+    void Command5_Click(); // remove the current nutrient
+    void cmdNutrientes_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,6 +101,12 @@ private:
     void repaintAll();
     void reportDbError(const QString& message, const db::DbError& error);
 
+    // Editing.
+    void buildOverlays();
+    bool edited(const formulation::EditResult& result);
+    void openIngredient(int key);
+    void showAdded(QTableWidget& grid, int key, int column);
+
     AppContext& ctx_;
     formulation::WorkingModel model_;
     QLineEdit* txtCodFormula_ = nullptr;
@@ -107,6 +134,14 @@ private:
     TotalBox totalBoxes_[6];
     QLineEdit* txtCosH_ = nullptr;
     QLineEdit* txtCosS_ = nullptr;
+
+    // The boxes over the grid cells.
+    CellOverlay* txtProd_ = nullptr;
+    CellOverlay* txtPrecio_ = nullptr;
+    CellOverlay* Text1_ = nullptr;
+    CellOverlay* Text8_ = nullptr;
+    CellOverlay* txtProp_ = nullptr;
+    CellOverlay* Text2_ = nullptr;
 };
 
 } // namespace tarvela

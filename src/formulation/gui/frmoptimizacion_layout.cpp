@@ -160,13 +160,15 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
         box->setAlignment(Qt::AlignRight);
     }
 
-    // Adding and removing ingredients, and their composition: a later stage of the window.
-    addButton(ingredientPanel_, QStringLiteral("Command3"), QStringLiteral("Agregar"),
-              {8, 274, 80, 24}, false);
-    addButton(ingredientPanel_, QStringLiteral("Command2"), QStringLiteral("Quitar"),
-              {92, 274, 80, 24}, false);
-    addButton(ingredientPanel_, QStringLiteral("cmdNutrientes"), QStringLiteral("Ver &Nutrientes"),
-              {176, 274, 110, 24}, false);
+    connect(addButton(ingredientPanel_, QStringLiteral("Command3"), QStringLiteral("Agregar"),
+                      {8, 274, 80, 24}),
+            &QPushButton::clicked, this, &frmoptimizacion::Command3_Click);
+    connect(addButton(ingredientPanel_, QStringLiteral("Command2"), QStringLiteral("Quitar"),
+                      {92, 274, 80, 24}),
+            &QPushButton::clicked, this, &frmoptimizacion::Command2_Click);
+    connect(addButton(ingredientPanel_, QStringLiteral("cmdNutrientes"),
+                      QStringLiteral("Ver &Nutrientes"), {176, 274, 110, 24}),
+            &QPushButton::clicked, this, &frmoptimizacion::cmdNutrientes_Click);
 }
 
 void frmoptimizacion::buildNutrientPanel(QWidget* content) {
@@ -203,11 +205,12 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
     }
     SSTab1_->addTab(tab1, QStringLiteral("Base Seca"));
 
-    // Adding and removing nutrients: a later stage of the window.
-    addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24},
-              false);
-    addButton(panel, QStringLiteral("Command5"), QStringLiteral("Quitar"), {494, 72, 60, 24},
-              false);
+    connect(
+        addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24}),
+        &QPushButton::clicked, this, &frmoptimizacion::Command4_Click);
+    connect(
+        addButton(panel, QStringLiteral("Command5"), QStringLiteral("Quitar"), {494, 72, 60, 24}),
+        &QPushButton::clicked, this, &frmoptimizacion::Command5_Click);
 }
 
 int frmoptimizacion::buildButtons(QWidget* content) {
@@ -235,10 +238,14 @@ int frmoptimizacion::buildButtons(QWidget* content) {
             &frmoptimizacion::Command1_Click);
     connect(button("cmdImprimir", "Imprimir", 1, 0, true), &QPushButton::clicked, this,
             &frmoptimizacion::cmdImprimir_Click);
-    button("cmdRecalcular", "&Recalcular Valores", 1, 1, false);
-    button("Command6", "Guardar como &Ingrediente", 1, 2, false);
-    button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, false);
-    button("cmdActuPrecios", "Actualizar &Precios", 1, 4, false);
+    connect(button("cmdRecalcular", "&Recalcular Valores", 1, 1, true), &QPushButton::clicked, this,
+            &frmoptimizacion::cmdRecalcular_Click);
+    connect(button("Command6", "Guardar como &Ingrediente", 1, 2, true), &QPushButton::clicked,
+            this, &frmoptimizacion::Command6_Click);
+    connect(button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, true), &QPushButton::clicked, this,
+            &frmoptimizacion::cmdActuMSeca_Click);
+    connect(button("cmdActuPrecios", "Actualizar &Precios", 1, 4, true), &QPushButton::clicked,
+            this, &frmoptimizacion::cmdActuPrecios_Click);
 
     // Two columns of buttons 150 wide, or as wide as the longest caption of the column needs.
     int widths[2] = {150, 150};
@@ -274,9 +281,12 @@ void frmoptimizacion::buildMenu() {
             &QAction::triggered, this, &frmoptimizacion::cmdCancel_Click);
     connect(addEntry(formula, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdImprimir_Click);
-    addEntry(formula, QStringLiteral("mnuGuardarIng"), QStringLiteral("Guardar como Ingrediente"),
-             false);
-    addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"), false);
+    connect(addEntry(formula, QStringLiteral("mnuGuardarIng"),
+                     QStringLiteral("Guardar como Ingrediente"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command6_Click);
+    connect(addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"),
+                     true),
+            &QAction::triggered, this, &frmoptimizacion::cmdRecalcular_Click);
     connect(addEntry(formula, QStringLiteral("mnuCompForm"),
                      QStringLiteral("Composición de la fórmula"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdComposicion_Click);
@@ -286,20 +296,27 @@ void frmoptimizacion::buildMenu() {
 
     QMenu* nutrientes = opciones->addMenu(QStringLiteral("Nutrientes"));
     nutrientes->setObjectName(QStringLiteral("mnuNutrientes"));
-    addEntry(nutrientes, QStringLiteral("mnuAgregar"), QStringLiteral("Agregar"), false);
-    addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), false);
+    connect(addEntry(nutrientes, QStringLiteral("mnuAgregar"), QStringLiteral("Agregar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command4_Click);
+    connect(addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command5_Click);
 
     QMenu* ingredientes = opciones->addMenu(QStringLiteral("Ingredientes"));
     ingredientes->setObjectName(QStringLiteral("mnuIngredientes"));
-    addEntry(ingredientes, QStringLiteral("mnuAgreg"), QStringLiteral("Agregar"), false);
-    addEntry(ingredientes, QStringLiteral("mnuQuitar"), QStringLiteral("Quitar"), false);
-    addEntry(ingredientes, QStringLiteral("mnuVerNut"),
-             QStringLiteral("Ver Nutrientes del ingrediente"), false);
+    connect(addEntry(ingredientes, QStringLiteral("mnuAgreg"), QStringLiteral("Agregar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command3_Click);
+    connect(addEntry(ingredientes, QStringLiteral("mnuQuitar"), QStringLiteral("Quitar"), true),
+            &QAction::triggered, this, &frmoptimizacion::Command2_Click);
+    connect(addEntry(ingredientes, QStringLiteral("mnuVerNut"),
+                     QStringLiteral("Ver Nutrientes del ingrediente"), true),
+            &QAction::triggered, this, &frmoptimizacion::cmdNutrientes_Click);
 
-    addEntry(opciones, QStringLiteral("mnuActuMSeca"), QStringLiteral("Actualizar Materia Seca"),
-             false);
-    addEntry(opciones, QStringLiteral("mnuActuPrecios"), QStringLiteral("Actualizar Precios"),
-             false);
+    connect(addEntry(opciones, QStringLiteral("mnuMSeca"),
+                     QStringLiteral("Actualizar Materia Seca"), true),
+            &QAction::triggered, this, &frmoptimizacion::cmdActuMSeca_Click);
+    connect(addEntry(opciones, QStringLiteral("mnuPrecios"), QStringLiteral("Actualizar Precios"),
+                     true),
+            &QAction::triggered, this, &frmoptimizacion::cmdActuPrecios_Click);
     connect(addEntry(opciones, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdClose_Click);
 }

@@ -1,0 +1,252 @@
+// Editing the working model from the grids: the boxes over the cells, adding and removing
+// ingredients and nutrients, and the ingredient's catalog windows.
+#include "formulation/gui/frmoptimizacion.h"
+
+#include "app/gui/errores.h"
+#include "app/gui/modal_launcher.h"
+#include "catalogs/gui/frmproducto.h"
+#include "catalogs/gui/frmproducto_propiedades.h"
+#include "catalogs/gui/pickers.h"
+#include "formulation/grid_cells.h"
+#include "formulation/gui/cell_overlay.h"
+#include "formulation/workspace_editing.h"
+#include "text/format.h"
+
+#include <QTableWidget>
+
+namespace tarvela {
+
+namespace {
+
+using formulation::EditOutcome;
+using formulation::EditResult;
+
+QString fieldOf(const std::vector<grid::GridColumn>& columns, int column) {
+    if (column < 0 || column >= static_cast<int>(columns.size()))
+        return {};
+    return columns[static_cast<size_t>(column)].field.trimmed();
+}
+
+QString cellText(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = grid.item(row, column);
+    return item ? item->text() : QString();
+}
+
+// The working-table key shown in the grid's hidden column 0.
+int keyAt(const QTableWidget& grid, int row) {
+    return cellText(grid, row, 0).toInt();
+}
+
+int rowOfKey(const QTableWidget& grid, int key) {
+    for (int r = 0; r < grid.rowCount(); ++r)
+        if (keyAt(grid, r) == key)
+            return r;
+    return -1;
+}
+
+} // namespace
+
+void frmoptimizacion::buildOverlays() {
+    txtProd_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("txtProd"));
+    txtPrecio_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("txtPrecio"));
+    Text1_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("Text1"));
+    Text8_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("Text8"));
+    txtProp_ = new CellOverlay(ctx_, *flexProp_, QStringLiteral("txtProp"));
+    Text2_ = new CellOverlay(ctx_, *flexProp_, QStringLiteral("Text2"));
+    connect(flexProd_, &QTableWidget::cellClicked, this, &frmoptimizacion::flexProd_Click);
+    connect(flexProd_, &QTableWidget::cellDoubleClicked, this, &frmoptimizacion::flexProd_DblClick);
+    connect(flexProp_, &QTableWidget::cellClicked, this, &frmoptimizacion::flexProp_Click);
+    connect(flexProp_, &QTableWidget::cellDoubleClicked, this, &frmoptimizacion::flexProp_DblClick);
+    flexProd_->installEventFilter(this);
+    flexProp_->installEventFilter(this);
+}
+
+// Shows an edit's outcome; true when the box may close.
+bool frmoptimizacion::edited(const EditResult& result) {
+    if (!result.message.isEmpty())
+        ctx_.ui().message(result.message, MsgIcon::Critical);
+    return result.outcome != EditOutcome::Refused;
+}
+
+void frmoptimizacion::flexProd_Click(int row, int column) {
+    const QString field = fieldOf(formulation::flexProdColumns(), column);
+    if (field != QStringLiteral("porcentaje_seca") && field != QStringLiteral("porcentaje_humeda"))
+        return;
+    const formulation::IngredientRow* ingredient = model_.findIngredient(keyAt(*flexProd_, row));
+    if (!ingredient)
+        return;
+    const formulation::Opt& share = field == QStringLiteral("porcentaje_seca")
+                                        ? ingredient->porcentaje_seca
+                                        : ingredient->porcentaje_humeda;
+    Text8_->view(row, column,
+                 text::formatNumber(share.value_or(0) * 100, QStringLiteral("0.00########"),
+                                    displaySeparator(ctx_)));
+}
+
+void frmoptimizacion::flexProd_DblClick(int row, int column) {
+    if (row < 0)
+        return;
+    const QString field = fieldOf(formulation::flexProdColumns(), column);
+    const int key = keyAt(*flexProd_, row);
+    const QString shown = cellText(*flexProd_, row, column);
+    if (field == QStringLiteral("costo_humeda")) {
+        txtPrecio_->edit(row, column, QString(shown).remove(QLatin1Char('$')).trimmed(),
+                         [this, key](const QString& text) {
+                             const EditResult result =
+                                 formulation::editIngredientPrice(model_, key, text);
+                             if (result.outcome == EditOutcome::Stored)
+                                 actuResultados();
+                             return edited(result);
+                         });
+    } else if (field == QStringLiteral("cantidad_seca") ||
+               field == QStringLiteral("cantidad_humeda")) {
+        Text1_->edit(row, column, shown, [this, key, field](const QString& text) {
+            const EditResult result = formulation::editIngredientQuantity(model_, key, field, text);
+            if (result.outcome == EditOutcome::Stored)
+                actuResultados();
+            return edited(result);
+        });
+    } else if (field == QStringLiteral("minimo") || field == QStringLiteral("maximo")) {
+        txtProd_->edit(row, column, shown, [this, key, field](const QString& text) {
+            const EditResult result = formulation::editIngredientLimit(model_, key, field, text);
+            if (result.outcome == EditOutcome::Stored)
+                actu_FlexProd();
+            return edited(result);
+        });
+    } else if (field == QStringLiteral("nombre")) {
+        openIngredient(key);
+    }
+}
+
+void frmoptimizacion::flexProp_Click(int row, int column) {
+    if (fieldOf(formulation::flexPropColumns(), column) != QStringLiteral("valor"))
+        return;
+    const formulation::NutrientRow* nutrient = model_.findNutrient(keyAt(*flexProp_, row));
+    if (!nutrient || !nutrient->valor)
+        return;
+    Text2_->view(row, column,
+                 text::formatNumber(*nutrient->valor, QStringLiteral("#####0.00########"),
+                                    displaySeparator(ctx_)));
+}
+
+void frmoptimizacion::flexProp_DblClick(int row, int column) {
+    const QString field = fieldOf(formulation::flexPropColumns(), column);
+    if (row < 0 || (field != QStringLiteral("minimo") && field != QStringLiteral("maximo")))
+        return;
+    const int key = keyAt(*flexProp_, row);
+    txtProp_->edit(
+        row, column, cellText(*flexProp_, row, column), [this, key, field](const QString& text) {
+            const EditResult result = formulation::editNutrientLimit(model_, key, field, text);
+            if (result.outcome == EditOutcome::Stored) {
+                actu_FlexProp();
+                const int shown = rowOfKey(*flexProp_, key);
+                if (shown >= 0)
+                    flexProp_->scrollToItem(flexProp_->item(shown, 1),
+                                            QAbstractItemView::PositionAtTop);
+            }
+            return edited(result);
+        });
+}
+
+// The ingredient in the catalog's window; its catalog price and dry matter come back for the
+// grid's markers, the formula's own stay.
+void frmoptimizacion::openIngredient(int key) {
+    ctx_.currentProductId = static_cast<qint16>(key);
+    BusyPointer busy(ctx_.ui());
+    {
+        frmproducto window(ctx_, this);
+        execModal(ctx_, window);
+    }
+    try {
+        formulation::refreshCatalogValues(model_, ctx_.db(), key);
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se encuentra el Producto"), error);
+    }
+    actu_FlexProd();
+}
+
+// Makes a new row the grid's current one, its name highlighted, the cursor on a column.
+void frmoptimizacion::showAdded(QTableWidget& grid, int key, int column) {
+    const int row = rowOfKey(grid, key);
+    if (row < 0)
+        return;
+    if (QTableWidgetItem* name = grid.item(row, 1)) {
+        name->setBackground(grid.palette().color(QPalette::Highlight));
+        name->setForeground(QColor(255, 255, 255));
+    }
+    grid.setCurrentCell(row, column);
+    grid.setFocus();
+}
+
+void frmoptimizacion::Command3_Click() {
+    const std::optional<PickedIngredient> picked = pickIngredient(ctx_, this);
+    if (!picked)
+        return;
+    formulation::AddResult result;
+    try {
+        result = formulation::addIngredient(model_, ctx_.db(), picked->id);
+    } catch (const db::DbError& error) {
+        reportDbError(QStringLiteral("No se encuentra el Producto"), error);
+        return;
+    }
+    if (!result.message.isEmpty())
+        ctx_.ui().message(result.message, MsgIcon::Critical);
+    if (!result.added)
+        return;
+    actu_FlexProd();
+    showAdded(*flexProd_, picked->id, 4);
+}
+
+void frmoptimizacion::Command4_Click() {
+    const std::optional<PickedNutrient> picked = pickNutrient(ctx_, this);
+    if (!picked)
+        return;
+    const formulation::AddResult result =
+        formulation::addNutrient(model_, picked->id, picked->name);
+    if (!result.message.isEmpty())
+        ctx_.ui().message(result.message, MsgIcon::Critical);
+    if (!result.added)
+        return;
+    actu_FlexProp();
+    showAdded(*flexProp_, picked->id, 3);
+}
+
+void frmoptimizacion::Command2_Click() {
+    const int row = flexProd_->currentRow();
+    if (row < 0)
+        return;
+    const int key = keyAt(*flexProd_, row);
+    ctx_.currentProductId = static_cast<qint16>(key);
+    ctx_.currentProductName = cellText(*flexProd_, row, 1).trimmed();
+    if (!formulation::removeIngredient(model_, key)) {
+        ctx_.ui().message(QStringLiteral("No se pudo eliminar el Ingrediente"), MsgIcon::Critical);
+        return;
+    }
+    actuResultados();
+}
+
+void frmoptimizacion::Command5_Click() {
+    const int row = flexProp_->currentRow();
+    if (row < 0)
+        return;
+    const int key = keyAt(*flexProp_, row);
+    ctx_.currentPropertyId = static_cast<qint16>(key);
+    ctx_.currentPropertyName = cellText(*flexProp_, row, 1).trimmed();
+    if (!formulation::removeNutrient(model_, key)) {
+        ctx_.ui().message(QStringLiteral("No se pudo eliminar el Nutriente"), MsgIcon::Critical);
+        return;
+    }
+    actu_FlexProp();
+}
+
+void frmoptimizacion::cmdNutrientes_Click() {
+    const int row = flexProd_->currentRow();
+    if (row < 0)
+        return;
+    ctx_.currentProductId = static_cast<qint16>(keyAt(*flexProd_, row));
+    ctx_.currentProductName = cellText(*flexProd_, row, 1).trimmed();
+    frmproducto_propiedades window(ctx_, ctx_.currentProductName, this);
+    execModal(ctx_, window);
+}
+
+} // namespace tarvela

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "db/connection.h"
+#include "formulation/working_model.h"
+
+#include <QString>
+
+#include <optional>
+
+// "Recalcular Valores": the mix scaled to a new batch quantity without solving again. Every
+// ingredient keeps its shares and gets new quantities; the nutrient list may be rebuilt from
+// the catalog contents of the formula's ingredients.
+namespace tarvela::formulation {
+
+// The text that names the basis of the quantity asked for ("Materia Seca" / "Materia Húmeda").
+QString recalcQuantityBasis(bool vSecaIng);
+
+// The quantity typed in "Recalcular ": the number, or the message that refuses it.
+struct RecalcQuantity {
+    std::optional<double> quantity;
+    QString message;
+};
+RecalcQuantity checkRecalcQuantity(const QString& text);
+
+// Scales the ingredients to quantity Q (greater than 0) on the formula's ingredient basis, the
+// other basis following each ingredient's dry matter, and makes Q the batch quantity. Unless
+// keepNutrients, the nutrient rows are replaced by every nutrient the ingredients contain
+// (non-zero contents), in the order the ingredients first bring them, without limits. The
+// caller recomputes the totals and values (actuResultados). Throws db::DbError.
+void recalculate(WorkingModel& model, db::Connection& conn, double Q, bool keepNutrients);
+
+} // namespace tarvela::formulation

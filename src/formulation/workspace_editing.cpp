@@ -1,0 +1,203 @@
+#include "formulation/workspace_editing.h"
+
+#include "db/statements.h"
+#include "formulation/dry_matter.h"
+#include "text/format.h"
+
+#include <algorithm>
+
+namespace tarvela::formulation {
+
+namespace {
+
+const QString kNotNumeric = QStringLiteral("El valor debe ser numérico");
+const QString kNegative = QStringLiteral("El valor debe ser mayor que cero");
+
+EditResult refused(const QString& message) {
+    return {EditOutcome::Refused, message};
+}
+
+EditResult notFound(const QString& message) {
+    return {EditOutcome::NotFound, message};
+}
+
+Opt* limitOf(IngredientRow& row, const QString& field) {
+    return field == QStringLiteral("minimo") ? &row.minimo : &row.maximo;
+}
+
+Opt* limitOf(NutrientRow& row, const QString& field) {
+    return field == QStringLiteral("minimo") ? &row.minimo : &row.maximo;
+}
+
+Opt optNumber(const QVariant& v) {
+    return v.isNull() ? Opt() : Opt(v.toDouble());
+}
+
+} // namespace
+
+EditResult editIngredientLimit(WorkingModel& model, int idProducto, const QString& field,
+                               const QString& text) {
+    const QString typed = text.trimmed();
+    Opt value;
+    if (!typed.isEmpty()) {
+        value = text::parseUserNumber(typed);
+        if (!value)
+            return refused(kNotNumeric);
+        if (*value < 0)
+            return refused(kNegative);
+        if (*value > 1000)
+            return refused(QStringLiteral("El valor debe ser menor a 1000 unidades"));
+        value = text::roundDecimal(*value, 3);
+    }
+    IngredientRow* row = model.findIngredient(idProducto);
+    if (!row)
+        return notFound(QStringLiteral("No se encuentra el Producto"));
+    *limitOf(*row, field) = value;
+    return {};
+}
+
+EditResult editIngredientPrice(WorkingModel& model, int idProducto, const QString& text) {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return {EditOutcome::Dropped, {}};
+    const Opt price = text::parseUserNumber(typed);
+    if (!price)
+        return refused(kNotNumeric);
+    if (*price < 0)
+        return refused(kNegative);
+    IngredientRow* row = model.findIngredient(idProducto);
+    if (!row)
+        return notFound(QStringLiteral("No se encuentra el Ingrediente"));
+    row->costo_humeda = text::roundDecimal(*price, 4);
+    row->costo_seca = perDryMatter(row->costo_humeda, row->materia_seca);
+    return {};
+}
+
+EditResult editIngredientQuantity(WorkingModel& model, int idProducto, const QString& field,
+                                  const QString& text) {
+    const QString typed = text.trimmed().isEmpty() ? QStringLiteral("0") : text.trimmed();
+    const Opt quantity = text::parseUserNumber(typed);
+    if (!quantity)
+        return refused(kNotNumeric);
+    if (*quantity < 0)
+        return refused(kNegative);
+    IngredientRow* row = model.findIngredient(idProducto);
+    if (!row)
+        return notFound(QStringLiteral("No se encuentra el Ingrediente"));
+    const double value = text::roundDecimal(*quantity, 3);
+    if (field == QStringLiteral("cantidad_humeda")) {
+        row->cantidad_humeda = value;
+        row->cantidad_seca = text::roundDecimal(value * row->materia_seca.value_or(0) / 100.0, 3);
+    } else {
+        row->cantidad_seca = value;
+        row->cantidad_humeda =
+            text::roundDecimal(perDryMatter(value, row->materia_seca).value_or(0.0), 3);
+    }
+    recomputeShares(model);
+    return {};
+}
+
+EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString& field,
+                             const QString& text) {
+    const QString typed = text.trimmed();
+    Opt value;
+    if (!typed.isEmpty()) {
+        value = text::parseUserNumber(typed);
+        if (!value)
+            return refused(kNotNumeric);
+        value = text::roundDecimal(*value, 2);
+    }
+    NutrientRow* row = model.findNutrient(idPropiedad);
+    if (!row)
+        return notFound(QStringLiteral("No se encuentra el Nutriente"));
+    *limitOf(*row, field) = value;
+    return {};
+}
+
+void recomputeShares(WorkingModel& model) {
+    double wet = 0;
+    double dry = 0;
+    for (const IngredientRow& row : model.ingredients) {
+        wet += row.cantidad_humeda.value_or(0);
+        dry += row.cantidad_seca.value_or(0);
+    }
+    for (IngredientRow& row : model.ingredients) {
+        row.porcentaje_humeda = wet != 0 ? row.cantidad_humeda.value_or(0) / wet : 0.0;
+        row.porcentaje_seca = dry != 0 ? row.cantidad_seca.value_or(0) / dry : 0.0;
+    }
+}
+
+AddResult addIngredient(WorkingModel& model, db::Connection& conn, int idProducto) {
+    if (model.findIngredient(idProducto))
+        return {false, QStringLiteral("El Ingrediente Ya se encuentra Asginado a la Fórmula")};
+    const db::Result rs = conn.query(QStringLiteral("select * from productos where id_producto=") +
+                                     db::sqlInt(idProducto));
+    if (rs.isEmpty())
+        return {false, {}};
+    const QString nombre = rs.value(0, QStringLiteral("nombre")).toString();
+    const Opt materiaSeca = optNumber(rs.value(0, QStringLiteral("materia_seca")));
+    const Opt costo = optNumber(rs.value(0, QStringLiteral("costo")));
+    if (!hasDryMatter(materiaSeca))
+        return {false, QStringLiteral("El Ingrediente no posee materia seca definida") +
+                           QStringLiteral("\n\n") + QStringLiteral("El ingrediente ") +
+                           nombre.trimmed() + QStringLiteral(" no se ha ingresado a la Fórmule")};
+    IngredientRow row;
+    row.id_producto = idProducto;
+    row.nombre = nombre;
+    row.costo_humeda = costo;
+    row.costo_seca = perDryMatter(costo, materiaSeca);
+    row.materia_seca = materiaSeca;
+    row.minimo = 0.0;
+    row.cantidad_seca = row.porcentaje_seca = 0.0;
+    row.cantidad_humeda = row.porcentaje_humeda = 0.0;
+    row.materiaSecaActual = materiaSeca;
+    row.costoHumedaActual = costo;
+    model.ingredients.push_back(std::move(row));
+    return {true, {}};
+}
+
+AddResult addNutrient(WorkingModel& model, int idPropiedad, const QString& nombre) {
+    if (model.findNutrient(idPropiedad))
+        return {false, QStringLiteral("El Nutriente Ya se encuentra Asginada a la Fórmula")};
+    NutrientRow row;
+    row.id_propiedad = idPropiedad;
+    row.nombre = nombre;
+    row.minimo = 0.0;
+    model.rsPropiedades.push_back(std::move(row));
+    return {true, {}};
+}
+
+bool removeIngredient(WorkingModel& model, int idProducto) {
+    auto& rows = model.ingredients;
+    const auto it = std::find_if(rows.begin(), rows.end(), [idProducto](const IngredientRow& r) {
+        return r.id_producto == idProducto;
+    });
+    if (it == rows.end())
+        return false;
+    rows.erase(it);
+    recomputeShares(model);
+    return true;
+}
+
+bool removeNutrient(WorkingModel& model, int idPropiedad) {
+    auto& rows = model.rsPropiedades;
+    const auto it = std::find_if(rows.begin(), rows.end(), [idPropiedad](const NutrientRow& r) {
+        return r.id_propiedad == idPropiedad;
+    });
+    if (it == rows.end())
+        return false;
+    rows.erase(it);
+    return true;
+}
+
+void refreshCatalogValues(WorkingModel& model, db::Connection& conn, int idProducto) {
+    const db::Result rs = conn.query(QStringLiteral("select * from productos where id_producto=") +
+                                     db::sqlInt(idProducto));
+    IngredientRow* row = model.findIngredient(idProducto);
+    if (rs.isEmpty() || !row)
+        return;
+    row->materiaSecaActual = optNumber(rs.value(0, QStringLiteral("materia_seca")));
+    row->costoHumedaActual = optNumber(rs.value(0, QStringLiteral("costo")));
+}
+
+} // namespace tarvela::formulation
