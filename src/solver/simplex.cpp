@@ -110,18 +110,28 @@ using namespace detail;
 // Phase 2 runs again from a recomputed tableau at most this many times.
 constexpr int kPhase2Attempts = 3;
 
+// Whether every basic column is exactly 1 in its own row and exactly 0 elsewhere, row 0
+// included. Read row by row: the tableau is stored by rows.
+bool basicColumnsAreUnit(const Tableau& t) {
+    const std::vector<int>& basis = t.basis();
+    for (int k = 0; k <= t.m(); ++k) {
+        const double* row = t.data().data() + static_cast<std::size_t>(k) * t.cols();
+        for (int i = 1; i <= t.m(); ++i) {
+            if (row[basis[static_cast<std::size_t>(i)]] != (k == i ? 1.0 : 0.0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool startsFromSlackBasis(const Tableau& t) {
     for (int i = 1; i <= t.m(); ++i) {
         if (t.basis()[static_cast<std::size_t>(i)] != t.ni() + i) {
             return false;
         }
-        for (int k = 0; k <= t.m(); ++k) {
-            if (t.at(k, t.ni() + i) != (k == i ? 1.0 : 0.0)) {
-                return false;
-            }
-        }
     }
-    return t.at(0, 0) == 1.0;
+    return t.at(0, 0) == 1.0 && basicColumnsAreUnit(t);
 }
 
 class Solver {
@@ -162,6 +172,7 @@ private:
     // The data can be read back from the initial tableau only when it starts from the slacks.
     bool recomputable_;
     bool restarted_ = false;
+    bool dualTried_ = false;
 };
 
 // Phase 1: passes from row M down to row 1 over the rows with a negative right-hand side, each
@@ -169,8 +180,14 @@ private:
 void Solver::specifiedPhase1() {
     const int m = t_.m();
     const int p = t_.p();
+    const double pivotWork = static_cast<double>(t_.rows()) * static_cast<double>(t_.cols());
+    const long pivotsBefore = pivots_;
     double leastInfeasibility = std::numeric_limits<double>::infinity();
     int passesWithoutProgress = 0;
+    const auto withinWork = [&] {
+        return static_cast<double>(pivots_ - pivotsBefore + 1) * pivotWork <=
+               options_.phase1WorkLimit;
+    };
     while (report_.phase1Passes < options_.phase1PassLimit) {
         ++report_.phase1Passes;
         bool changed = false;
@@ -182,6 +199,9 @@ void Solver::specifiedPhase1() {
             const int c = phase1EnteringColumn(i);
             const double entry = t_.at(i, c);
             if (entry < -kPivotTolerance) {
+                if (!withinWork()) {
+                    return; // out of work: the feasibility question is handed over
+                }
                 changed = true;
                 doPivot(i, c);
             } else if (entry < 0.0) {
@@ -231,6 +251,16 @@ bool Solver::settleFeasibility() {
     if (!anyNegativeRightHandSide(t_)) {
         return true;
     }
+    if (options_.takeover == Takeover::DualSimplex && recomputable_ && !dualTried_) {
+        dualTried_ = true;
+        report_.dualSimplexUsed = true;
+        // The dual method checks its own tableau against the data before it answers.
+        if (dualSimplex(t_, initial_, report_, options_.dual) == DualVerdict::Optimal) {
+            lastCheckedPivots_ = ++pivots_;
+            report_.toleranceDecisions += clearRoundOffRightHandSides(t_);
+            return true;
+        }
+    }
     report_.textbookPhase1Used = true;
     const Phase1Verdict verdict = textbookPhase1(t_, report_);
     if (verdict == Phase1Verdict::Undecided) {
@@ -272,16 +302,7 @@ void Solver::clipAndRescale() {
 
 // Every basic column must be exactly 1 in its own row and exactly 0 elsewhere, row 0 included.
 bool Solver::unitBasis() const {
-    const int m = t_.m();
-    for (int i = 1; i <= m; ++i) {
-        const int b = t_.basis()[static_cast<std::size_t>(i)];
-        for (int k = 0; k <= m; ++k) {
-            if (t_.at(k, b) != (k == i ? 1.0 : 0.0)) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return basicColumnsAreUnit(t_);
 }
 
 int Solver::phase2EnteringColumn(bool bland) const {
