@@ -25,8 +25,8 @@ struct MatrixView {
 };
 
 // Pivot on (r, c): row r divided by its entry (from column 1), the entry eliminated from every
-// other row whose entry in column c is not exactly 0. `nonZeros` is scratch space.
-void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& nonZeros);
+// other row whose entry in column c is not exactly 0. `scratch` is scratch space.
+void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch);
 
 enum class DriftCheck {
     Consistent,   // the tableau agrees with the data
