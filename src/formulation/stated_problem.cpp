@@ -34,4 +34,9 @@ simplex::LpProblem statedProblem(WorkingModel& model, double Q,
     return problem;
 }
 
+simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
+    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    return statedProblem(model, Q, composition);
+}
+
 } // namespace tarvela::formulation

@@ -12,5 +12,7 @@ namespace tarvela::formulation {
 // (0 where the catalog has none).
 simplex::LpProblem statedProblem(WorkingModel& model, double Q,
                                  const FormulaComposition& composition);
+// The same, reading the composition of the working tables first.
+simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn);
 
 } // namespace tarvela::formulation

@@ -25,9 +25,8 @@ TEST(DemoFormulas, SolveToTheReferenceOptimumAndTheStoredCost) {
         const double storedCost = model.vCostoHumeda;
 
         formulation::WorkingModel copy = model;
-        const auto reference = solveProblemWithGlpk(formulation::statedProblem(
-            copy, 1000,
-            formulation::FormulaComposition(tdb.conn(), copy.rsPropiedades, copy.ingredients)));
+        const auto reference =
+            solveProblemWithGlpk(formulation::statedProblem(copy, 1000, tdb.conn()));
         ASSERT_TRUE(reference.has_value());
 
         const auto result = formulation::formulate(model, QStringLiteral("1000"), tdb.conn(), host,
