@@ -88,6 +88,52 @@ void BM_Tarvela(benchmark::State& state) {
     setCounters(state, set);
 }
 
+// The ways the solver can settle feasibility once the row-by-row passes give up, on the same
+// problems: what chose the default (the first).
+struct Method {
+    const char* name;
+    simplex::SolveOptions options;
+};
+
+const std::vector<Method>& methods() {
+    static const std::vector<Method> all = [] {
+        std::vector<Method> m;
+        m.push_back({"dual, limits as bounds, steepest edge", {}});
+        simplex::SolveOptions rows;
+        rows.dual.limitsAsBounds = false;
+        m.push_back({"dual, limits as rows, steepest edge", rows});
+        simplex::SolveOptions largest;
+        largest.dual.pricing = simplex::DualPricing::LargestInfeasibility;
+        m.push_back({"dual, limits as bounds, largest infeasibility", largest});
+        simplex::SolveOptions textbook;
+        textbook.takeover = simplex::Takeover::TextbookPhase1;
+        m.push_back({"textbook phase 1 (Bland), then phase 2", textbook});
+        simplex::SolveOptions noBudget;
+        noBudget.phase1WorkLimit = 1e300;
+        m.push_back({"dual, passes without a budget of arithmetic", noBudget});
+        return m;
+    }();
+    return all;
+}
+
+void BM_Method(benchmark::State& state) {
+    const ProblemSet& set = problems(static_cast<int>(state.range(0)));
+    const Method& method = methods()[static_cast<size_t>(state.range(1))];
+    long pivots = 0;
+    for (auto _ : state) {
+        pivots = 0;
+        for (const simplex::Tableau& initial : set.tableaux) {
+            simplex::Tableau t = initial;
+            const simplex::SolveReport report = simplex::solve(t, method.options);
+            pivots += report.phase2Pivots + report.dualPivots;
+            benchmark::DoNotOptimize(t.data().data());
+        }
+    }
+    state.SetLabel(method.name);
+    state.counters["phase2_and_dual_pivots"] = static_cast<double>(pivots) / kProblemsPerSize;
+    setCounters(state, set);
+}
+
 void BM_Glpk(benchmark::State& state) {
     const ProblemSet& set = problems(static_cast<int>(state.range(0)));
     glp_smcp parm = test::primalSimplexParameters();
@@ -150,6 +196,7 @@ void BM_Pivot(benchmark::State& state) {
 BENCHMARK(BM_Tarvela)->Arg(20)->Arg(60)->Arg(150)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Glpk)->Arg(20)->Arg(60)->Arg(150)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Clp)->Arg(20)->Arg(60)->Arg(150)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Method)->ArgsProduct({{60, 150}, {0, 1, 2, 3, 4}})->Unit(benchmark::kMicrosecond);
 // Whole tableaux of 20, 60 and 150 ingredients (the passes and phase 2 pivot on these) and the
 // dual method's tableaux of the nutrient and total-share rows of the same problems.
 BENCHMARK(BM_Pivot)
@@ -207,6 +254,17 @@ int main(int argc, char** argv) {
                     set.reducedRows, set.settled, ours->second / kProblemsPerSize,
                     glpk->second / kProblemsPerSize, clp->second / kProblemsPerSize,
                     ours->second / glpk->second, ours->second / clp->second);
+    }
+    std::printf("\nThe takeover methods, per solve (CPU time, us):\n");
+    for (int ni : {60, 150}) {
+        for (size_t k = 0; k < methods().size(); ++k) {
+            const auto t =
+                reporter.times.find("BM_Method/" + std::to_string(ni) + "/" + std::to_string(k));
+            if (t != reporter.times.end()) {
+                std::printf("%5d  %-48s %10.1f\n", ni, methods()[k].name,
+                            t->second / kProblemsPerSize);
+            }
+        }
     }
     std::printf("\nPivot loop, multiply-adds per second:\n");
     for (const auto& [name, rate] : reporter.rates) {
