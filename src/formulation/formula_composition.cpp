@@ -43,15 +43,18 @@ FormulaComposition::FormulaComposition(db::Connection& conn,
         ingredientKeys.push_back(row.id_producto);
 
     // One statement in two parts: the catalog rows of the ingredients (their dry matter; a row
-    // without a nutrient key), then the composition rows of every pair, which the index on
-    // (id_propiedad, id_producto, valor) answers without reading the table.
+    // without a nutrient key), then the composition rows of every pair. These are read by
+    // ingredient along the table's own key (id_producto, id_propiedad), each ingredient's rows
+    // together, and the nutrients kept as they pass ("+" keeps the nutrient keys off the index
+    // on id_propiedad): one seek per ingredient instead of one per pair, some three times
+    // faster on a catalog of 100 nutrients.
     const QString ingredientList = keyList(std::move(ingredientKeys));
     const db::Result rs = conn.query(
         QStringLiteral("select id_producto,null as id_propiedad,materia_seca,null as valor from "
                        "productos where id_producto in (") +
         ingredientList +
         QStringLiteral(") union all select id_producto,id_propiedad,null,valor from "
-                       "producto_propiedad where id_propiedad in (") +
+                       "producto_propiedad where +id_propiedad in (") +
         keyList(std::move(nutrientKeys)) + QStringLiteral(") and id_producto in (") +
         ingredientList + QStringLiteral(")"));
     QHash<int, double> listed; // dry matter of each ingredient the catalog lists
