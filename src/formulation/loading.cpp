@@ -1,6 +1,6 @@
 #include "formulation/loading.h"
 
-#include "formulation/catalog_lookup.h"
+#include "formulation/formula_composition.h"
 
 #include "db/statements.h"
 #include "text/format.h"
@@ -172,6 +172,12 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
 }
 
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator) {
+    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    actuResultados(model, composition, decimalSeparator);
+}
+
+void actuResultados(WorkingModel& model, const FormulaComposition& composition,
+                    QChar decimalSeparator) {
     model.sortIngredientsById();
 
     Totals t;
@@ -216,15 +222,12 @@ void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSepa
     model.txtCantidad = model.vSecaIng ? texts.txtCanS : texts.txtCanH;
 
     // Nutrient values from the catalog composition, ingredients in key order.
-    const IngredientIndex index(model.ingredients);
     for (NutrientRow& nutrient : model.rsPropiedades) {
         double valor = 0;
-        const CompositionByNutrient composition(conn, nutrient.id_propiedad, index);
-        for (size_t k = 0; k < model.ingredients.size(); ++k) {
-            const CatalogContent* c = composition.at(k);
+        for (const IngredientRow& row : model.ingredients) {
+            const CatalogContent* c = composition.find(nutrient.id_propiedad, row.id_producto);
             if (!c)
                 continue;
-            const IngredientRow& row = model.ingredients[k];
             if (model.vSecaNut)
                 valor += c->valor * val(row.porcentaje_seca);
             else

@@ -2,6 +2,7 @@
 
 #include "context/desktop.h"
 #include "db/connection.h"
+#include "formulation/formula_composition.h"
 #include "formulation/working_model.h"
 
 #include <QChar>
@@ -15,8 +16,11 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator);
 
 // Recomputes each ingredient's cost, the totals and their texts, and every nutrient's value
-// from the catalog composition; leaves the ingredients sorted for display.
+// from the catalog composition; leaves the ingredients sorted for display. The first reads the
+// composition; the second works from a composition a run has read already.
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator);
+void actuResultados(WorkingModel& model, const FormulaComposition& composition,
+                    QChar decimalSeparator);
 
 // The option rules: choosing dry ingredients forces dry nutrients; choosing as-fed nutrients
 // forces as-fed ingredients.

@@ -1,6 +1,6 @@
 #include "formulation/run.h"
 
-#include "formulation/catalog_lookup.h"
+#include "formulation/formula_composition.h"
 #include "formulation/loading.h"
 #include "formulation/reachability.h"
 #include "formulation/sensitivity.h"
@@ -98,7 +98,8 @@ bool withinTable(double value) {
     return std::fabs(value) <= kLargestTableValue; // false for NaN too
 }
 
-bool checkMagnitudes(const WorkingModel& model, db::Connection& conn, Desktop& desktop) {
+bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& composition,
+                     Desktop& desktop) {
     const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
     for (const NutrientRow& n : model.rsPropiedades) {
         const QString name = n.nombre.trimmed();
@@ -111,15 +112,13 @@ bool checkMagnitudes(const WorkingModel& model, db::Connection& conn, Desktop& d
             return false;
         }
     }
-    const IngredientIndex index(model.ingredients);
     for (const NutrientRow& n : model.rsPropiedades) {
-        const CompositionByNutrient composition(conn, n.id_propiedad, index);
-        for (size_t k = 0; k < model.ingredients.size(); ++k) {
-            const CatalogContent* content = composition.at(k);
+        for (const IngredientRow& row : model.ingredients) {
+            const CatalogContent* content = composition.find(n.id_propiedad, row.id_producto);
             if (content && !withinTable(content->valor)) {
                 desktop.message(QStringLiteral("El valor de la propiedad <") + n.nombre.trimmed() +
-                                QStringLiteral("> en el ingrediente <") +
-                                model.ingredients[k].nombre.trimmed() + range);
+                                QStringLiteral("> en el ingrediente <") + row.nombre.trimmed() +
+                                range);
                 return false;
             }
         }
@@ -156,21 +155,18 @@ bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) 
 
 // Step 10: every nutrient minimum must be reachable by some blend of the ingredients. A refused
 // minimum shows each ingredient's own largest contribution and the blend maximum.
-bool checkReachability(const WorkingModel& model, double Q, db::Connection& conn, RunHost& host,
-                       QChar sep) {
-    const IngredientIndex index(model.ingredients);
+bool checkReachability(const WorkingModel& model, double Q, const FormulaComposition& composition,
+                       RunHost& host, QChar sep) {
     for (const NutrientRow& n : model.rsPropiedades) {
         if (!n.minimo)
             continue;
         const double minimo = *n.minimo;
-        const CompositionByNutrient composition(conn, n.id_propiedad, index);
         std::vector<ReachIngredient> reach;
         reach.reserve(model.ingredients.size());
         bool alone = false;
-        for (size_t k = 0; k < model.ingredients.size(); ++k) {
-            const IngredientRow& row = model.ingredients[k];
+        for (const IngredientRow& row : model.ingredients) {
             ReachIngredient ing;
-            if (const CatalogContent* c = composition.at(k))
+            if (const CatalogContent* c = composition.find(n.id_propiedad, row.id_producto))
                 ing.content = model.vSecaNut ? c->valor : c->valor * c->materiaSeca / 100.0;
             ing.maxShare = row.maximo ? *row.maximo / Q : 1.0;
             ing.minShare = row.minimo ? *row.minimo / Q : 0.0;
@@ -269,13 +265,15 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         return result;
     if (!checkPrices(model, desktop))
         return result;
-    if (!checkMagnitudes(model, conn, desktop))
+    // The one read of the catalog composition in this run: every stage below works from it.
+    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    if (!checkMagnitudes(model, composition, desktop))
         return result;
     if (!checkIngredientSums(model, Q, desktop)) {
         result.limitsConflict = true;
         return result;
     }
-    if (!checkReachability(model, Q, conn, host, decimalSeparator)) {
+    if (!checkReachability(model, Q, composition, host, decimalSeparator)) {
         result.end = RunEnd::Unreachable;
         result.limitsConflict = true;
         return result;
@@ -288,7 +286,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     model.vMateriaSeca = 0;
     host.totalsCleared();
 
-    const simplex::LpProblem problem = statedProblem(model, Q, conn);
+    const simplex::LpProblem problem = statedProblem(model, Q, composition);
     simplex::BuiltTableau built = simplex::buildTableau(problem);
     model.rowLabels.clear();
     model.rowLabels.reserve(built.rowLabels.size());
@@ -328,7 +326,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     }
 
     writeBack(model, tableau, keys, Q, desktop);
-    actuResultados(model, conn, decimalSeparator);
+    actuResultados(model, composition, decimalSeparator);
     result.end = RunEnd::WrittenBack;
     return result;
 }

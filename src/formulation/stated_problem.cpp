@@ -1,10 +1,9 @@
 #include "formulation/stated_problem.h"
 
-#include "formulation/catalog_lookup.h"
-
 namespace tarvela::formulation {
 
-simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
+simplex::LpProblem statedProblem(WorkingModel& model, double Q,
+                                 const FormulaComposition& composition) {
     model.sortIngredientsById();
     simplex::LpProblem problem;
     problem.Q = Q;
@@ -21,17 +20,23 @@ simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& 
         ing.maximo = row.maximo;
         problem.ingredients.push_back(std::move(ing));
     }
-    const IngredientIndex index(model.ingredients);
     problem.nutrients.reserve(model.rsPropiedades.size());
     for (const NutrientRow& n : model.rsPropiedades) {
         simplex::LpNutrient nut;
         nut.name = n.nombre.trimmed().toStdString();
         nut.minimo = n.minimo;
         nut.maximo = n.maximo;
-        nut.contents = nutrientContents(conn, n.id_propiedad, index);
+        nut.contents.reserve(model.ingredients.size());
+        for (const IngredientRow& row : model.ingredients)
+            nut.contents.push_back(composition.content(n.id_propiedad, row.id_producto));
         problem.nutrients.push_back(std::move(nut));
     }
     return problem;
+}
+
+simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
+    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    return statedProblem(model, Q, composition);
 }
 
 } // namespace tarvela::formulation

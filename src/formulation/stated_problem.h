@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/connection.h"
+#include "formulation/formula_composition.h"
 #include "formulation/working_model.h"
 #include "solver/problem.h"
 
@@ -9,7 +9,10 @@ namespace tarvela::formulation {
 // The least-cost programme as the working tables state it for a batch of Q: ingredients sorted
 // by key (the working table is left in that order) with their price on the ingredients' basis,
 // dry-matter fraction and limits; nutrients in the table's order with their dry-basis contents
-// read from "select * from producto_propiedad where id_propiedad=" (0 without a row).
+// (0 where the catalog has none).
+simplex::LpProblem statedProblem(WorkingModel& model, double Q,
+                                 const FormulaComposition& composition);
+// The same, reading the composition of the working tables first.
 simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn);
 
 } // namespace tarvela::formulation

@@ -1,6 +1,6 @@
 #include "formulation/write_back.h"
 
-#include "formulation/catalog_lookup.h"
+#include "formulation/ingredient_index.h"
 
 namespace tarvela::formulation {
 

@@ -241,13 +241,17 @@ DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial, DriftScope s
             return DriftCheck::Consistent;
         }
     }
+    return recomputeFromData(t, initial) ? DriftCheck::Refactorised : DriftCheck::Singular;
+}
+
+bool recomputeFromData(Tableau& t, const Tableau& initial) {
     Block x(t.rows(), t.cols());
     if (!basisInverseTimesData(t, initial, x, true)) {
-        return DriftCheck::Singular;
+        return false;
     }
     t.data() = std::move(x.a);
     makeBasicColumnsExact(t);
-    return DriftCheck::Refactorised;
+    return true;
 }
 
 } // namespace tarvela::simplex::detail

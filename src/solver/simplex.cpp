@@ -27,12 +27,42 @@ namespace detail {
 // multiply-add, so every entry is rounded exactly as in the plain build) and without.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define TARVELA_PIVOT_CLONES __attribute__((target_clones("avx2", "default")))
+#define TARVELA_INLINE __attribute__((always_inline)) inline
 #else
 #define TARVELA_PIVOT_CLONES
+#define TARVELA_INLINE inline
 #endif
 
+namespace {
+
+// a(k) -= f·pr(k) on four rows at once: each entry of the pivot row is read once for the four,
+// and each entry is still computed as one product and one difference.
+TARVELA_INLINE void eliminate4(double* __restrict a, double* __restrict b, double* __restrict c,
+                               double* __restrict d, const double* __restrict pr, const double* f,
+                               int n) {
+    const double fa = f[0];
+    const double fb = f[1];
+    const double fc = f[2];
+    const double fd = f[3];
+    for (int k = 0; k < n; ++k) {
+        const double x = pr[k];
+        a[k] -= fa * x;
+        b[k] -= fb * x;
+        c[k] -= fc * x;
+        d[k] -= fd * x;
+    }
+}
+
+TARVELA_INLINE void eliminate1(double* __restrict a, const double* __restrict pr, double f, int n) {
+    for (int k = 0; k < n; ++k) {
+        a[k] -= f * pr[k];
+    }
+}
+
+} // namespace
+
 TARVELA_PIVOT_CLONES
-void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& nonZeros) {
+void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch) {
     double* pr = m.row(r);
     const double p = pr[c];
     if (p != 0.0) {
@@ -42,35 +72,47 @@ void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& nonZeros) {
             }
         }
     }
-    nonZeros.clear();
+    scratch.clear();
     for (int k = 0; k < m.cols; ++k) {
         if (pr[k] != 0.0) {
-            nonZeros.push_back(k);
+            scratch.push_back(k);
         }
     }
-    // A sparse pivot row touches only its non-zero columns; a dense one is swept whole.
-    const bool sparse = nonZeros.size() * 3 < static_cast<std::size_t>(m.cols);
-    const int* nz = nonZeros.data();
-    const std::size_t nnz = nonZeros.size();
+    const std::size_t nnz = scratch.size();
+    // The rows to update: those whose entry in column c is not exactly 0.
     for (int i = 0; i < m.rows; ++i) {
-        if (i == r) {
-            continue;
+        if (i != r && m.row(i)[c] != 0.0) {
+            scratch.push_back(i);
         }
-        double* pi = m.row(i);
-        const double f = pi[c];
-        if (f == 0.0) {
-            continue;
-        }
-        if (sparse) {
-            for (std::size_t q = 0; q < nnz; ++q) {
-                const int k = nz[q];
+    }
+    const int* nz = scratch.data();
+    const int* rows = scratch.data() + nnz;
+    const std::size_t count = scratch.size() - nnz;
+    // A sparse pivot row touches only its non-zero columns; a dense one is swept whole.
+    if (nnz * 3 < static_cast<std::size_t>(m.cols)) {
+        for (std::size_t q = 0; q < count; ++q) {
+            double* pi = m.row(rows[q]);
+            const double f = pi[c];
+            for (std::size_t u = 0; u < nnz; ++u) {
+                const int k = nz[u];
                 pi[k] -= f * pr[k];
             }
-        } else {
-            for (int k = 0; k < m.cols; ++k) {
-                pi[k] -= f * pr[k];
-            }
         }
+        return;
+    }
+    // Every factor is read before its row changes: column c of the four rows is updated too.
+    std::size_t q = 0;
+    for (; q + 4 <= count; q += 4) {
+        double* a = m.row(rows[q]);
+        double* b = m.row(rows[q + 1]);
+        double* cc = m.row(rows[q + 2]);
+        double* d = m.row(rows[q + 3]);
+        const double f[4] = {a[c], b[c], cc[c], d[c]};
+        eliminate4(a, b, cc, d, pr, f, m.cols);
+    }
+    for (; q < count; ++q) {
+        double* pi = m.row(rows[q]);
+        eliminate1(pi, pr, pi[c], m.cols);
     }
 }
 
@@ -110,18 +152,28 @@ using namespace detail;
 // Phase 2 runs again from a recomputed tableau at most this many times.
 constexpr int kPhase2Attempts = 3;
 
+// Whether every basic column is exactly 1 in its own row and exactly 0 elsewhere, row 0
+// included. Read row by row: the tableau is stored by rows.
+bool basicColumnsAreUnit(const Tableau& t) {
+    const std::vector<int>& basis = t.basis();
+    for (int k = 0; k <= t.m(); ++k) {
+        const double* row = t.data().data() + static_cast<std::size_t>(k) * t.cols();
+        for (int i = 1; i <= t.m(); ++i) {
+            if (row[basis[static_cast<std::size_t>(i)]] != (k == i ? 1.0 : 0.0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool startsFromSlackBasis(const Tableau& t) {
     for (int i = 1; i <= t.m(); ++i) {
         if (t.basis()[static_cast<std::size_t>(i)] != t.ni() + i) {
             return false;
         }
-        for (int k = 0; k <= t.m(); ++k) {
-            if (t.at(k, t.ni() + i) != (k == i ? 1.0 : 0.0)) {
-                return false;
-            }
-        }
     }
-    return t.at(0, 0) == 1.0;
+    return t.at(0, 0) == 1.0 && basicColumnsAreUnit(t);
 }
 
 class Solver {
@@ -162,6 +214,7 @@ private:
     // The data can be read back from the initial tableau only when it starts from the slacks.
     bool recomputable_;
     bool restarted_ = false;
+    bool dualTried_ = false;
 };
 
 // Phase 1: passes from row M down to row 1 over the rows with a negative right-hand side, each
@@ -169,8 +222,14 @@ private:
 void Solver::specifiedPhase1() {
     const int m = t_.m();
     const int p = t_.p();
+    const double pivotWork = static_cast<double>(t_.rows()) * static_cast<double>(t_.cols());
+    const long pivotsBefore = pivots_;
     double leastInfeasibility = std::numeric_limits<double>::infinity();
     int passesWithoutProgress = 0;
+    const auto withinWork = [&] {
+        return static_cast<double>(pivots_ - pivotsBefore + 1) * pivotWork <=
+               options_.phase1WorkLimit;
+    };
     while (report_.phase1Passes < options_.phase1PassLimit) {
         ++report_.phase1Passes;
         bool changed = false;
@@ -182,6 +241,9 @@ void Solver::specifiedPhase1() {
             const int c = phase1EnteringColumn(i);
             const double entry = t_.at(i, c);
             if (entry < -kPivotTolerance) {
+                if (!withinWork()) {
+                    return; // out of work: the feasibility question is handed over
+                }
                 changed = true;
                 doPivot(i, c);
             } else if (entry < 0.0) {
@@ -231,6 +293,16 @@ bool Solver::settleFeasibility() {
     if (!anyNegativeRightHandSide(t_)) {
         return true;
     }
+    if (options_.takeover == Takeover::DualSimplex && recomputable_ && !dualTried_) {
+        dualTried_ = true;
+        report_.dualSimplexUsed = true;
+        // The dual method checks its own tableau against the data before it answers.
+        if (dualSimplex(t_, initial_, report_, options_.dual) == DualVerdict::Optimal) {
+            lastCheckedPivots_ = ++pivots_;
+            report_.toleranceDecisions += clearRoundOffRightHandSides(t_);
+            return true;
+        }
+    }
     report_.textbookPhase1Used = true;
     const Phase1Verdict verdict = textbookPhase1(t_, report_);
     if (verdict == Phase1Verdict::Undecided) {
@@ -272,16 +344,7 @@ void Solver::clipAndRescale() {
 
 // Every basic column must be exactly 1 in its own row and exactly 0 elsewhere, row 0 included.
 bool Solver::unitBasis() const {
-    const int m = t_.m();
-    for (int i = 1; i <= m; ++i) {
-        const int b = t_.basis()[static_cast<std::size_t>(i)];
-        for (int k = 0; k <= m; ++k) {
-            if (t_.at(k, b) != (k == i ? 1.0 : 0.0)) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return basicColumnsAreUnit(t_);
 }
 
 int Solver::phase2EnteringColumn(bool bland) const {

@@ -63,6 +63,8 @@ struct SolveReport {
     long phase2Pivots = 0;
     // Safeguards that had to act, for diagnostics and tests.
     int refactorizations = 0;
+    bool dualSimplexUsed = false;
+    long dualPivots = 0;
     bool textbookPhase1Used = false;
     bool blandUsed = false;
     // Decisions in which an entry or reduced cost within round-off of zero (1e-9) was taken as
@@ -71,16 +73,44 @@ struct SolveReport {
 
     // True when no safeguard changed a decision: the pivots are those of plain sign comparisons.
     bool safeguardsIdle() const {
-        return refactorizations == 0 && !textbookPhase1Used && !blandUsed &&
+        return refactorizations == 0 && !dualSimplexUsed && !textbookPhase1Used && !blandUsed &&
                toleranceDecisions == 0;
     }
 };
 
+// How the leaving row of the dual simplex method is chosen.
+enum class DualPricing {
+    LargestInfeasibility,
+    SteepestEdge, // infeasibility squared over the squared length of the row of B⁻¹
+};
+
+struct DualOptions {
+    // Ingredient limit rows (one ingredient entry of ±1) held as bounds on the shares instead
+    // of rows of the tableau.
+    bool limitsAsBounds = true;
+    DualPricing pricing = DualPricing::SteepestEdge;
+};
+
+// What settles feasibility when the row-by-row passes leave a row negative.
+enum class Takeover {
+    DualSimplex,    // from the slack basis, on to the optimum; the textbook phase 1 confirms
+                    // an infeasible verdict and takes over when it cannot decide
+    TextbookPhase1, // from where the passes stopped
+};
+
 struct SolveOptions {
-    // Row-by-row phase-1 passes before the feasibility question goes to the textbook phase 1.
+    // Row-by-row phase-1 passes before the feasibility question is handed over.
     int phase1PassLimit = 200;
     // ... or once this many passes in a row have not lowered the total infeasibility.
     int phase1StallPasses = 5;
+    // ... or before their pivots do more than this many multiply-adds ((M + 1)(P + 1) a pivot).
+    // Up to some 20 ingredients the passes settle within it whenever they settle at all; from
+    // 30 a few that would settle later are handed over (among generated programmes 2 of 131 that
+    // settle at 30 ingredients, 7 of 113 at 40, 42 of 65 at 60), so that on larger programmes,
+    // where the passes seldom settle, the takeover starts early.
+    double phase1WorkLimit = 1e6;
+    Takeover takeover = Takeover::DualSimplex;
+    DualOptions dual;
     long phase2PivotLimit = 1000000;
     // Consecutive degenerate phase-2 pivots after which Bland's rule chooses.
     int degeneratePivotsBeforeBland = 50;

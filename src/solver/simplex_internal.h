@@ -25,8 +25,8 @@ struct MatrixView {
 };
 
 // Pivot on (r, c): row r divided by its entry (from column 1), the entry eliminated from every
-// other row whose entry in column c is not exactly 0. `nonZeros` is scratch space.
-void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& nonZeros);
+// other row whose entry in column c is not exactly 0. `scratch` is scratch space.
+void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch);
 
 enum class DriftCheck {
     Consistent,   // the tableau agrees with the data
@@ -44,6 +44,10 @@ enum class DriftScope {
 // after a recomputation.
 DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial, DriftScope scope);
 
+// The tableau B⁻¹ × the initial tableau for t's basis, written over t. False when the basis is
+// singular (t is then left as it was).
+bool recomputeFromData(Tableau& t, const Tableau& initial);
+
 enum class Phase1Verdict {
     Feasible,   // no right-hand side is negative any longer
     Infeasible, // the least total infeasibility stays above round-off; tableau unchanged
@@ -54,6 +58,19 @@ enum class Phase1Verdict {
 // right-hand side is negative, pivoted into the most negative row, then Bland's rule with a
 // ratio test that drives the artificial out first. The objective row is carried along.
 Phase1Verdict textbookPhase1(Tableau& t, SolveReport& report);
+
+enum class DualVerdict {
+    Optimal, // t is the final tableau of the optimal basis; no right-hand side below −kRoundOff
+    Infeasible, // a row that no column can raise; t unchanged
+    Undecided,  // pivot limit, a singular basis or a programme the method does not take
+};
+
+// The dual simplex method from the slack basis of an initial tableau (every price at least 0,
+// or a negative price on a share with an upper limit), the ingredient limit rows held as bounds
+// on the shares when options.limitsAsBounds. Its tableau is checked against the data before it
+// answers. t has the initial tableau's shape.
+DualVerdict dualSimplex(Tableau& t, const Tableau& initial, SolveReport& report,
+                        const DualOptions& options);
 
 // Right-hand sides in [-kRoundOff, 0) of rows 1..M become 0; returns how many.
 int clearRoundOffRightHandSides(Tableau& t);

@@ -155,25 +155,33 @@ TEST(SimplexSafeguards, TextbookPhase1DecidesFeasibility) {
     EXPECT_DOUBLE_EQ(-feasible.rhs(0), 3 * 0.25 + 0.75);
 }
 
-// The row-by-row passes hand over after their limit: from wherever they stopped, the textbook
-// phase 1 and phase 2 still reach GLPK's optimum.
-TEST(SimplexSafeguards, PassLimitHandsOverToTheTextbookPhase1) {
-    std::mt19937_64 rng(99);
-    simplex::SolveOptions options;
-    options.phase1PassLimit = 1;
-    int handedOver = 0;
-    for (int k = 0; k < 60; ++k) {
-        const simplex::LpProblem pb = generateFormulation(rng, 5 + static_cast<int>(rng() % 20), -1,
-                                                          k % 2 ? Bases::WetDry : Bases::DryDry);
-        simplex::Tableau t = simplex::buildTableau(pb).tableau;
-        const GlpkAnswer glpk = solveTableauWithGlpk(t);
-        const simplex::SolveReport report = simplex::solve(t, options);
-        ASSERT_EQ(report.outcome, Outcome::Optimal) << "problem " << k;
-        EXPECT_NEAR(-t.rhs(0), glpk.cost, 1e-9 * std::max(1.0, std::fabs(glpk.cost)));
-        EXPECT_EQ(violatedLimit(pb, mixOf(t), 1e-7), "");
-        handedOver += report.textbookPhase1Used ? 1 : 0;
+// The row-by-row passes hand over after their limit: the dual simplex method from the slack
+// basis, or the textbook phase 1 from wherever they stopped, and phase 2 still reach GLPK's
+// optimum.
+TEST(SimplexSafeguards, PassLimitHandsOverTheFeasibilityQuestion) {
+    for (const simplex::Takeover takeover :
+         {simplex::Takeover::DualSimplex, simplex::Takeover::TextbookPhase1}) {
+        std::mt19937_64 rng(99);
+        simplex::SolveOptions options;
+        options.phase1PassLimit = 1;
+        options.takeover = takeover;
+        int handedOver = 0;
+        for (int k = 0; k < 60; ++k) {
+            const simplex::LpProblem pb = generateFormulation(
+                rng, 5 + static_cast<int>(rng() % 20), -1, k % 2 ? Bases::WetDry : Bases::DryDry);
+            simplex::Tableau t = simplex::buildTableau(pb).tableau;
+            const GlpkAnswer glpk = solveTableauWithGlpk(t);
+            const simplex::SolveReport report = simplex::solve(t, options);
+            ASSERT_EQ(report.outcome, Outcome::Optimal) << "problem " << k;
+            EXPECT_NEAR(-t.rhs(0), glpk.cost, 1e-9 * std::max(1.0, std::fabs(glpk.cost)));
+            EXPECT_EQ(violatedLimit(pb, mixOf(t), 1e-7), "");
+            handedOver += report.dualSimplexUsed || report.textbookPhase1Used ? 1 : 0;
+            if (takeover == simplex::Takeover::TextbookPhase1) {
+                EXPECT_FALSE(report.dualSimplexUsed);
+            }
+        }
+        EXPECT_GT(handedOver, 10);
     }
-    EXPECT_GT(handedOver, 10);
 }
 
 // Beale's problem cycles under the most-negative-cost rule with the lowest row on ties; Bland's

@@ -110,6 +110,46 @@ TEST(SolverCases, EveryCaseReachesTheIndependentOptimum) {
     }
 }
 
+// A larger case whose tableau drifts when the textbook phase 1 settles its feasibility: the drift
+// check recomputes it from the data, without which the solve ends in a false "infeasible". The
+// dual simplex method reaches the same optimum.
+TEST(SolverCases, ADriftedTableauIsRecomputedWithinTheSolve) {
+    const SolverCase c = loadCase(QStringLiteral(TARVELA_SOLVER_CASES_DIR) +
+                                  QStringLiteral("/larger/refactorised_105x40.json"));
+    ASSERT_TRUE(c.feasible);
+    for (const simplex::Takeover takeover :
+         {simplex::Takeover::TextbookPhase1, simplex::Takeover::DualSimplex}) {
+        simplex::SolveOptions options;
+        options.takeover = takeover;
+        options.phase1WorkLimit = 1e12; // the passes as long as they make progress
+        auto built = simplex::buildTableau(c.problem);
+        const simplex::SolveReport report = simplex::solve(built.tableau, options);
+        ASSERT_EQ(report.outcome, simplex::Outcome::Optimal);
+        if (takeover == simplex::Takeover::TextbookPhase1) {
+            EXPECT_GE(report.refactorizations, 1);
+        }
+        EXPECT_NEAR(-built.tableau.rhs(0), c.optimalUnitCost, 1e-9 * c.optimalUnitCost);
+        EXPECT_EQ(violatedLimit(c.problem, mixOf(built.tableau), 1e-7), "");
+    }
+}
+
+// Contents and prices some seven orders of magnitude apart: the dual simplex method's own
+// drift check finds its tableau off the data once and recomputes it before it answers.
+TEST(SolverCases, TheDualMethodChecksItsTableauAgainstTheData) {
+    const SolverCase c = loadCase(QStringLiteral(TARVELA_SOLVER_CASES_DIR) +
+                                  QStringLiteral("/larger/dual_refactorised_57x16.json"));
+    simplex::SolveOptions dualFirst;
+    dualFirst.phase1WorkLimit = 0;
+    auto built = simplex::buildTableau(c.problem);
+    const simplex::SolveReport report = simplex::solve(built.tableau, dualFirst);
+    ASSERT_EQ(report.outcome, simplex::Outcome::Optimal);
+    EXPECT_TRUE(report.dualSimplexUsed);
+    EXPECT_FALSE(report.textbookPhase1Used);
+    EXPECT_GE(report.refactorizations, 1);
+    EXPECT_NEAR(-built.tableau.rhs(0), c.optimalUnitCost, 1e-9 * c.optimalUnitCost);
+    EXPECT_EQ(violatedLimit(c.problem, mixOf(built.tableau), 1e-7), "");
+}
+
 // The cases are only worth keeping while they still break the plain method: at least the
 // "suboptimal" and "infeasible mix" ones must go wrong with exact comparisons.
 TEST(SolverCases, ThePlainMethodGoesWrongOnThem) {

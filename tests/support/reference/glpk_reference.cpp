@@ -1,5 +1,7 @@
 #include "support/reference/glpk_reference.h"
 
+#include "solver/simplex_internal.h"
+
 namespace tarvela::test {
 
 namespace {
@@ -70,7 +72,37 @@ GlpkAnswer solveTableauWithGlpk(const simplex::Tableau& initial, bool exact) {
     answer.optimal = status == GLP_OPT;
     answer.infeasible = status == GLP_NOFEAS;
     answer.cost = glp_get_obj_val(lp.get());
+    answer.basicSlack.assign(static_cast<size_t>(initial.m()) + 1, 0);
+    answer.basicColumn.assign(static_cast<size_t>(initial.ni()) + 1, 0);
+    for (int i = 1; i <= initial.m(); ++i)
+        answer.basicSlack[static_cast<size_t>(i)] = glp_get_row_stat(lp.get(), i) == GLP_BS;
+    for (int j = 1; j <= initial.ni(); ++j)
+        answer.basicColumn[static_cast<size_t>(j)] = glp_get_col_stat(lp.get(), j) == GLP_BS;
     return answer;
+}
+
+std::optional<simplex::Tableau> tableauOfGlpkBasis(const simplex::Tableau& initial,
+                                                   const GlpkAnswer& answer) {
+    simplex::Tableau t = initial;
+    std::vector<int>& basis = t.basis();
+    std::vector<int> open;
+    for (int i = 1; i <= t.m(); ++i) {
+        if (answer.basicSlack[static_cast<size_t>(i)])
+            basis[static_cast<size_t>(i)] = t.ni() + i;
+        else
+            open.push_back(i);
+    }
+    size_t next = 0;
+    for (int j = 1; j <= t.ni(); ++j) {
+        if (!answer.basicColumn[static_cast<size_t>(j)])
+            continue;
+        if (next == open.size())
+            return std::nullopt;
+        basis[static_cast<size_t>(open[next++])] = j;
+    }
+    if (next != open.size() || !simplex::detail::recomputeFromData(t, initial))
+        return std::nullopt;
+    return t;
 }
 
 std::optional<GlpkSolution> solveProblemWithGlpk(const simplex::LpProblem& problem) {

@@ -30,12 +30,22 @@ struct GlpkAnswer {
     bool optimal = false;
     bool infeasible = false;
     double cost = 0;
+    // The final basis: which rows' slacks (index i = 1..M) and which ingredient columns (index
+    // j = 1..NI) are basic; index 0 unused.
+    std::vector<char> basicSlack;
+    std::vector<char> basicColumn;
 };
 
 // The programme of an initial tableau. The primal simplex in floating point stops within its own
 // tolerances (1e-7), which can leave the cost a few 1e-9 off; `exact` continues from its basis
 // in rational arithmetic.
 GlpkAnswer solveTableauWithGlpk(const simplex::Tableau& initial, bool exact = true);
+
+// The tableau B⁻¹ × the initial tableau for the basis GLPK ended with (basic ingredients in the
+// rows whose slacks are not basic, in column order), or std::nullopt when that basis is not one
+// of the tableau's.
+std::optional<simplex::Tableau> tableauOfGlpkBasis(const simplex::Tableau& initial,
+                                                   const GlpkAnswer& answer);
 
 struct GlpkSolution {
     double unitCost = 0;        // per unit of the ingredients' basis

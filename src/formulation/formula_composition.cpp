@@ -1,0 +1,88 @@
+#include "formulation/formula_composition.h"
+
+#include "db/statements.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace tarvela::formulation {
+
+namespace {
+
+double number(const QVariant& v) {
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+// "1,5,9": the distinct keys in ascending order.
+QString keyList(std::vector<int> keys) {
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    QStringList parts;
+    parts.reserve(static_cast<qsizetype>(keys.size()));
+    for (int k : keys)
+        parts << db::sqlInt(k);
+    return parts.join(QLatin1Char(','));
+}
+
+} // namespace
+
+FormulaComposition::FormulaComposition(db::Connection& conn,
+                                       const std::vector<NutrientRow>& nutrients,
+                                       const std::vector<IngredientRow>& ingredients) {
+    if (nutrients.empty() || ingredients.empty())
+        return;
+    std::vector<int> nutrientKeys;
+    nutrientKeys.reserve(nutrients.size());
+    for (const NutrientRow& n : nutrients)
+        nutrientKeys.push_back(n.id_propiedad);
+    std::vector<int> ingredientKeys;
+    ingredientKeys.reserve(ingredients.size());
+    for (const IngredientRow& row : ingredients)
+        ingredientKeys.push_back(row.id_producto);
+
+    // One statement in two parts: the catalog rows of the ingredients (their dry matter; a row
+    // without a nutrient key), then the composition rows of every pair. These are read by
+    // ingredient along the table's own key (id_producto, id_propiedad), each ingredient's rows
+    // together, and the nutrients kept as they pass ("+" keeps the nutrient keys off the index
+    // on id_propiedad): one seek per ingredient instead of one per pair, some three times
+    // faster on a catalog of 100 nutrients.
+    const QString ingredientList = keyList(std::move(ingredientKeys));
+    const db::Result rs = conn.query(
+        QStringLiteral("select id_producto,null as id_propiedad,materia_seca,null as valor from "
+                       "productos where id_producto in (") +
+        ingredientList +
+        QStringLiteral(") union all select id_producto,id_propiedad,null,valor from "
+                       "producto_propiedad where +id_propiedad in (") +
+        keyList(std::move(nutrientKeys)) + QStringLiteral(") and id_producto in (") +
+        ingredientList + QStringLiteral(")"));
+    QHash<int, double> listed; // dry matter of each ingredient the catalog lists
+    for (int r = 0; r < rs.rowCount(); ++r)
+        if (rs.value(r, 1).isNull())
+            listed.insert(rs.value(r, 0).toInt(), number(rs.value(r, 2)));
+    entries_.reserve(rs.rowCount() - listed.size());
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        if (rs.value(r, 1).isNull())
+            continue;
+        const int idProducto = rs.value(r, 0).toInt();
+        const auto product = listed.constFind(idProducto);
+        Entry e;
+        e.content.valor = number(rs.value(r, 3));
+        e.listed = product != listed.constEnd();
+        e.content.materiaSeca = e.listed ? *product : 0.0;
+        entries_.insert(key(rs.value(r, 1).toInt(), idProducto), e);
+    }
+}
+
+const CatalogContent* FormulaComposition::find(int idPropiedad, int idProducto) const {
+    const auto it = entries_.constFind(key(idPropiedad, idProducto));
+    return it != entries_.constEnd() && it->listed ? &it->content : nullptr;
+}
+
+double FormulaComposition::content(int idPropiedad, int idProducto) const {
+    const auto it = entries_.constFind(key(idPropiedad, idProducto));
+    return it != entries_.constEnd() ? it->content.valor : 0.0;
+}
+
+} // namespace tarvela::formulation

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "db/connection.h"
+#include "formulation/working_model.h"
+
+#include <QHash>
+
+#include <vector>
+
+// The catalog composition a run or a load works with: the contents of the formula's own
+// ingredients in the formula's own nutrients, read with one statement narrowed to their keys and
+// handed to every stage.
+namespace tarvela::formulation {
+
+// A nutrient's content in an ingredient (dry-matter basis) and the ingredient's catalog dry matter.
+struct CatalogContent {
+    double valor = 0;
+    double materiaSeca = 0;
+};
+
+class FormulaComposition {
+public:
+    // Reads the composition rows of every nutrient of the nutrient table in every ingredient of
+    // the ingredient table (nothing when either table is empty).
+    FormulaComposition(db::Connection& conn, const std::vector<NutrientRow>& nutrients,
+                       const std::vector<IngredientRow>& ingredients);
+
+    // The row as the catalog's composition look-up joined with the ingredients finds it
+    // ("select pp.*,p.materia_seca from producto_propiedad pp, productos p where ..."): nullptr
+    // when the catalog holds no content of the nutrient in the ingredient, or no longer lists the
+    // ingredient.
+    const CatalogContent* find(int idPropiedad, int idProducto) const;
+    // The content alone, as "select * from producto_propiedad where id_propiedad=" finds it; 0
+    // without a row.
+    double content(int idPropiedad, int idProducto) const;
+
+private:
+    struct Entry {
+        CatalogContent content;
+        bool listed = false; // the ingredient is in the catalog of ingredients
+    };
+    static quint64 key(int idPropiedad, int idProducto) {
+        return (static_cast<quint64>(static_cast<quint32>(idPropiedad)) << 32) |
+               static_cast<quint32>(idProducto);
+    }
+    QHash<quint64, Entry> entries_;
+};
+
+} // namespace tarvela::formulation
