@@ -17,7 +17,7 @@ using tarvela::test::TestDatabase;
 namespace {
 
 // tarvela-cli formulate, two at a time, beside two processes that write to the same file every
-// 2 ms (one in units of two statements, one statement by statement): no reader fails, no writer
+// 10 ms (one in units of two statements, one statement by statement): no reader fails, no writer
 // either, and the readers' result does not change. (Writers that never pause at all shut the
 // others out: past the wait those get the in-use message, with nothing changed.)
 TEST(ConcurrentUse, ReadersBesideWritersNeverFail) {
@@ -26,8 +26,8 @@ TEST(ConcurrentUse, ReadersBesideWritersNeverFail) {
     db.takeConnection().reset();
     const QString stop = db.folder() + QStringLiteral("/stop");
     const QString writer = QStringLiteral(TARVELA_TEST_WRITER_PATH);
-    ChildProcess units(writer, {path, "transaction", "2", stop});
-    ChildProcess statements(writer, {path, "autocommit", "2", stop});
+    ChildProcess units(writer, {path, "transaction", "10", stop});
+    ChildProcess statements(writer, {path, "autocommit", "10", stop});
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
     const QStringList args{"formulate", "3", "--db", path, "--cantidad", "1000", "--json"};
