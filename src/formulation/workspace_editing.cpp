@@ -5,6 +5,7 @@
 #include "text/format.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tarvela::formulation {
 
@@ -15,6 +16,15 @@ const QString kNegative = QStringLiteral("El valor debe ser mayor que cero");
 
 EditResult refused(const QString& message) {
     return {EditOutcome::Refused, message};
+}
+
+// The refusal of a typed value that is not a number, or is below 0; nothing when it may stand.
+std::optional<EditResult> refusalOf(const Opt& typed) {
+    if (!typed)
+        return refused(kNotNumeric);
+    if (*typed < 0)
+        return refused(kNegative);
+    return std::nullopt;
 }
 
 EditResult notFound(const QString& message) {
@@ -41,10 +51,8 @@ EditResult editIngredientLimit(WorkingModel& model, int idProducto, const QStrin
     Opt value;
     if (!typed.isEmpty()) {
         value = text::parseUserNumber(typed);
-        if (!value)
-            return refused(kNotNumeric);
-        if (*value < 0)
-            return refused(kNegative);
+        if (const auto refusal = refusalOf(value))
+            return *refusal;
         if (*value > 1000)
             return refused(QStringLiteral("El valor debe ser menor a 1000 unidades"));
         value = text::roundDecimal(*value, 3);
@@ -61,10 +69,8 @@ EditResult editIngredientPrice(WorkingModel& model, int idProducto, const QStrin
     if (typed.isEmpty())
         return {EditOutcome::Dropped, {}};
     const Opt price = text::parseUserNumber(typed);
-    if (!price)
-        return refused(kNotNumeric);
-    if (*price < 0)
-        return refused(kNegative);
+    if (const auto refusal = refusalOf(price))
+        return *refusal;
     IngredientRow* row = model.findIngredient(idProducto);
     if (!row)
         return notFound(QStringLiteral("No se encuentra el Ingrediente"));
@@ -77,10 +83,8 @@ EditResult editIngredientQuantity(WorkingModel& model, int idProducto, const QSt
                                   const QString& text) {
     const QString typed = text.trimmed().isEmpty() ? QStringLiteral("0") : text.trimmed();
     const Opt quantity = text::parseUserNumber(typed);
-    if (!quantity)
-        return refused(kNotNumeric);
-    if (*quantity < 0)
-        return refused(kNegative);
+    if (const auto refusal = refusalOf(quantity))
+        return *refusal;
     IngredientRow* row = model.findIngredient(idProducto);
     if (!row)
         return notFound(QStringLiteral("No se encuentra el Ingrediente"));
