@@ -175,9 +175,10 @@ std::vector<PdfPage> pdfPages(const QString& path) {
 }
 
 UnwritableFolder::UnwritableFolder() {
-    // A folder without write permission; a privileged user writes anywhere but in /proc.
+    // A folder without write permission; a privileged user writes anywhere but in /sys, where
+    // creating a file is refused as for anyone without the permission.
     if (::geteuid() == 0) {
-        path_ = QStringLiteral("/proc");
+        path_ = QStringLiteral("/sys");
         return;
     }
     QTemporaryDir dir;
