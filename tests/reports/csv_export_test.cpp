@@ -184,11 +184,14 @@ TEST_F(CsvExport, WriteErrorNamesTheFileAndTheReason) {
 // Texts a spreadsheet would run as formulas keep a leading apostrophe; figures, negative ones
 // included, and texts with those characters elsewhere stay as they are.
 TEST_F(CsvExport, TextsThatLookLikeFormulasAreWrittenAsTexts) {
-    const db::Result rows(
-        {QStringLiteral("a")},
-        {{QStringLiteral("=1+1 maíz")}, {QStringLiteral("+A1")}, {QStringLiteral("-2+3")},
-         {QStringLiteral("@SUMA(A1)")}, {QStringLiteral("-5.00")}, {QStringLiteral("-12.50 %")},
-         {QStringLiteral("Maíz =1")}, {QVariant(-2.5)}});
+    const db::Result rows({QStringLiteral("a")}, {{QStringLiteral("=1+1 maíz")},
+                                                  {QStringLiteral("+A1")},
+                                                  {QStringLiteral("-2+3")},
+                                                  {QStringLiteral("@SUMA(A1)")},
+                                                  {QStringLiteral("-5.00")},
+                                                  {QStringLiteral("-12.50 %")},
+                                                  {QStringLiteral("Maíz =1")},
+                                                  {QVariant(-2.5)}});
     write(rows, QStringLiteral("formulas.csv"), true);
     EXPECT_EQ(readAll(path(QStringLiteral("formulas.csv"))),
               QStringLiteral("\"'=1+1 maíz\"\r\"'+A1\"\r\"'-2+3\"\r\"'@SUMA(A1)\"\r\"-5.00\"\r"

@@ -58,8 +58,7 @@ TEST(FormulaCsv, WithoutCostsNoCostRowsOrCells) {
               QStringList({"TARVELA - Composición de Fórmulas", "Nutrientes en Base Húmeda"}));
     EXPECT_EQ(line(table, 7), QStringList({"Materia Seca %:", "88.00 %"}));
     EXPECT_EQ(line(table, 8), QStringList());
-    EXPECT_EQ(line(table, 9),
-              QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor", "Unidad"}));
+    EXPECT_EQ(line(table, 9), QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor", "Unidad"}));
     EXPECT_EQ(line(table, 13), QStringList({"INGREDIENTES", "Base Seca", "~", "Base Húmeda"}));
     EXPECT_EQ(line(table, 14),
               QStringList({"Maíz grano", "528.00", "60.00 %", "600.00", "60.00 %"}));

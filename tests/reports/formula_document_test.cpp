@@ -111,8 +111,8 @@ TEST(FormulaDocument, ThePackageIsAnOpenDocumentText) {
 TEST(FormulaDocument, ControlCharactersAreLeftOut) {
     formulation::WorkingModel model = sampleFormula();
     model.ingredients[0].nombre = QStringLiteral("Ma\u0085íz\r\ngra\u007fno\tpar\u009btido");
-    const QByteArray content = reports::openDocumentContent(
-        reports::formulaDocument({model, true, QDate(2026, 3, 5)}));
+    const QByteArray content =
+        reports::openDocumentContent(reports::formulaDocument({model, true, QDate(2026, 3, 5)}));
     ASSERT_FALSE(content.isEmpty());
     QXmlStreamReader xml(content);
     QString text;

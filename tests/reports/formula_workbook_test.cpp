@@ -34,10 +34,9 @@ TEST(FormulaWorkbook, FiguresAreNumbersFormattedAsTheReportShowsThem) {
     EXPECT_EQ(at(s, 1, 1).style.fontSize, 16);
     EXPECT_EQ(s.rowHeights().at(1), 21) << "the title's row fits its font";
     // Header block: labels in A, values bold in B; figures are numbers; the nutrient basis last.
-    const char* labels[] = {"Fórmula",        "Código",         "Versión",
-                            "Cantidad Húmeda", "Cantidad Seca", "Materia Seca %",
-                            "Costo U.Seca",   "Costo U.Húmeda", "Costo Total",
-                            "Nutrientes en"};
+    const char* labels[] = {"Fórmula",       "Código",         "Versión",      "Cantidad Húmeda",
+                            "Cantidad Seca", "Materia Seca %", "Costo U.Seca", "Costo U.Húmeda",
+                            "Costo Total",   "Nutrientes en"};
     for (int r = 2; r <= 11; ++r) {
         EXPECT_EQ(at(s, r, 1).text, QString::fromUtf8(labels[r - 2])) << r;
         EXPECT_TRUE(at(s, r, 2).style.bold) << r;

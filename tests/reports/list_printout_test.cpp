@@ -110,7 +110,8 @@ TEST_F(ListPrintout, EveryPageHasItsHeaderNumberAndHeadingsAndEveryRowPrintsOnce
         double previous = 0;
         for (const PdfLine& l : details(p)) {
             EXPECT_GE(l.y - previous, 5 - kTolerance);
-            EXPECT_LT(l.y, p.height - 15);
+            // The row's whole line, not only its top, stays above the bottom margin.
+            EXPECT_LE(l.y + 5, p.height - 15 + kTolerance) << l.text().toStdString();
             previous = l.y;
             ++printed;
         }
