@@ -83,6 +83,7 @@ Sheet formulaSheet(const FormulaReport& r) {
     sheet.setText(row, 3, QStringLiteral("Máximo"));
     sheet.setText(row, 4, QStringLiteral("Valor"));
     sheet.setText(row, 5, QStringLiteral("Unidad"));
+    sheet.cell(row, 5).style.indent = 1;
     headingRow(sheet, row, 5);
     for (const formulation::NutrientRow& n : r.model.rsPropiedades) {
         ++row;
@@ -91,7 +92,9 @@ Sheet formulaSheet(const FormulaReport& r) {
         for (int c = 0; c < 3; ++c)
             if (figures[c])
                 sheet.setNumber(row, 2 + c, *figures[c], kTwoDecimals);
+        // The unit a step away from its value.
         sheet.setText(row, 5, r.unitOf(n));
+        sheet.cell(row, 5).style.indent = 1;
     }
     sheet.frame(nutrientHeading, 1, row, 5);
 

@@ -9,7 +9,8 @@ namespace tarvela::reports {
 bool CellStyle::operator<(const CellStyle& other) const {
     const auto key = [](const CellStyle& s) {
         return std::make_tuple(s.bold, s.fontSize, s.fill.isValid() ? s.fill.rgb() : 0u,
-                               s.fill.isValid(), s.numberFormat, s.top, s.bottom, s.left, s.right);
+                               s.fill.isValid(), s.numberFormat, s.top, s.bottom, s.left, s.right,
+                               s.indent);
     };
     return key(*this) < key(other);
 }
@@ -116,6 +117,8 @@ public:
             format_set_left(f, LXW_BORDER_THIN);
         if (style.right)
             format_set_right(f, LXW_BORDER_THIN);
+        if (style.indent > 0)
+            format_set_indent(f, static_cast<uint8_t>(style.indent));
         formats_.emplace(style, f);
         return f;
     }

@@ -63,6 +63,7 @@ TEST(FormulaWorkbook, FiguresAreNumbersFormattedAsTheReportShowsThem) {
     EXPECT_EQ(at(s, 14, 4).number, 0.7125);
     EXPECT_EQ(at(s, 14, 4).style.numberFormat, QStringLiteral("0.00"));
     EXPECT_EQ(at(s, 14, 5).text, QStringLiteral("%"));
+    EXPECT_EQ(at(s, 14, 5).style.indent, 1);
     EXPECT_EQ(at(s, 15, 5).text, QStringLiteral("g/kg"));
     EXPECT_EQ(at(s, 15, 2).kind, SheetCell::Kind::Blank);
     EXPECT_TRUE(framed(at(s, 15, 2), false, true, false, false));

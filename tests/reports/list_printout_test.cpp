@@ -119,6 +119,19 @@ TEST_F(ListPrintout, EveryPageHasItsHeaderNumberAndHeadingsAndEveryRowPrintsOnce
     EXPECT_EQ(printed, total);
 }
 
+// The list printouts ask for Arial and get it, or Liberation Sans with its widths where Arial
+// itself is missing; never another family whose widths the layouts were not made for.
+TEST_F(ListPrintout, TextsAreInArialOrItsMetricTwin) {
+    print(reports::nutrientListLayout(),
+          reports::catalogListStatement(QStringLiteral("SELECT * FROM propiedades")));
+    const QStringList fonts = pdfFontNames(dir.filePath(QStringLiteral("repNutrientes.pdf")));
+    ASSERT_FALSE(fonts.isEmpty());
+    for (const QString& font : fonts)
+        EXPECT_TRUE(font.contains(QStringLiteral("LiberationSans")) ||
+                    font.contains(QStringLiteral("Arial")))
+            << font.toStdString();
+}
+
 TEST_F(ListPrintout, NutrientAndFormulaLayoutsAndAnEmptyResult) {
     auto pages = print(reports::nutrientListLayout(),
                        reports::catalogListStatement(QStringLiteral("SELECT * FROM propiedades")));
