@@ -155,24 +155,32 @@ bool checkIngredientFigures(const WorkingModel& model, Desktop& desktop) {
 
 // The formula's nutrients and ingredients must all still be in the catalog: a limit dropped
 // because its item was deleted elsewhere would let the run answer with a mix that breaks it.
+bool reportMissing(Desktop& desktop, const QString& item, int id) {
+    desktop.message(item + QStringLiteral(" %1 de la fórmula ya no existe en el catálogo").arg(id),
+                    MsgIcon::Critical, kCancelled);
+    return false;
+}
+
+// Items the loading found gone (their rows left out of the working tables).
+bool checkLoadedItems(const WorkingModel& model, Desktop& desktop) {
+    if (!model.missingNutrients.empty())
+        return reportMissing(desktop, QStringLiteral("El nutriente"),
+                             model.missingNutrients.front());
+    if (!model.missingIngredients.empty())
+        return reportMissing(desktop, QStringLiteral("El ingrediente"),
+                             model.missingIngredients.front());
+    return true;
+}
+
+// Items deleted since the formula was loaded.
 bool checkCatalogItems(const WorkingModel& model, const FormulaComposition& composition,
                        Desktop& desktop) {
-    const auto missing = [&desktop](const QString& item, int id) {
-        desktop.message(item +
-                            QStringLiteral(" %1 de la fórmula ya no existe en el catálogo").arg(id),
-                        MsgIcon::Critical, kCancelled);
-        return false;
-    };
-    if (!model.missingNutrients.empty())
-        return missing(QStringLiteral("El nutriente"), model.missingNutrients.front());
     for (const NutrientRow& n : model.rsPropiedades)
         if (!composition.listsNutrient(n.id_propiedad))
-            return missing(QStringLiteral("El nutriente"), n.id_propiedad);
-    if (!model.missingIngredients.empty())
-        return missing(QStringLiteral("El ingrediente"), model.missingIngredients.front());
+            return reportMissing(desktop, QStringLiteral("El nutriente"), n.id_propiedad);
     for (const IngredientRow& row : model.ingredients)
         if (!composition.listsIngredient(row.id_producto))
-            return missing(QStringLiteral("El ingrediente"), row.id_producto);
+            return reportMissing(desktop, QStringLiteral("El ingrediente"), row.id_producto);
     return true;
 }
 
@@ -291,6 +299,8 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
 
     const std::optional<double> quantity = checkQuantity(cantidadText, host);
     if (!quantity)
+        return result;
+    if (!checkLoadedItems(model, desktop))
         return result;
     if (model.rsPropiedades.empty()) {
         desktop.message(
