@@ -19,8 +19,15 @@ QString hex(char16_t u) {
     return QString::number(u, 16).rightJustified(2, QLatin1Char('0')).toUpper();
 }
 
+// The system's reason for the first write to standard output that failed.
+int outputError = 0;
+
 void write(FILE* out, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
+    errno = 0;
+    const size_t written =
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
+    if (written != static_cast<size_t>(bytes.size()) && out == stdout && outputError == 0)
+        outputError = errno;
 }
 
 } // namespace
@@ -88,7 +95,7 @@ int finishOutput(int code) {
     const bool failed = flushFailed || std::ferror(stdout) != 0;
     errno = 0;
     const bool closeFailed = std::fclose(stdout) != 0;
-    const int error = failed ? flushError : errno;
+    const int error = outputError != 0 ? outputError : failed ? flushError : errno;
     if (!failed && !closeFailed)
         return code;
     printError(
