@@ -1,5 +1,7 @@
 #include "db/schema.h"
 
+#include "db/server_functions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +13,10 @@ namespace tarvela::db {
 
 // Dates are held as 'yyyy-mm-dd' texts. The text columns name no collation: the program's
 // statements apply its own (see db/text_collation.h), and other tools read the file as it is.
+// The statements are the file's SQL; the server takes them translated (REAL as DOUBLE PRECISION,
+// an INTEGER PRIMARY KEY that the engine numbers as an identity column). The change stamp
+// modificado of catalog items and formulas is the time of their last change, 'yyyy-mm-dd
+// hh:mm:ss.zzz'; auditoria records every change with who made it.
 const char* const kSchemaStatements[] = {
     "CREATE TABLE productos ("
     " id_producto INTEGER NOT NULL PRIMARY KEY,"
@@ -19,14 +25,16 @@ const char* const kSchemaStatements[] = {
     " unidad TEXT,"
     " costo REAL,"
     " materia_seca REAL,"
-    " idBase INTEGER)",
+    " idBase INTEGER,"
+    " modificado TEXT)",
     "CREATE INDEX productos_base_codigo ON productos (idBase, codigo)",
     "CREATE INDEX productos_codigo ON productos (codigo)",
 
     "CREATE TABLE propiedades ("
     " id_propiedad INTEGER NOT NULL PRIMARY KEY,"
     " nombre TEXT,"
-    " unidad TEXT)",
+    " unidad TEXT,"
+    " modificado TEXT)",
 
     "CREATE TABLE producto_propiedad ("
     " id_producto INTEGER NOT NULL,"
@@ -42,7 +50,8 @@ const char* const kSchemaStatements[] = {
     " direccion TEXT,"
     " localidad TEXT,"
     " telefono TEXT,"
-    " mail TEXT)",
+    " mail TEXT,"
+    " modificado TEXT)",
 
     "CREATE TABLE formulas ("
     " id_formula INTEGER NOT NULL PRIMARY KEY,"
@@ -55,7 +64,8 @@ const char* const kSchemaStatements[] = {
     " tipoBase INTEGER,"
     " tipoBaseNutrientes INTEGER,"
     " idBase INTEGER,"
-    " idCliente INTEGER)",
+    " idCliente INTEGER,"
+    " modificado TEXT)",
     "CREATE INDEX formulas_base_codigo ON formulas (idBase, codigo)",
     "CREATE INDEX formulas_codigo_version ON formulas (codigo, version)",
     "CREATE INDEX formulas_cliente ON formulas (idCliente)",
@@ -92,6 +102,16 @@ const char* const kSchemaStatements[] = {
     " versionapnueva INTEGER,"
     " versionbdnueva INTEGER)",
 
+    "CREATE TABLE auditoria ("
+    " id INTEGER PRIMARY KEY,"
+    " fecha TEXT NOT NULL,"
+    " usuario TEXT NOT NULL,"
+    " tabla TEXT NOT NULL,"
+    " clave TEXT NOT NULL,"
+    " accion TEXT NOT NULL,"
+    " detalle TEXT)",
+    "CREATE INDEX auditoria_tabla_clave ON auditoria (tabla, clave, id)",
+
     "INSERT INTO parametros (idBase, idCliente) VALUES (1, 0)",
     "INSERT INTO versionado (idVersionado, versionapnueva, versionbdnueva) VALUES (1, 202, 1)",
 };
@@ -110,6 +130,7 @@ bool hasDemoFiles(const QString& folder) {
 
 void createSchema(Connection& conn) {
     Transaction transaction(conn);
+    createServerFunctions(conn);
     for (const char* statement : kSchemaStatements)
         conn.execute(QString::fromUtf8(statement));
     transaction.commit();

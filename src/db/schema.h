@@ -3,22 +3,30 @@
 #include "db/connection.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
 namespace tarvela::db {
 
-// Creates the nine tables with their keys and look-up indexes, the one parametros row
-// (base 1, no customer) and the one versionado row (application 202, database 1).
+// Creates the tables with their keys and look-up indexes, the one parametros row (base 1, no
+// customer) and the one versionado row (application 202, database 1); on a server, the
+// functions its statements use first (see server_functions.h). One transaction.
 void createSchema(Connection& conn);
+
+// The nine tables every database of the program holds, whatever its version (lower case).
+const QStringList& programTables();
+// Whether the database holds any of them.
+bool hasProgramTables(Connection& conn);
 
 // The statements createSchema runs: the tables, their indexes and the first rows.
 std::vector<const char*> schemaStatements();
 
-// Brings a file made by an earlier version up to the current schema (see schema_upgrade.cpp for
-// the steps). A file that lacks the program's tables is refused with "El archivo '<ruta>' no es
-// una base de datos de Tarvela."; a file that cannot be upgraded throws DbError with a message
-// for the user.
+// Brings a database made by an earlier version up to the current schema (see
+// schema_upgrade.cpp for the steps). A database that lacks the program's tables is refused
+// (DbFailure::NotProgram) with "El archivo '<ruta>' no es una base de datos de Tarvela." or, on a
+// server, "La base de datos <host/base> no es una base de datos de Tarvela."; one that cannot be
+// upgraded throws DbError with a message for the user.
 void upgradeSchema(Connection& conn);
 
 // Loads the demo catalog and sample formulas from the CSV files in dataDir, completing the

@@ -17,6 +17,10 @@ int registerSqlFunctions(sqlite3* handle);
 // The match behind like: "%" any run of characters, "_" one character, case folded.
 bool likeMatches(const QString& pattern, const QString& text, QChar escape = QChar());
 
+// A text's letters without case and accents, as the collation orders them first: "Ácido" ->
+// "acido"; "ñ" is "n" followed by U+FFFF, a letter of its own after "n".
+QString collationBaseLetters(const QString& text);
+
 // The order of the jet_text collation (<0, 0, >0).
 int compareText(const QString& a, const QString& b);
 // The same order for UTF-8 texts, as the engine hands them to the collation.

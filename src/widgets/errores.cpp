@@ -51,9 +51,10 @@ void errores::cmdAceptar_Click() {
 }
 
 void showError(AppContext& ctx, const QString& message, const db::DbError& error, QWidget* parent) {
-    // The user is told at once that another user holds the database and nothing was changed.
+    // The user is told at once that another user holds the database, or that the server cannot be
+    // reached, and that nothing was changed.
     const QString shown =
-        error.databaseInUse() ? message + QStringLiteral("\n\n") + error.description() : message;
+        error.toldToUser() ? message + QStringLiteral("\n\n") + error.description() : message;
     errores window(ctx, shown, error.number(), error.description(), parent);
     execModal(ctx, window);
 }

@@ -33,10 +33,8 @@ protected:
     }
 
     // Makes a statement fail while a table is written: the failure a full disk would give.
-    void failInsertsInto(const QString& table, const QString& when = QStringLiteral("1")) {
-        conn().execute(QStringLiteral("CREATE TRIGGER fallo BEFORE INSERT ON ") + table +
-                       QStringLiteral(" WHEN ") + when +
-                       QStringLiteral(" BEGIN SELECT RAISE(ABORT,'fallo'); END"));
+    void failInsertsInto(const QString& table, const QString& when = QString()) {
+        database.failOn(QStringLiteral("INSERT"), table, when);
     }
 
     // The first column of every row, as texts.

@@ -31,6 +31,7 @@ template <typename F> DbError dbErrorOf(F&& f) {
 }
 
 TEST(Connection, MissingFileFailsWithoutCreatingIt) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     const DbError e = dbErrorOf([&] { Connection::open(path, databasePassword()); });
@@ -40,6 +41,7 @@ TEST(Connection, MissingFileFailsWithoutCreatingIt) {
 }
 
 TEST(Connection, WrongPasswordFailsAtOpen) {
+    TARVELA_FILE_ONLY();
     TestDatabase db;
     const QString path = db.path();
     db.takeConnection().reset();
@@ -49,6 +51,7 @@ TEST(Connection, WrongPasswordFailsAtOpen) {
 }
 
 TEST(Connection, TextFileIsNotADatabase) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     QFile file(path);
@@ -60,6 +63,7 @@ TEST(Connection, TextFileIsNotADatabase) {
 }
 
 TEST(Connection, CreateRefusesAnExistingFile) {
+    TARVELA_FILE_ONLY();
     TestDatabase db;
     const DbError e = dbErrorOf([&] { Connection::create(db.path(), databasePassword()); });
     EXPECT_NE(e.number(), 0);
@@ -67,6 +71,7 @@ TEST(Connection, CreateRefusesAnExistingFile) {
 }
 
 TEST(Connection, WaitsForAnotherUserAndSaysSoWhenTheWaitRunsOut) {
+    TARVELA_FILE_ONLY();
     const QString inUse = QStringLiteral("La base de datos está en uso por otro usuario; no se "
                                          "realizó ningún cambio. Intente nuevamente en unos "
                                          "momentos.");
@@ -106,6 +111,7 @@ TEST(Connection, WaitsForAnotherUserAndSaysSoWhenTheWaitRunsOut) {
 }
 
 TEST(Connection, FileIsEncrypted) {
+    TARVELA_FILE_ONLY();
     TestDatabase db;
     db.conn().execute("insert into propiedades (id_propiedad,nombre) values (1,'Proteína Bruta')");
     db.takeConnection().reset();
@@ -118,6 +124,7 @@ TEST(Connection, FileIsEncrypted) {
 }
 
 TEST(Connection, OpensTheProgramsConnectionStringInTheWorkingFolder) {
+    TARVELA_FILE_ONLY();
     TestDatabase db;
     db.takeConnection().reset();
     const QString saved = QDir::currentPath();
@@ -139,6 +146,7 @@ TEST(Connection, ReadsFileAndPasswordFromTheConnectionString) {
 }
 
 TEST(Connection, FailedStatementCarriesNumberAndDescription) {
+    TARVELA_FILE_ONLY();
     TestDatabase db;
     const DbError e = dbErrorOf([&] { db.conn().query("select nada from ningunatabla"); });
     EXPECT_EQ(e.number(), 1);

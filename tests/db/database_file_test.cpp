@@ -1,6 +1,7 @@
 #include "db/database_file.h"
 #include "db/schema.h"
 #include "support/child_process.h"
+#include "support/test_database.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,7 @@ void expectWholeDemo(const QString& path) {
 }
 
 TEST(DatabaseFile, AFailedBuildLeavesNothingBehind) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     EXPECT_THROW(createDatabaseFile(path, databasePassword(),
@@ -62,6 +64,7 @@ TEST(DatabaseFile, AFailedBuildLeavesNothingBehind) {
 
 // The database is not left with the temporary file's owner-only permissions.
 TEST(DatabaseFile, TakesTheUsualPermissionsOfANewFile) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     createDatabaseFile(path, databasePassword(), [](Connection& conn) { createSchema(conn); });
@@ -74,6 +77,7 @@ TEST(DatabaseFile, TakesTheUsualPermissionsOfANewFile) {
 
 // Another run gives the name to its file while this one builds: that file stays as it is.
 TEST(DatabaseFile, NeverReplacesAFileThatAppearedMeanwhile) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     try {
@@ -98,6 +102,7 @@ TEST(DatabaseFile, NeverReplacesAFileThatAppearedMeanwhile) {
 // database's name either does not exist or names the whole database; an interruption or a
 // termination leaves no temporary file either.
 TEST(InitDbProcess, AKilledRunLeavesNoFileOrTheWholeDatabase) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     QElapsedTimer timer;
@@ -154,6 +159,7 @@ QStringList temporariesIn(const QTemporaryDir& dir) {
 // A run killed outright leaves its temporary file and journal; the next run in the folder
 // removes them, while runs building beside each other never touch each other's.
 TEST(InitDbProcess, TheNextRunRemovesWhatAKilledRunLeft) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     bool leftovers = false;
     for (int attempt = 0; attempt < 20 && !leftovers; ++attempt) {
@@ -187,6 +193,7 @@ TEST(InitDbProcess, TheNextRunRemovesWhatAKilledRunLeft) {
 
 // Any legal file name can be built: the temporary and journal names stay short.
 TEST(InitDbProcess, NamesUpToTheSystemsLimitAreBuilt) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     for (const int length : {240, 255}) {
         const QString name = QString(length - 4, QLatin1Char('n')) + QStringLiteral(".mdb");
@@ -197,6 +204,7 @@ TEST(InitDbProcess, NamesUpToTheSystemsLimitAreBuilt) {
 }
 
 TEST(InitDbProcess, TwoRacingRunsLeaveExactlyOneWholeFile) {
+    TARVELA_FILE_ONLY();
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");
     const int pairs = 8;

@@ -213,8 +213,7 @@ TEST_F(FormulaSearchTest, DeletingOneVersionKeepsTheOthers) {
 TEST_F(FormulaSearchTest, DeleteIsAllOrNothing) {
     addFormula(1, "F", 0);
     conn().execute("insert into formula_propiedad (id_formula,id_propiedad) values (1,1)");
-    conn().execute("CREATE TRIGGER no_delete BEFORE DELETE ON formulas "
-                   "BEGIN SELECT RAISE(ABORT,'fallo'); END");
+    database.failOn("DELETE", "formulas");
     EXPECT_THROW(formulas::deleteFormulaVersion(conn(), 1), db::DbError);
     EXPECT_EQ(count("select count(*) from formula_propiedad"), 1);
 }

@@ -134,8 +134,7 @@ TEST_F(SaveDetailsTest, OtherFormulasAreUntouched) {
 TEST_F(SaveDetailsTest, FailureInTheMiddleOfASaveLeavesTheDatabaseUnchanged) {
     conn().execute("insert into formula_propiedad values (1,2,1,2,3)");
     conn().execute("insert into formula_producto (id_formula,id_producto,minimo) values (1,3,5)");
-    conn().execute("CREATE TRIGGER fallo BEFORE INSERT ON formula_producto "
-                   "BEGIN SELECT RAISE(ABORT,'fallo'); END");
+    database.failOn("INSERT", "formula_producto");
     current.formulaId = 1;
     model.formulaId = 1;
     model.rsPropiedades = {nutrient(5, "N", 1, 2, 1.5)};

@@ -55,10 +55,7 @@ protected:
     int count(const QString& sql) { return scalar(sql).toInt(); }
 
     // Makes a statement fail while a table is written: the failure a full disk would give.
-    void failInsertsInto(const QString& table) {
-        ctx.db().execute(QStringLiteral("CREATE TRIGGER fallo BEFORE INSERT ON ") + table +
-                         QStringLiteral(" BEGIN SELECT RAISE(ABORT,'fallo'); END"));
-    }
+    void failInsertsInto(const QString& table) { database.failOn(QStringLiteral("INSERT"), table); }
 };
 
 } // namespace tarvela::test

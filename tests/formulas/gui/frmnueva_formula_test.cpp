@@ -165,8 +165,7 @@ TEST_F(GrabarFormula, FormulaThatCannotBeLoadedClosesAtOnce) {
 }
 
 TEST_F(GrabarFormula, RefusedStatementIsReportedAndNothingIsKept) {
-    ctx.db().execute("CREATE TRIGGER fallo BEFORE UPDATE ON formulas "
-                     "BEGIN SELECT RAISE(ABORT,'fallo'); END");
+    database.failOn("UPDATE", "formulas");
     ctx.currentFormulaId = 1;
     launcher.handlers.push_back([&](QDialog& dialog) {
         box(dialog, "txtFields0")->setText("1005");
@@ -189,8 +188,7 @@ TEST_F(GrabarFormula, FailureDuringTheDetailsUndoesTheWholeSave) {
     model.ingredients.front().minimo = 12.5;
     const int ingredientRows = count("select count(*) from formula_producto");
     const int nutrientRows = count("select count(*) from formula_propiedad");
-    ctx.db().execute("CREATE TRIGGER fallo BEFORE INSERT ON formula_producto "
-                     "BEGIN SELECT RAISE(ABORT,'fallo'); END");
+    database.failOn("INSERT", "formula_producto");
 
     launcher.handlers.push_back([&](QDialog& dialog) {
         dialog.findChild<QCheckBox*>("Check1")->click();
