@@ -9,8 +9,10 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: tarvela-cli init-db FILE [--demo]\n"
-               "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n",
+    std::fputs("usage: tarvela-cli init-db FILE|postgresql://... [--demo]\n"
+               "       tarvela-cli copy-db FROM TO   (files or postgresql://... addresses)\n"
+               "       tarvela-cli formulate FORMULA_ID [--db FILE|postgresql://...] [--cantidad Q] "
+               "[--json]\n",
                stderr);
     return 2;
 }
@@ -25,6 +27,8 @@ int main(int argc, char* argv[]) {
     const QString command = args.takeFirst();
     if (command == QLatin1String("init-db"))
         return tarvela::cli::finishOutput(tarvela::cli::initDb(args));
+    if (command == QLatin1String("copy-db"))
+        return tarvela::cli::finishOutput(tarvela::cli::copyDb(args));
     if (command == QLatin1String("formulate"))
         return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
     return usage();

@@ -9,6 +9,7 @@
 #include "catalogs/ingredient_search.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/nutrient_catalog.h"
+#include "bench_database.h"
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
@@ -35,10 +36,6 @@ void insertRows(db::Connection& conn, const QString& head, const QStringList& ro
         conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
 }
 
-struct Catalog {
-    QTemporaryDir dir;
-    std::unique_ptr<db::Connection> conn;
-};
 
 void fillCatalog(db::Connection& conn) {
     db::Transaction tx(conn);
@@ -120,15 +117,13 @@ void fillCatalog(db::Connection& conn) {
 }
 
 db::Connection& catalog() {
-    static Catalog* c = [] {
-        auto* cat = new Catalog;
-        cat->conn = db::Connection::create(cat->dir.filePath(QStringLiteral("TarvelaN.mdb")),
-                                           db::databasePassword());
-        db::createSchema(*cat->conn);
-        fillCatalog(*cat->conn);
-        return cat;
+    static bench::BenchDatabase* database = [] {
+        auto* d = new bench::BenchDatabase;
+        db::createSchema(d->conn());
+        fillCatalog(d->conn());
+        return d;
     }();
-    return *c->conn;
+    return database->conn();
 }
 
 void BM_CreateNutrient(benchmark::State& state) {
@@ -245,4 +240,13 @@ BENCHMARK(BM_OpenComposition)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+// The figures say which engine they were measured on (TARVELA_BENCH_SERVER, see
+// bench_database.h).
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::AddCustomContext(
+        "motor", qEnvironmentVariableIsEmpty("TARVELA_BENCH_SERVER") ? "archivo" : "servidor");
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -2,6 +2,7 @@
 // 60-ingredient x 40-nutrient formula over a catalog of 2,000 ingredients x 100 nutrients, with
 // the share of the time spent outside the solver.
 #include "context/recording_desktop.h"
+#include "bench_database.h"
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
@@ -42,15 +43,13 @@ void insertRows(db::Connection& conn, const QString& head, const QStringList& ro
 }
 
 struct Catalog {
-    QTemporaryDir dir;
-    std::unique_ptr<db::Connection> conn;
+    bench::BenchDatabase database;
+    db::Connection* conn = &database.conn();
 };
 
 Catalog& catalog() {
     static Catalog* c = [] {
         auto* cat = new Catalog;
-        cat->conn = db::Connection::create(cat->dir.filePath(QStringLiteral("TarvelaN.mdb")),
-                                           db::databasePassword());
         db::Connection& conn = *cat->conn;
         db::createSchema(conn);
         std::mt19937 rng(20261207);
@@ -171,4 +170,34 @@ BENCHMARK(BM_FullRun)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 } // namespace
 
-BENCHMARK_MAIN();
+// A demo formula (the broiler starter, formula 3 of the demo catalog) from loading to its
+// recomputed mix, as tarvela-cli formulate runs it.
+void BM_DemoFormulaRun(benchmark::State& state) {
+    static bench::BenchDatabase* demo = [] {
+        auto* d = new bench::BenchDatabase;
+        db::createSchema(d->conn());
+        db::loadDemo(d->conn(), db::demoDataDir());
+        return d;
+    }();
+    for (auto _ : state) {
+        Host host;
+        formulation::WorkingModel model;
+        model.formulaId = 3;
+        formulation::actuFormula(model, demo->conn(), host.desk, QLatin1Char('.'));
+        const formulation::RunResult result = formulation::formulate(
+            model, QStringLiteral("1000"), demo->conn(), host, QLatin1Char('.'));
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_DemoFormulaRun)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The figures say which engine they were measured on (TARVELA_BENCH_SERVER, see
+// bench_database.h).
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::AddCustomContext(
+        "motor", qEnvironmentVariableIsEmpty("TARVELA_BENCH_SERVER") ? "archivo" : "servidor");
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -19,8 +19,8 @@ fi
 as_owner() {
     if [ "$(id -u)" = 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
 }
-owner=$(id -un)
-[ "$(id -u)" = 0 ] && owner=postgres
+# The superuser takes the name of whoever starts the server, so that the address needs none.
+role=$(id -un)
 
 stop() {
     if [ -f "$dir/data/postmaster.pid" ]; then
@@ -36,14 +36,14 @@ start)
     mkdir -p "$dir"
     [ "$(id -u)" = 0 ] && chown postgres:postgres "$dir"
     chmod 700 "$dir"
-    as_owner "$bin/initdb" -D "$dir/data" -A trust -U "$owner" -E UTF8 --locale=C.UTF-8 \
+    as_owner "$bin/initdb" -D "$dir/data" -A trust -U "$role" -E UTF8 --locale=C.UTF-8 \
         >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; exit 1; }
     # The socket's folder must be reachable by the tests' user.
     chmod 711 "$dir"
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
         -o "-k $dir -p $port -c listen_addresses='' -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
         start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
-    echo "postgresql:///postgres?host=$dir&port=$port&user=$owner";;
+    echo "postgresql:///postgres?host=$dir&port=$port";;
 stop)
     stop
     rm -rf "$dir";;

@@ -4,6 +4,9 @@
 
 #include "text/format.h"
 
+#include <QDir>
+#include <QSettings>
+
 namespace tarvela {
 
 QString decimalSeparatorFor(QChar workstationSeparator) {
@@ -16,6 +19,14 @@ QString decimalSeparatorFor(QChar workstationSeparator) {
     return {};
 }
 
+QString configuredServer(const QString& folder) {
+    const QString file = QDir(folder).filePath(QStringLiteral("tarvela.ini"));
+    if (!QFileInfo::exists(file))
+        return {};
+    const QSettings settings(file, QSettings::IniFormat);
+    return settings.value(QStringLiteral("BaseDeDatos/servidor")).toString().trimmed();
+}
+
 bool startUp(AppContext& ctx, const QString& connectionString) {
     ctx.startupOk = false;
     const QString separator = decimalSeparatorFor(text::workstationDecimalSeparator());
@@ -26,8 +37,10 @@ bool startUp(AppContext& ctx, const QString& connectionString) {
     ctx.decimalSeparator = separator;
 
     try {
+        const QString server = configuredServer(QDir::currentPath());
         std::unique_ptr<db::Connection> conn =
-            db::Connection::openConnectionString(connectionString);
+            server.isEmpty() ? db::Connection::openConnectionString(connectionString)
+                             : db::Connection::openServer(server);
         db::upgradeSchema(*conn);
         ctx.conn = std::move(conn);
     } catch (const db::DbError& e) {

@@ -20,9 +20,15 @@ inline const QString kNoVersionText = QStringLiteral("0.00.0");
 // given: "." or ",", or empty text when the result holds neither (unusable workstation).
 QString decimalSeparatorFor(QChar workstationSeparator);
 
-// The first steps of start-up: the decimal separator and the connection with the program's
-// connection string (resolved against the working folder), a file of an earlier version being
-// upgraded (db::upgradeSchema). On failure the user has been told why ("El separador decimal no
+// The server named by tarvela.ini in a folder ([BaseDeDatos] servidor=postgresql://...; the
+// password is never written there: the server's ~/.pgpass or PGPASSWORD give it); empty when
+// there is no such file or entry.
+QString configuredServer(const QString& folder);
+
+// The first steps of start-up: the decimal separator and the connection: to the server that
+// tarvela.ini in the working folder names, or else with the program's connection string
+// (resolved against the working folder); a database of an earlier version is upgraded
+// (db::upgradeSchema). On failure the user has been told why ("El separador decimal no
 // es válido." or "Error nro.: ...") and false is returned: the program ends. On success
 // ctx.decimalSeparator, ctx.conn and ctx.startupOk are set.
 bool startUp(AppContext& ctx,

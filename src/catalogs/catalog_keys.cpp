@@ -38,6 +38,9 @@ KeyColumn keyColumnOf(Catalog catalog) {
 
 int nextCatalogKey(db::Connection& conn, Catalog catalog) {
     const KeyColumn key = keyColumnOf(catalog);
+    // Two workstations adding to a catalog at once take turns: the second computes its key after
+    // the first one's row is in.
+    conn.lockForWriting(key.tables.front());
     const QString column = QString::fromLatin1(key.column);
     QStringList maxima;
     for (const QString& table : key.tables)

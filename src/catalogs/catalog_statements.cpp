@@ -1,5 +1,6 @@
 #include "catalogs/catalog_statements.h"
 
+#include "db/change_log.h"
 #include "db/statements.h"
 
 namespace tarvela::catalogs {
@@ -27,6 +28,7 @@ void deleteWithComposition(db::Connection& conn, const QString& table, const QSt
                            int id) {
     const QString where = QStringLiteral(" where ") + keyColumn + QLatin1Char('=') + db::sqlInt(id);
     db::Transaction transaction(conn);
+    db::recordDeleted(conn, table, keyColumn, id);
     conn.execute(QStringLiteral("delete from producto_propiedad") + where);
     conn.execute(QStringLiteral("delete from ") + table + where);
     transaction.commit();

@@ -19,7 +19,8 @@ bool anyRow(db::Connection& conn, const QString& fromWhere);
 
 // Whether a composition row names the item whose key (id_producto or id_propiedad) is given.
 bool hasCompositionRows(db::Connection& conn, const QString& keyColumn, int id);
-// Deletes an ingredient or a nutrient: its composition rows, then its row, in one transaction.
+// Deletes an ingredient or a nutrient: its composition rows, then its row, in one transaction
+// with the record of the deletion.
 void deleteWithComposition(db::Connection& conn, const QString& table, const QString& keyColumn,
                            int id);
 

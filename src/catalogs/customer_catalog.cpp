@@ -2,6 +2,7 @@
 
 #include "catalogs/catalog_keys.h"
 #include "catalogs/catalog_statements.h"
+#include "db/change_log.h"
 #include "db/statements.h"
 
 #include <QStringList>
@@ -61,18 +62,22 @@ int createCustomer(db::Connection& conn, const CustomerRecord& customer) {
                  customerColumns().join(QLatin1Char(',')) + QStringLiteral(") values (") +
                  db::sqlInt(id) + QLatin1Char(',') + values.join(QLatin1Char(',')) +
                  QLatin1Char(')'));
+    db::recordCreated(conn, QStringLiteral("clientes"), QStringLiteral("idCliente"), id);
     transaction.commit();
     return id;
 }
 
-bool updateCustomer(db::Connection& conn, int id, const CustomerRecord& customer) {
-    QStringList assignments;
-    const QStringList texts = textsOf(customer);
-    for (qsizetype c = 0; c < texts.size(); ++c)
-        assignments << customerColumns()[c] + QLatin1Char('=') + db::sqlText(texts[c]);
-    return conn.execute(QStringLiteral("update clientes set ") +
-                        assignments.join(QLatin1Char(',')) + QStringLiteral(" where idCliente=") +
-                        db::sqlInt(id)) > 0;
+QString customerStamp(db::Connection& conn, int id) {
+    return db::changeStamp(conn, QStringLiteral("clientes"), QStringLiteral("idCliente"), id);
+}
+
+void updateCustomer(db::Connection& conn, int id, const CustomerRecord& customer,
+                    const QString& stampRead) {
+    db::Params values;
+    for (const QString& text : textsOf(customer))
+        values << text;
+    db::updateRecorded(conn, QStringLiteral("clientes"), QStringLiteral("idCliente"), id, stampRead,
+                       customerColumns(), values);
 }
 
 CustomerDeletion deleteCustomer(db::Connection& conn, int id) {
@@ -80,6 +85,7 @@ CustomerDeletion deleteCustomer(db::Connection& conn, int id) {
     db::Transaction transaction(conn);
     if (anyRow(conn, QStringLiteral("from formulas where idCliente=") + key))
         return CustomerDeletion::HasFormulas;
+    db::recordDeleted(conn, QStringLiteral("clientes"), QStringLiteral("idCliente"), id);
     conn.execute(QStringLiteral("delete from Clientes where idCliente=") + key);
     conn.execute(QStringLiteral("update parametros set idcliente=0 where idcliente=") + key);
     transaction.commit();

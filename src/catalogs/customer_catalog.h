@@ -35,8 +35,12 @@ FieldCheck<CustomerField> checkCustomer(const CustomerRecord& boxes);
 
 // Stores a new customer and returns its key. Throws db::DbError.
 int createCustomer(db::Connection& conn, const CustomerRecord& customer);
-// Rewrites the five texts; false when the customer is gone.
-bool updateCustomer(db::Connection& conn, int id, const CustomerRecord& customer);
+// The customer's change stamp as it is now (read when its window loads it).
+QString customerStamp(db::Connection& conn, int id);
+// Rewrites the five texts and records the change, unless someone else changed or deleted the
+// customer since its stamp was read: then db::DbError (DbFailure::Changed), nothing written.
+void updateCustomer(db::Connection& conn, int id, const CustomerRecord& customer,
+                    const QString& stampRead);
 
 enum class CustomerDeletion { Deleted, HasFormulas };
 

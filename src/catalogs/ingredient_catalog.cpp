@@ -2,6 +2,7 @@
 
 #include "catalogs/catalog_keys.h"
 #include "catalogs/catalog_statements.h"
+#include "db/change_log.h"
 #include "db/statements.h"
 #include "text/format.h"
 
@@ -81,6 +82,8 @@ int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& b
 IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes) {
     const QString code = db::sqlCode(boxes.codigo);
     db::Transaction transaction(conn);
+    // Under the catalog's lock, so that two workstations never store the same code twice.
+    conn.lockForWriting(QStringLiteral("productos"));
     if (anyRow(conn, QStringLiteral("from productos where codigo=") + code +
                          QStringLiteral(" and idBase=") + db::sqlInt(base)))
         return {true, 0};
@@ -90,17 +93,26 @@ IngredientCreation createIngredient(db::Connection& conn, int base, const Ingred
     conn.execute(QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
                                 "select ") +
                  key + QStringLiteral(",id_propiedad,0 from propiedades"));
+    db::recordCreated(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
     transaction.commit();
     return {false, id};
 }
 
-bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes) {
-    return conn.execute(QStringLiteral("update productos set nombre=") + db::sqlText(boxes.nombre) +
-                        QStringLiteral(",unidad=") + db::sqlText(boxes.unidad) +
-                        QStringLiteral(",costo=") + db::sqlReal(numberIn(boxes.costo)) +
-                        QStringLiteral(",materia_seca=") +
-                        db::sqlReal(numberIn(boxes.materiaSeca)) +
-                        QStringLiteral(" where id_producto=") + db::sqlInt(id)) > 0;
+QString ingredientStamp(db::Connection& conn, int id) {
+    return db::changeStamp(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
+}
+
+void updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes,
+                      const QString& stampRead) {
+    const auto number = [](const QString& box) {
+        const std::optional<double> value = numberIn(box);
+        return value ? QVariant(*value) : QVariant();
+    };
+    db::updateRecorded(
+        conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id, stampRead,
+        {QStringLiteral("nombre"), QStringLiteral("unidad"), QStringLiteral("costo"),
+         QStringLiteral("materia_seca")},
+        {boxes.nombre, boxes.unidad, number(boxes.costo), number(boxes.materiaSeca)});
 }
 
 bool ingredientHasNutrients(db::Connection& conn, int id) {

@@ -42,14 +42,20 @@ struct IngredientCreation {
 };
 
 // Stores a new ingredient of the base with a composition row of value 0 for every nutrient, all
-// in one transaction with the duplicate-code check and the new key. The boxes must have passed
-// checkIngredient. Throws db::KeyError (no key left) or db::DbError; then nothing is written.
+// in one transaction with the duplicate-code check, the new key and the record of the change. The
+// boxes must have passed checkIngredient. Throws db::KeyError (no key left) or db::DbError; then
+// nothing is written.
 IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes);
 // The productos row of a new ingredient of the base, under the next key, which it returns; the
 // caller's transaction holds it together with its composition rows.
 int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& boxes);
-// Rewrites description, unit, price and dry matter (never the code); false when it is gone.
-bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes);
+// The ingredient's change stamp as it is now (read when its window loads it).
+QString ingredientStamp(db::Connection& conn, int id);
+// Rewrites description, unit, price and dry matter (never the code) and records the change,
+// unless someone else changed or deleted the ingredient since its stamp was read: then
+// db::DbError (DbFailure::Changed) says who and when, and nothing is written.
+void updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes,
+                      const QString& stampRead);
 
 bool ingredientHasNutrients(db::Connection& conn, int id);
 // Deletes the ingredient with its composition rows, in one transaction. Formulas' ingredient

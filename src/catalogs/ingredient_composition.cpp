@@ -1,6 +1,7 @@
 #include "catalogs/ingredient_composition.h"
 
 #include "catalogs/catalog_statements.h"
+#include "db/change_log.h"
 #include "db/statements.h"
 #include "text/format.h"
 
@@ -11,6 +12,25 @@ namespace {
 QString pair(int ingredientId, int nutrientId) {
     return QStringLiteral(" where id_producto=") + db::sqlInt(ingredientId) +
            QStringLiteral(" and id_propiedad=") + db::sqlInt(nutrientId);
+}
+
+// The ingredient's record of changes takes its composition's changes too.
+void recordComposition(db::Connection& conn, int ingredientId, int nutrientId,
+                       const QVariant& before, const QVariant& after) {
+    const db::Result name = conn.query(
+        QStringLiteral("select nombre from propiedades where id_propiedad=?"), {nutrientId});
+    const QString nutrient =
+        name.isEmpty() ? QString::number(nutrientId) : name.value(0, 0).toString();
+    db::recordChange(
+        conn, QStringLiteral("productos"), QString::number(ingredientId), db::kActionChanged,
+        QStringLiteral("composición ") + nutrient + QStringLiteral(": ") +
+            db::recordedValue(before) + QStringLiteral(" → ") + db::recordedValue(after));
+}
+
+QVariant storedValue(db::Connection& conn, int ingredientId, int nutrientId) {
+    const db::Result row = conn.query(QStringLiteral("select valor from producto_propiedad") +
+                                      pair(ingredientId, nutrientId));
+    return row.isEmpty() ? QVariant() : row.value(0, 0);
 }
 
 } // namespace
@@ -53,8 +73,12 @@ double cellValue(const QString& cellText) {
 }
 
 void storeCompositionValue(db::Connection& conn, int ingredientId, int nutrientId, double value) {
-    conn.execute(QStringLiteral("UPDATE producto_propiedad SET valor=") + db::sqlReal(value) +
-                 pair(ingredientId, nutrientId));
+    db::Transaction transaction(conn);
+    const QVariant before = storedValue(conn, ingredientId, nutrientId);
+    if (conn.execute(QStringLiteral("UPDATE producto_propiedad SET valor=") + db::sqlReal(value) +
+                     pair(ingredientId, nutrientId)) > 0)
+        recordComposition(conn, ingredientId, nutrientId, before, value);
+    transaction.commit();
 }
 
 bool hasCompositionRow(db::Connection& conn, int ingredientId, int nutrientId) {
@@ -62,14 +86,22 @@ bool hasCompositionRow(db::Connection& conn, int ingredientId, int nutrientId) {
 }
 
 void addCompositionRow(db::Connection& conn, int ingredientId, int nutrientId) {
+    db::Transaction transaction(conn);
     conn.execute(QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
                                 "values (") +
                  db::sqlInt(ingredientId) + QLatin1Char(',') + db::sqlInt(nutrientId) +
                  QStringLiteral(",0)"));
+    recordComposition(conn, ingredientId, nutrientId, QVariant(), 0.0);
+    transaction.commit();
 }
 
 void removeCompositionRow(db::Connection& conn, int ingredientId, int nutrientId) {
-    conn.execute(QStringLiteral("delete from producto_propiedad") + pair(ingredientId, nutrientId));
+    db::Transaction transaction(conn);
+    const QVariant before = storedValue(conn, ingredientId, nutrientId);
+    if (conn.execute(QStringLiteral("delete from producto_propiedad") +
+                     pair(ingredientId, nutrientId)) > 0)
+        recordComposition(conn, ingredientId, nutrientId, before, QVariant());
+    transaction.commit();
 }
 
 QString removeCompositionRowQuestion(const QString& nutrientName) {

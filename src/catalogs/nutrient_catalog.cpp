@@ -2,6 +2,7 @@
 
 #include "catalogs/catalog_keys.h"
 #include "catalogs/catalog_statements.h"
+#include "db/change_log.h"
 #include "db/statements.h"
 
 namespace tarvela::catalogs {
@@ -46,15 +47,20 @@ int createNutrient(db::Connection& conn, const NutrientRecord& nutrient) {
     conn.execute(QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
                                 "select id_producto,") +
                  key + QStringLiteral(",0 from productos"));
+    db::recordCreated(conn, QStringLiteral("propiedades"), QStringLiteral("id_propiedad"), id);
     transaction.commit();
     return id;
 }
 
-bool updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient) {
-    return conn.execute(QStringLiteral("update propiedades set nombre=") +
-                        db::sqlText(nutrient.nombre) + QStringLiteral(",unidad=") +
-                        db::sqlText(nutrient.unidad) + QStringLiteral(" where id_propiedad=") +
-                        db::sqlInt(id)) > 0;
+QString nutrientStamp(db::Connection& conn, int id) {
+    return db::changeStamp(conn, QStringLiteral("propiedades"), QStringLiteral("id_propiedad"), id);
+}
+
+void updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient,
+                    const QString& stampRead) {
+    db::updateRecorded(conn, QStringLiteral("propiedades"), QStringLiteral("id_propiedad"), id,
+                       stampRead, {QStringLiteral("nombre"), QStringLiteral("unidad")},
+                       {nutrient.nombre, nutrient.unidad});
 }
 
 bool nutrientHasIngredients(db::Connection& conn, int id) {

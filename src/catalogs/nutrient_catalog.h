@@ -36,8 +36,12 @@ FieldCheck<NutrientField> checkNutrient(const NutrientRecord& boxes);
 // all in one transaction, and returns its key. Throws db::KeyError (no key left) or db::DbError;
 // then nothing has been written.
 int createNutrient(db::Connection& conn, const NutrientRecord& nutrient);
-// Rewrites a nutrient's description and unit; false when it does not exist.
-bool updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient);
+// The nutrient's change stamp as it is now (read when its window loads it).
+QString nutrientStamp(db::Connection& conn, int id);
+// Rewrites a nutrient's description and unit and records the change, unless someone else changed
+// or deleted it since its stamp was read: then db::DbError (DbFailure::Changed), nothing written.
+void updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient,
+                    const QString& stampRead);
 
 // Whether any ingredient has a composition row for the nutrient.
 bool nutrientHasIngredients(db::Connection& conn, int id);

@@ -1,6 +1,7 @@
 #include "catalogs/premix_ingredient.h"
 
 #include "catalogs/catalog_statements.h"
+#include "db/change_log.h"
 #include "db/statements.h"
 #include "text/format.h"
 
@@ -36,6 +37,7 @@ IngredientBoxes premixProposal(double costoHumeda, double materiaSeca, QChar sep
 IngredientCreation createPremixIngredient(db::Connection& conn, int base,
                                           const IngredientBoxes& boxes, const MixComposition& mix) {
     db::Transaction transaction(conn);
+    conn.lockForWriting(QStringLiteral("productos"));
     const QString stored = db::rightAlignCode(boxes.codigo).trimmed();
     if (anyRow(conn, QStringLiteral("from productos where trim(codigo)=") + db::sqlText(stored)))
         return {true, 0};
@@ -52,6 +54,7 @@ IngredientCreation createPremixIngredient(db::Connection& conn, int base,
             db::sqlInt(id) + QLatin1Char(',') + db::sqlInt(nutrient.idPropiedad) +
             QLatin1Char(',') + db::sqlReal(valor) + QLatin1Char(')'));
     }
+    db::recordCreated(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
     transaction.commit();
     return {false, id};
 }

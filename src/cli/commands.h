@@ -5,8 +5,10 @@
 // The commands of tarvela-cli. Each returns the process exit code.
 namespace tarvela::cli {
 
-// init-db FILE [--demo]
+// init-db FILE|postgresql://... [--demo]
 int initDb(const QStringList& args);
+// copy-db FROM TO: every row of the program's tables, file or server to file or server
+int copyDb(const QStringList& args);
 // formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]
 int formulate(const QStringList& args);
 

@@ -27,6 +27,8 @@ struct AppContext {
     int currentBase = 1;
     int currentCustomer = 0;
     qint16 currentFormulaId = 0;
+    // The change stamp of the formula row as the formulation window loaded it.
+    QString currentFormulaStamp;
     double currentFormulaQuantity = 0;
     qint16 currentProductId = 0;
     qint16 currentPropertyId = 0;

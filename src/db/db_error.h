@@ -14,6 +14,7 @@ enum class DbFailure {
     Connection, // the server cannot be reached, or the connection was lost
     Timeout,    // the server cancelled a statement that ran too long
     NotProgram, // the database holds no tables of the program
+    Changed,    // someone else changed or deleted the item since it was read: nothing written
 };
 
 // A failed database operation: the engine's error number and its description, as the error
@@ -33,7 +34,8 @@ public:
     // show it with their own message.
     bool toldToUser() const {
         return failure_ == DbFailure::InUse || failure_ == DbFailure::Connection ||
-               failure_ == DbFailure::Timeout || failure_ == DbFailure::NotProgram;
+               failure_ == DbFailure::Timeout || failure_ == DbFailure::NotProgram ||
+               failure_ == DbFailure::Changed;
     }
 
 private:

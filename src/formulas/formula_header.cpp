@@ -1,5 +1,6 @@
 #include "formulas/formula_header.h"
 
+#include "db/change_log.h"
 #include "db/keys.h"
 #include "db/statements.h"
 
@@ -140,15 +141,29 @@ QString FormulaHeaderEditor::insertStatement(int id, const QString& newCode, con
            db::sqlInt(start_.base) + QLatin1Char(',') + db::sqlInt(customerId_) + QLatin1Char(')');
 }
 
-QString FormulaHeaderEditor::updateStatement(const QString& product) const {
-    return QStringLiteral("UPDATE formulas SET ") + QStringLiteral("idcliente=") +
-           db::sqlInt(customerId_) + QStringLiteral(",producto=") + db::sqlText(product) +
-           QStringLiteral(",cantidad=") + db::sqlReal(start_.quantity) +
-           QStringLiteral(",fecha_modificacion=") + db::sqlDate(today_) +
-           (vSecaIng_ ? QStringLiteral(",tipoBase=0") : QStringLiteral(",tipoBase=1")) +
-           (vSecaNut_ ? QStringLiteral(",tipoBaseNutrientes=0")
-                      : QStringLiteral(",tipoBaseNutrientes=1")) +
-           QStringLiteral(" WHERE id_formula=") + db::sqlInt(formulaId_);
+void FormulaHeaderEditor::updateRow(const QString& product) {
+    db::updateRecorded(conn_, QStringLiteral("formulas"), QStringLiteral("id_formula"), formulaId_,
+                       start_.stamp,
+                       {QStringLiteral("idCliente"), QStringLiteral("producto"),
+                        QStringLiteral("cantidad"), QStringLiteral("fecha_modificacion"),
+                        QStringLiteral("tipoBase"), QStringLiteral("tipoBaseNutrientes")},
+                       {customerId_, product, start_.quantity, today_.toString(Qt::ISODate),
+                        vSecaIng_ ? 0 : 1, vSecaNut_ ? 0 : 1});
+}
+
+void FormulaHeaderEditor::renameVersions(const QString& newCode) {
+    const db::Result versions = conn_.query(
+        QStringLiteral("SELECT id_formula,modificado FROM formulas WHERE idBase=") +
+        db::sqlInt(start_.base) + QStringLiteral(" AND codigo=") + db::sqlText(loadedCode_));
+    for (int r = 0; r < versions.rowCount(); ++r) {
+        const int id = versions.value(r, 0).toInt();
+        conn_.execute(
+            QStringLiteral("UPDATE formulas SET codigo=?,modificado=? WHERE id_formula=?"),
+            {newCode, db::newChangeStamp(versions.value(r, 1).toString()), id});
+        db::recordChange(conn_, QStringLiteral("formulas"), QString::number(id), db::kActionChanged,
+                         QStringLiteral("codigo: ") + db::recordedValue(loadedCode_) +
+                             QStringLiteral(" → ") + db::recordedValue(newCode));
+    }
 }
 
 SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& productText,
@@ -180,7 +195,11 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
 
     const bool insert = isNew_ || newVersion;
     int savedId = formulaId_;
+    db::Transaction transaction(conn_);
     if (insert) {
+        // The key is taken under the formulas' lock, in the inserting transaction: two
+        // workstations never take the same one.
+        conn_.lockForWriting(QStringLiteral("formulas"));
         try {
             savedId =
                 db::nextKey(conn_, QStringLiteral("select max(id_formula) from formulas"), true);
@@ -188,18 +207,13 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
             ui.message(error.message(), MsgIcon::Critical);
             return {SaveOutcome::Refused, HeaderField::None};
         }
-    }
-
-    db::Transaction transaction(conn_);
-    if (insert)
         conn_.execute(insertStatement(savedId, newCode, product, isNew_ ? 0 : nextVersion_));
-    else
-        conn_.execute(updateStatement(product));
-    if (!loadedCode_.isEmpty() && !newCode.isEmpty() && loadedCode_ != newCode) {
-        conn_.execute(QStringLiteral("UPDATE formulas SET codigo=") + db::sqlCode(newCode) +
-                      QStringLiteral(" WHERE idBase=") + db::sqlInt(start_.base) +
-                      QStringLiteral(" AND codigo=") + db::sqlText(loadedCode_));
+        db::recordCreated(conn_, QStringLiteral("formulas"), QStringLiteral("id_formula"), savedId);
+    } else {
+        updateRow(product);
     }
+    if (!loadedCode_.isEmpty() && !newCode.isEmpty() && loadedCode_ != newCode)
+        renameVersions(newCode);
     transaction.commit();
     return {SaveOutcome::Saved, HeaderField::None, savedId};
 }

@@ -32,6 +32,9 @@ struct HeaderStart {
     int base = 1;
     int customer = 0;    // the current customer, which a new formula takes
     double quantity = 0; // the batch quantity, written as cantidad
+    // The formula row's change stamp as the formulation window loaded it: an update of a row
+    // changed since is refused (db::DbError, DbFailure::Changed).
+    QString stamp;
 };
 
 class FormulaHeaderEditor {
@@ -82,7 +85,10 @@ private:
     int versionsOf(const QString& code);
     QString insertStatement(int id, const QString& newCode, const QString& product,
                             int version) const;
-    QString updateStatement(const QString& product) const;
+    // The loaded row, rewritten unless it changed since the formulation window read it.
+    void updateRow(const QString& product);
+    // Every version of the loaded code takes the new one.
+    void renameVersions(const QString& newCode);
 
     db::Connection& conn_;
     Desktop& desktop_;

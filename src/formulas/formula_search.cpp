@@ -1,5 +1,6 @@
 #include "formulas/formula_search.h"
 
+#include "db/change_log.h"
 #include "db/statements.h"
 #include "text/format.h"
 
@@ -149,6 +150,7 @@ SearchStatement buildSearchStatement(const SearchFilter& filter, const QLocale& 
 void deleteFormulaVersion(db::Connection& conn, int formulaId) {
     const QString id = db::sqlInt(formulaId);
     db::Transaction transaction(conn);
+    db::recordDeleted(conn, QStringLiteral("formulas"), QStringLiteral("id_formula"), formulaId);
     conn.execute(QStringLiteral("delete from formula_propiedad where id_formula=") + id);
     conn.execute(QStringLiteral("delete from formula_producto where id_formula=") + id);
     conn.execute(QStringLiteral("delete from formulas where id_formula=") + id);

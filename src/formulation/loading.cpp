@@ -167,6 +167,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         return;
     }
 
+    model.modificado = formula.value(0, QStringLiteral("modificado")).toString();
     model.header.codigo = formula.value(0, QStringLiteral("codigo")).toString().trimmed();
     model.header.version = formula.value(0, QStringLiteral("version")).toString();
     model.header.producto = formula.value(0, QStringLiteral("producto")).toString();

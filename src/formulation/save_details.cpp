@@ -1,5 +1,6 @@
 #include "formulation/save_details.h"
 
+#include "db/change_log.h"
 #include "db/statements.h"
 
 #include <algorithm>
@@ -21,6 +22,26 @@ std::vector<int> storedKeys(db::Connection& conn, const QString& table, const QS
         keys.push_back(rows.value(r, 0).toInt());
     return keys;
 }
+
+// What a save did to one table of details, for the record of changes.
+struct DetailCounts {
+    QStringList added;
+    QStringList removed;
+    int rewritten = 0;
+
+    QString text(const QString& what) const {
+        if (added.isEmpty() && removed.isEmpty() && rewritten == 0)
+            return {};
+        QStringList parts;
+        if (!added.isEmpty())
+            parts << QStringLiteral("agregados ") + added.join(QLatin1Char(','));
+        if (!removed.isEmpty())
+            parts << QStringLiteral("quitados ") + removed.join(QLatin1Char(','));
+        if (rewritten > 0)
+            parts << QStringLiteral("%1 grabados").arg(rewritten);
+        return what + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+    }
+};
 
 // Walks the working rows and the stored keys together, both ascending: equal keys are
 // updated, a working key missing from the database is inserted, a stored key missing from the
@@ -50,7 +71,8 @@ void mergeByKey(const std::vector<Row>& working, const std::vector<int>& stored,
         insert(working[w]);
 }
 
-void saveNutrients(WorkingModel& model, db::Connection& conn, const QString& id) {
+DetailCounts saveNutrients(WorkingModel& model, db::Connection& conn, const QString& id) {
+    DetailCounts counts;
     std::stable_sort(
         model.rsPropiedades.begin(), model.rsPropiedades.end(),
         [](const NutrientRow& a, const NutrientRow& b) { return a.id_propiedad < b.id_propiedad; });
@@ -59,6 +81,7 @@ void saveNutrients(WorkingModel& model, db::Connection& conn, const QString& id)
     mergeByKey(
         model.rsPropiedades, stored, [](const NutrientRow& row) { return row.id_propiedad; },
         [&](const NutrientRow& row) {
+            ++counts.rewritten;
             conn.execute(QStringLiteral("UPDATE formula_propiedad SET minimo=") +
                          db::sqlReal(row.minimo) + QStringLiteral(",maximo=") +
                          db::sqlReal(row.maximo) + QStringLiteral(",valor=") +
@@ -66,6 +89,7 @@ void saveNutrients(WorkingModel& model, db::Connection& conn, const QString& id)
                          QStringLiteral(" AND id_propiedad=") + db::sqlInt(row.id_propiedad));
         },
         [&](const NutrientRow& row) {
+            counts.added << QString::number(row.id_propiedad);
             conn.execute(QStringLiteral("INSERT INTO formula_propiedad "
                                         "(id_formula,id_propiedad,minimo,maximo,valor) VALUES (") +
                          id + QLatin1Char(',') + db::sqlInt(row.id_propiedad) + QLatin1Char(',') +
@@ -73,10 +97,12 @@ void saveNutrients(WorkingModel& model, db::Connection& conn, const QString& id)
                          QLatin1Char(',') + db::sqlReal(row.valor) + QLatin1Char(')'));
         },
         [&](int key) {
+            counts.removed << QString::number(key);
             conn.execute(QStringLiteral("DELETE FROM formula_propiedad WHERE id_formula=") + id +
                          QStringLiteral(" AND id_propiedad=") + db::sqlInt(key));
         });
     model.sortNutrientsByName();
+    return counts;
 }
 
 // The eight stored columns of an ingredient row, in the order of ingredientColumns.
@@ -88,13 +114,15 @@ QString ingredientValues(const IngredientRow& row) {
            db::sqlReal(row.materia_seca) + QLatin1Char(',') + db::sqlReal(row.costo_humeda);
 }
 
-void saveIngredients(WorkingModel& model, db::Connection& conn, const QString& id) {
+DetailCounts saveIngredients(WorkingModel& model, db::Connection& conn, const QString& id) {
+    DetailCounts counts;
     model.sortIngredientsById();
     const std::vector<int> stored =
         storedKeys(conn, QStringLiteral("formula_producto"), QStringLiteral("id_producto"), id);
     mergeByKey(
         model.ingredients, stored, [](const IngredientRow& row) { return row.id_producto; },
         [&](const IngredientRow& row) {
+            ++counts.rewritten;
             conn.execute(QStringLiteral("UPDATE formula_producto SET minimo=") +
                          db::sqlReal(row.minimo) + QStringLiteral(",maximo=") +
                          db::sqlReal(row.maximo) + QStringLiteral(",porcentaje_seca=") +
@@ -107,6 +135,7 @@ void saveIngredients(WorkingModel& model, db::Connection& conn, const QString& i
                          QStringLiteral(" AND id_producto=") + db::sqlInt(row.id_producto));
         },
         [&](const IngredientRow& row) {
+            counts.added << QString::number(row.id_producto);
             conn.execute(QStringLiteral("INSERT INTO formula_producto (id_formula,id_producto,"
                                         "minimo,maximo,porcentaje_seca,porcentaje_humeda,"
                                         "cantidad_seca,cantidad_humeda,materia_seca,costo) "
@@ -115,18 +144,30 @@ void saveIngredients(WorkingModel& model, db::Connection& conn, const QString& i
                          ingredientValues(row) + QLatin1Char(')'));
         },
         [&](int key) {
+            counts.removed << QString::number(key);
             conn.execute(QStringLiteral("DELETE FROM formula_producto WHERE id_formula=") + id +
                          QStringLiteral(" AND id_producto=") + db::sqlInt(key));
         });
     model.sortIngredientsForDisplay();
+    return counts;
 }
 
 } // namespace
 
 void saveDetails(WorkingModel& model, db::Connection& conn) {
     const QString id = db::sqlInt(model.formulaId);
-    saveNutrients(model, conn, id);
-    saveIngredients(model, conn, id);
+    db::Transaction transaction(conn);
+    const DetailCounts nutrients = saveNutrients(model, conn, id);
+    const DetailCounts ingredients = saveIngredients(model, conn, id);
+    QStringList detail;
+    for (const QString& part : {ingredients.text(QStringLiteral("ingredientes")),
+                                nutrients.text(QStringLiteral("nutrientes"))})
+        if (!part.isEmpty())
+            detail << part;
+    if (!detail.isEmpty())
+        db::recordChange(conn, QStringLiteral("formulas"), id, db::kActionChanged,
+                         detail.join(QStringLiteral("; ")));
+    transaction.commit();
 }
 
 } // namespace tarvela::formulation

@@ -78,6 +78,8 @@ struct TotalsTexts {
 
 struct WorkingModel {
     int formulaId = 0; // 0 = no formula
+    // The formula row's change stamp as loaded: saving over it refuses a row changed since.
+    QString modificado;
     double batchQuantity = 0;
     bool vSecaIng = true;
     bool vSecaNut = true;

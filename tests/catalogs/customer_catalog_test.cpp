@@ -46,9 +46,9 @@ TEST_F(CustomerCatalog, CreatesLoadsAndUpdatesTheFiveTexts) {
     const CustomerRecord customer{"Tambo", "Ruta 5 km 3", "Villa María", "0353 155", "t@x.ar"};
     EXPECT_EQ(createCustomer(conn(), customer), 1);
     EXPECT_EQ(loadCustomer(conn(), 1), customer);
-    EXPECT_TRUE(updateCustomer(conn(), 1, {"Tambo d'Or", "", "", "", ""}));
+    updateCustomer(conn(), 1, {"Tambo d'Or", "", "", "", ""}, customerStamp(conn(), 1));
     EXPECT_EQ(loadCustomer(conn(), 1), (CustomerRecord{"Tambo d'Or", "", "", "", ""}));
-    EXPECT_FALSE(updateCustomer(conn(), 2, customer));
+    EXPECT_THROW(updateCustomer(conn(), 2, customer, QString()), db::DbError);
     EXPECT_FALSE(loadCustomer(conn(), 2).has_value());
     conn().execute("insert into clientes (idCliente) values (7)");
     EXPECT_EQ(loadCustomer(conn(), 7), CustomerRecord{});

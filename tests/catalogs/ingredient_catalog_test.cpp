@@ -184,10 +184,10 @@ TEST_F(IngredientCatalog, CreatingStoresTheRowAndAZeroRowPerNutrient) {
     EXPECT_TRUE(createIngredient(conn(), 1, boxes(" 104 ")).duplicateCode);
     EXPECT_EQ(count("select count(*) from productos"), 3);
 
-    EXPECT_TRUE(updateIngredient(conn(), 6, {"999", "Avena", "Ton", "1.5", "90"}));
+    updateIngredient(conn(), 6, {"999", "Avena", "Ton", "1.5", "90"}, ingredientStamp(conn(), 6));
     EXPECT_EQ(loadIngredient(conn(), 6, QLatin1Char('.')),
               (IngredientBoxes{QString(17, ' ') + "105", "Avena", "Ton", "1.5000", "90.00"}));
-    EXPECT_FALSE(updateIngredient(conn(), 60, boxes()));
+    EXPECT_THROW(updateIngredient(conn(), 60, boxes(), QString()), db::DbError);
     EXPECT_FALSE(loadIngredient(conn(), 60, QLatin1Char('.')).has_value());
 }
 

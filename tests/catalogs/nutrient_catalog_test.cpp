@@ -56,9 +56,9 @@ TEST_F(NutrientCatalog, CreatingGivesEveryIngredientOfEveryBaseAZeroRow) {
               40);
     EXPECT_TRUE(nutrientHasIngredients(conn(), id));
 
-    EXPECT_TRUE(updateNutrient(conn(), id, {"Calcio", "mg"}));
+    updateNutrient(conn(), id, {"Calcio", "mg"}, nutrientStamp(conn(), id));
     EXPECT_EQ(loadNutrient(conn(), id), (NutrientRecord{"Calcio", "mg"}));
-    EXPECT_FALSE(updateNutrient(conn(), 99, {"Calcio", "mg"}));
+    EXPECT_THROW(updateNutrient(conn(), 99, {"Calcio", "mg"}, QString()), db::DbError);
     EXPECT_FALSE(loadNutrient(conn(), 99).has_value());
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -93,6 +94,10 @@ void menu::buildControls() {
 void menu::Form_Load() {
     if (!ctx_.startupOk)
         return;
+    // Which database is open: the file's name, or the server and its database.
+    auto* database = new QLabel(QStringLiteral("Base de datos: ") + ctx_.db().displayName());
+    database->setObjectName(QStringLiteral("lblBaseDeDatos"));
+    statusBar()->addPermanentWidget(database);
     try {
         txtVersion_->setText(readVersion(ctx_.db()));
         restoreParameters(ctx_);

@@ -1,5 +1,6 @@
 #include "catalogs/gui/catalog_editor.h"
 
+#include "catalogs/gui/frmHistorial.h"
 #include "db/keys.h"
 #include "widgets/errores.h"
 #include "widgets/window_controls.h"
@@ -45,6 +46,16 @@ QPushButton* CatalogEditor::addButton(const QString& name, const QString& captio
     auto* buttons = static_cast<QHBoxLayout*>(buttonRow_->layout());
     buttons->insertWidget(buttons->indexOf(cmdRefresh_) + 1, button);
     return button;
+}
+
+void CatalogEditor::addHistoryButton(const QString& table, std::function<int()> key,
+                                     std::function<QString()> caption) {
+    QPushButton* button = windowButton(buttonRow_, QStringLiteral("cmdHistorial"),
+                                       QStringLiteral("Historial de cambios"));
+    auto* buttons = static_cast<QHBoxLayout*>(buttonRow_->layout());
+    buttons->insertWidget(buttons->indexOf(cmdClose_) - 1, button);
+    connect(button, &QPushButton::clicked, this,
+            [this, table, key, caption] { showChangeHistory(ctx_, caption(), table, key(), this); });
 }
 
 bool CatalogEditor::focusGoesToButton() const {

@@ -32,6 +32,11 @@ protected:
     // buttons beside "Grabar" and "Cancelar", and the end of building.
     QGridLayout* fields() const { return fields_; }
     QPushButton* addButton(const QString& name, const QString& caption);
+    // "Historial de cambios" (cmdHistorial): the recorded changes of the item shown, by the
+    // record's table and the item's key when clicked (below 1 while it is new), under the
+    // caption the window gives it then.
+    void addHistoryButton(const QString& table, std::function<int()> key,
+                          std::function<QString()> caption);
 
     // The window's own part.
     virtual bool changed() const = 0;

@@ -23,6 +23,9 @@ frmCliente::frmCliente(AppContext& ctx, QWidget* parent)
         fields()->addWidget(new QLabel(labels[i], this), i, 0);
         fields()->addWidget(box, i, 1);
     }
+    addHistoryButton(
+        QStringLiteral("clientes"), [this] { return isNew_ ? 0 : vIdCliente; },
+        [this] { return boxes_[0]->text().trimmed(); });
 }
 
 void frmCliente::showEvent(QShowEvent* event) {
@@ -39,6 +42,7 @@ void frmCliente::Form_Activate() {
     savedValues_ = {};
     if (!isNew_) {
         try {
+            stamp_ = catalogs::customerStamp(ctx_.db(), vIdCliente);
             if (const auto customer = catalogs::loadCustomer(ctx_.db(), vIdCliente))
                 savedValues_ = *customer;
             else
@@ -75,11 +79,13 @@ bool frmCliente::save() {
         return false;
     }
     const bool stored = store([&] {
-        if (!isNew_)
-            return catalogs::updateCustomer(ctx_.db(), vIdCliente, customer) ? Store::Done
-                                                                             : Store::Missing;
-        vIdCliente = catalogs::createCustomer(ctx_.db(), customer);
-        isNew_ = false;
+        if (!isNew_) {
+            catalogs::updateCustomer(ctx_.db(), vIdCliente, customer, stamp_);
+        } else {
+            vIdCliente = catalogs::createCustomer(ctx_.db(), customer);
+            isNew_ = false;
+        }
+        stamp_ = catalogs::customerStamp(ctx_.db(), vIdCliente);
         return Store::Done;
     });
     if (!stored)

@@ -37,6 +37,8 @@ private:
     bool activated_ = false;
     bool isNew_ = true;
     catalogs::CustomerRecord savedValues_;
+    // The customer's change stamp as read: a save refuses a customer changed since.
+    QString stamp_;
     std::array<QLineEdit*, 5> boxes_{};
 };
 

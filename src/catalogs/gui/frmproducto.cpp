@@ -65,6 +65,9 @@ void frmproducto::buildControls() {
         moveOnWithEnter(field);
 
     CmdPropiedades_ = addButton(QStringLiteral("CmdPropiedades"), QStringLiteral("Nutrientes"));
+    addHistoryButton(
+        QStringLiteral("productos"), [this] { return isNew_ ? 0 : productId_; },
+        [this] { return Text2_->text().trimmed(); });
     connect(CmdPropiedades_, &QPushButton::clicked, this, [this] { CmdPropiedades_Click(); });
 
     QGridLayout* grid = fields();
@@ -98,7 +101,8 @@ void frmproducto::load() {
         if (isNew_) {
             txtUltimo_->setText(
                 catalogs::lastIngredientCode(ctx_.db(), ctx_.currentBase).trimmed());
-        } else if (const auto ingredient =
+        } else if (stamp_ = catalogs::ingredientStamp(ctx_.db(), productId_);
+                   const auto ingredient =
                        catalogs::loadIngredient(ctx_.db(), productId_, displaySeparator(ctx_))) {
             savedValues_ = *ingredient;
             // The code box shows the code without the blanks that align it.
@@ -170,9 +174,10 @@ bool frmproducto::save() {
         return false;
     }
     const bool stored = store([&] {
-        if (!isNew_)
-            return catalogs::updateIngredient(ctx_.db(), productId_, ingredient) ? Store::Done
-                                                                                 : Store::Missing;
+        if (!isNew_) {
+            catalogs::updateIngredient(ctx_.db(), productId_, ingredient, stamp_);
+            return Store::Done;
+        }
         BusyPointer busy(ctx_.ui());
         const catalogs::IngredientCreation created =
             catalogs::createIngredient(ctx_.db(), ctx_.currentBase, ingredient);

@@ -40,6 +40,8 @@ protected:
     void focusField(catalogs::IngredientField field);
 
     catalogs::IngredientBoxes savedValues_;
+    // The ingredient's change stamp as read: a save refuses an ingredient changed since.
+    QString stamp_;
     QLineEdit* txtUltimo_ = nullptr;
     QPushButton* CmdPropiedades_ = nullptr;
 

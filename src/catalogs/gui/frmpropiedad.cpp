@@ -25,10 +25,14 @@ frmpropiedad::frmpropiedad(AppContext& ctx, QWidget* parent)
     fields()->addWidget(Text1_, 0, 1);
     fields()->addWidget(new QLabel(QStringLiteral("Unidad"), this), 1, 0);
     fields()->addWidget(Combo1_, 1, 1, Qt::AlignLeft);
+    addHistoryButton(
+        QStringLiteral("propiedades"), [this] { return isNew_ ? 0 : nutrientId_; },
+        [this] { return Text1_->text().trimmed(); });
 
     isNew_ = nutrientId_ < 1;
     if (!isNew_) {
         try {
+            stamp_ = catalogs::nutrientStamp(ctx_.db(), nutrientId_);
             if (const auto nutrient = catalogs::loadNutrient(ctx_.db(), nutrientId_))
                 savedValues_ = *nutrient;
             else
@@ -62,12 +66,14 @@ bool frmpropiedad::save() {
         return false;
     }
     const bool stored = store([&] {
-        if (!isNew_)
-            return catalogs::updateNutrient(ctx_.db(), nutrientId_, nutrient) ? Store::Done
-                                                                              : Store::Missing;
-        BusyPointer busy(ctx_.ui());
-        nutrientId_ = catalogs::createNutrient(ctx_.db(), nutrient);
-        isNew_ = false;
+        if (!isNew_) {
+            catalogs::updateNutrient(ctx_.db(), nutrientId_, nutrient, stamp_);
+        } else {
+            BusyPointer busy(ctx_.ui());
+            nutrientId_ = catalogs::createNutrient(ctx_.db(), nutrient);
+            isNew_ = false;
+        }
+        stamp_ = catalogs::nutrientStamp(ctx_.db(), nutrientId_);
         return Store::Done;
     });
     if (!stored)

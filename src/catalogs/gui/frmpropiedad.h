@@ -31,6 +31,8 @@ private:
     int nutrientId_;
     bool isNew_ = true;
     catalogs::NutrientRecord savedValues_;
+    // The nutrient's change stamp as read: a save refuses a nutrient changed since.
+    QString stamp_;
     QLineEdit* Text1_ = nullptr;
     QComboBox* Combo1_ = nullptr;
 };

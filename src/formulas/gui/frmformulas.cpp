@@ -1,5 +1,6 @@
 #include "formulas/gui/frmformulas.h"
 
+#include "catalogs/gui/frmHistorial.h"
 #include "catalogs/gui/pickers.h"
 #include "formulas/formula_list_grid.h"
 #include "formulas/formula_search.h"
@@ -147,6 +148,8 @@ void frmformulas::buildControls() {
     chkComparar_->setObjectName(QStringLiteral("chkComparar"));
     cmdComparar_ = button(this, QStringLiteral("cmdComparar"), QStringLiteral("Comparar"));
     cmdComparar_->hide();
+    cmdHistorial_ =
+        button(this, QStringLiteral("cmdHistorial"), QStringLiteral("Historial de cambios"));
 
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -157,6 +160,7 @@ void frmformulas::buildControls() {
     connect(cmdPrint_, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     connect(chkComparar_, &QCheckBox::clicked, this, [this] { chkComparar_Click(); });
     connect(cmdComparar_, &QPushButton::clicked, this, [this] { cmdComparar_Click(); });
+    connect(cmdHistorial_, &QPushButton::clicked, this, [this] { cmdHistorial_Click(); });
 
     imgTipoFormulacion_ = new QLabel(this);
     imgTipoFormulacion_->setObjectName(QStringLiteral("imgTipoFormulacion"));
@@ -186,7 +190,7 @@ void frmformulas::buildControls() {
 
     auto* actions = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{cmdEditar_, cmdAdd_, cmdDelete_, cmdPrint_,
-                                                      chkComparar_, cmdComparar_})
+                                                      cmdHistorial_, chkComparar_, cmdComparar_})
         actions->addWidget(w);
     actions->addStretch();
     actions->addWidget(cmdClose_);
@@ -343,6 +347,15 @@ void frmformulas::cmdEditar_Click() {
     ctx_.currentFormulaId =
         static_cast<qint16>(flexgrid1_->item(row, formulas::kColId)->text().toInt());
     openFormulation();
+}
+
+void frmformulas::cmdHistorial_Click() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString code = flexgrid1_->item(row, formulas::kColCodigo)->text().trimmed();
+    showChangeHistory(ctx_, QStringLiteral("Fórmula ") + code, QStringLiteral("formulas"),
+                      flexgrid1_->item(row, formulas::kColId)->text().toInt(), this);
 }
 
 void frmformulas::cmdAdd_Click() {

@@ -51,6 +51,8 @@ public:
     void chkComparar_Click();
     void flexgrid1_Click(int row, int column);
     void cmdComparar_Click();
+    // "Historial de cambios" of the selected version.
+    void cmdHistorial_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,6 +99,7 @@ private:
     QPushButton* cmdClose_ = nullptr;
     QCheckBox* chkComparar_ = nullptr;
     QPushButton* cmdComparar_ = nullptr;
+    QPushButton* cmdHistorial_ = nullptr;
     QTableWidget* flexgrid1_ = nullptr;
     QLabel* txtnohubo_ = nullptr;
     QLabel* imgTipoFormulacion_ = nullptr;

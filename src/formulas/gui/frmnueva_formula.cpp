@@ -29,7 +29,8 @@ QLineEdit* readOnlyBox(QLineEdit* box) {
 }
 
 formulas::HeaderStart headerStart(const AppContext& ctx) {
-    return {ctx.currentFormulaId, ctx.currentBase, ctx.currentCustomer, ctx.currentFormulaQuantity};
+    return {ctx.currentFormulaId, ctx.currentBase, ctx.currentCustomer, ctx.currentFormulaQuantity,
+            ctx.currentFormulaStamp};
 }
 
 } // namespace

@@ -10,6 +10,7 @@ namespace tarvela {
 
 bool saveFormula(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent) {
     ctx.currentFormulaId = static_cast<qint16>(model.formulaId);
+    ctx.currentFormulaStamp = model.modificado;
     ctx.currentFormulaQuantity = model.batchQuantity;
 
     try {
