@@ -9,7 +9,7 @@
 // - Format(value, pattern) in the result list is left to the program (the connection formats
 //   the values it reads with the same formatter as the file's engine);
 // - a subquery in FROM gets the name the server requires;
-// - "?" placeholders become $1, $2, ...;
+// - "?" placeholders become $1, $2, ...; char(code) becomes chr(code);
 // - tables are created with the server's types: REAL is DOUBLE PRECISION, an INTEGER PRIMARY KEY
 //   that the engine numbers is an identity column, WITHOUT ROWID goes.
 // The functions are created with the schema (see server_functions.h).
@@ -228,57 +228,63 @@ void foldLike(Rewriter& r) {
     }
 }
 
-// Format(value, 'pattern') at the top of the outermost result list.
+// Format(value, 'pattern') as a whole item of a result list: the value is read as it is, and
+// formatted by the program. The outermost list's items are known by position (until a "*"),
+// those of a subquery by the name under which the outer statement reads them.
 void takeFormats(Rewriter& r, ServerStatement& out) {
-    if (!isWord(r.at(0), "select"))
-        return;
-    long s = 1;
-    if (isAnyWord(r.at(s), {"distinct", "all"}))
-        ++s;
-    int column = 0;
-    bool afterStar = false;
-    while (s < static_cast<long>(r.size()) && !isWord(r.at(s), "from")) {
-        // One item of the list: from s to the comma or from at depth 0.
-        long end = s;
-        while (end < static_cast<long>(r.size()) && !isSymbol(r.at(end), ",") &&
-               !isWord(r.at(end), "from")) {
-            if (isSymbol(r.at(end), "(")) {
-                const long close = r.matching(end);
-                end = close < 0 ? static_cast<long>(r.size()) : close + 1;
-            } else {
-                ++end;
-            }
-        }
-        const long last = end - 1;
-        if (isSymbol(r.at(last), "*"))
-            afterStar = true;
-        if (isWord(r.at(s), "format") && isSymbol(r.at(s + 1), "(")) {
-            const long close = r.matching(s + 1);
-            // The pattern: the literal before the closing parenthesis, after a comma.
-            const Token* pattern = r.at(close - 1);
-            const bool formatted = close > s + 4 && isSymbol(r.at(close - 2), ",") && pattern &&
-                                   pattern->kind == TokenKind::Literal;
-            const bool aliased = close + 3 == end && isWord(r.at(close + 1), "as");
-            const bool alone = close + 1 == end || aliased ||
-                               (close + 2 == end && r.at(close + 1)->kind == TokenKind::Word);
-            if (formatted && alone) {
-                QString text = pattern->text.mid(1, pattern->text.size() - 2);
-                text.replace(QStringLiteral("''"), QStringLiteral("'"));
-                const QString name =
-                    close + 1 < end ? r.at(end - 1)->text.toLower() : QStringLiteral("format");
-                out.formatted.push_back({afterStar ? -1 : column, name, text});
-                r.replace(s, QString());
-                r.replace(s + 1, QString());
-                for (long p = close - 2; p <= close; ++p)
-                    r.replace(p, QString());
-                if (close + 1 == end) // the column keeps the name the file's engine gives it
-                    r.suffix(close, QStringLiteral(" AS format"));
-            }
-        }
-        ++column;
-        s = end;
-        if (isSymbol(r.at(s), ","))
+    const long size = static_cast<long>(r.size());
+    for (long select = 0; select < size; ++select) {
+        if (!isWord(r.at(select), "select"))
+            continue;
+        const bool outermost = select == 0;
+        long s = select + 1;
+        if (isAnyWord(r.at(s), {"distinct", "all"}))
             ++s;
+        int column = 0;
+        bool afterStar = !outermost;
+        while (s < size && !isWord(r.at(s), "from") && !isSymbol(r.at(s), ")")) {
+            // One item of the list: from s to the comma, from or closing parenthesis at its depth.
+            long end = s;
+            while (end < size && !isSymbol(r.at(end), ",") && !isWord(r.at(end), "from") &&
+                   !isSymbol(r.at(end), ")")) {
+                if (isSymbol(r.at(end), "(")) {
+                    const long close = r.matching(end);
+                    end = close < 0 ? size : close + 1;
+                } else {
+                    ++end;
+                }
+            }
+            const long last = end - 1;
+            if (isSymbol(r.at(last), "*"))
+                afterStar = true;
+            if (isWord(r.at(s), "format") && isSymbol(r.at(s + 1), "(")) {
+                const long close = r.matching(s + 1);
+                // The pattern: the literal before the closing parenthesis, after a comma.
+                const Token* pattern = r.at(close - 1);
+                const bool formatted = close > s + 4 && isSymbol(r.at(close - 2), ",") &&
+                                       pattern && pattern->kind == TokenKind::Literal;
+                const bool aliased = close + 3 == end && isWord(r.at(close + 1), "as");
+                const bool alone = close + 1 == end || aliased ||
+                                   (close + 2 == end && r.at(close + 1)->kind == TokenKind::Word);
+                if (formatted && alone) {
+                    QString text = pattern->text.mid(1, pattern->text.size() - 2);
+                    text.replace(QStringLiteral("''"), QStringLiteral("'"));
+                    const QString name =
+                        close + 1 < end ? r.at(end - 1)->text.toLower() : QStringLiteral("format");
+                    out.formatted.push_back({afterStar ? -1 : column, name, text});
+                    r.replace(s, QString());
+                    r.replace(s + 1, QString());
+                    for (long p = close - 2; p <= close; ++p)
+                        r.replace(p, QString());
+                    if (close + 1 == end) // the column keeps a name of its own
+                        r.append(close, QStringLiteral(" AS format"));
+                }
+            }
+            ++column;
+            s = end;
+            if (isSymbol(r.at(s), ","))
+                ++s;
+        }
     }
 }
 
@@ -303,6 +309,13 @@ void nameSubqueries(Rewriter& r) {
             continue;
         r.append(close, QStringLiteral(" AS subconsulta%1").arg(++named));
     }
+}
+
+// The file's char(code) is the server's chr(code).
+void characterFunction(Rewriter& r) {
+    for (long s = 0; s + 1 < static_cast<long>(r.size()); ++s)
+        if (isWord(r.at(s), "char") && isSymbol(r.at(s + 1), "(") && !isWord(r.at(s - 1), "as"))
+            r.replace(s, QStringLiteral("chr"));
 }
 
 void numberPlaceholders(Rewriter& r) {
@@ -360,7 +373,10 @@ ServerStatement translateForServer(const QString& jetSql) {
     applyServerCollation(r);
     if (sql.contains(QLatin1String("like"), Qt::CaseInsensitive))
         foldLike(r);
-    takeFormats(r, out);
+    if (sql.contains(QLatin1String("format"), Qt::CaseInsensitive))
+        takeFormats(r, out);
+    if (sql.contains(QLatin1String("char"), Qt::CaseInsensitive))
+        characterFunction(r);
     nameSubqueries(r);
     numberPlaceholders(r);
     recordNames(r, out);

@@ -5,7 +5,10 @@
 #include "support/test_database.h"
 #include "text/format.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +187,7 @@ TEST(StartUp, UnusableSeparatorEndsBeforeConnecting) {
 }
 
 TEST(StartUp, ConnectionFailuresEndTheProgramWithTheErrorNumber) {
+    TARVELA_FILE_ONLY();
     TestDatabase database;
     const QString path = database.path();
     database.takeConnection().reset();
@@ -207,6 +211,65 @@ TEST(StartUp, ConnectionFailuresEndTheProgramWithTheErrorNumber) {
         EXPECT_TRUE(numeric) << text.toStdString();
         EXPECT_FALSE(text.section(QLatin1Char('\n'), 1).isEmpty()) << "the description follows";
     }
+}
+
+} // namespace
+} // namespace tarvela
+
+namespace tarvela {
+namespace {
+
+using test::ScriptedDesktop;
+using test::TestDatabase;
+
+// The working folder of the program, for one test.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const QString& folder) : previous_(QDir::currentPath()) {
+        QDir::setCurrent(folder);
+    }
+    ~WorkingFolder() { QDir::setCurrent(previous_); }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    QString previous_;
+};
+
+void writeIni(const QString& folder, const QByteArray& text) {
+    QFile ini(QDir(folder).filePath(QStringLiteral("tarvela.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(text);
+}
+
+// tarvela.ini in the working folder names the server; without it the file is opened.
+TEST(StartUp, TarvelaIniNamesTheServer) {
+    TestDatabase database;
+    const QTemporaryDir folder;
+    WorkingFolder working(folder.path());
+    EXPECT_EQ(configuredServer(folder.path()), QString());
+    writeIni(folder.path(), "[BaseDeDatos]\nservidor=postgresql://tarvela@127.0.0.1:9/tarvela\n");
+    EXPECT_EQ(configuredServer(folder.path()), "postgresql://tarvela@127.0.0.1:9/tarvela");
+    {
+        ScriptedDesktop desktop;
+        AppContext ctx;
+        ctx.desktop = &desktop;
+        EXPECT_FALSE(startUp(ctx, connectionStringFor(database.path(), db::databasePassword())));
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_EQ(desktop.messages[0].text,
+                  "Error nro.: 8006\nNo se pudo conectar con el servidor 127.0.0.1: el servidor no "
+                  "responde (¿está en marcha y acepta conexiones?).");
+    }
+    if (!TestDatabase::onServer())
+        return;
+    writeIni(folder.path(), "[BaseDeDatos]\nservidor=" + database.path().toUtf8() + "\n");
+    ScriptedDesktop desktop;
+    AppContext ctx;
+    ctx.desktop = &desktop;
+    ASSERT_TRUE(startUp(ctx, QStringLiteral("Data Source=TarvelaN.mdb;")));
+    EXPECT_EQ(ctx.db().engine(), db::Engine::Server);
+    EXPECT_EQ(ctx.db().displayName(), "localhost/postgres");
+    EXPECT_EQ(readVersion(ctx.db()), "2.02.1");
 }
 
 } // namespace

@@ -218,6 +218,7 @@ TEST(CliFormulate, AnInfeasibleRunAddsItsDiagnosis) {
 // joined columns otherwise), an empty file and a one-byte file: database errors that name what
 // is wrong, never a crash.
 TEST(CliFormulate, FilesThatAreNotTheProgramsAreRefusedByName) {
+    TARVELA_FILE_ONLY();
     TestDatabase tdb(TestDatabase::Contents::Demo);
     const QString path = demoFileWith(tdb, {"ALTER TABLE productos RENAME TO productos_t",
                                             "CREATE VIEW productos AS SELECT * FROM productos_t"});

@@ -39,9 +39,10 @@ TEST(ServerFailures, ADatabaseWithoutTheProgramsTablesIsRefused) {
     const DbError error = errorOf([&] { upgradeSchema(empty.conn()); });
     EXPECT_EQ(error.failure(), DbFailure::NotProgram);
     EXPECT_TRUE(error.description().endsWith(" no es una base de datos de Tarvela."));
-    if (TestDatabase::onServer())
+    if (TestDatabase::onServer()) {
         EXPECT_EQ(error.description(), "La base de datos " + empty.conn().displayName() +
                                            " no es una base de datos de Tarvela.");
+    }
 }
 
 class OnServer : public ::testing::Test {
@@ -68,7 +69,7 @@ TEST_F(OnServer, AConnectionLostHalfwayWritesNothingAndComesBack) {
         Transaction unit(conn);
         conn.execute("update productos set nombre='cambiado' where id_producto=1");
         Connection::openServer(TestDatabase::serverAddress())
-            ->query("select pg_terminate_backend(?)", {pid});
+            ->query("select pg_terminate_backend(" + QString::number(pid) + ")");
         const DbError error = errorOf([&] { conn.execute("delete from productos"); });
         EXPECT_EQ(error.failure(), DbFailure::Connection);
         EXPECT_EQ(error.description(), "Se perdió la conexión con el servidor localhost; no se "

@@ -328,15 +328,19 @@ TEST_F(RunChecks, FiguresThatAreNotUsableNumbersAreRefused) {
         EXPECT_EQ(onlyMessage(), c.message) << c.value;
     }
 
-    // Stored in the file: an overflowing price, a limit and a content held as text, an infinite
-    // content, a nutrient limit that is not a number.
+    // Stored in the database: an overflowing price, a limit and a content held as text, an
+    // infinite content, a nutrient limit that is not a number (the server writes infinity so).
+    const bool server = TestDatabase::onServer();
     const struct {
         const char* statement;
         QString message;
     } stored[] = {
-        {"update formula_producto set costo=9e999 where id_producto=2", price},
+        {server ? "update formula_producto set costo='Infinity' where id_producto=2"
+                : "update formula_producto set costo=9e999 where id_producto=2",
+         price},
         {"update formula_producto set maximo='NaN' where id_producto=2", maximum},
-        {"update producto_propiedad set valor=-9e999 where id_producto=2",
+        {server ? "update producto_propiedad set valor='-Infinity' where id_producto=2"
+                : "update producto_propiedad set valor=-9e999 where id_producto=2",
          QStringLiteral("El valor de la propiedad <Proteína> en el ingrediente <Harina d'avena") +
              range},
         {"update formula_propiedad set maximo='NaN'",

@@ -74,9 +74,12 @@ std::unique_ptr<db::Connection> TestDatabase::openAnother() const {
 }
 
 void TestDatabase::failOn(const QString& event, const QString& table, const QString& when) {
+    // The connection may have been handed to the program: another one defines the trigger.
+    std::unique_ptr<db::Connection> other = conn_ ? nullptr : openAnother();
+    db::Connection& conn = conn_ ? *conn_ : *other;
     const QString name = QStringLiteral("fallo_") + event.toLower() + QLatin1Char('_') + table;
     if (!onServer()) {
-        conn().executeNative(QStringLiteral("CREATE TRIGGER ") + name + QStringLiteral(" BEFORE ") +
+        conn.executeNative(QStringLiteral("CREATE TRIGGER ") + name + QStringLiteral(" BEFORE ") +
                              event + QStringLiteral(" ON ") + table +
                              (when.isEmpty() ? QString() : QStringLiteral(" WHEN ") + when) +
                              QStringLiteral(" BEGIN SELECT RAISE(ABORT,'fallo'); END"));
@@ -85,15 +88,23 @@ void TestDatabase::failOn(const QString& event, const QString& table, const QStr
     const QString row = event.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0
                             ? QStringLiteral("OLD")
                             : QStringLiteral("NEW");
-    conn().executeNative(QStringLiteral("CREATE OR REPLACE FUNCTION ") + name +
+    conn.executeNative(QStringLiteral("CREATE OR REPLACE FUNCTION ") + name +
                          QStringLiteral("() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF ") +
                          (when.isEmpty() ? QStringLiteral("true") : when) +
                          QStringLiteral(" THEN RAISE EXCEPTION 'fallo'; END IF; RETURN ") + row +
                          QStringLiteral("; END $$"));
-    conn().executeNative(QStringLiteral("CREATE TRIGGER ") + name + QStringLiteral(" BEFORE ") +
+    conn.executeNative(QStringLiteral("CREATE TRIGGER ") + name + QStringLiteral(" BEFORE ") +
                          event + QStringLiteral(" ON ") + table +
                          QStringLiteral(" FOR EACH ROW EXECUTE FUNCTION ") + name +
                          QStringLiteral("()"));
+}
+
+void TestDatabase::stopFailing(const QString& event, const QString& table) {
+    std::unique_ptr<db::Connection> other = conn_ ? nullptr : openAnother();
+    db::Connection& conn = conn_ ? *conn_ : *other;
+    const QString name = QStringLiteral("fallo_") + event.toLower() + QLatin1Char('_') + table;
+    conn.executeNative(QStringLiteral("DROP TRIGGER ") + name +
+                       (onServer() ? QStringLiteral(" ON ") + table : QString()));
 }
 
 QString TestDatabase::emptyTarget() {

@@ -41,6 +41,8 @@ public:
     // on the row's columns as NEW.column or OLD.column; empty: always): the failure a full disk
     // would give.
     void failOn(const QString& event, const QString& table, const QString& when = QString());
+    // Statements on the table succeed again.
+    void stopFailing(const QString& event, const QString& table);
 
     // An empty database for the same engine (for a copy's target): a file path that does not
     // exist yet, or the address of another empty schema, removed with this object.

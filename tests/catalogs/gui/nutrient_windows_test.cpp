@@ -123,7 +123,7 @@ TEST_F(NutrientWindows, AFailedSaveKeepsTheWindowOpenWithWhatWasTyped) {
     EXPECT_EQ(box(window, "Text1")->text(), "Zinc");
     EXPECT_EQ(count("select count(*) from propiedades where nombre='Zinc'"), 0);
 
-    ctx.db().execute("DROP TRIGGER fallo");
+    database.stopFailing("INSERT", "producto_propiedad");
     desktop.clear();
     desktop.answers = {true};
     window.close();

@@ -1,6 +1,7 @@
 // Two workstations on one catalog: a save never overwrites a change it did not see, new keys
 // never collide, and every change is recorded with who made it, in the change's transaction.
 #include "catalogs/customer_catalog.h"
+#include "catalogs/ingredient_composition.h"
 #include "catalogs/ingredient_catalog.h"
 #include "catalogs/nutrient_catalog.h"
 #include "db/change_log.h"
