@@ -71,6 +71,11 @@ void frmoptimizacion::actuFormula() {
     repaintAll();
 }
 
+void frmoptimizacion::showWorkingModel(const formulation::WorkingModel& model) {
+    model_ = model;
+    repaintAll();
+}
+
 void frmoptimizacion::actuResultados() {
     try {
         BusyPointer busy(ctx_.ui());
