@@ -9,11 +9,15 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: tarvela-cli init-db FILE|postgresql://... [--demo]\n"
-               "       tarvela-cli copy-db FROM TO   (files or postgresql://... addresses)\n"
-               "       tarvela-cli formulate FORMULA_ID [--db FILE|postgresql://...] [--cantidad Q] "
-               "[--json]\n",
-               stderr);
+    std::fputs(
+        "usage: tarvela-cli init-db FILE|postgresql://... [--demo]\n"
+        "       tarvela-cli copy-db FROM TO   (files or postgresql://... addresses)\n"
+        "       tarvela-cli formulate FORMULA_ID [--db FILE|postgresql://...] [--cantidad Q] "
+        "[--json]\n"
+        "       tarvela-cli reformulate [--db FILE|postgresql://...] [--base N] [--cliente ID] "
+        "[--save] "
+        "[--json]\n",
+        stderr);
     return 2;
 }
 
@@ -31,5 +35,7 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::copyDb(args));
     if (command == QLatin1String("formulate"))
         return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
+    if (command == QLatin1String("reformulate"))
+        return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
     return usage();
 }
