@@ -42,8 +42,8 @@ int fail(const QString& message) {
 }
 
 int usage() {
-    return fail(QStringLiteral(
-        "usage: tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]"));
+    return fail(QStringLiteral("usage: tarvela-cli formulate FORMULA_ID [--db "
+                               "FILE|postgresql://...] [--cantidad Q] [--json]"));
 }
 
 } // namespace

@@ -28,8 +28,9 @@ int fail(const QString& message) {
 }
 
 int usage() {
-    return fail(QStringLiteral("usage: tarvela-cli reformulate [--db FILE] [--base N] "
-                               "[--cliente ID] [--save] [--json]"));
+    return fail(
+        QStringLiteral("usage: tarvela-cli reformulate [--db FILE|postgresql://...] [--base N] "
+                       "[--cliente ID] [--save] [--json]"));
 }
 
 std::optional<int> number(const QString& text, int lowest, int highest) {

@@ -4,6 +4,8 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <unistd.h>
@@ -38,6 +40,15 @@ db::Engine TestDatabase::engine() {
 
 QString TestDatabase::serverAddress() {
     return qEnvironmentVariable("TARVELA_TEST_SERVER");
+}
+
+bool TestDatabase::serverInstalled() {
+    // Where tools/pg-test-server.sh looks for them.
+    const QDir versions(QStringLiteral("/usr/lib/postgresql"));
+    for (const QString& version : versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (QFileInfo::exists(versions.filePath(version + QStringLiteral("/bin/initdb"))))
+            return true;
+    return false;
 }
 
 TestDatabase::TestDatabase(Contents contents) : folder_(dir_.path()) {
@@ -80,23 +91,23 @@ void TestDatabase::failOn(const QString& event, const QString& table, const QStr
     const QString name = QStringLiteral("fallo_") + event.toLower() + QLatin1Char('_') + table;
     if (!onServer()) {
         conn.executeNative(QStringLiteral("CREATE TRIGGER ") + name + QStringLiteral(" BEFORE ") +
-                             event + QStringLiteral(" ON ") + table +
-                             (when.isEmpty() ? QString() : QStringLiteral(" WHEN ") + when) +
-                             QStringLiteral(" BEGIN SELECT RAISE(ABORT,'fallo'); END"));
+                           event + QStringLiteral(" ON ") + table +
+                           (when.isEmpty() ? QString() : QStringLiteral(" WHEN ") + when) +
+                           QStringLiteral(" BEGIN SELECT RAISE(ABORT,'fallo'); END"));
         return;
     }
     const QString row = event.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0
                             ? QStringLiteral("OLD")
                             : QStringLiteral("NEW");
     conn.executeNative(QStringLiteral("CREATE OR REPLACE FUNCTION ") + name +
-                         QStringLiteral("() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF ") +
-                         (when.isEmpty() ? QStringLiteral("true") : when) +
-                         QStringLiteral(" THEN RAISE EXCEPTION 'fallo'; END IF; RETURN ") + row +
-                         QStringLiteral("; END $$"));
+                       QStringLiteral("() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF ") +
+                       (when.isEmpty() ? QStringLiteral("true") : when) +
+                       QStringLiteral(" THEN RAISE EXCEPTION 'fallo'; END IF; RETURN ") + row +
+                       QStringLiteral("; END $$"));
     conn.executeNative(QStringLiteral("CREATE TRIGGER ") + name + QStringLiteral(" BEFORE ") +
-                         event + QStringLiteral(" ON ") + table +
-                         QStringLiteral(" FOR EACH ROW EXECUTE FUNCTION ") + name +
-                         QStringLiteral("()"));
+                       event + QStringLiteral(" ON ") + table +
+                       QStringLiteral(" FOR EACH ROW EXECUTE FUNCTION ") + name +
+                       QStringLiteral("()"));
 }
 
 void TestDatabase::stopFailing(const QString& event, const QString& table) {

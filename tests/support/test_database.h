@@ -26,6 +26,8 @@ public:
     static bool onServer() { return engine() == db::Engine::Server; }
     // The scratch server's address, empty when the tests run on the file.
     static QString serverAddress();
+    // Whether PostgreSQL's server programs are on this machine (the scratch server can start).
+    static bool serverInstalled();
 
     db::Connection& conn() { return *conn_; }
     std::unique_ptr<db::Connection> takeConnection() { return std::move(conn_); }
