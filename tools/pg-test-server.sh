@@ -11,7 +11,7 @@ if [ -z "$cmd" ] || [ -z "$dir" ]; then
     echo "uso: $0 start|stop CARPETA [PUERTO]" >&2
     exit 2
 fi
-bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1 || true)
 if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
     if [ "$cmd" = start ]; then
         echo "PostgreSQL no está instalado (paquete postgresql): las pruebas en el servidor no se ejecutan" >&2
