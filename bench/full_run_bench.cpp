@@ -1,8 +1,8 @@
 // A full least-cost run (load, checks, solve, records, write-back, recompute; no painting) of a
 // 60-ingredient x 40-nutrient formula over a catalog of 2,000 ingredients x 100 nutrients, with
 // the share of the time spent outside the solver.
-#include "context/recording_desktop.h"
 #include "bench_database.h"
+#include "context/recording_desktop.h"
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
@@ -172,12 +172,12 @@ void BM_DemoFormulaRun(benchmark::State& state) {
         return d;
     }();
     for (auto _ : state) {
-        Host host;
+        RecordingDesktop desk;
         formulation::WorkingModel model;
         model.formulaId = 3;
-        formulation::actuFormula(model, demo->conn(), host.desk, QLatin1Char('.'));
-        const formulation::RunResult result = formulation::formulate(
-            model, QStringLiteral("1000"), demo->conn(), host, QLatin1Char('.'));
+        formulation::actuFormula(model, demo->conn(), desk, QLatin1Char('.'));
+        const formulation::RunResult result =
+            formulation::formulate(model, QStringLiteral("1000"), demo->conn(), QLatin1Char('.'));
         benchmark::DoNotOptimize(result);
     }
 }

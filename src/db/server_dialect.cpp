@@ -261,11 +261,12 @@ void takeFormats(Rewriter& r, ServerStatement& out) {
                 const long close = r.matching(s + 1);
                 // The pattern: the literal before the closing parenthesis, after a comma.
                 const Token* pattern = r.at(close - 1);
-                const bool formatted = close > s + 4 && isSymbol(r.at(close - 2), ",") &&
-                                       pattern && pattern->kind == TokenKind::Literal;
+                const bool formatted = close > s + 4 && isSymbol(r.at(close - 2), ",") && pattern &&
+                                       pattern->kind == TokenKind::Literal;
                 const bool aliased = close + 3 == end && isWord(r.at(close + 1), "as");
                 const bool alone = close + 1 == end || aliased ||
-                                   (close + 2 == end && r.at(close + 1)->kind == TokenKind::Word);
+                                   (close + 2 == end && r.at(close + 1) &&
+                                    r.at(close + 1)->kind == TokenKind::Word);
                 if (formatted && alone) {
                     QString text = pattern->text.mid(1, pattern->text.size() - 2);
                     text.replace(QStringLiteral("''"), QStringLiteral("'"));

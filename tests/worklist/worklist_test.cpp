@@ -228,17 +228,16 @@ TEST_F(WorklistCatalog, SavingNewVersionsOneFormulaAtATime) {
     for (Reformulated& row : list.rows)
         row.marcada = true;
     // The details of formula 2 are refused by the database.
-    tdb.conn().execute(QStringLiteral(
-        "create trigger refuse after insert on formula_producto when "
-        "(select codigo from formulas where id_formula=NEW.id_formula)=(select codigo from "
-        "formulas where id_formula=2) begin select raise(abort,'disco lleno'); end"));
+    tdb.failOn(QStringLiteral("INSERT"), QStringLiteral("formula_producto"),
+               QStringLiteral("(select codigo from formulas where id_formula=NEW.id_formula)=("
+                              "select codigo from formulas where id_formula=2)"));
     const QDate today(2027, 3, 15);
     const worklist::VersionsSaved saved =
         worklist::saveNewVersions(tdb.conn(), list.rows, 1, today);
     EXPECT_EQ(saved.saved, 1);
     ASSERT_EQ(saved.failures.size(), 1u);
     EXPECT_EQ(saved.failures[0].codigo, QStringLiteral("2"));
-    EXPECT_TRUE(saved.failures[0].motivo.contains(QStringLiteral("disco lleno")));
+    EXPECT_TRUE(saved.failures[0].motivo.contains(QStringLiteral("fallo")));
     EXPECT_EQ(list.rows[2].idFormulaNueva, 0); // without solution: never saved
 
     const int newId = list.rows[0].idFormulaNueva;
