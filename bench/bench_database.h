@@ -27,7 +27,8 @@ public:
         schema_ = QStringLiteral("banco_%1").arg(static_cast<long>(getpid()));
         admin_ = db::Connection::openServer(server);
         admin_->executeNative(QStringLiteral("DROP SCHEMA IF EXISTS ") + schema_ +
-                              QStringLiteral(" CASCADE; CREATE SCHEMA ") + schema_);
+                              QStringLiteral(" CASCADE"));
+        admin_->executeNative(QStringLiteral("CREATE SCHEMA ") + schema_);
         conn_ = db::Connection::openServer(
             server + (server.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
             QStringLiteral("options=-csearch_path%3D") + schema_);

@@ -44,9 +44,10 @@ int copyDb(const QStringList& args) {
                      .arg(terminalText(shownName(from)), terminalText(shownName(to))) +
                  lines);
     } catch (const db::DbError& error) {
-        printError(QStringLiteral("no se pudo copiar %1 a %2: %3 (%4)")
-                       .arg(shownName(from), shownName(to), error.description())
-                       .arg(error.number()));
+        // The engine's error number when there is one; the program's own refusals have none.
+        printError(QStringLiteral("no se pudo copiar %1 a %2: %3")
+                       .arg(shownName(from), shownName(to), error.description()) +
+                   (error.number() != 0 ? QStringLiteral(" (%1)").arg(error.number()) : QString()));
         return 2;
     }
     return 0;
