@@ -94,6 +94,18 @@ const char* const schemaStatements[] = {
     " versionapnueva INTEGER,"
     " versionbdnueva INTEGER)",
 
+    // One row per change of an ingredient's price or dry matter made from a file: the values
+    // before and after, when ('yyyy-mm-dd hh:mm:ss') and the file's name.
+    "CREATE TABLE precios_historial ("
+    " id_producto INTEGER NOT NULL,"
+    " fecha TEXT NOT NULL,"
+    " costo_anterior REAL,"
+    " costo_nuevo REAL,"
+    " materia_seca_anterior REAL,"
+    " materia_seca_nueva REAL,"
+    " origen TEXT)",
+    "CREATE INDEX precios_historial_producto ON precios_historial (id_producto, fecha)",
+
     "INSERT INTO parametros (idBase, idCliente) VALUES (1, 0)",
     "INSERT INTO versionado (idVersionado, versionapnueva, versionbdnueva) VALUES (1, 202, 1)",
 };
@@ -160,6 +172,19 @@ void addMissingIndexes(Connection& conn) {
     transaction.commit();
 }
 
+// A file made before the price history was kept lacks its table. Its index follows with the
+// other missing indexes.
+void addPriceHistory(Connection& conn) {
+    const Result present =
+        conn.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND "
+                                  "name='precios_historial'"));
+    if (!present.isEmpty())
+        return;
+    Transaction transaction(conn);
+    conn.execute(QString::fromUtf8(createStatementOf(QStringLiteral("precios_historial"))));
+    transaction.commit();
+}
+
 bool hasDemoFiles(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("nutrientes.csv"))).isFile();
 }
@@ -189,6 +214,7 @@ void upgradeSchema(Connection& conn) {
             }
             transaction.commit();
         }
+        addPriceHistory(conn);
         addMissingIndexes(conn);
     } catch (const DbError& error) {
         throw DbError(error.number(),

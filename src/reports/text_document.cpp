@@ -1,8 +1,7 @@
 #include "reports/text_document.h"
 
-#include "reports/zip_archive.h"
+#include "files/zip_package.h"
 
-#include <QFile>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -262,20 +261,15 @@ QByteArray openDocumentContent(const TextDocument& d) {
 }
 
 WriteFailure writeOpenDocument(const TextDocument& document, const QString& path) {
-    const QByteArray package =
-        zipArchive({{QStringLiteral("mimetype"), kMimeType.toUtf8()},
-                    {QStringLiteral("content.xml"), openDocumentContent(document)},
-                    {QStringLiteral("styles.xml"), stylesXml(document)},
-                    {QStringLiteral("meta.xml"), metaXml(document)},
-                    {QStringLiteral("META-INF/manifest.xml"), manifestXml()}});
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(package) != package.size() || !file.flush())
-        return {file.errorString(), file.error()};
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return {file.errorString(), file.error()};
-    return {};
+    // The package's first entry names its type, stored as it is, so that programs can tell the
+    // type from the file's first bytes.
+    const files::FileFailure failure = files::writeZipPackage(
+        path, {{QStringLiteral("mimetype"), kMimeType.toUtf8(), false},
+               {QStringLiteral("content.xml"), openDocumentContent(document)},
+               {QStringLiteral("styles.xml"), stylesXml(document)},
+               {QStringLiteral("meta.xml"), metaXml(document)},
+               {QStringLiteral("META-INF/manifest.xml"), manifestXml()}});
+    return {failure.description, failure.number};
 }
 
 } // namespace tarvela::reports
