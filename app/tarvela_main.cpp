@@ -1,6 +1,5 @@
 // The program: start-up and the main window, run from the installation folder.
 #include "app/gui/menu.h"
-#include "app/gui/modal_launcher.h"
 #include "app/gui/qt_desktop.h"
 #include "app/gui/spanish_translations.h"
 #include "app/startup.h"
@@ -15,10 +14,8 @@ int main(int argc, char** argv) {
     tarvela::installSpanishTranslations(app);
 
     tarvela::QtDesktop desktop;
-    tarvela::ModalLauncher launcher;
     tarvela::AppContext ctx;
     ctx.desktop = &desktop;
-    ctx.launcher = &launcher;
     // The installation folder is the working folder: the database is found there.
     ctx.installDir = QApplication::applicationDirPath();
     QDir::setCurrent(ctx.installDir);

@@ -17,7 +17,8 @@ class ModalLauncher;
 struct AppContext {
     std::unique_ptr<db::Connection> conn;
     Desktop* desktop = nullptr;
-    // Shows modal windows; replaced in tests so that a test can drive a nested window.
+    // Shows modal windows; set by tests so that a test can drive a nested window. Without one
+    // a window runs its own event loop.
     ModalLauncher* launcher = nullptr;
     // The installation folder (executables, documents, database).
     QString installDir;

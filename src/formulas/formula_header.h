@@ -67,7 +67,6 @@ public:
     int formulaId() const { return formulaId_; }
     bool isNew() const { return isNew_; }
     const QString& loadedCode() const { return loadedCode_; }
-    int currentVersion() const { return currentVersion_; }
     int nextVersion() const { return nextVersion_; }
     // The boxes as loaded.
     const QString& lastCode() const { return lastCode_; } // "Último"

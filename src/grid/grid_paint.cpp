@@ -33,13 +33,6 @@ GridPaint paintTable(const std::vector<GridColumn>& columns, int rowCount,
     return paint;
 }
 
-int GridPaint::columnOf(const QString& field) const {
-    for (size_t c = 0; c < columns.size(); ++c)
-        if (columns[c].field == field)
-            return static_cast<int>(c);
-    return -1;
-}
-
 int restColumnWidth(int gridWidthTwips, const std::vector<GridColumn>& columns,
                     bool verticalScrollBar) {
     int others = 70;

@@ -40,8 +40,6 @@ struct GridPaint {
     const CellPaint& cell(int row, int column) const {
         return rows.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
     }
-    // Index of the column showing a field; -1 when none.
-    int columnOf(const QString& field) const;
 };
 
 // The heading row: every heading grey with white text.

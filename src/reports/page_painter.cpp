@@ -31,10 +31,6 @@ bool PagePainter::finish() {
     return painter_.isActive() && painter_.end();
 }
 
-double PagePainter::pageWidth() const {
-    return device_.width() / k_;
-}
-
 double PagePainter::pageHeight() const {
     return device_.height() / k_;
 }

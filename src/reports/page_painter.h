@@ -27,8 +27,7 @@ public:
     // Ends painting; false when the device reported a failure.
     bool finish();
 
-    // The page's size in millimetres.
-    double pageWidth() const;
+    // The page's height in millimetres.
     double pageHeight() const;
     bool newPage();
 

@@ -1,6 +1,6 @@
 #include "app/gui/frmacercade.h"
 
-#include "app/gui/animal_pictures.h"
+#include "widgets/animal_pictures.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

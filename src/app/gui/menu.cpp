@@ -1,9 +1,10 @@
 #include "app/gui/menu.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/animal_pictures.h"
+#include "app/help_documents.h"
 #include "app/main_layout.h"
 #include "app/startup.h"
+#include "widgets/animal_pictures.h"
+#include "widgets/errores.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -67,7 +68,7 @@ void menu::buildControls() {
     imgSeleccion_->setToolTip(kSelectionText);
     imgSeleccion_->setAccessibleName(kSelectionText);
 
-    imgFabricante_ = picture(area, QStringLiteral("imgFabricante"), makerLogo());
+    imgFabricante_ = picture(area, QStringLiteral("imgFabricante"), makerLogo(kMakerName));
 
     for (int i = 1; i <= 3; ++i) {
         // The pictures the buttons take their looks from, kept as the window's own images.

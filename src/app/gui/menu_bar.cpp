@@ -1,8 +1,8 @@
 #include "app/gui/menu.h"
 
 #include "app/gui/frmacercade.h"
-#include "app/gui/modal_launcher.h"
 #include "app/help_documents.h"
+#include "widgets/modal_launcher.h"
 
 #include <QAction>
 #include <QMenu>

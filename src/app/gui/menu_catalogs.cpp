@@ -1,12 +1,12 @@
 #include "app/gui/menu.h"
 
-#include "app/gui/modal_launcher.h"
 #include "catalogs/gui/frmCliente.h"
 #include "catalogs/gui/frmClientes.h"
 #include "catalogs/gui/frmproducto.h"
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/gui/frmpropiedades.h"
+#include "widgets/modal_launcher.h"
 
 #include <memory>
 

@@ -1,13 +1,15 @@
 #include "app/gui/menu.h"
 
-#include "app/gui/modal_launcher.h"
 #include "formulas/gui/frmformulas.h"
+#include "formulation/gui/open_formulation.h"
+#include "widgets/modal_launcher.h"
 
 namespace tarvela {
 
 void menu::admformulas_Click() {
     ctx_.listMode = QStringLiteral("ABM");
-    frmformulas window(ctx_, this);
+    frmformulas window(
+        ctx_, [this](QWidget* parent) { openFormulationWindow(ctx_, parent); }, this);
     execModal(ctx_, window);
 }
 

@@ -1,8 +1,8 @@
 #include "catalogs/gui/catalog_editor.h"
 
-#include "app/gui/errores.h"
-#include "catalogs/gui/window_controls.h"
 #include "db/keys.h"
+#include "widgets/errores.h"
+#include "widgets/window_controls.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "catalogs/gui/catalog_list.h"
 
-#include "app/gui/errores.h"
-#include "catalogs/gui/window_controls.h"
 #include "catalogs/list_grids.h"
 #include "grid/gui/grid_painter.h"
+#include "widgets/errores.h"
+#include "widgets/window_controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

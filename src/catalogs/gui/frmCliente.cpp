@@ -1,7 +1,7 @@
 #include "catalogs/gui/frmCliente.h"
 
-#include "app/gui/errores.h"
-#include "catalogs/gui/window_controls.h"
+#include "widgets/errores.h"
+#include "widgets/window_controls.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "catalogs/gui/frmClientes.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "catalogs/catalog_statements.h"
 #include "catalogs/customer_catalog.h"
 #include "catalogs/gui/frmCliente.h"
 #include "catalogs/list_grids.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "catalogs/gui/frmproducto.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "catalogs/gui/frmproducto_propiedades.h"
 #include "catalogs/gui/unit_combo.h"
-#include "catalogs/gui/window_controls.h"
 #include "catalogs/units.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
+#include "widgets/window_controls.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,10 +1,10 @@
 #include "catalogs/gui/frmproducto_propiedades.h"
 
-#include "app/gui/errores.h"
 #include "catalogs/gui/pickers.h"
-#include "catalogs/gui/window_controls.h"
 #include "catalogs/list_grids.h"
 #include "grid/gui/grid_painter.h"
+#include "widgets/errores.h"
+#include "widgets/window_controls.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>

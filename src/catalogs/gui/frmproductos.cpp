@@ -1,19 +1,19 @@
 #include "catalogs/gui/frmproductos.h"
 
-#include "app/gui/animal_pictures.h"
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "catalogs/catalog_statements.h"
 #include "catalogs/gui/frmproducto.h"
 #include "catalogs/gui/frmproducto_propiedades.h"
 #include "catalogs/gui/pickers.h"
-#include "catalogs/gui/window_controls.h"
 #include "catalogs/ingredient_catalog.h"
 #include "catalogs/ingredient_search.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/units.h"
 #include "reports/gui/list_preview.h"
 #include "text/format.h"
+#include "widgets/animal_pictures.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
+#include "widgets/window_controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "catalogs/gui/frmpropiedad.h"
 
-#include "app/gui/errores.h"
 #include "catalogs/gui/unit_combo.h"
-#include "catalogs/gui/window_controls.h"
 #include "catalogs/units.h"
+#include "widgets/errores.h"
+#include "widgets/window_controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 #include "catalogs/gui/frmpropiedades.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "catalogs/catalog_statements.h"
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/nutrient_catalog.h"
 #include "reports/gui/list_preview.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "catalogs/gui/pickers.h"
 
-#include "app/gui/modal_launcher.h"
 #include "catalogs/gui/frmClientes.h"
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedades.h"
-#include "catalogs/gui/window_controls.h"
+#include "widgets/modal_launcher.h"
+#include "widgets/window_controls.h"
 
 namespace tarvela {
 

@@ -1,13 +1,11 @@
 #include "formulas/gui/frmformulas.h"
 
-#include "app/gui/animal_pictures.h"
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "catalogs/gui/pickers.h"
 #include "formulas/formula_list_grid.h"
 #include "formulas/formula_search.h"
-#include "formulation/gui/frmoptimizacion.h"
 #include "grid/gui/grid_painter.h"
+#include "widgets/animal_pictures.h"
+#include "widgets/errores.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,8 +21,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <memory>
 #include <optional>
+#include <utility>
 
 namespace tarvela {
 
@@ -61,7 +59,8 @@ std::optional<int> comboCustomer(const QComboBox& combo) {
 
 } // namespace
 
-frmformulas::frmformulas(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+frmformulas::frmformulas(AppContext& ctx, FormulationOpener openFormulation, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), openFormulation_(std::move(openFormulation)) {
     setObjectName(QStringLiteral("frmformulas"));
     setWindowTitle(QStringLiteral("Fórmulas"));
     setModal(true);
@@ -333,13 +332,7 @@ void frmformulas::command5_Click() {
 }
 
 void frmformulas::openFormulation() {
-    std::unique_ptr<frmoptimizacion> window;
-    {
-        BusyPointer busy(ctx_.ui());
-        window = std::make_unique<frmoptimizacion>(ctx_, this);
-    }
-    execModal(ctx_, *window);
-    window.reset();
+    openFormulation_(this);
     search();
 }
 

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -22,7 +24,11 @@ class frmformulas : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmformulas(AppContext& ctx, QWidget* parent = nullptr);
+    // Opens the formulation window on ctx.currentFormulaId (0 = a new formula) and returns when
+    // it closes. The list's owner hands it in: the formulation window lives in a room above.
+    using FormulationOpener = std::function<void(QWidget* parent)>;
+
+    frmformulas(AppContext& ctx, FormulationOpener openFormulation, QWidget* parent = nullptr);
     ~frmformulas() override;
 
     // Runs the search with the current filters ("Buscar"); false when a filter was refused.
@@ -62,6 +68,7 @@ private:
     void setMarked(int row, bool marked);
 
     AppContext& ctx_;
+    FormulationOpener openFormulation_;
     int selectedNutrientId_ = 0;
     int selectedIngredientId_ = 0;
     QString lastSearchSql_;

@@ -2,12 +2,12 @@
 // comparison of formula versions.
 #include "formulas/gui/frmformulas.h"
 
-#include "app/gui/errores.h"
 #include "formulas/comparison.h"
 #include "formulas/formula_list_grid.h"
 #include "grid/twips.h"
 #include "reports/gui/generated_document.h"
 #include "reports/gui/list_preview.h"
+#include "widgets/errores.h"
 
 #include <QCheckBox>
 #include <QPushButton>

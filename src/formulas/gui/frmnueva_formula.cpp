@@ -1,7 +1,7 @@
 #include "formulas/gui/frmnueva_formula.h"
 
-#include "app/gui/errores.h"
 #include "catalogs/gui/pickers.h"
+#include "widgets/errores.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -22,8 +22,6 @@ public:
 
     // The date written into the row (today unless a test sets it).
     void setToday(const QDate& today) { editor_.setToday(today); }
-    // True when the formula could not be loaded; the dialog closes as soon as it shows.
-    bool loadFailed() const { return loadFailed_; }
 
     void cmdUpdate_Click();
     void cmdRefresh_Click();

@@ -1,6 +1,6 @@
 #include "formulation/gui/cell_overlay.h"
 
-#include "catalogs/gui/window_controls.h"
+#include "widgets/window_controls.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -29,11 +29,8 @@ public:
     // Shows a read-only value over a cell; a click or leaving the box hides it.
     void view(int row, int column, const QString& text);
 
-    bool isOpen() const { return isVisible(); }
     int row() const { return row_; }
     int column() const { return column_; }
-    // The key that ended the last edit: 13 Enter, 27 Esc, 0 focus left otherwise.
-    int exitKey() const { return exitKey_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -49,6 +46,7 @@ private:
     Commit commit_;
     int row_ = -1;
     int column_ = -1;
+    // The key that ended the last edit: 13 Enter, 27 Esc, 0 focus left otherwise.
     int exitKey_ = 0;
     bool finishing_ = false;
 };

@@ -1,9 +1,9 @@
 #include "formulation/gui/frmDiagnostico.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "formulation/diagnosis_grids.h"
 #include "grid/gui/grid_painter.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "formulation/gui/frmRecalcular.h"
 
-#include "catalogs/gui/window_controls.h"
 #include "formulation/recalculation.h"
+#include "widgets/window_controls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,11 +1,9 @@
 // The formulation window's load and its handlers.
 #include "formulation/gui/frmoptimizacion.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "db/statements.h"
-#include "formulas/gui/save_formula.h"
 #include "formulation/gui/frmDiagnostico.h"
+#include "formulation/gui/save_formula.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
 #include "grid/gui/grid_painter.h"
@@ -14,6 +12,8 @@
 #include "reports/gui/frmAportes.h"
 #include "reports/gui/frmResultados.h"
 #include "text/format.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -2,8 +2,6 @@
 // ingredients and nutrients, and the ingredient's catalog windows.
 #include "formulation/gui/frmoptimizacion.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "catalogs/gui/frmproducto.h"
 #include "catalogs/gui/frmproducto_propiedades.h"
 #include "catalogs/gui/pickers.h"
@@ -11,6 +9,8 @@
 #include "formulation/gui/cell_overlay.h"
 #include "formulation/workspace_editing.h"
 #include "text/format.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 #include <QTableWidget>
 

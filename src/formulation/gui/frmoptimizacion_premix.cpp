@@ -1,8 +1,8 @@
 // "Guardar como &Ingrediente": the mix kept as an ingredient of the catalog.
 #include "formulation/gui/frmoptimizacion.h"
 
-#include "app/gui/modal_launcher.h"
 #include "catalogs/gui/frmComoProducto.h"
+#include "widgets/modal_launcher.h"
 
 namespace tarvela {
 

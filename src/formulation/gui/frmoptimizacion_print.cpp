@@ -1,9 +1,9 @@
 // The formulation window's "Imprimir": the destination window, then the chosen output.
 #include "formulation/gui/frmoptimizacion.h"
 
-#include "app/gui/modal_launcher.h"
 #include "reports/gui/formula_output.h"
 #include "reports/gui/frmImprimir.h"
+#include "widgets/modal_launcher.h"
 
 namespace tarvela {
 

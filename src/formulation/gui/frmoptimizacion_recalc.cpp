@@ -1,10 +1,10 @@
 // "&Recalcular Valores": the mix scaled to a new batch quantity.
 #include "formulation/gui/frmoptimizacion.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "formulation/gui/frmRecalcular.h"
 #include "formulation/recalculation.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 namespace tarvela {
 

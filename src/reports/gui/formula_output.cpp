@@ -1,14 +1,14 @@
 #include "reports/gui/formula_output.h"
 
-#include "app/csv_export.h"
-#include "app/gui/errores_window.h"
-#include "app/gui/modal_launcher.h"
+#include "reports/csv_export.h"
 #include "reports/formula_csv.h"
 #include "reports/formula_document.h"
 #include "reports/formula_printout.h"
 #include "reports/formula_workbook.h"
 #include "reports/gui/generated_document.h"
 #include "reports/page_painter.h"
+#include "widgets/errores_window.h"
+#include "widgets/modal_launcher.h"
 
 #include <QDate>
 #include <QPrinter>

@@ -1,8 +1,8 @@
 #include "reports/gui/generated_document.h"
 
-#include "app/gui/errores_window.h"
-#include "app/gui/modal_launcher.h"
 #include "context/open_document.h"
+#include "widgets/errores_window.h"
+#include "widgets/modal_launcher.h"
 
 #include <QDir>
 

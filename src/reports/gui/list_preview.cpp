@@ -1,7 +1,7 @@
 #include "reports/gui/list_preview.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 #include <QDate>
 #include <QGuiApplication>

@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_F(FormulaListOutput, MarksAddAColumnAndToggleWithAClick) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     window.show();
     QTableWidget& g = grid(window);
     marking(window).click();
@@ -70,7 +70,7 @@ TEST_F(FormulaListOutput, MarksAddAColumnAndToggleWithAClick) {
 
 // "Comparar" writes a new workbook of the marked versions each time, and the marks stay.
 TEST_F(FormulaListOutput, CompareWritesTheMarkedFormulasSideBySide) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     window.show();
     QTableWidget& g = grid(window);
     marking(window).click();
@@ -96,7 +96,7 @@ TEST_F(FormulaListOutput, CompareWritesTheMarkedFormulasSideBySide) {
 }
 
 TEST_F(FormulaListOutput, PrintPreviewsTheLastSearchAndNothingWhenTheListIsEmpty) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     window.show();
     int pages = 0;
     launcher.handlers.push_back([&pages](QDialog& dialog) {

@@ -63,7 +63,7 @@ protected:
 
 TEST_F(FormulaList, OpensWithTheFormulasOfTheCurrentBase) {
     ctx.currentBase = 2;
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     EXPECT_EQ(window.windowTitle(), "Fórmulas");
     EXPECT_EQ(lines(window), QStringList({"2001/1", "2002/1"}));
@@ -91,7 +91,7 @@ TEST_F(FormulaList, OpensWithTheFormulasOfTheCurrentBase) {
 }
 
 TEST_F(FormulaList, FiltersSearchOnEnterAndReportNoMatches) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     auto* product = child<QLineEdit>(window, "Text3");
     product->setText("vaca");
@@ -111,7 +111,7 @@ TEST_F(FormulaList, FiltersSearchOnEnterAndReportNoMatches) {
 }
 
 TEST_F(FormulaList, InvalidDateIsRefusedWithTheFocusOnItsBox) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     auto* modifiedTo = child<QLineEdit>(window, "Text13");
     modifiedTo->setText("32/01/2026");
@@ -125,7 +125,7 @@ TEST_F(FormulaList, InvalidDateIsRefusedWithTheFocusOnItsBox) {
 
 TEST_F(FormulaList, DateBoxKeepsTheFocusUntilItHoldsADate) {
     useDecimalSeparator(','); // a day-first workstation
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     auto* createdFrom = child<QLineEdit>(window, "Text4");
     createdFrom->setFocus();
@@ -145,7 +145,7 @@ TEST_F(FormulaList, DateBoxKeepsTheFocusUntilItHoldsADate) {
 TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     ctx.db().execute("insert into clientes (idCliente,nombre) values (3,'Beta'),(4,'Alfa')");
     ctx.db().execute("update formulas set idCliente=4 where id_formula=2");
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     auto* combo = child<QComboBox>(window, "DataCombo2");
     ASSERT_EQ(combo->count(), 2);
@@ -168,7 +168,7 @@ TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     launcher.handlers.push_back([&](QDialog& formulation) { caption = formulation.windowTitle(); });
     child<QPushButton>(window, "cmdAdd")->click();
     EXPECT_EQ(caption, "Fórmulas");
-    frmformulas again(ctx);
+    frmformulas again(ctx, opener());
     open(again);
     EXPECT_EQ(child<QComboBox>(again, "DataCombo2")->currentText(), QString());
     EXPECT_EQ(lines(again).size(), 2);
@@ -178,7 +178,7 @@ TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
 // The "..." pickers: the nutrient and ingredient lists in pick mode, the list's mode restored.
 TEST_F(FormulaList, PickersNarrowByNutrientAndIngredient) {
     ctx.listMode = QStringLiteral("ABM");
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     const auto pick = [](const QString& name, int column) {
         return [name, column](QDialog& list) {
@@ -217,7 +217,7 @@ TEST_F(FormulaList, EliminarRemovesOnlyTheSelectedVersion) {
     ctx.db().execute(
         "insert into formulas (id_formula,codigo,producto,cantidad,version,idBase) "
         "select 20,codigo,producto,cantidad,2,idBase from formulas where id_formula=1");
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     selectFormula(window, 20);
     desktop.answers = {false};
@@ -234,7 +234,7 @@ TEST_F(FormulaList, EliminarRemovesOnlyTheSelectedVersion) {
 }
 
 TEST_F(FormulaList, NuevoOpensAnEmptyFormulationWindowAndClosingLeavesZero) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     qint16 seen = -1;
     launcher.handlers.push_back([&](QDialog&) { seen = ctx.currentFormulaId; });
@@ -254,7 +254,7 @@ TEST_F(FormulaList, NuevoOpensAnEmptyFormulationWindowAndClosingLeavesZero) {
 
 // The road of a formula: list, Editar, formulate, Grabar as a new version, back to the list.
 TEST_F(FormulaList, EditFormulateAndSaveANewVersion) {
-    frmformulas window(ctx);
+    frmformulas window(ctx, opener());
     open(window);
     selectFormula(window, 1);
 

@@ -1,5 +1,5 @@
 #include "formulas/gui/frmnueva_formula.h"
-#include "formulas/gui/save_formula.h"
+#include "formulation/gui/save_formula.h"
 #include "formulation/loading.h"
 
 #include "support/gui/app_fixture.h"

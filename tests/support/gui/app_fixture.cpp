@@ -1,5 +1,7 @@
 #include "support/gui/app_fixture.h"
 
+#include "formulation/gui/open_formulation.h"
+
 namespace tarvela::test {
 
 AppFixture::AppFixture() {
@@ -19,6 +21,10 @@ void AppFixture::useDecimalSeparator(QChar separator) {
                             ? QLocale(QLocale::Spanish, QLocale::Argentina)
                             : QLocale(QLocale::English, QLocale::UnitedStates));
     ctx.decimalSeparator = QString(separator);
+}
+
+std::function<void(QWidget*)> AppFixture::opener() {
+    return [this](QWidget* parent) { openFormulationWindow(ctx, parent); };
 }
 
 } // namespace tarvela::test

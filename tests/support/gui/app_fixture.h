@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+class QWidget;
+
 namespace tarvela::test {
 
 // A context for window tests: the demo database in a temporary folder (also the installation
@@ -21,6 +25,8 @@ protected:
 
     // Sets the workstation's decimal separator for the rest of the test ("." or ",").
     void useDecimalSeparator(QChar separator);
+    // Opens the formulation window, as the main window hands it to the formula list.
+    std::function<void(QWidget*)> opener();
 
     TestDatabase database{TestDatabase::Contents::Demo};
     ScriptedDesktop desktop;

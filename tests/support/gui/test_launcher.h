@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/gui/modal_launcher.h"
+#include "context/modal_launcher.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/gui/errores.h"
+#include "widgets/errores.h"
 
 #include "support/gui/app_fixture.h"
 #include "support/gui/cut_captions.h"

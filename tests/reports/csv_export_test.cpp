@@ -1,4 +1,4 @@
-#include "app/csv_export.h"
+#include "reports/csv_export.h"
 
 #include "support/document_reading.h"
 #include "support/scripted_desktop.h"

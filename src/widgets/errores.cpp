@@ -1,7 +1,7 @@
-#include "app/gui/errores.h"
+#include "widgets/errores.h"
 
-#include "app/gui/errores_window.h"
-#include "app/gui/modal_launcher.h"
+#include "widgets/errores_window.h"
+#include "widgets/modal_launcher.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>

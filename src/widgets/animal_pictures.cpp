@@ -1,6 +1,4 @@
-#include "app/gui/animal_pictures.h"
-
-#include "app/help_documents.h"
+#include "widgets/animal_pictures.h"
 
 #include <QFont>
 #include <QImage>
@@ -184,8 +182,8 @@ QPixmap productLogo() {
                     QStringLiteral("Raciones al mínimo costo"));
 }
 
-QPixmap makerLogo() {
-    return textLogo(QSize(150, 60), QColor(40, 70, 130), QStringLiteral("Vadomar"), kMakerName);
+QPixmap makerLogo(const QString& makerName) {
+    return textLogo(QSize(150, 60), QColor(40, 70, 130), QStringLiteral("Vadomar"), makerName);
 }
 
 } // namespace tarvela

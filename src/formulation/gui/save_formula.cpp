@@ -1,10 +1,10 @@
-#include "formulas/gui/save_formula.h"
+#include "formulation/gui/save_formula.h"
 
-#include "app/gui/errores.h"
-#include "app/gui/modal_launcher.h"
 #include "formulas/gui/frmnueva_formula.h"
 #include "formulation/loading.h"
 #include "formulation/save_details.h"
+#include "widgets/errores.h"
+#include "widgets/modal_launcher.h"
 
 namespace tarvela {
 

@@ -19,6 +19,7 @@ QPixmap smallSpeciesPicture(int base);
 QPixmap selectionPicture();
 inline const QString kSelectionText = QStringLiteral("Seleccione la especie para la cual formular");
 QPixmap productLogo();
-QPixmap makerLogo();
+// The maker's logo, with its name under the mark.
+QPixmap makerLogo(const QString& makerName);
 
 } // namespace tarvela

@@ -1,4 +1,4 @@
-#include "app/csv_export.h"
+#include "reports/csv_export.h"
 
 #include "context/open_document.h"
 #include "text/format.h"

@@ -1,4 +1,4 @@
-#include "catalogs/gui/window_controls.h"
+#include "widgets/window_controls.h"
 
 #include "grid/twips.h"
 

@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+namespace tarvela {
+
+struct AppContext;
+
+// Opens the formulation window on ctx.currentFormulaId (0 = a new formula), with the busy
+// pointer while it loads, and returns when the window closes.
+void openFormulationWindow(AppContext& ctx, QWidget* parent);
+
+} // namespace tarvela
