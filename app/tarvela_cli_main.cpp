@@ -9,7 +9,12 @@ namespace {
 
 int usage() {
     std::fputs("usage: tarvela-cli init-db FILE [--demo]\n"
-               "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n",
+               "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n"
+               "       tarvela-cli import-prices FILE [--db F] [--base N] [--sheet S] [--dry-run]\n"
+               "                   [--json] [--skip-invalid] [--confirm-variation]\n"
+               "       tarvela-cli import-composition FILE [--db F] [--base N] [--sheet S]\n"
+               "                   [--dry-run] [--json] [--skip-invalid]\n"
+               "       tarvela-cli export-composition FILE [--db F] [--base N]\n",
                stderr);
     return 2;
 }
@@ -26,5 +31,11 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::initDb(args);
     if (command == QLatin1String("formulate"))
         return tarvela::cli::formulate(args);
+    if (command == QLatin1String("import-prices"))
+        return tarvela::cli::importPrices(args);
+    if (command == QLatin1String("import-composition"))
+        return tarvela::cli::importComposition(args);
+    if (command == QLatin1String("export-composition"))
+        return tarvela::cli::exportComposition(args);
     return usage();
 }
