@@ -32,4 +32,10 @@ struct BaseIngredients {
 // Every ingredient of the base. Throws db::DbError.
 BaseIngredients loadBaseIngredients(db::Connection& conn, int base);
 
+// An import applies what its preview showed: when the catalog changed in between, it writes
+// nothing and says so.
+inline const QString kStalePreview =
+    QStringLiteral("El catálogo cambió desde que se leyó el archivo; no se aplicó ningún cambio. "
+                   "Lea el archivo nuevamente.");
+
 } // namespace tarvela::imports

@@ -4,6 +4,7 @@
 #include "catalogs/price_history.h"
 #include "db/connection.h"
 #include "files/table.h"
+#include "imports/base_ingredients.h"
 
 #include <QDateTime>
 #include <QString>

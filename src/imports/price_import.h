@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "files/table.h"
+#include "imports/base_ingredients.h"
 #include "imports/number_column.h"
 
 #include <QDateTime>
@@ -88,10 +89,6 @@ struct PriceApplication {
     int updated = 0;    // ingredients written, each with one history row
     bool stale = false; // the catalog changed after the preview: nothing was written
 };
-
-inline const QString kStalePreview =
-    QStringLiteral("El catálogo cambió desde que se leyó el archivo; no se aplicó ningún cambio. "
-                   "Lea el archivo nuevamente.");
 
 // Writes the rows "Actualizado", and the rows "Variación mayor al 50 %" when confirmed: price,
 // dry matter, and one precios_historial row each (moment `when`, origin the list's), all in one

@@ -19,6 +19,7 @@ public:
     void message(const QString& text, MsgIcon icon, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
+    QString openFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;
@@ -27,7 +28,7 @@ public:
 
     // Answers for the next questions (true = Yes); an unanswered question fails the test.
     std::deque<bool> answers;
-    // Names for the next save-file dialogs (empty = cancelled).
+    // Names for the next save-file and open-file dialogs (empty = cancelled).
     std::deque<QString> fileNames;
     // Shell result of opening a document (above 32 = opened).
     int openResult = 42;

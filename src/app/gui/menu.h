@@ -40,6 +40,9 @@ public:
     void mnuConIng_Click();
     void mnuNUeNut_Click();
     void mnuConNut_Click();
+    void mnuActPrecios_Click();
+    void mnuImpComposicion_Click();
+    void mnuExpComposicion_Click();
     void mnuNuevoCliente_Click();
     void mnuClienteConsultas_Click();
     void guiarapida_Click();

@@ -49,6 +49,16 @@ void menu::buildMenuBar() {
     connect(addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), true),
             &QAction::triggered, this, &menu::mnuConNut_Click);
     addSeparator(datos, QStringLiteral("sep_1_2"));
+    connect(addItem(datos, QStringLiteral("mnuActPrecios"),
+                    QStringLiteral("Actualizar precios desde archivo…"), true),
+            &QAction::triggered, this, &menu::mnuActPrecios_Click);
+    connect(addItem(datos, QStringLiteral("mnuImpComposicion"),
+                    QStringLiteral("Importar composición…"), true),
+            &QAction::triggered, this, &menu::mnuImpComposicion_Click);
+    connect(addItem(datos, QStringLiteral("mnuExpComposicion"),
+                    QStringLiteral("Exportar composición…"), true),
+            &QAction::triggered, this, &menu::mnuExpComposicion_Click);
+    addSeparator(datos, QStringLiteral("sep_1_3"));
     connect(addItem(datos, QStringLiteral("mnuSalir2"), QStringLiteral("Salir"), true),
             &QAction::triggered, this, &menu::mnuSalir_Click);
 

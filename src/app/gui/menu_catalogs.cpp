@@ -6,11 +6,13 @@
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/gui/frmpropiedades.h"
+#include "imports/gui/catalog_file_actions.h"
 #include "widgets/modal_launcher.h"
 
 #include <memory>
 
-// The "&Datos del Sistema" items and the customer items of "&Fórmulas": the catalog windows.
+// The "&Datos del Sistema" items and the customer items of "&Fórmulas": the catalog windows and
+// the catalog's files.
 namespace tarvela {
 
 namespace {
@@ -47,6 +49,18 @@ void menu::mnuConNut_Click() {
     ctx_.listMode = QStringLiteral("ABM");
     frmpropiedades window(ctx_, this);
     execModal(ctx_, window);
+}
+
+void menu::mnuActPrecios_Click() {
+    importPricesFromFile(ctx_, this);
+}
+
+void menu::mnuImpComposicion_Click() {
+    importCompositionFromFile(ctx_, this);
+}
+
+void menu::mnuExpComposicion_Click() {
+    exportCompositionToFile(ctx_, this);
 }
 
 void menu::mnuNuevoCliente_Click() {

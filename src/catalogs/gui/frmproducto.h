@@ -6,13 +6,15 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace tarvela {
 
 // The ingredient window "Ingredientes": creates an ingredient of the current base
 // (currentProductId 0), with a composition row of value 0 for every nutrient, or edits
 // currentProductId. A new ingredient once saved stays in the window for editing, so that
-// "Nutrientes" opens its composition at once.
+// "Nutrientes" opens its composition at once. Below the boxes, the history of the price and dry
+// matter changes that files made.
 class frmproducto : public CatalogEditor {
     Q_OBJECT
 
@@ -57,6 +59,7 @@ private:
     QComboBox* Combo1_ = nullptr;
     QLineEdit* Text3_ = nullptr;
     QLineEdit* Text4_ = nullptr;
+    QTableWidget* flexHistorial_ = nullptr;
 };
 
 } // namespace tarvela

@@ -1,0 +1,103 @@
+#include "imports/gui/file_import_window.h"
+
+#include "files/table_file.h"
+#include "widgets/window_controls.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarvela {
+
+FileImportWindow::FileImportWindow(AppContext& ctx, const QString& path, const QString& name,
+                                   const QString& caption, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), path_(path) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    resize(980, 560);
+
+    lblArchivo_ = new QLabel(QStringLiteral("Archivo: ") + QDir::toNativeSeparators(path), this);
+    lblArchivo_->setObjectName(QStringLiteral("lblArchivo"));
+    cboHoja_ = new QComboBox(this);
+    cboHoja_->setObjectName(QStringLiteral("cboHoja"));
+    cboHoja_->setMinimumWidth(160);
+    lblHoja_ = new QLabel(QStringLiteral("Hoja"), this);
+    lblResumen_ = new QLabel(this);
+    lblResumen_->setObjectName(QStringLiteral("lblResumen"));
+    lblResumen_->setWordWrap(true);
+
+    cmdAplicar_ = windowButton(this, QStringLiteral("cmdAplicar"), QStringLiteral("Aplicar"));
+    cmdCancelar_ = windowButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancelar"));
+    connect(cmdAplicar_, &QPushButton::clicked, this, [this] { cmdAplicar_Click(); });
+    connect(cmdCancelar_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(lblArchivo_, 1);
+    top->addWidget(lblHoja_);
+    top->addWidget(cboHoja_);
+    body_ = new QVBoxLayout;
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdAplicar_);
+    buttons->addWidget(cmdCancelar_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lblResumen_);
+    layout->addLayout(body_, 1);
+    layout->addLayout(buttons);
+    // The sheet choice shows only for a workbook of several sheets.
+    lblHoja_->setVisible(false);
+    cboHoja_->setVisible(false);
+    connect(cboHoja_, &QComboBox::currentIndexChanged, this, [this] { cboHoja_Changed(); });
+}
+
+bool FileImportWindow::load() {
+    BusyPointer busy(ctx_.ui());
+    const files::TableRead read = files::readTableFile(path_, cboHoja_->currentText());
+    if (cboHoja_->count() == 0 && read.sheets.size() > 1) {
+        const QSignalBlocker block(cboHoja_);
+        cboHoja_->addItems(read.sheets);
+        cboHoja_->setVisible(true);
+        lblHoja_->setVisible(true);
+    }
+    QString failure = read.error;
+    if (failure.isEmpty()) {
+        table_ = read.table;
+        failure = preview(table_);
+    }
+    busy.release();
+    loaded_ = failure.isEmpty();
+    cmdAplicar_->setEnabled(loaded_);
+    if (!loaded_)
+        ctx_.ui().message(failure, MsgIcon::Critical);
+    return loaded_;
+}
+
+void FileImportWindow::cboHoja_Changed() {
+    load();
+}
+
+void FileImportWindow::showCounts(const QString& counts) {
+    lblResumen_->setText(counts);
+}
+
+QString FileImportWindow::origin() const {
+    return QFileInfo(path_).fileName();
+}
+
+void FileImportWindow::cmdAplicar_Click() {
+    if (loaded_ && apply())
+        accept();
+}
+
+QStringList tableFileFilters() {
+    return {QStringLiteral("Planillas (*.xlsx *.csv)"), QStringLiteral("Libro de Excel (*.xlsx)"),
+            QStringLiteral("CSV (delimitado por comas) (*.csv)"),
+            QStringLiteral("Todos los archivos (*.*)")};
+}
+
+} // namespace tarvela

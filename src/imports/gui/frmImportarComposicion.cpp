@@ -1,0 +1,108 @@
+#include "imports/gui/frmImportarComposicion.h"
+
+#include "db/keys.h"
+#include "imports/composition_preview_grids.h"
+#include "imports/gui/preview_view.h"
+#include "widgets/errores.h"
+
+#include <QDateTime>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace tarvela {
+
+namespace {
+
+// The lists, in the order of their tabs.
+enum Tab { kNewIngredients, kNewNutrients, kChanged, kUnchanged, kRefused };
+
+const char* const kViewNames[] = {"flexNuevosIngredientes", "flexNuevosNutrientes", "flexCambiados",
+                                  "flexSinCambios", "flexRechazados"};
+const char* const kTabCaptions[] = {"Ingredientes nuevos", "Nutrientes nuevos", "Valores cambiados",
+                                    "Sin cambios", "Rechazados"};
+
+} // namespace
+
+frmImportarComposicion::frmImportarComposicion(AppContext& ctx, const QString& path,
+                                               QWidget* parent)
+    : FileImportWindow(ctx, path, QStringLiteral("frmImportarComposicion"),
+                       QStringLiteral("Importar composición"), parent) {
+    tabVista_ = new QTabWidget(this);
+    tabVista_->setObjectName(QStringLiteral("tabVista"));
+    for (size_t t = 0; t < views_.size(); ++t) {
+        views_[t] = previewView(tabVista_, QString::fromLatin1(kViewNames[t]), models_[t]);
+        tabVista_->addTab(views_[t], QString::fromUtf8(kTabCaptions[t]));
+    }
+    body()->addWidget(tabVista_);
+    load();
+}
+
+QString frmImportarComposicion::preview(const files::Table& table) {
+    try {
+        preview_ = imports::previewComposition(ctx_.db(), ctx_.currentBase, table);
+    } catch (const db::DbError& error) {
+        return error.description();
+    }
+    if (!preview_.error.isEmpty())
+        return preview_.error;
+    const QChar sep = displaySeparator(ctx_);
+    const std::array<imports::PreviewGrid, 5> grids = {
+        imports::newIngredientsGrid(preview_, sep), imports::newNutrientsGrid(preview_),
+        imports::valuesGrid(preview_, true, sep), imports::valuesGrid(preview_, false, sep),
+        imports::refusedGrid(preview_)};
+    for (size_t t = 0; t < grids.size(); ++t) {
+        tabVista_->setTabText(static_cast<int>(t), QStringLiteral("%1 (%2)")
+                                                       .arg(QString::fromUtf8(kTabCaptions[t]))
+                                                       .arg(grids[t].rowCount));
+        showPreview(*views_[t], *models_[t], grids[t]);
+    }
+    // The first list that says something is shown first.
+    for (size_t t = 0; t < grids.size(); ++t)
+        if (grids[t].rowCount > 0 && t != kUnchanged) {
+            tabVista_->setCurrentIndex(static_cast<int>(t));
+            break;
+        }
+    showCounts(imports::compositionPreviewCounts(preview_));
+    return {};
+}
+
+bool frmImportarComposicion::apply() {
+    const auto refused = static_cast<int>(preview_.refused.size());
+    if (refused > 0 &&
+        !ctx_.ui().question(
+            QStringLiteral("Hay %1 celdas rechazadas, que no se aplicarán.\n\n¿Desea "
+                           "aplicar el resto? (No: no se aplica ningún cambio)")
+                .arg(refused)))
+        return false;
+    if (!preview_.hasChanges()) {
+        ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
+        return false;
+    }
+    imports::CompositionApplication done;
+    try {
+        BusyPointer busy(ctx_.ui());
+        done = imports::applyComposition(ctx_.db(), ctx_.currentBase, table_, preview_, origin(),
+                                         QDateTime::currentDateTime());
+    } catch (const db::KeyError& error) {
+        ctx_.ui().message(error.message(), MsgIcon::Critical);
+        return false;
+    } catch (const db::DbError& error) {
+        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
+        return false;
+    }
+    if (done.stale) {
+        ctx_.ui().message(imports::kStalePreview, MsgIcon::Warning);
+        load();
+        return false;
+    }
+    ctx_.ui().message(QStringLiteral("Se aplicó la composición: %1 ingredientes nuevos, %2 "
+                                     "nutrientes nuevos, %3 valores cambiados.")
+                          .arg(done.newIngredients)
+                          .arg(done.newNutrients)
+                          .arg(done.changedValues),
+                      MsgIcon::Information);
+    return true;
+}
+
+} // namespace tarvela

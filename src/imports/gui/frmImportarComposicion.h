@@ -1,0 +1,38 @@
+#pragma once
+
+#include "imports/composition_import.h"
+#include "imports/gui/file_import_window.h"
+
+#include <array>
+
+class QTabWidget;
+class QTableView;
+
+namespace tarvela {
+
+class PreviewModel;
+
+// "Importar composición": what a composition table would change in the catalog of the current
+// base, list by list (new ingredients, new nutrients, changed values before and after, values
+// that stay, refused cells with their reason). "Aplicar" writes it all in one transaction; with
+// refused cells the user chooses between applying the rest and applying nothing.
+class frmImportarComposicion : public FileImportWindow {
+    Q_OBJECT
+
+public:
+    frmImportarComposicion(AppContext& ctx, const QString& path, QWidget* parent = nullptr);
+
+    const imports::CompositionPreview& shownPreview() const { return preview_; }
+
+protected:
+    QString preview(const files::Table& table) override;
+    bool apply() override;
+
+private:
+    imports::CompositionPreview preview_;
+    QTabWidget* tabVista_ = nullptr;
+    std::array<QTableView*, 5> views_{};
+    std::array<PreviewModel*, 5> models_{};
+};
+
+} // namespace tarvela

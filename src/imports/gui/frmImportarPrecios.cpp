@@ -1,0 +1,74 @@
+#include "imports/gui/frmImportarPrecios.h"
+
+#include "imports/gui/preview_view.h"
+#include "imports/price_preview_grid.h"
+#include "widgets/errores.h"
+
+#include <QDateTime>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace tarvela {
+
+frmImportarPrecios::frmImportarPrecios(AppContext& ctx, const QString& path, QWidget* parent)
+    : FileImportWindow(ctx, path, QStringLiteral("frmImportarPrecios"),
+                       QStringLiteral("Actualizar precios desde archivo"), parent) {
+    flexPrecios_ = previewView(this, QStringLiteral("flexPrecios"), model_);
+    body()->addWidget(flexPrecios_);
+    load();
+}
+
+QString frmImportarPrecios::preview(const files::Table& table) {
+    list_ = imports::readPriceList(table, origin());
+    if (!list_.error.isEmpty())
+        return list_.error;
+    try {
+        preview_ = imports::previewPrices(ctx_.db(), ctx_.currentBase, list_);
+    } catch (const db::DbError& error) {
+        return error.description();
+    }
+    showCounts(imports::pricePreviewCounts(preview_));
+    showPreview(*flexPrecios_, *model_,
+                imports::pricePreviewGrid(preview_, displaySeparator(ctx_)));
+    return {};
+}
+
+bool frmImportarPrecios::apply() {
+    const int refused = preview_.refused();
+    if (refused > 0 && !ctx_.ui().question(
+                           QStringLiteral("Hay %1 filas rechazadas, que no se aplicarán.\n\n¿Desea "
+                                          "aplicar las filas válidas? (No: no se aplica ningún "
+                                          "cambio)")
+                               .arg(refused)))
+        return false;
+    const int large = preview_.count(imports::PriceStatus::LargeVariation);
+    const bool withLarge =
+        large > 0 && ctx_.ui().question(QStringLiteral("%1 filas tienen una variación de precio "
+                                                       "mayor al 50 %.\n\n¿Desea aplicarlas "
+                                                       "también?")
+                                            .arg(large));
+    if (!preview_.hasChanges(withLarge)) {
+        ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
+        return false;
+    }
+    imports::PriceApplication done;
+    try {
+        BusyPointer busy(ctx_.ui());
+        done = imports::applyPrices(ctx_.db(), ctx_.currentBase, list_, preview_, withLarge,
+                                    QDateTime::currentDateTime());
+    } catch (const db::DbError& error) {
+        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
+        return false;
+    }
+    if (done.stale) {
+        ctx_.ui().message(imports::kStalePreview, MsgIcon::Warning);
+        load();
+        return false;
+    }
+    updated_ = done.updated;
+    ctx_.ui().message(QStringLiteral("Se actualizaron %1 ingredientes.").arg(done.updated),
+                      MsgIcon::Information);
+    return true;
+}
+
+} // namespace tarvela
