@@ -281,15 +281,15 @@ private:
         const std::optional<std::optional<double>> dryMatter = checkedNumber(row, i, false);
         std::optional<double> newPrice = ingredient.costo;
         std::optional<double> newDryMatter = ingredient.materiaSeca;
-        if (price && *price) {
+        if (price && *price && !sameValue(*price, ingredient.costo))
             newPrice = *price;
+        if (price && *price)
             list(kFieldCosto, variantOf(ingredient.costo), **price, newPrice != ingredient.costo);
-        }
-        if (dryMatter && *dryMatter) {
+        if (dryMatter && *dryMatter && !sameValue(*dryMatter, ingredient.materiaSeca))
             newDryMatter = *dryMatter;
+        if (dryMatter && *dryMatter)
             list(kFieldMateriaSeca, variantOf(ingredient.materiaSeca), **dryMatter,
                  newDryMatter != ingredient.materiaSeca);
-        }
         if (newPrice != ingredient.costo || newDryMatter != ingredient.materiaSeca) {
             planned.fieldsChange = true;
             planned.boxes.costo = plainNumber(newPrice);
@@ -313,7 +313,7 @@ private:
                 if (it != stored_.constEnd())
                     before = *it;
             }
-            const bool differs = !nutrient.idPropiedad || before != cell.value;
+            const bool differs = !nutrient.idPropiedad || !sameValue(before, cell.value);
             list(nutrient.nombre, variantOf(before), cell.value, differs);
             if (differs)
                 planned.values.emplace_back(static_cast<int>(k), cell.value);

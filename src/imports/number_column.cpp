@@ -1,5 +1,6 @@
 #include "imports/number_column.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -248,6 +249,12 @@ std::vector<NumberCell> readNumberColumn(const std::vector<const files::Cell*>& 
                        : NumberCell{NumberCell::State::Refused, 0, reason};
     }
     return out;
+}
+
+bool sameValue(const std::optional<double>& a, const std::optional<double>& b) {
+    if (!a || !b)
+        return a.has_value() == b.has_value();
+    return *a == *b || std::fabs(*a - *b) <= 1e-15 * std::max(std::fabs(*a), std::fabs(*b));
 }
 
 } // namespace tarvela::imports

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // Numbers in a column of a table file. Texts may use "," or "." as decimal separator and the
@@ -29,5 +30,10 @@ struct NumberCell {
 // the column shows neither. Numbers that are not finite ("1e999", "nan"), percentages, amounts
 // with a currency sign, booleans and error values are refused with their reason.
 std::vector<NumberCell> readNumberColumn(const std::vector<const files::Cell*>& cells);
+
+// Whether a value read from a file is the value stored: equal to 15 significant digits, the
+// precision the system shows numbers with (workbook writers keep no more than 16). Two missing
+// values are the same; a missing one and a number are not.
+bool sameValue(const std::optional<double>& a, const std::optional<double>& b);
 
 } // namespace tarvela::imports

@@ -127,9 +127,9 @@ void checkValues(const PriceListRow& in, PriceRow& out) {
     const double before = out.costoActual.value_or(0);
     if (before != 0)
         out.variacion = (*out.costoNuevo - before) / std::fabs(before) * 100;
-    const bool priceChanges = out.costoActual != out.costoNuevo;
+    const bool priceChanges = !sameValue(out.costoActual, out.costoNuevo);
     const bool dryMatterChanges =
-        out.materiaSecaNueva && out.materiaSecaNueva != out.materiaSecaActual;
+        out.materiaSecaNueva && !sameValue(out.materiaSecaNueva, out.materiaSecaActual);
     if (!priceChanges && !dryMatterChanges) {
         out.estado = PriceStatus::Unchanged;
         return;
