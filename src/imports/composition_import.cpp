@@ -414,6 +414,10 @@ CompositionApplication applyComposition(db::Connection& conn, int base, const fi
         nutrientIds.push_back(id);
     }
 
+    // Every nutrient, for the complete composition of a new ingredient.
+    const db::Result allNutrients =
+        conn.query(QStringLiteral("select id_propiedad from propiedades order by id_propiedad"));
+
     std::vector<catalogs::PriceChange> history;
     QStringList values;
     const auto flush = [&] {
@@ -424,30 +428,36 @@ CompositionApplication applyComposition(db::Connection& conn, int base, const fi
                      values.join(QLatin1Char(',')));
         values.clear();
     };
+    const auto add = [&](int idProducto, int idPropiedad, double value) {
+        values << QLatin1Char('(') + db::sqlInt(idProducto) + QLatin1Char(',') +
+                      db::sqlInt(idPropiedad) + QLatin1Char(',') + db::sqlReal(value) +
+                      QLatin1Char(')');
+        if (values.size() == 400)
+            flush();
+    };
     for (const PlannedRow& planned : now.plan) {
         int id = planned.idProducto;
         if (id == 0) {
-            const catalogs::IngredientCreation created =
-                catalogs::createIngredient(conn, base, planned.boxes);
-            if (created.duplicateCode) {
-                done = {};
-                done.stale = true;
-                return done;
-            }
-            id = created.id;
+            // The code is free: the preview, made again inside this transaction, says so. The
+            // new ingredient gets its key and its productos row as the ingredient window makes
+            // them, and a composition row for every nutrient: the file's value, or 0.
+            id = catalogs::insertIngredientRow(conn, base, planned.boxes);
             ++done.newIngredients;
-        } else if (planned.fieldsChange) {
-            catalogs::updateIngredient(conn, id, planned.boxes);
+            QHash<int, double> given;
+            for (const auto& [k, value] : planned.values)
+                given.insert(nutrientIds[static_cast<size_t>(k)], value);
+            for (int n = 0; n < allNutrients.rowCount(); ++n) {
+                const int nutrient = allNutrients.value(n, 0).toInt();
+                add(id, nutrient, given.value(nutrient, 0.0));
+            }
+            continue;
         }
+        if (planned.fieldsChange)
+            catalogs::updateIngredient(conn, id, planned.boxes);
         if (planned.priceChange)
             history.push_back(*planned.priceChange);
-        for (const auto& [k, value] : planned.values) {
-            values << QLatin1Char('(') + db::sqlInt(id) + QLatin1Char(',') +
-                          db::sqlInt(nutrientIds[static_cast<size_t>(k)]) + QLatin1Char(',') +
-                          db::sqlReal(value) + QLatin1Char(')');
-            if (values.size() == 400)
-                flush();
-        }
+        for (const auto& [k, value] : planned.values)
+            add(id, nutrientIds[static_cast<size_t>(k)], value);
     }
     flush();
     catalogs::recordPriceChanges(conn, history, when, origen);

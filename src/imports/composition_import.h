@@ -114,8 +114,9 @@ struct CompositionApplication {
 };
 
 // Applies the preview's plan in one transaction: new nutrients (createNutrient), new ingredients
-// (createIngredient), fields and contents that change, and one precios_historial row per
-// ingredient whose price or dry matter changes (moment `when`, origin the file's name). The
+// (their key and row as insertIngredientRow gives them, with a composition row for every
+// nutrient: the file's value or 0), fields and contents that change, and one precios_historial row
+// per ingredient whose price or dry matter changes (moment `when`, origin the file's name). The
 // preview is made again inside the transaction; when it differs from the one the user saw,
 // nothing is written and stale is set. Refused cells are never written. Throws db::DbError or
 // db::KeyError; then nothing is written.
