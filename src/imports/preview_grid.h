@@ -16,6 +16,11 @@ struct PreviewGrid {
     std::function<grid::CellPaint(int row, int column)> cell;
 };
 
+// "1 fila rechazada", "3 filas rechazadas": a count with its words.
+inline QString counted(qsizetype n, const QString& one, const QString& many) {
+    return QString::number(n) + QLatin1Char(' ') + (n == 1 ? one : many);
+}
+
 // The colours of the preview's states.
 namespace previewColors {
 inline const QColor refused{255, 0, 0}; // with white text

@@ -18,13 +18,13 @@ PreviewGrid pricePreviewGrid(const PricePreview& preview, QChar separator) {
     PreviewGrid grid;
     grid.columns = {
         {QStringLiteral("codigo"), QStringLiteral("Código"), 1100, true},
-        {QStringLiteral("nombre"), QStringLiteral("Nombre"), 3200, false},
+        {QStringLiteral("nombre"), QStringLiteral("Nombre"), 2600, false},
         {QStringLiteral("costo_actual"), QStringLiteral("Precio actual"), 1300, true},
         {QStringLiteral("costo_nuevo"), QStringLiteral("Precio nuevo"), 1300, true},
         {QStringLiteral("variacion"), QStringLiteral("Variación %"), 1200, true},
         {QStringLiteral("ms_actual"), QStringLiteral("M.S. actual"), 1100, true},
         {QStringLiteral("ms_nueva"), QStringLiteral("M.S. nueva"), 1100, true},
-        {QStringLiteral("estado"), QStringLiteral("Estado"), 2600, false},
+        {QStringLiteral("estado"), QStringLiteral("Estado"), 2800, false},
         {QStringLiteral("detalle"), QStringLiteral("Detalle"), grid::kRestWidth, false}};
     grid.rowCount = static_cast<int>(preview.rows.size());
     grid.cell = [&preview, separator](int r, int c) {

@@ -18,7 +18,7 @@ FileImportWindow::FileImportWindow(AppContext& ctx, const QString& path, const Q
     : QDialog(parent), ctx_(ctx), path_(path) {
     setObjectName(name);
     setWindowTitle(caption);
-    resize(980, 560);
+    resize(1180, 560);
 
     lblArchivo_ = new QLabel(QStringLiteral("Archivo: ") + QDir::toNativeSeparators(path), this);
     lblArchivo_->setObjectName(QStringLiteral("lblArchivo"));

@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace tarvela {
@@ -31,7 +30,7 @@ frmImportarComposicion::frmImportarComposicion(AppContext& ctx, const QString& p
     tabVista_ = new QTabWidget(this);
     tabVista_->setObjectName(QStringLiteral("tabVista"));
     for (size_t t = 0; t < views_.size(); ++t) {
-        views_[t] = previewView(tabVista_, QString::fromLatin1(kViewNames[t]), models_[t]);
+        views_[t] = new PreviewTable(tabVista_, QString::fromLatin1(kViewNames[t]));
         tabVista_->addTab(views_[t], QString::fromUtf8(kTabCaptions[t]));
     }
     body()->addWidget(tabVista_);
@@ -55,7 +54,7 @@ QString frmImportarComposicion::preview(const files::Table& table) {
         tabVista_->setTabText(static_cast<int>(t), QStringLiteral("%1 (%2)")
                                                        .arg(QString::fromUtf8(kTabCaptions[t]))
                                                        .arg(grids[t].rowCount));
-        showPreview(*views_[t], *models_[t], grids[t]);
+        views_[t]->showGrid(grids[t]);
     }
     // The first list that says something is shown first.
     for (size_t t = 0; t < grids.size(); ++t)
@@ -71,9 +70,11 @@ bool frmImportarComposicion::apply() {
     const auto refused = static_cast<int>(preview_.refused.size());
     if (refused > 0 &&
         !ctx_.ui().question(
-            QStringLiteral("Hay %1 celdas rechazadas, que no se aplicarán.\n\n¿Desea "
-                           "aplicar el resto? (No: no se aplica ningún cambio)")
-                .arg(refused)))
+            QStringLiteral("Hay %1, que no se %2.\n\n¿Desea aplicar el resto? "
+                           "(No: no se aplica ningún cambio)")
+                .arg(imports::counted(refused, QStringLiteral("celda rechazada"),
+                                      QStringLiteral("celdas rechazadas")),
+                     refused == 1 ? QStringLiteral("aplicará") : QStringLiteral("aplicarán"))))
         return false;
     if (!preview_.hasChanges()) {
         ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
@@ -96,12 +97,15 @@ bool frmImportarComposicion::apply() {
         load();
         return false;
     }
-    ctx_.ui().message(QStringLiteral("Se aplicó la composición: %1 ingredientes nuevos, %2 "
-                                     "nutrientes nuevos, %3 valores cambiados.")
-                          .arg(done.newIngredients)
-                          .arg(done.newNutrients)
-                          .arg(done.changedValues),
-                      MsgIcon::Information);
+    ctx_.ui().message(
+        QStringLiteral("Se aplicó la composición: %1, %2, %3.")
+            .arg(imports::counted(done.newIngredients, QStringLiteral("ingrediente nuevo"),
+                                  QStringLiteral("ingredientes nuevos")),
+                 imports::counted(done.newNutrients, QStringLiteral("nutriente nuevo"),
+                                  QStringLiteral("nutrientes nuevos")),
+                 imports::counted(done.changedValues, QStringLiteral("valor cambiado"),
+                                  QStringLiteral("valores cambiados"))),
+        MsgIcon::Information);
     return true;
 }
 

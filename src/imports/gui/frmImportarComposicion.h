@@ -6,11 +6,10 @@
 #include <array>
 
 class QTabWidget;
-class QTableView;
 
 namespace tarvela {
 
-class PreviewModel;
+class PreviewTable;
 
 // "Importar composición": what a composition table would change in the catalog of the current
 // base, list by list (new ingredients, new nutrients, changed values before and after, values
@@ -31,8 +30,7 @@ protected:
 private:
     imports::CompositionPreview preview_;
     QTabWidget* tabVista_ = nullptr;
-    std::array<QTableView*, 5> views_{};
-    std::array<PreviewModel*, 5> models_{};
+    std::array<PreviewTable*, 5> views_{};
 };
 
 } // namespace tarvela

@@ -1,11 +1,11 @@
 #include "imports/gui/frmImportarPrecios.h"
 
 #include "imports/gui/preview_view.h"
+#include "imports/preview_grid.h"
 #include "imports/price_preview_grid.h"
 #include "widgets/errores.h"
 
 #include <QDateTime>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace tarvela {
@@ -13,7 +13,7 @@ namespace tarvela {
 frmImportarPrecios::frmImportarPrecios(AppContext& ctx, const QString& path, QWidget* parent)
     : FileImportWindow(ctx, path, QStringLiteral("frmImportarPrecios"),
                        QStringLiteral("Actualizar precios desde archivo"), parent) {
-    flexPrecios_ = previewView(this, QStringLiteral("flexPrecios"), model_);
+    flexPrecios_ = new PreviewTable(this, QStringLiteral("flexPrecios"));
     body()->addWidget(flexPrecios_);
     load();
 }
@@ -28,25 +28,28 @@ QString frmImportarPrecios::preview(const files::Table& table) {
         return error.description();
     }
     showCounts(imports::pricePreviewCounts(preview_));
-    showPreview(*flexPrecios_, *model_,
-                imports::pricePreviewGrid(preview_, displaySeparator(ctx_)));
+    flexPrecios_->showGrid(imports::pricePreviewGrid(preview_, displaySeparator(ctx_)));
     return {};
 }
 
 bool frmImportarPrecios::apply() {
     const int refused = preview_.refused();
-    if (refused > 0 && !ctx_.ui().question(
-                           QStringLiteral("Hay %1 filas rechazadas, que no se aplicarán.\n\n¿Desea "
-                                          "aplicar las filas válidas? (No: no se aplica ningún "
-                                          "cambio)")
-                               .arg(refused)))
+    if (refused > 0 &&
+        !ctx_.ui().question(
+            QStringLiteral("Hay %1, que no se %2.\n\n¿Desea aplicar las filas "
+                           "válidas? (No: no se aplica ningún cambio)")
+                .arg(imports::counted(refused, QStringLiteral("fila rechazada"),
+                                      QStringLiteral("filas rechazadas")),
+                     refused == 1 ? QStringLiteral("aplicará") : QStringLiteral("aplicarán"))))
         return false;
     const int large = preview_.count(imports::PriceStatus::LargeVariation);
     const bool withLarge =
-        large > 0 && ctx_.ui().question(QStringLiteral("%1 filas tienen una variación de precio "
-                                                       "mayor al 50 %.\n\n¿Desea aplicarlas "
-                                                       "también?")
-                                            .arg(large));
+        large > 0 &&
+        ctx_.ui().question(
+            QStringLiteral("%1 una variación de precio mayor al 50 %.\n\n¿Desea %2 también?")
+                .arg(imports::counted(large, QStringLiteral("fila tiene"),
+                                      QStringLiteral("filas tienen")),
+                     large == 1 ? QStringLiteral("aplicarla") : QStringLiteral("aplicarlas")));
     if (!preview_.hasChanges(withLarge)) {
         ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
         return false;
@@ -66,7 +69,9 @@ bool frmImportarPrecios::apply() {
         return false;
     }
     updated_ = done.updated;
-    ctx_.ui().message(QStringLiteral("Se actualizaron %1 ingredientes.").arg(done.updated),
+    ctx_.ui().message(done.updated == 1
+                          ? QStringLiteral("Se actualizó 1 ingrediente.")
+                          : QStringLiteral("Se actualizaron %1 ingredientes.").arg(done.updated),
                       MsgIcon::Information);
     return true;
 }

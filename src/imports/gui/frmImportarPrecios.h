@@ -3,11 +3,9 @@
 #include "imports/gui/file_import_window.h"
 #include "imports/price_import.h"
 
-class QTableView;
-
 namespace tarvela {
 
-class PreviewModel;
+class PreviewTable;
 
 // "Actualizar precios desde archivo": every row of a price list with the ingredient it names,
 // its current and new price and dry matter, the price's variation and its state. "Aplicar"
@@ -32,8 +30,7 @@ private:
     imports::PriceList list_;
     imports::PricePreview preview_;
     int updated_ = 0;
-    QTableView* flexPrecios_ = nullptr;
-    PreviewModel* model_ = nullptr;
+    PreviewTable* flexPrecios_ = nullptr;
 };
 
 } // namespace tarvela

@@ -4,11 +4,10 @@
 
 #include <QBrush>
 #include <QFont>
-#include <QTableView>
 
 namespace tarvela {
 
-void PreviewModel::show(imports::PreviewGrid grid) {
+void PreviewModel::setGrid(imports::PreviewGrid grid) {
     beginResetModel();
     grid_ = std::move(grid);
     endResetModel();
@@ -56,21 +55,22 @@ QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int 
     return grid_.columns[static_cast<size_t>(section)].heading;
 }
 
-QTableView* previewView(QWidget* parent, const QString& name, PreviewModel*& model) {
-    auto* view = new QTableView(parent);
-    view->setObjectName(name);
-    model = new PreviewModel(view);
-    view->setModel(model);
-    setupReadOnlyGrid(*view);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    return view;
+PreviewTable::PreviewTable(QWidget* parent, const QString& name)
+    : QTableView(parent), model_(new PreviewModel(this)) {
+    setObjectName(name);
+    setModel(model_);
+    setupReadOnlyGrid(*this);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
-void showPreview(QTableView& view, PreviewModel& model, imports::PreviewGrid grid) {
-    const std::vector<grid::GridColumn> columns = grid.columns;
-    const int rows = grid.rowCount;
-    model.show(std::move(grid));
-    sizeColumns(view, columns, rows);
+void PreviewTable::showGrid(imports::PreviewGrid grid) {
+    model_->setGrid(std::move(grid));
+    sizeColumns(*this, model_->grid().columns, model_->grid().rowCount);
+}
+
+void PreviewTable::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    sizeColumns(*this, model_->grid().columns, model_->grid().rowCount);
 }
 
 } // namespace tarvela

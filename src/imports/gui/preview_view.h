@@ -3,8 +3,7 @@
 #include "imports/preview_grid.h"
 
 #include <QAbstractTableModel>
-
-class QTableView;
+#include <QTableView>
 
 // A preview's grid in a view: the cells are painted as the view shows them, so a preview of
 // 100,000 rows opens at once.
@@ -17,7 +16,8 @@ public:
     explicit PreviewModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
     // Shows another grid; the data it reads must outlive the model's use of it.
-    void show(imports::PreviewGrid grid);
+    void setGrid(imports::PreviewGrid grid);
+    const imports::PreviewGrid& grid() const { return grid_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,9 +28,21 @@ private:
     imports::PreviewGrid grid_;
 };
 
-// A read-only view with the look of the program's grids over a model of its own.
-QTableView* previewView(QWidget* parent, const QString& name, PreviewModel*& model);
-// Shows the grid in the view and sizes its columns.
-void showPreview(QTableView& view, PreviewModel& model, imports::PreviewGrid grid);
+// A read-only view with the look of the program's grids over its own model; the columns keep
+// their widths in twips, the rest column taking what the view's width leaves.
+class PreviewTable : public QTableView {
+    Q_OBJECT
+
+public:
+    PreviewTable(QWidget* parent, const QString& name);
+
+    void showGrid(imports::PreviewGrid grid);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    PreviewModel* model_;
+};
 
 } // namespace tarvela

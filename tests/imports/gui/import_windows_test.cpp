@@ -76,13 +76,13 @@ TEST_F(ImportWindows, PriceListPreviewedAndApplied) {
     EXPECT_EQ(desktop.lastDialogTitle, "Actualizar precios desde archivo");
     EXPECT_EQ(launcher.opened, QStringList({"frmImportarPrecios"}));
     EXPECT_EQ(desktop.texts(),
-              QStringList({"Hay 1 filas rechazadas, que no se aplicarán.\n\n¿Desea aplicar las "
+              QStringList({"Hay 1 fila rechazada, que no se aplicará.\n\n¿Desea aplicar las "
                            "filas válidas? (No: no se aplica ningún cambio)",
-                           "Hay 1 filas rechazadas, que no se aplicarán.\n\n¿Desea aplicar las "
+                           "Hay 1 fila rechazada, que no se aplicará.\n\n¿Desea aplicar las "
                            "filas válidas? (No: no se aplica ningún cambio)",
-                           "1 filas tienen una variación de precio mayor al 50 %.\n\n¿Desea "
-                           "aplicarlas también?",
-                           "Se actualizaron 1 ingredientes."}));
+                           "1 fila tiene una variación de precio mayor al 50 %.\n\n¿Desea "
+                           "aplicarla también?",
+                           "Se actualizó 1 ingrediente."}));
     EXPECT_EQ(price(1), 0.21);
     EXPECT_EQ(price(2), 0.17);
 
@@ -139,8 +139,8 @@ TEST_F(ImportWindows, CompositionExportedEditedAndImported) {
         EXPECT_FALSE(preview.isVisible());
     });
     trigger("mnuImpComposicion");
-    EXPECT_EQ(desktop.texts().last(), "Se aplicó la composición: 1 ingredientes nuevos, 1 "
-                                      "nutrientes nuevos, 2 valores cambiados.");
+    EXPECT_EQ(desktop.texts().last(), "Se aplicó la composición: 1 ingrediente nuevo, 1 "
+                                      "nutriente nuevo, 2 valores cambiados.");
     EXPECT_EQ(ctx.db()
                   .query("select count(*) from productos where trim(codigo)='900' and idBase=1")
                   .value(0, 0)
