@@ -1,6 +1,7 @@
 #include "cli/catalog_file_options.h"
 
 #include "cli/formulate_output.h"
+#include "db/keys.h"
 #include "db/schema.h"
 
 #include <QDir>
@@ -59,6 +60,27 @@ std::unique_ptr<db::Connection> openCatalog(CatalogFileOptions& options) {
         options.base = base >= 1 && base <= 3 ? base : 1;
     }
     return conn;
+}
+
+int guarded(const std::function<int()>& work) {
+    try {
+        return work();
+    } catch (const db::KeyError& e) {
+        return error(e.message());
+    } catch (const db::DbError& e) {
+        return error(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
+    }
+}
+
+QString closingLine(bool applied, const QString& appliedText, bool dryRun, int refused,
+                    const QString& refusedText) {
+    if (applied)
+        return appliedText + QLatin1Char('\n');
+    if (dryRun)
+        return QStringLiteral("Vista previa: no se aplicó ningún cambio.\n");
+    if (refused > 0)
+        return QStringLiteral("No se aplicó ningún cambio: ") + refusedText + QLatin1Char('\n');
+    return QStringLiteral("No hay cambios que aplicar.\n");
 }
 
 void printOut(const QString& text) {

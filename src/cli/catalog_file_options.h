@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,6 +32,14 @@ parseCatalogFileOptions(const QStringList& args, const QStringList& flags, bool 
 // Opens the database (upgraded to the current schema) and settles the base: the one given, or
 // the one saved in parametros. Throws db::DbError.
 std::unique_ptr<db::Connection> openCatalog(CatalogFileOptions& options);
+
+// Runs a command's work: a database failure or a key that cannot be given is printed as an
+// error (exit code 2).
+int guarded(const std::function<int()>& work);
+
+// The last line of an import's text output: what was applied, or why nothing was.
+QString closingLine(bool applied, const QString& appliedText, bool dryRun, int refused,
+                    const QString& refusedText);
 
 // Prints UTF-8 text as it is; error() prints a message on stderr, its control characters
 // escaped, and returns 2.

@@ -12,7 +12,7 @@ int exportComposition(const QStringList& args) {
     if (!options)
         return error(QStringLiteral("uso: tarvela-cli export-composition ARCHIVO [--db F] "
                                     "[--base N]"));
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const QString failure = imports::exportComposition(*conn, *options->base, options->file,
                                                            text::workstationDecimalSeparator());
@@ -20,9 +20,7 @@ int exportComposition(const QStringList& args) {
             return error(failure);
         printOut(QStringLiteral("Archivo generado: %1\n").arg(options->file));
         return 0;
-    } catch (const db::DbError& e) {
-        return error(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

@@ -1,7 +1,6 @@
 #include "cli/catalog_file_options.h"
 #include "cli/commands.h"
 #include "cli/import_output.h"
-#include "db/keys.h"
 #include "files/table_file.h"
 #include "imports/composition_import.h"
 #include "imports/composition_preview_grids.h"
@@ -48,7 +47,7 @@ int importComposition(const QStringList& args) {
     const files::TableRead read = files::readTableFile(options->file, options->sheet);
     if (!read.ok())
         return error(read.error);
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const int base = *options->base;
         const imports::CompositionPreview preview =
@@ -71,24 +70,15 @@ int importComposition(const QStringList& args) {
                     .toJson(QJsonDocument::Indented)));
         } else {
             QString out = previewText(preview, text::workstationDecimalSeparator());
-            if (apply)
-                out += QStringLiteral("Composición aplicada.\n");
-            else if (options->dryRun)
-                out += QStringLiteral("Vista previa: no se aplicó ningún cambio.\n");
-            else if (refused > 0)
-                out += QStringLiteral("No se aplicó ningún cambio: hay %1 celdas rechazadas "
-                                      "(--skip-invalid aplica las demás).\n")
-                           .arg(refused);
-            else
-                out += QStringLiteral("No hay cambios que aplicar.\n");
+            out += closingLine(apply, QStringLiteral("Composición aplicada."), options->dryRun,
+                               refused,
+                               QStringLiteral("hay %1 celdas rechazadas (--skip-invalid aplica "
+                                              "las demás).")
+                                   .arg(refused));
             printOut(out);
         }
         return refused > 0 ? 1 : 0;
-    } catch (const db::KeyError& e) {
-        return error(e.message());
-    } catch (const db::DbError& e) {
-        return error(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

@@ -1,7 +1,6 @@
 #include "cli/catalog_file_options.h"
 #include "cli/commands.h"
 #include "cli/import_output.h"
-#include "db/keys.h"
 #include "files/table_file.h"
 #include "imports/price_import.h"
 #include "imports/price_preview_grid.h"
@@ -40,7 +39,7 @@ int importPrices(const QStringList& args) {
     const imports::PriceList list = imports::readPriceList(read.table, origin);
     if (!list.error.isEmpty())
         return error(list.error);
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const int base = *options->base;
         const imports::PricePreview preview = imports::previewPrices(*conn, base, list);
@@ -65,25 +64,18 @@ int importPrices(const QStringList& args) {
             QString out =
                 gridText(imports::pricePreviewGrid(preview, text::workstationDecimalSeparator()));
             out += QLatin1Char('\n') + imports::pricePreviewCounts(preview) + QLatin1Char('\n');
-            if (apply)
-                out += QStringLiteral("Ingredientes actualizados: %1\n").arg(done.updated);
-            else if (options->dryRun)
-                out += QStringLiteral("Vista previa: no se aplicó ningún cambio.\n");
-            else if (refused > 0)
-                out += QStringLiteral("No se aplicó ningún cambio: hay %1 filas rechazadas o sin "
-                                      "confirmar (--skip-invalid aplica las válidas; "
-                                      "--confirm-variation, las variaciones mayores al 50 %).\n")
-                           .arg(refused);
-            else
-                out += QStringLiteral("No hay cambios que aplicar.\n");
+            out += closingLine(apply,
+                               QStringLiteral("Ingredientes actualizados: %1").arg(done.updated),
+                               options->dryRun, refused,
+                               QStringLiteral("hay %1 filas rechazadas o sin confirmar "
+                                              "(--skip-invalid aplica las válidas; "
+                                              "--confirm-variation, las variaciones mayores al "
+                                              "50 %).")
+                                   .arg(refused));
             printOut(out);
         }
         return refused > 0 ? 1 : 0;
-    } catch (const db::KeyError& e) {
-        return error(e.message());
-    } catch (const db::DbError& e) {
-        return error(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

@@ -1,15 +1,11 @@
 #include "imports/column_names.h"
 
+#include "db/sql_functions.h"
+
 namespace tarvela::imports {
 
 QString headingKey(const QString& heading) {
-    const QString decomposed = heading.normalized(QString::NormalizationForm_D);
-    QString out;
-    out.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c;
-    return out.toCaseFolded().simplified();
+    return db::baseLetters(heading).simplified();
 }
 
 HeadingParts splitUnit(const QString& heading) {

@@ -6,7 +6,8 @@
 // a unit in parentheses may follow a name ("Proteína Bruta (%)").
 namespace tarvela::imports {
 
-// A heading as compared: accents removed, lower case, blanks trimmed and collapsed.
+// A heading as compared: accents removed and case folded as texts are compared ("ñ" stays a
+// letter of its own), blanks trimmed and collapsed.
 QString headingKey(const QString& heading);
 
 struct HeadingParts {

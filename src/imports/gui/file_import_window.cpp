@@ -1,6 +1,10 @@
 #include "imports/gui/file_import_window.h"
 
+#include "db/keys.h"
 #include "files/table_file.h"
+#include "imports/base_ingredients.h"
+#include "imports/preview_grid.h"
+#include "widgets/errores.h"
 #include "widgets/window_controls.h"
 
 #include <QComboBox>
@@ -83,6 +87,37 @@ void FileImportWindow::cboHoja_Changed() {
 
 void FileImportWindow::showCounts(const QString& counts) {
     lblResumen_->setText(counts);
+}
+
+bool FileImportWindow::refusalsAccepted(int refused, const QString& one, const QString& many,
+                                        const QString& rest) {
+    if (refused == 0)
+        return true;
+    return ctx_.ui().question(
+        QStringLiteral("Hay %1, que no se %2.\n\n¿Desea aplicar %3? (No: no se aplica ningún "
+                       "cambio)")
+            .arg(imports::counted(refused, one, many),
+                 refused == 1 ? QStringLiteral("aplicará") : QStringLiteral("aplicarán"), rest));
+}
+
+bool FileImportWindow::write(const std::function<bool()>& apply) {
+    bool stale = false;
+    try {
+        BusyPointer busy(ctx_.ui());
+        stale = apply();
+    } catch (const db::KeyError& error) {
+        ctx_.ui().message(error.message(), MsgIcon::Critical);
+        return false;
+    } catch (const db::DbError& error) {
+        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
+        return false;
+    }
+    if (stale) {
+        ctx_.ui().message(imports::kStalePreview, MsgIcon::Warning);
+        load();
+        return false;
+    }
+    return true;
 }
 
 QString FileImportWindow::origin() const {

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -38,6 +40,15 @@ protected:
     // Asks what the user wants applied and applies it; true when the window may close.
     virtual bool apply() = 0;
     void showCounts(const QString& counts);
+    // Whether the user applies what the preview allows although some of it was refused
+    // ("fila rechazada", "filas rechazadas"; the rest named as `rest`); asked only when something
+    // was refused.
+    bool refusalsAccepted(int refused, const QString& one, const QString& many,
+                          const QString& rest);
+    // Runs the import's write (which returns whether the preview had gone stale) with the busy
+    // pointer. A database failure shows the error window; a catalog changed since the preview is
+    // said, and the file read again. True when written.
+    bool write(const std::function<bool()>& apply);
 
     // The file's name as the history keeps it.
     QString origin() const;

@@ -1,9 +1,7 @@
 #include "imports/gui/frmImportarComposicion.h"
 
-#include "db/keys.h"
 #include "imports/composition_preview_grids.h"
 #include "imports/gui/preview_view.h"
-#include "widgets/errores.h"
 
 #include <QDateTime>
 #include <QTabWidget>
@@ -67,36 +65,21 @@ QString frmImportarComposicion::preview(const files::Table& table) {
 }
 
 bool frmImportarComposicion::apply() {
-    const auto refused = static_cast<int>(preview_.refused.size());
-    if (refused > 0 &&
-        !ctx_.ui().question(
-            QStringLiteral("Hay %1, que no se %2.\n\n¿Desea aplicar el resto? "
-                           "(No: no se aplica ningún cambio)")
-                .arg(imports::counted(refused, QStringLiteral("celda rechazada"),
-                                      QStringLiteral("celdas rechazadas")),
-                     refused == 1 ? QStringLiteral("aplicará") : QStringLiteral("aplicarán"))))
+    if (!refusalsAccepted(static_cast<int>(preview_.refused.size()),
+                          QStringLiteral("celda rechazada"), QStringLiteral("celdas rechazadas"),
+                          QStringLiteral("el resto")))
         return false;
     if (!preview_.hasChanges()) {
         ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
         return false;
     }
     imports::CompositionApplication done;
-    try {
-        BusyPointer busy(ctx_.ui());
-        done = imports::applyComposition(ctx_.db(), ctx_.currentBase, table_, preview_, origin(),
-                                         QDateTime::currentDateTime());
-    } catch (const db::KeyError& error) {
-        ctx_.ui().message(error.message(), MsgIcon::Critical);
+    if (!write([&] {
+            done = imports::applyComposition(ctx_.db(), ctx_.currentBase, table_, preview_,
+                                             origin(), QDateTime::currentDateTime());
+            return done.stale;
+        }))
         return false;
-    } catch (const db::DbError& error) {
-        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
-        return false;
-    }
-    if (done.stale) {
-        ctx_.ui().message(imports::kStalePreview, MsgIcon::Warning);
-        load();
-        return false;
-    }
     ctx_.ui().message(
         QStringLiteral("Se aplicó la composición: %1, %2, %3.")
             .arg(imports::counted(done.newIngredients, QStringLiteral("ingrediente nuevo"),

@@ -3,7 +3,6 @@
 #include "imports/gui/preview_view.h"
 #include "imports/preview_grid.h"
 #include "imports/price_preview_grid.h"
-#include "widgets/errores.h"
 
 #include <QDateTime>
 #include <QVBoxLayout>
@@ -33,14 +32,8 @@ QString frmImportarPrecios::preview(const files::Table& table) {
 }
 
 bool frmImportarPrecios::apply() {
-    const int refused = preview_.refused();
-    if (refused > 0 &&
-        !ctx_.ui().question(
-            QStringLiteral("Hay %1, que no se %2.\n\n¿Desea aplicar las filas "
-                           "válidas? (No: no se aplica ningún cambio)")
-                .arg(imports::counted(refused, QStringLiteral("fila rechazada"),
-                                      QStringLiteral("filas rechazadas")),
-                     refused == 1 ? QStringLiteral("aplicará") : QStringLiteral("aplicarán"))))
+    if (!refusalsAccepted(preview_.refused(), QStringLiteral("fila rechazada"),
+                          QStringLiteral("filas rechazadas"), QStringLiteral("las filas válidas")))
         return false;
     const int large = preview_.count(imports::PriceStatus::LargeVariation);
     const bool withLarge =
@@ -55,19 +48,12 @@ bool frmImportarPrecios::apply() {
         return false;
     }
     imports::PriceApplication done;
-    try {
-        BusyPointer busy(ctx_.ui());
-        done = imports::applyPrices(ctx_.db(), ctx_.currentBase, list_, preview_, withLarge,
-                                    QDateTime::currentDateTime());
-    } catch (const db::DbError& error) {
-        showError(ctx_, QStringLiteral("No es posible grabar el Registro"), error, this);
+    if (!write([&] {
+            done = imports::applyPrices(ctx_.db(), ctx_.currentBase, list_, preview_, withLarge,
+                                        QDateTime::currentDateTime());
+            return done.stale;
+        }))
         return false;
-    }
-    if (done.stale) {
-        ctx_.ui().message(imports::kStalePreview, MsgIcon::Warning);
-        load();
-        return false;
-    }
     updated_ = done.updated;
     ctx_.ui().message(done.updated == 1
                           ? QStringLiteral("Se actualizó 1 ingrediente.")
