@@ -4,6 +4,7 @@
 #include "catalogs/price_history.h"
 #include "files/csv_text.h"
 #include "imports/price_import.h"
+#include "imports/price_preview_grid.h"
 
 namespace tarvela::test {
 namespace {
@@ -76,6 +77,26 @@ TEST_F(PriceImport, EveryRowGetsItsState) {
     EXPECT_EQ(preview.rows[7].motivo,
               "Fila 10, columna D (Materia Seca): la materia seca debe estar entre 0 y 100");
     EXPECT_EQ(preview.refused(), 5);
+}
+
+// The grid shows each state in its colour, numbers with the workstation's separator.
+TEST_F(PriceImport, PreviewGridPaintsTheStates) {
+    const imports::PricePreview preview = imports::previewPrices(conn(), 1, list(kList));
+    const imports::PreviewGrid grid = imports::pricePreviewGrid(preview, QLatin1Char(','));
+    ASSERT_EQ(grid.rowCount, 8);
+    EXPECT_EQ(grid.cell(0, imports::kPrvCostoNuevo).text, "0,2100");
+    EXPECT_EQ(grid.cell(0, imports::kPrvVariacion).text, "5,00");
+    EXPECT_EQ(grid.cell(1, imports::kPrvMsNueva).text, QString()); // the dry matter stays
+    const auto estado = [&](int row) { return grid.cell(row, imports::kPrvEstado); };
+    EXPECT_EQ(estado(0).background, imports::previewColors::changed);
+    EXPECT_EQ(estado(1).background, grid::colors::background);
+    EXPECT_EQ(estado(2).background, imports::previewColors::confirm);
+    EXPECT_EQ(estado(3).background, imports::previewColors::refused);
+    EXPECT_EQ(estado(3).foreground, grid::colors::lightText);
+    EXPECT_EQ(imports::pricePreviewCounts(preview),
+              "Filas: 8 · Actualizado: 1 · Variación mayor al 50 %: 1 · Sin cambios: 1 · Código "
+              "inexistente: 1 · Código repetido en el archivo: 2 · Precio no válido: 1 · Materia "
+              "seca no válida: 1");
 }
 
 TEST_F(PriceImport, ListsWithoutTheirColumnsAreNoPriceLists) {
