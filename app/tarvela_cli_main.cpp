@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -28,14 +29,14 @@ int main(int argc, char* argv[]) {
         return usage();
     const QString command = args.takeFirst();
     if (command == QLatin1String("init-db"))
-        return tarvela::cli::initDb(args);
+        return tarvela::cli::finishOutput(tarvela::cli::initDb(args));
     if (command == QLatin1String("formulate"))
-        return tarvela::cli::formulate(args);
+        return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
     if (command == QLatin1String("import-prices"))
-        return tarvela::cli::importPrices(args);
+        return tarvela::cli::finishOutput(tarvela::cli::importPrices(args));
     if (command == QLatin1String("import-composition"))
-        return tarvela::cli::importComposition(args);
+        return tarvela::cli::finishOutput(tarvela::cli::importComposition(args));
     if (command == QLatin1String("export-composition"))
-        return tarvela::cli::exportComposition(args);
+        return tarvela::cli::finishOutput(tarvela::cli::exportComposition(args));
     return usage();
 }

@@ -1,12 +1,10 @@
 #include "cli/catalog_file_options.h"
 
-#include "cli/formulate_output.h"
+#include "cli/terminal_output.h"
 #include "db/keys.h"
 #include "db/schema.h"
 
 #include <QDir>
-
-#include <cstdio>
 
 namespace tarvela::cli {
 
@@ -83,14 +81,8 @@ QString closingLine(bool applied, const QString& appliedText, bool dryRun, int r
     return QStringLiteral("No hay cambios que aplicar.\n");
 }
 
-void printOut(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-}
-
 int error(const QString& message) {
-    const QByteArray bytes = (escaped(message, true) + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    printError(message);
     return 2;
 }
 

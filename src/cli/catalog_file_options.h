@@ -41,9 +41,7 @@ int guarded(const std::function<int()>& work);
 QString closingLine(bool applied, const QString& appliedText, bool dryRun, int refused,
                     const QString& refusedText);
 
-// Prints UTF-8 text as it is; error() prints a message on stderr, its control characters
-// escaped, and returns 2.
-void printOut(const QString& text);
+// Prints the message on standard error (escaped as every message is) and returns 2.
 int error(const QString& message);
 
 } // namespace tarvela::cli

@@ -1,5 +1,6 @@
 #include "cli/catalog_file_options.h"
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 #include "imports/composition_export.h"
 #include "text/format.h"
 
@@ -18,7 +19,7 @@ int exportComposition(const QStringList& args) {
                                                            text::workstationDecimalSeparator());
         if (!failure.isEmpty())
             return error(failure);
-        printOut(QStringLiteral("Archivo generado: %1\n").arg(options->file));
+        printOut(QStringLiteral("Archivo generado: %1\n").arg(terminalText(options->file)));
         return 0;
     });
 }

@@ -1,6 +1,7 @@
 #include "cli/catalog_file_options.h"
 #include "cli/commands.h"
 #include "cli/import_output.h"
+#include "cli/terminal_output.h"
 #include "files/table_file.h"
 #include "imports/composition_import.h"
 #include "imports/composition_preview_grids.h"
@@ -8,7 +9,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QJsonDocument>
 
 // tarvela-cli import-composition: a composition table read, previewed and applied as the
 // window's "Importar composición…" does.
@@ -65,9 +65,7 @@ int importComposition(const QStringList& args) {
                 return error(imports::kStalePreview);
         }
         if (options->json) {
-            printOut(QString::fromUtf8(
-                QJsonDocument(compositionJson(options->file, base, preview, apply))
-                    .toJson(QJsonDocument::Indented)));
+            printOut(jsonText(compositionJson(options->file, base, preview, apply)));
         } else {
             QString out = previewText(preview, text::workstationDecimalSeparator());
             out += closingLine(apply, QStringLiteral("Composición aplicada."), options->dryRun,

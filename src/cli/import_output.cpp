@@ -1,6 +1,6 @@
 #include "cli/import_output.h"
 
-#include "cli/formulate_output.h"
+#include "cli/terminal_output.h"
 #include "files/table.h"
 #include "text/format.h"
 
@@ -34,7 +34,7 @@ QString gridText(const imports::PreviewGrid& grid) {
     for (int r = 0; r < grid.rowCount; ++r) {
         QStringList line;
         for (int c = 0; c < columns; ++c)
-            line << escaped(grid.cell(r, c).text);
+            line << terminalText(grid.cell(r, c).text);
         lines.push_back(line);
     }
     std::vector<qsizetype> widths(static_cast<size_t>(columns), 0);

@@ -1,6 +1,7 @@
 #include "cli/catalog_file_options.h"
 #include "cli/commands.h"
 #include "cli/import_output.h"
+#include "cli/terminal_output.h"
 #include "files/table_file.h"
 #include "imports/price_import.h"
 #include "imports/price_preview_grid.h"
@@ -8,7 +9,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QJsonDocument>
 
 // tarvela-cli import-prices: today's prices and dry matter from a price list, as the window's
 // "Actualizar precios desde archivo…" reads, previews and applies them.
@@ -57,9 +57,7 @@ int importPrices(const QStringList& args) {
                 return error(imports::kStalePreview);
         }
         if (options->json) {
-            printOut(QString::fromUtf8(
-                QJsonDocument(priceJson(options->file, base, preview, apply, done.updated))
-                    .toJson(QJsonDocument::Indented)));
+            printOut(jsonText(priceJson(options->file, base, preview, apply, done.updated)));
         } else {
             QString out =
                 gridText(imports::pricePreviewGrid(preview, text::workstationDecimalSeparator()));

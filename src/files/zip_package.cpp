@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <cerrno>
 #include <ctime>
 
 namespace tarvela::files {
@@ -32,14 +33,26 @@ QString archiveError(zip_t* archive) {
     return QString::fromUtf8(zip_strerror(archive));
 }
 
+// The archive's failure: libzip's description, and the system's error number when the system
+// refused (0 otherwise).
+FileFailure failureOf(zip_t* archive) {
+    zip_error_t* error = zip_get_error(archive);
+    const int system =
+        zip_error_system_type(error) == ZIP_ET_SYS ? zip_error_code_system(error) : 0;
+    return {QString::fromUtf8(zip_error_strerror(error)), system};
+}
+
 } // namespace
 
 FileFailure writeZipPackage(const QString& path, const std::vector<PackageEntry>& entries) {
     int code = 0;
     zip_t* archive =
         zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (!archive)
-        return {errorText(code) + QStringLiteral(": ") + path, code};
+    if (!archive) {
+        const int system = errno;
+        return {errorText(code) + QStringLiteral(": ") + path,
+                code == ZIP_ER_OPEN || code == ZIP_ER_TMPOPEN ? system : 0};
+    }
     const time_t when = fixedEntryTime();
     for (const PackageEntry& entry : entries) {
         // The buffer is read when the archive is closed; the entries outlive that.
@@ -51,8 +64,7 @@ FileFailure writeZipPackage(const QString& path, const std::vector<PackageEntry>
             source ? zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
             zip_source_free(source);
-            const FileFailure failure{archiveError(archive),
-                                      zip_error_code_zip(zip_get_error(archive))};
+            const FileFailure failure = failureOf(archive);
             zip_discard(archive);
             return failure;
         }
@@ -60,15 +72,13 @@ FileFailure writeZipPackage(const QString& path, const std::vector<PackageEntry>
         if (zip_set_file_compression(archive, at, entry.compressed ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
                                      0) != 0 ||
             zip_file_set_mtime(archive, at, when, 0) != 0) {
-            const FileFailure failure{archiveError(archive),
-                                      zip_error_code_zip(zip_get_error(archive))};
+            const FileFailure failure = failureOf(archive);
             zip_discard(archive);
             return failure;
         }
     }
     if (zip_close(archive) != 0) {
-        const FileFailure failure{archiveError(archive),
-                                  zip_error_code_zip(zip_get_error(archive))};
+        const FileFailure failure = failureOf(archive);
         zip_discard(archive);
         return failure;
     }

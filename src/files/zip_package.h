@@ -12,7 +12,8 @@
 // workbook (.xlsx).
 namespace tarvela::files {
 
-// A write that failed: the description for the user and the library's error number.
+// A write that failed: the description for the user and the system's error number (errno) when
+// the system refused the write, 0 otherwise.
 struct FileFailure {
     QString description;
     int number = 0;

@@ -87,6 +87,11 @@ void automaticStyles(QXmlStreamWriter& xml, const TextDocument& d) {
     style(xml, QStringLiteral("Negrita"), QStringLiteral("text"));
     textProperties(xml, d, true);
     xml.writeEndElement();
+    // A row stays whole on one page.
+    style(xml, QStringLiteral("Fila"), QStringLiteral("table-row"));
+    xml.writeEmptyElement(kStyle, QStringLiteral("table-row-properties"));
+    xml.writeAttribute(kFo, QStringLiteral("keep-together"), QStringLiteral("always"));
+    xml.writeEndElement();
 
     cellStyle(xml, QStringLiteral("Borde"), true, QColor());
     cellStyle(xml, QStringLiteral("SinBorde"), false, QColor());
@@ -114,6 +119,27 @@ void automaticStyles(QXmlStreamWriter& xml, const TextDocument& d) {
     xml.writeEndElement();
 }
 
+// Characters a document cannot hold or would show as garbage: control characters (C0 but tab
+// and line feed, DEL, C1), unpaired surrogates and the non-characters U+FFFE and U+FFFF.
+bool leftOut(const QString& text, qsizetype i) {
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text.at(i - 1).isHighSurrogate();
+    return c.category() == QChar::Other_Control || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
+}
+
+// The text without the characters a document cannot hold.
+QString documentText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (!leftOut(text, i))
+            out += text.at(i);
+    return out;
+}
+
 // A text as the document keeps it: runs of blanks, tabs and line breaks as their elements.
 void writeText(QXmlStreamWriter& xml, const QString& text) {
     QString run;
@@ -134,8 +160,8 @@ void writeText(QXmlStreamWriter& xml, const QString& text) {
         } else if (c == QLatin1Char('\n') || c == QChar(0x2028)) {
             flush();
             xml.writeEmptyElement(kText, QStringLiteral("line-break"));
-        } else if (c.category() == QChar::Other_Control) {
-            continue; // not allowed in the file
+        } else if (leftOut(text, i)) {
+            continue;
         } else {
             run += c;
         }
@@ -172,7 +198,11 @@ void table(QXmlStreamWriter& xml, const DocumentTable& t, size_t index) {
         const QString cellStyle = t.shaded(static_cast<int>(r)) ? name + QStringLiteral(".Sombra")
                                   : t.borders                   ? QStringLiteral("Borde")
                                                                 : QStringLiteral("SinBorde");
+        const bool heading = t.headingRow && r == 0;
+        if (heading)
+            xml.writeStartElement(kTable, QStringLiteral("table-header-rows"));
         xml.writeStartElement(kTable, QStringLiteral("table-row"));
+        xml.writeAttribute(kTable, QStringLiteral("style-name"), QStringLiteral("Fila"));
         for (size_t c = 0; c < t.widths.size(); ++c) {
             xml.writeStartElement(kTable, QStringLiteral("table-cell"));
             xml.writeAttribute(kTable, QStringLiteral("style-name"), cellStyle);
@@ -181,6 +211,8 @@ void table(QXmlStreamWriter& xml, const DocumentTable& t, size_t index) {
             xml.writeEndElement();
         }
         xml.writeEndElement();
+        if (heading)
+            xml.writeEndElement();
     }
     xml.writeEndElement();
 }
@@ -197,7 +229,7 @@ QByteArray stylesXml(const TextDocument& d) {
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 QByteArray metaXml(const TextDocument& d) {
@@ -205,11 +237,11 @@ QByteArray metaXml(const TextDocument& d) {
     QXmlStreamWriter xml(&out);
     startDocument(xml, QStringLiteral("document-meta"));
     xml.writeStartElement(kOffice, QStringLiteral("meta"));
-    xml.writeTextElement(kDc, QStringLiteral("title"), d.title);
+    xml.writeTextElement(kDc, QStringLiteral("title"), documentText(d.title));
     xml.writeTextElement(kMeta, QStringLiteral("generator"), QStringLiteral("Tarvela"));
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 QByteArray manifestXml() {
@@ -230,7 +262,7 @@ QByteArray manifestXml() {
     }
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 } // namespace
@@ -257,18 +289,22 @@ QByteArray openDocumentContent(const TextDocument& d) {
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 WriteFailure writeOpenDocument(const TextDocument& document, const QString& path) {
-    // The package's first entry names its type, stored as it is, so that programs can tell the
-    // type from the file's first bytes.
-    const files::FileFailure failure = files::writeZipPackage(
-        path, {{QStringLiteral("mimetype"), kMimeType.toUtf8(), false},
-               {QStringLiteral("content.xml"), openDocumentContent(document)},
-               {QStringLiteral("styles.xml"), stylesXml(document)},
-               {QStringLiteral("meta.xml"), metaXml(document)},
-               {QStringLiteral("META-INF/manifest.xml"), manifestXml()}});
+    const std::vector<files::PackageEntry> entries = {
+        // The package's first entry names its type, stored as it is, so that programs can tell
+        // the type from the file's first bytes.
+        {QStringLiteral("mimetype"), kMimeType.toUtf8(), false},
+        {QStringLiteral("content.xml"), openDocumentContent(document)},
+        {QStringLiteral("styles.xml"), stylesXml(document)},
+        {QStringLiteral("meta.xml"), metaXml(document)},
+        {QStringLiteral("META-INF/manifest.xml"), manifestXml()}};
+    for (const files::PackageEntry& entry : entries)
+        if (entry.contents.isEmpty())
+            return {QStringLiteral("no se pudo componer el documento"), 0};
+    const files::FileFailure failure = files::writeZipPackage(path, entries);
     return {failure.description, failure.number};
 }
 
