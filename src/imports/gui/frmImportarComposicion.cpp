@@ -36,13 +36,16 @@ frmImportarComposicion::frmImportarComposicion(AppContext& ctx, const QString& p
 }
 
 QString frmImportarComposicion::preview(const files::Table& table) {
+    // The lists shown read preview_: it changes only for a preview that replaces them.
+    imports::CompositionPreview read;
     try {
-        preview_ = imports::previewComposition(ctx_.db(), ctx_.currentBase, table);
+        read = imports::previewComposition(ctx_.db(), ctx_.currentBase, table);
     } catch (const db::DbError& error) {
         return error.description();
     }
-    if (!preview_.error.isEmpty())
-        return preview_.error;
+    if (!read.error.isEmpty())
+        return read.error;
+    preview_ = std::move(read);
     const QChar sep = displaySeparator(ctx_);
     const std::array<imports::PreviewGrid, 5> grids = {
         imports::newIngredientsGrid(preview_, sep), imports::newNutrientsGrid(preview_),

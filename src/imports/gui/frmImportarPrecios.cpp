@@ -18,14 +18,17 @@ frmImportarPrecios::frmImportarPrecios(AppContext& ctx, const QString& path, QWi
 }
 
 QString frmImportarPrecios::preview(const files::Table& table) {
-    list_ = imports::readPriceList(table, origin());
-    if (!list_.error.isEmpty())
-        return list_.error;
+    // The grid shown reads preview_ (and "Aplicar" list_): both change only together, for a
+    // preview that replaces them.
+    imports::PriceList list = imports::readPriceList(table, origin());
+    if (!list.error.isEmpty())
+        return list.error;
     try {
-        preview_ = imports::previewPrices(ctx_.db(), ctx_.currentBase, list_);
+        preview_ = imports::previewPrices(ctx_.db(), ctx_.currentBase, list);
     } catch (const db::DbError& error) {
         return error.description();
     }
+    list_ = std::move(list);
     showCounts(imports::pricePreviewCounts(preview_));
     flexPrecios_->showGrid(imports::pricePreviewGrid(preview_, displaySeparator(ctx_)));
     return {};
