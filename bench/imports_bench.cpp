@@ -168,9 +168,10 @@ const TableFiles& tableFiles() {
         // The workbooks are the catalog exported after each table was applied.
         db::Connection& conn = compositionCatalog();
         for (int k = 0; k < 2; ++k) {
-            const files::TableRead read = files::readTableFile(files->csv[k]);
-            const auto preview = imports::previewComposition(conn, 1, read.table);
-            imports::applyComposition(conn, 1, read.table, preview, QStringLiteral("t.csv"),
+            const auto file =
+                imports::readCompositionFile(files::readTableFile(files->csv[k]).table);
+            const auto preview = imports::previewComposition(conn, 1, file);
+            imports::applyComposition(conn, 1, file, preview, QStringLiteral("t.csv"),
                                       QDateTime::currentDateTime());
             files->xlsx[k] = files->dir.filePath(QStringLiteral("t%1.xlsx").arg(k));
             imports::exportComposition(conn, 1, files->xlsx[k], QLatin1Char('.'));
@@ -189,10 +190,9 @@ void BM_ImportCompositionRefresh(benchmark::State& state) {
     for (auto _ : state) {
         const QString path = state.range(0) == 0 ? files.csv[round % 2] : files.xlsx[round % 2];
         ++round;
-        const files::TableRead read = files::readTableFile(path);
-        const imports::CompositionPreview preview =
-            imports::previewComposition(conn, 1, read.table);
-        changed = imports::applyComposition(conn, 1, read.table, preview, QStringLiteral("t"),
+        const auto file = imports::readCompositionFile(files::readTableFile(path).table);
+        const imports::CompositionPreview preview = imports::previewComposition(conn, 1, file);
+        changed = imports::applyComposition(conn, 1, file, preview, QStringLiteral("t"),
                                             QDateTime::currentDateTime())
                       .changedValues;
     }
@@ -207,10 +207,9 @@ void BM_ImportCompositionBuild(benchmark::State& state) {
     const TableFiles& files = tableFiles();
     int created = 0;
     for (auto _ : state) {
-        const files::TableRead read = files::readTableFile(files.csv[0]);
-        const imports::CompositionPreview preview =
-            imports::previewComposition(conn, 2, read.table);
-        created = imports::applyComposition(conn, 2, read.table, preview, QStringLiteral("t"),
+        const auto file = imports::readCompositionFile(files::readTableFile(files.csv[0]).table);
+        const imports::CompositionPreview preview = imports::previewComposition(conn, 2, file);
+        created = imports::applyComposition(conn, 2, file, preview, QStringLiteral("t"),
                                             QDateTime::currentDateTime())
                       .newIngredients;
         state.PauseTiming();

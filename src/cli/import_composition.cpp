@@ -47,19 +47,19 @@ int importComposition(const QStringList& args) {
     const files::TableRead read = files::readTableFile(options->file, options->sheet);
     if (!read.ok())
         return error(read.error);
+    const imports::CompositionFile file = imports::readCompositionFile(read.table);
+    if (!file.error.isEmpty())
+        return error(file.error);
     return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const int base = *options->base;
-        const imports::CompositionPreview preview =
-            imports::previewComposition(*conn, base, read.table);
-        if (!preview.error.isEmpty())
-            return error(preview.error);
+        const imports::CompositionPreview preview = imports::previewComposition(*conn, base, file);
         const int refused = static_cast<int>(preview.refused.size());
         const bool apply =
             !options->dryRun && (refused == 0 || options->skipInvalid) && preview.hasChanges();
         if (apply) {
             const imports::CompositionApplication done = imports::applyComposition(
-                *conn, base, read.table, preview, QFileInfo(options->file).fileName(),
+                *conn, base, file, preview, QFileInfo(options->file).fileName(),
                 QDateTime::currentDateTime());
             if (done.stale)
                 return error(imports::kStalePreview);

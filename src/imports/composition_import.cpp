@@ -39,18 +39,6 @@ qint64 pairKey(int idProducto, int idPropiedad) {
     return (qint64(idProducto) << 32) | quint32(idPropiedad);
 }
 
-struct FixedColumns {
-    int code = -1;
-    int name = -1;
-    int unit = -1;
-    int price = -1;
-    int dryMatter = -1;
-
-    bool holds(int c) const {
-        return c == code || c == name || c == unit || c == price || c == dryMatter;
-    }
-};
-
 // The nutrient a heading names, or the one to create, or why the column is refused.
 struct Resolution {
     int id = 0;
@@ -103,8 +91,8 @@ QString columnPlace(const TableLayout& layout, int column) {
 }
 
 // Reads the nutrient columns: every column that is not one of the ingredient's fields.
-void readNutrientColumns(db::Connection& conn, const TableLayout& layout, const FixedColumns& fixed,
-                         CompositionPreview& preview) {
+void readNutrientColumns(db::Connection& conn, const TableLayout& layout,
+                         const CompositionColumns& fixed, CompositionPreview& preview) {
     const db::Result rows =
         conn.query(QStringLiteral("select id_propiedad,nombre,unidad from propiedades order by "
                                   "id_propiedad"));
@@ -171,14 +159,10 @@ QHash<qint64, double> storedContents(db::Connection& conn, int base) {
 
 class CompositionReader {
 public:
-    CompositionReader(db::Connection& conn, int base, const TableLayout& layout,
-                      const FixedColumns& fixed, CompositionPreview& preview)
-        : layout_(layout), fixed_(fixed), preview_(preview),
-          catalog_(loadBaseIngredients(conn, base)), stored_(storedContents(conn, base)),
-          prices_(layout.numbers(fixed.price)), dryMatters_(layout.numbers(fixed.dryMatter)) {
-        for (const NutrientColumn& n : preview_.nutrients)
-            values_.push_back(layout.numbers(n.column));
-    }
+    CompositionReader(db::Connection& conn, int base, const CompositionFile& file,
+                      CompositionPreview& preview)
+        : file_(file), layout_(file.layout), fixed_(file.columns), preview_(preview),
+          catalog_(loadBaseIngredients(conn, base)), stored_(storedContents(conn, base)) {}
 
     void readRows() {
         QHash<QString, QList<int>> rowsOfCode;
@@ -235,7 +219,7 @@ private:
         const int column = price ? fixed_.price : fixed_.dryMatter;
         if (column < 0)
             return std::optional<double>();
-        const NumberCell& cell = (price ? prices_ : dryMatters_)[i];
+        const NumberCell& cell = file_.numbers[static_cast<size_t>(column)][i];
         if (cell.empty())
             return std::optional<double>();
         QString reason = cell.reason;
@@ -300,7 +284,7 @@ private:
 
         for (size_t k = 0; k < preview_.nutrients.size(); ++k) {
             const NutrientColumn& nutrient = preview_.nutrients[k];
-            const NumberCell& cell = values_[k][i];
+            const NumberCell& cell = numbersOf(k)[i];
             if (cell.empty())
                 continue;
             if (cell.refused()) {
@@ -339,7 +323,7 @@ private:
         PlannedRow planned;
         planned.boxes = boxes;
         for (size_t k = 0; k < preview_.nutrients.size(); ++k) {
-            const NumberCell& cell = values_[k][i];
+            const NumberCell& cell = numbersOf(k)[i];
             if (cell.refused())
                 refuse(row, layout_.place(row, preview_.nutrients[k].column), cell.reason);
             else if (cell.number())
@@ -350,55 +334,69 @@ private:
         preview_.plan.push_back(std::move(planned));
     }
 
+    // The cells of the k-th nutrient column.
+    const std::vector<NumberCell>& numbersOf(size_t k) const {
+        return file_.numbers[static_cast<size_t>(preview_.nutrients[k].column)];
+    }
+
+    const CompositionFile& file_;
     const TableLayout& layout_;
-    const FixedColumns& fixed_;
+    const CompositionColumns& fixed_;
     CompositionPreview& preview_;
     BaseIngredients catalog_;
     QHash<qint64, double> stored_;
-    std::vector<NumberCell> prices_;
-    std::vector<NumberCell> dryMatters_;
-    std::vector<std::vector<NumberCell>> values_; // by nutrient column, by data row
 };
 
 } // namespace
 
-CompositionPreview previewComposition(db::Connection& conn, int base, const files::Table& table) {
-    CompositionPreview preview;
-    const TableLayout layout = layoutOf(table);
-    FixedColumns fixed;
+CompositionFile readCompositionFile(files::Table table) {
+    CompositionFile file;
+    file.table = std::make_shared<const files::Table>(std::move(table));
+    file.layout = layoutOf(*file.table);
     QString error;
     const auto find = [&](std::initializer_list<const char*> names) {
         QStringList list;
         for (const char* n : names)
             list << QString::fromUtf8(n);
-        return error.isEmpty() ? layout.column(list, error) : -1;
+        return error.isEmpty() ? file.layout.column(list, error) : -1;
     };
-    fixed.code = find({"código"});
-    fixed.name = find({"nombre"});
-    fixed.unit = find({"unidad"});
-    fixed.price = find({"costo", "precio"});
-    fixed.dryMatter = find({"materia seca"});
-    if (error.isEmpty() && fixed.code < 0)
+    CompositionColumns& columns = file.columns;
+    columns.code = find({"código"});
+    columns.name = find({"nombre"});
+    columns.unit = find({"unidad"});
+    columns.price = find({"costo", "precio"});
+    columns.dryMatter = find({"materia seca"});
+    if (error.isEmpty() && columns.code < 0)
         error = QStringLiteral("El archivo no tiene la columna Código. La primera fila con datos "
                                "debe nombrar las columnas: Código, Nombre, Unidad, Costo, Materia "
                                "Seca y una columna por nutriente.");
-    if (!error.isEmpty()) {
-        preview.error = error;
+    file.error = error;
+    if (!error.isEmpty())
+        return file;
+    file.numbers.resize(static_cast<size_t>(file.layout.headings.size()));
+    for (int c = 0; c < file.layout.headings.size(); ++c)
+        if (c == columns.price || c == columns.dryMatter || !columns.holds(c))
+            file.numbers[static_cast<size_t>(c)] = file.layout.numbers(c);
+    return file;
+}
+
+CompositionPreview previewComposition(db::Connection& conn, int base, const CompositionFile& file) {
+    CompositionPreview preview;
+    if (!file.error.isEmpty())
         return preview;
-    }
-    readNutrientColumns(conn, layout, fixed, preview);
-    CompositionReader reader(conn, base, layout, fixed, preview);
+    readNutrientColumns(conn, file.layout, file.columns, preview);
+    CompositionReader reader(conn, base, file, preview);
     reader.readRows();
     return preview;
 }
 
-CompositionApplication applyComposition(db::Connection& conn, int base, const files::Table& table,
+CompositionApplication applyComposition(db::Connection& conn, int base, const CompositionFile& file,
                                         const CompositionPreview& seen, const QString& origen,
                                         const QDateTime& when) {
     db::Transaction transaction(conn);
-    const CompositionPreview now = previewComposition(conn, base, table);
+    const CompositionPreview now = previewComposition(conn, base, file);
     CompositionApplication done;
-    if (!now.error.isEmpty() || !(now == seen)) {
+    if (!file.error.isEmpty() || !(now == seen)) {
         done.stale = true;
         return done;
     }

@@ -5,11 +5,13 @@
 #include "db/connection.h"
 #include "files/table.h"
 #include "imports/base_ingredients.h"
+#include "imports/table_layout.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -19,6 +21,35 @@
 // ingredients are created as their windows create them, values that differ are rewritten, and
 // an empty cell leaves the stored value as it is. Previewed first, applied in one transaction.
 namespace tarvela::imports {
+
+// The columns of an ingredient's fields; -1 for one the file lacks.
+struct CompositionColumns {
+    int code = -1;
+    int name = -1;
+    int unit = -1;
+    int price = -1;
+    int dryMatter = -1;
+
+    bool holds(int column) const {
+        return column == code || column == name || column == unit || column == price ||
+               column == dryMatter;
+    }
+};
+
+// A composition table as read from its file, before the catalog is looked at: its layout, the
+// fields' columns, and every other column's cells read as numbers, once.
+struct CompositionFile {
+    std::shared_ptr<const files::Table> table; // the rows the layout points to
+    TableLayout layout;
+    CompositionColumns columns;
+    // By column (empty for the code, name and unit columns), one cell per data row.
+    std::vector<std::vector<NumberCell>> numbers;
+    QString error; // the table is not a composition table: why, for the user
+};
+
+// Finds the columns código (required), nombre, unidad, costo or precio, materia seca by their
+// headings; every other column is a nutrient's.
+CompositionFile readCompositionFile(files::Table table);
 
 // A new ingredient: a row whose code the base lacks.
 struct NewIngredient {
@@ -79,7 +110,6 @@ struct NutrientColumn {
 };
 
 struct CompositionPreview {
-    QString error; // the file is not a composition table: why; then nothing else is set
     std::vector<NewIngredient> newIngredients;
     std::vector<NewNutrient> newNutrients;
     std::vector<ValueChange> changed;
@@ -104,7 +134,7 @@ inline const QString kFieldMateriaSeca = QStringLiteral("Materia Seca");
 // Compares the table with the catalog of the base. Rows are matched by code as the ingredient
 // window's duplicate check compares codes; nutrient columns by name without regard to case or
 // accents, the unit in parentheses, when given, matching the nutrient's. Throws db::DbError.
-CompositionPreview previewComposition(db::Connection& conn, int base, const files::Table& table);
+CompositionPreview previewComposition(db::Connection& conn, int base, const CompositionFile& file);
 
 struct CompositionApplication {
     int newIngredients = 0;
@@ -120,7 +150,7 @@ struct CompositionApplication {
 // preview is made again inside the transaction; when it differs from the one the user saw,
 // nothing is written and stale is set. Refused cells are never written. Throws db::DbError or
 // db::KeyError; then nothing is written.
-CompositionApplication applyComposition(db::Connection& conn, int base, const files::Table& table,
+CompositionApplication applyComposition(db::Connection& conn, int base, const CompositionFile& file,
                                         const CompositionPreview& seen, const QString& origen,
                                         const QDateTime& when);
 

@@ -36,16 +36,17 @@ frmImportarComposicion::frmImportarComposicion(AppContext& ctx, const QString& p
 }
 
 QString frmImportarComposicion::preview(const files::Table& table) {
-    // The lists shown read preview_: it changes only for a preview that replaces them.
-    imports::CompositionPreview read;
+    // The lists shown read preview_ (and "Aplicar" file_): both change only together, for a
+    // preview that replaces them.
+    imports::CompositionFile file = imports::readCompositionFile(table);
+    if (!file.error.isEmpty())
+        return file.error;
     try {
-        read = imports::previewComposition(ctx_.db(), ctx_.currentBase, table);
+        preview_ = imports::previewComposition(ctx_.db(), ctx_.currentBase, file);
     } catch (const db::DbError& error) {
         return error.description();
     }
-    if (!read.error.isEmpty())
-        return read.error;
-    preview_ = std::move(read);
+    file_ = std::move(file);
     const QChar sep = displaySeparator(ctx_);
     const std::array<imports::PreviewGrid, 5> grids = {
         imports::newIngredientsGrid(preview_, sep), imports::newNutrientsGrid(preview_),
@@ -78,8 +79,8 @@ bool frmImportarComposicion::apply() {
     }
     imports::CompositionApplication done;
     if (!write([&] {
-            done = imports::applyComposition(ctx_.db(), ctx_.currentBase, table_, preview_,
-                                             origin(), QDateTime::currentDateTime());
+            done = imports::applyComposition(ctx_.db(), ctx_.currentBase, file_, preview_, origin(),
+                                             QDateTime::currentDateTime());
             return done.stale;
         }))
         return false;

@@ -28,6 +28,7 @@ protected:
     bool apply() override;
 
 private:
+    imports::CompositionFile file_;
     imports::CompositionPreview preview_;
     QTabWidget* tabVista_ = nullptr;
     std::array<PreviewTable*, 5> views_{};
