@@ -15,7 +15,9 @@ int usage() {
                "                   [--json] [--skip-invalid] [--confirm-variation]\n"
                "       tarvela-cli import-composition FILE [--db F] [--base N] [--sheet S]\n"
                "                   [--dry-run] [--json] [--skip-invalid]\n"
-               "       tarvela-cli export-composition FILE [--db F] [--base N]\n",
+               "       tarvela-cli export-composition FILE [--db F] [--base N]\n"
+               "       tarvela-cli reformulate [--db FILE] [--base N] [--cliente ID] [--save] "
+               "[--json]\n",
                stderr);
     return 2;
 }
@@ -38,5 +40,7 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::importComposition(args));
     if (command == QLatin1String("export-composition"))
         return tarvela::cli::finishOutput(tarvela::cli::exportComposition(args));
+    if (command == QLatin1String("reformulate"))
+        return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
     return usage();
 }

@@ -16,5 +16,7 @@ int importPrices(const QStringList& args);
 int importComposition(const QStringList& args);
 // export-composition FILE [--db F] [--base N]
 int exportComposition(const QStringList& args);
+// reformulate [--db FILE] [--base N] [--cliente ID] [--save] [--json]
+int reformulate(const QStringList& args);
 
 } // namespace tarvela::cli

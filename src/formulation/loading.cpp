@@ -145,7 +145,12 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator) {
     BusyPointer busy(desktop);
     LoadingFlag flag(model);
+    if (loadFormula(model, conn, desktop, decimalSeparator) && model.formulaId != 0)
+        actuResultados(model, conn, decimalSeparator);
+}
 
+bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
+                 QChar decimalSeparator) {
     model.missingNutrients.clear();
     model.missingIngredients.clear();
     if (model.formulaId == 0) {
@@ -155,7 +160,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         model.vSecaNut = true;
         model.rsPropiedades.clear();
         model.ingredients.clear();
-        return;
+        return true;
     }
 
     const db::Result formula = conn.query(
@@ -164,7 +169,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         desktop.message(QStringLiteral("No se pudo establecer la Fórmula"), MsgIcon::Critical);
         clearHeader(model);
         model.formulaId = 0;
-        return;
+        return false;
     }
 
     model.header.codigo = formula.value(0, QStringLiteral("codigo")).toString().trimmed();
@@ -190,7 +195,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     model.missingIngredients =
         missingFromCatalog(conn, model.formulaId, QStringLiteral("formula_producto"),
                            QStringLiteral("productos"), QStringLiteral("id_producto"));
-    actuResultados(model, conn, decimalSeparator);
+    return true;
 }
 
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator) {
