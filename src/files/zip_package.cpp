@@ -1,5 +1,7 @@
 #include "files/zip_package.h"
 
+#include "text/file_errors.h"
+
 #include <QFile>
 
 #include <zip.h>
@@ -21,25 +23,91 @@ time_t fixedEntryTime() {
     return std::mktime(&day);
 }
 
+// A libzip error as the user reads it, in Spanish; a system error with the system's reason.
+QString reasonOf(const zip_error_t* error) {
+    const int system =
+        zip_error_system_type(error) == ZIP_ET_SYS ? zip_error_code_system(error) : 0;
+    QString reason;
+    switch (zip_error_code_zip(error)) {
+    case ZIP_ER_OK:
+        return {};
+    case ZIP_ER_MULTIDISK:
+        reason = QStringLiteral("es un archivo ZIP dividido en varias partes");
+        break;
+    case ZIP_ER_CRC:
+        reason = QStringLiteral("una suma de control no coincide con su contenido");
+        break;
+    case ZIP_ER_NOENT:
+        reason = QStringLiteral("no existe");
+        break;
+    case ZIP_ER_MEMORY:
+        reason = QStringLiteral("no hay memoria suficiente");
+        break;
+    case ZIP_ER_COMPNOTSUPP:
+        reason = QStringLiteral("usa un método de compresión no admitido");
+        break;
+    case ZIP_ER_EOF:
+        reason = QStringLiteral("termina antes de tiempo");
+        break;
+    case ZIP_ER_NOZIP:
+        reason = QStringLiteral("no es un archivo ZIP");
+        break;
+    case ZIP_ER_INCONS:
+        reason = QStringLiteral("su índice no concuerda con su contenido");
+        break;
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        reason = QStringLiteral("está cifrado");
+        break;
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPRESSED_DATA:
+        reason = QStringLiteral("sus datos comprimidos no son válidos");
+        break;
+    case ZIP_ER_READ:
+    case ZIP_ER_SEEK:
+    case ZIP_ER_TELL:
+        reason = QStringLiteral("error de lectura");
+        break;
+    case ZIP_ER_WRITE:
+    case ZIP_ER_CLOSE:
+    case ZIP_ER_RENAME:
+    case ZIP_ER_REMOVE:
+        reason = QStringLiteral("error de escritura");
+        break;
+    case ZIP_ER_OPEN:
+    case ZIP_ER_TMPOPEN:
+        reason = QStringLiteral("no se pudo abrir");
+        break;
+    default:
+        reason = QStringLiteral("error interno de la biblioteca ZIP (%1)")
+                     .arg(zip_error_code_zip(error));
+        break;
+    }
+    if (system != 0)
+        reason += QStringLiteral(": ") + text::fileErrorReason(system);
+    return reason;
+}
+
 QString errorText(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    QString text = QString::fromUtf8(zip_error_strerror(&error));
+    QString text = reasonOf(&error);
     zip_error_fini(&error);
     return text;
 }
 
 QString archiveError(zip_t* archive) {
-    return QString::fromUtf8(zip_strerror(archive));
+    return reasonOf(zip_get_error(archive));
 }
 
-// The archive's failure: libzip's description, and the system's error number when the system
-// refused (0 otherwise).
+// The archive's failure: its reason, and the system's error number when the system refused (0
+// otherwise).
 FileFailure failureOf(zip_t* archive) {
     zip_error_t* error = zip_get_error(archive);
     const int system =
         zip_error_system_type(error) == ZIP_ET_SYS ? zip_error_code_system(error) : 0;
-    return {QString::fromUtf8(zip_error_strerror(error)), system};
+    return {reasonOf(error), system};
 }
 
 } // namespace
@@ -110,7 +178,7 @@ std::optional<ZipPackage> ZipPackage::open(const QByteArray& bytes, QString& err
     if (source)
         state->archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &failure);
     if (!state->archive) {
-        error = QString::fromUtf8(zip_error_strerror(&failure));
+        error = reasonOf(&failure);
         zip_error_fini(&failure);
         if (source)
             zip_source_free(source);
@@ -172,9 +240,11 @@ std::optional<QByteArray> ZipPackage::entry(const QString& name, QString& error,
     char extra = 0;
     if (!failed && zip_fread(file, &extra, 1) != 0)
         failed = true;
-    if (failed)
-        error = QStringLiteral("la parte %1 está dañada: %2")
-                    .arg(name, QString::fromUtf8(zip_file_strerror(file)));
+    if (failed) {
+        const QString reason = reasonOf(zip_file_get_error(file));
+        error = reason.isEmpty() ? QStringLiteral("la parte %1 está dañada").arg(name)
+                                 : QStringLiteral("la parte %1 está dañada: %2").arg(name, reason);
+    }
     zip_fclose(file);
     if (failed)
         return std::nullopt;

@@ -102,7 +102,8 @@ TEST(WorkbookReader, DamagedWorkbooksAreRefusedWithTheirReason) {
 
     const QString cut = dir.filePath("cortado.xlsx");
     writeFile(cut, good.left(good.size() / 2));
-    EXPECT_TRUE(readTableFile(cut).error.startsWith("El libro de Excel está dañado o incompleto"));
+    EXPECT_EQ(readTableFile(cut).error,
+              "El libro de Excel está dañado o incompleto: no es un archivo ZIP.");
 
     // A byte changed inside the sheet's compressed data: its checksum no longer matches.
     QByteArray damaged = good;

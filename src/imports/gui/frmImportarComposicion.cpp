@@ -69,14 +69,15 @@ QString frmImportarComposicion::preview(const files::Table& table) {
 }
 
 bool frmImportarComposicion::apply() {
-    if (!refusalsAccepted(static_cast<int>(preview_.refused.size()),
-                          QStringLiteral("celda rechazada"), QStringLiteral("celdas rechazadas"),
-                          QStringLiteral("el resto")))
-        return false;
+    // A table whose every cell is refused or unchanged has nothing to ask about.
     if (!preview_.hasChanges()) {
         ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
         return false;
     }
+    if (!refusalsAccepted(static_cast<int>(preview_.refused.size()),
+                          QStringLiteral("celda rechazada"), QStringLiteral("celdas rechazadas"),
+                          QStringLiteral("el resto")))
+        return false;
     imports::CompositionApplication done;
     if (!write([&] {
             done = imports::applyComposition(ctx_.db(), ctx_.currentBase, file_, preview_, origin(),

@@ -35,6 +35,11 @@ QString frmImportarPrecios::preview(const files::Table& table) {
 }
 
 bool frmImportarPrecios::apply() {
+    // A list whose every row is refused or unchanged has nothing to ask about.
+    if (!preview_.hasChanges(true)) {
+        ctx_.ui().message(QStringLiteral("No hay cambios que aplicar."), MsgIcon::Information);
+        return false;
+    }
     if (!refusalsAccepted(preview_.refused(), QStringLiteral("fila rechazada"),
                           QStringLiteral("filas rechazadas"), QStringLiteral("las filas válidas")))
         return false;

@@ -95,6 +95,18 @@ TEST_F(ImportWindows, PriceListPreviewedAndApplied) {
     EXPECT_EQ(desktop.busyDepth, 0);
 }
 
+// Nothing to write: no question about refused rows, the window stays open.
+TEST_F(ImportWindows, AListOfRefusedRowsHasNothingToApply) {
+    desktop.fileNames = {file("lista.csv", "Código;Precio\n999;1\n101;-1\n")};
+    launcher.handlers.push_back([&](QDialog& preview) {
+        press(preview, "cmdAplicar");
+        EXPECT_TRUE(preview.isVisible());
+    });
+    trigger("mnuActPrecios");
+    EXPECT_EQ(desktop.texts(), QStringList({"No hay cambios que aplicar."}));
+    EXPECT_EQ(price(1), 0.2);
+}
+
 TEST_F(ImportWindows, FilesThatAreNoListOpenNoWindow) {
     desktop.fileNames = {file("lista.xlsx", "Código;Precio\n101;1\n")};
     trigger("mnuActPrecios");
