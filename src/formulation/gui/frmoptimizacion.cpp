@@ -2,10 +2,12 @@
 #include "formulation/gui/frmoptimizacion.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/gui/frmDiagnostico.h"
 #include "formulation/gui/save_formula.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
+#include "formulation/unsaved_changes.h"
 #include "grid/gui/grid_painter.h"
 #include "reports/composition.h"
 #include "reports/gui/frmAnalisis.h"
@@ -90,6 +92,7 @@ void frmoptimizacion::actuFormula() {
         reportDbError(QStringLiteral("No se pudo cargar la Fórmula"), error);
         return;
     }
+    rememberSaved();
     if (requested != 0 && model_.formulaId == 0) {
         // Not found: the header is cleared, the working tables and grids stay as they were.
         showHeader();
@@ -99,6 +102,30 @@ void frmoptimizacion::actuFormula() {
     // current catalog changed.
     formulation::LoadingFlag loading(model_);
     repaintAll();
+}
+
+void frmoptimizacion::rememberSaved() {
+    savedModel_ = model_;
+}
+
+bool frmoptimizacion::hasUnsavedChanges() const {
+    return formulation::differsFromSaved(model_, savedModel_);
+}
+
+void frmoptimizacion::reject() {
+    if (hasUnsavedChanges()) {
+        switch (ctx_.ui().questionWithCancel(QStringLiteral("¿Desea Grabar las Modificaciones?"))) {
+        case Answer::Cancel:
+            return;
+        case Answer::Yes:
+            if (!save())
+                return;
+            break;
+        case Answer::No:
+            break;
+        }
+    }
+    QDialog::reject();
 }
 
 void frmoptimizacion::actuResultados() {
@@ -166,17 +193,24 @@ void frmoptimizacion::Command1_Click() {
 }
 
 void frmoptimizacion::cmdUpdate_Click() {
-    // A formula's batch quantity is above 0: an emptied or negative box is never stored.
-    if (!(model_.batchQuantity > 0)) {
-        ctx_.ui().message(QStringLiteral("La cantidad a elaborar debe ser mayor que cero"),
-                          MsgIcon::Critical);
+    save();
+}
+
+bool frmoptimizacion::save() {
+    // A formula's batch quantity is one a run accepts: an emptied, negative or too large box is
+    // never stored.
+    const formulation::BatchQuantity batch = formulation::checkBatchQuantity(model_.batchQuantity);
+    if (!batch.value) {
+        ctx_.ui().message(batch.message, MsgIcon::Critical);
         txtCantidad_->setFocus();
-        return;
+        return false;
     }
-    if (saveFormula(ctx_, model_, this)) {
-        formulation::LoadingFlag loading(model_);
-        repaintAll();
-    }
+    if (!saveFormula(ctx_, model_, this))
+        return false;
+    rememberSaved();
+    formulation::LoadingFlag loading(model_);
+    repaintAll();
+    return true;
 }
 
 void frmoptimizacion::Option1_Click(int index) {

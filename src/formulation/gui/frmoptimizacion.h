@@ -38,6 +38,9 @@ public:
     formulation::WorkingModel& model() { return model_; }
     const formulation::WorkingModel& model() const { return model_; }
 
+    // Whether the window holds changes that are not saved.
+    bool hasUnsavedChanges() const;
+
     // Loads the formula of the model's formula id and repaints everything.
     void actuFormula();
     void actuBaseNut();
@@ -76,6 +79,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Every way of closing (Esc, the close box, the close button, "Salir") asks first when the
+    // window holds unsaved changes: Sí saves as "Grabar" does, No discards, Cancelar stays.
+    void reject() override;
 
 private:
     // Construction and layout.
@@ -91,6 +97,11 @@ private:
     QLineEdit* addBox(QWidget* parent, const QString& name, const QString& caption,
                       const QRect& geometry, QLabel** label = nullptr);
     QAction* addEntry(class QMenu* menu, const QString& name, const QString& caption, bool enabled);
+
+    // "Grabar"; true when the formula was stored.
+    bool save();
+    // The model as loaded or last saved becomes the one compared for unsaved changes.
+    void rememberSaved();
 
     // Showing the model.
     void setCaption();
@@ -109,6 +120,7 @@ private:
 
     AppContext& ctx_;
     formulation::WorkingModel model_;
+    formulation::WorkingModel savedModel_;
     QLineEdit* txtCodFormula_ = nullptr;
     QLineEdit* txtVerFormula_ = nullptr;
     QLineEdit* txtFormula_ = nullptr;
