@@ -75,6 +75,17 @@ QString nutrientInUseQuestion(const QString& name) {
                           "Nutriente?");
 }
 
+QStringList formulasUsingNutrient(db::Connection& conn, int id) {
+    return formulaCodesUsing(conn, QStringLiteral("formula_propiedad"),
+                             QStringLiteral("id_propiedad"), id);
+}
+
+QString nutrientInFormulasQuestion(const QString& name, const QStringList& codes) {
+    return QStringLiteral("El Nutriente << ") + name + QStringLiteral(" >> ") +
+           usedInFormulasText(codes) +
+           QStringLiteral("\n\n¿Confirma la Eliminación del Nutriente?");
+}
+
 bool nutrientChanged(const NutrientRecord& saved, const QString& description,
                      const std::optional<QString>& chosenUnit) {
     return description != saved.nombre || (chosenUnit && *chosenUnit != saved.unidad);

@@ -1,6 +1,7 @@
 #include "formulation/loading.h"
 
 #include "formulation/formula_composition.h"
+#include "formulation/missing_catalog_items.h"
 
 #include "db/statements.h"
 #include "text/format.h"
@@ -166,6 +167,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     model.vSecaIng = formula.value(0, QStringLiteral("tipoBase")).toInt() == 0;
     model.vSecaNut = formula.value(0, QStringLiteral("tipoBaseNutrientes")).toInt() == 0;
 
+    reportMissingCatalogItems(conn, model.formulaId, desktop);
     loadNutrients(model, conn);
     loadIngredients(model, conn, desktop);
     actuResultados(model, conn, decimalSeparator);

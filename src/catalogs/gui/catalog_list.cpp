@@ -54,6 +54,10 @@ void CatalogList::buildControls() {
 
     txtnohubo_ = new QLabel(QStringLiteral("No hubo coincidencias"), this);
     txtnohubo_->setObjectName(QStringLiteral("txtnohubo"));
+    // Its line is kept while it is hidden: the window does not grow when it shows.
+    QSizePolicy keepLine = txtnohubo_->sizePolicy();
+    keepLine.setRetainSizeWhenHidden(true);
+    txtnohubo_->setSizePolicy(keepLine);
     txtnohubo_->hide();
 
     flexgrid1_ = new QTableWidget(this);

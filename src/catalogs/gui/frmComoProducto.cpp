@@ -1,5 +1,7 @@
 #include "catalogs/gui/frmComoProducto.h"
 
+#include "catalogs/units.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +19,7 @@ frmComoProducto::frmComoProducto(AppContext& ctx, double costoHumeda, double mat
     connect(addButton(QStringLiteral("cmdrequery"), QStringLiteral("Refrescar")),
             &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
     savedValues_ = catalogs::premixProposal(costoHumeda, materiaSeca, displaySeparator(ctx_));
+    offerUnitList(catalogs::kPremixUnits);
     showBoxes(savedValues_);
 }
 

@@ -114,6 +114,10 @@ void frmproducto::load() {
     showMode();
 }
 
+void frmproducto::offerUnitList(const QStringList& units) {
+    offerUnits(*Combo1_, units, savedValues_.unidad);
+}
+
 void frmproducto::showMode() {
     // The code is typed once, when the ingredient is created; then it never changes.
     Text1_->setReadOnly(!isNew_);
@@ -214,15 +218,14 @@ void frmproducto::CmdPropiedades_Click() {
 }
 
 void frmproducto::Text3_LostFocus() {
-    const std::optional<QString> price =
-        catalogs::priceBoxText(Text3_->text(), displaySeparator(ctx_));
-    if (price) {
-        Text3_->setText(*price);
+    const QString refusal = catalogs::priceRefusal(Text3_->text());
+    if (refusal.isEmpty()) {
+        Text3_->setText(
+            catalogs::priceBoxText(Text3_->text(), displaySeparator(ctx_)).value_or(QString()));
         return;
     }
     checkingPrice_ = true;
-    ctx_.ui().message(QStringLiteral("Debe ingresar el Costo por Unidad de Producto"),
-                      MsgIcon::Critical);
+    ctx_.ui().message(refusal, MsgIcon::Critical);
     checkingPrice_ = false;
     QTimer::singleShot(0, Text3_, [box = Text3_] { box->setFocus(); });
 }
@@ -236,11 +239,11 @@ void frmproducto::showEvent(QShowEvent* event) {
 }
 
 bool frmproducto::eventFilter(QObject* watched, QEvent* event) {
-    // Leaving a number box for another field: a price must be a number; both are reformatted.
-    // The buttons check or discard the boxes themselves.
-    if (event->type() == QEvent::FocusOut && !checkingPrice_ && isActiveWindow() &&
-        !focusGoesToButton()) {
-        if (watched == Text3_)
+    // Leaving a number box: both are reformatted, and a price must be a number not below 0.
+    // On the way to a button the price is left to the button, which checks or discards it; the
+    // dry matter, which asks nothing, is reformatted then too.
+    if (event->type() == QEvent::FocusOut && !checkingPrice_ && isActiveWindow()) {
+        if (watched == Text3_ && !focusGoesToButton())
             Text3_LostFocus();
         else if (watched == Text4_)
             Text4_->setText(catalogs::dryMatterBoxText(Text4_->text(), displaySeparator(ctx_)));

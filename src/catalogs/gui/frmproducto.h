@@ -35,6 +35,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Offers another unit list (the stored unit kept chosen).
+    void offerUnitList(const QStringList& units);
     void showBoxes(const catalogs::IngredientBoxes& values);
     catalogs::IngredientBoxes boxes() const;
     void focusField(catalogs::IngredientField field);

@@ -51,7 +51,13 @@ void frmproductos::buildCriteria() {
     Text3_ = criterionBox(this, QStringLiteral("Text3"));
     Combo1_ = new QComboBox(this);
     Combo1_->setObjectName(QStringLiteral("Combo1"));
-    Combo1_->addItems(catalogs::kIngredientFilterUnits);
+    QStringList stored;
+    try {
+        stored = catalogs::storedIngredientUnits(ctx_.db(), ctx_.currentBase);
+    } catch (const db::DbError&) {
+        // The list's own units stand; the search reports a database that cannot be read.
+    }
+    Combo1_->addItems(catalogs::unitFilterChoices(stored));
     Combo1_->setCurrentIndex(-1);
     Text4_ = criterionBox(this, QStringLiteral("Text4"));
     Text5_ = criterionBox(this, QStringLiteral("Text5"));
@@ -150,6 +156,11 @@ bool frmproductos::deleteItem(int key, const QString& name) {
     if (!ctx_.ui().question(catalogs::deleteIngredientQuestion(name)))
         return false;
     try {
+        // Formulas keep their rows of a deleted ingredient: the user is told which first.
+        const QStringList formulas = catalogs::formulasUsingIngredient(ctx_.db(), key);
+        if (!formulas.isEmpty() &&
+            !ctx_.ui().question(catalogs::ingredientInFormulasQuestion(name, formulas)))
+            return false;
         if (catalogs::ingredientHasNutrients(ctx_.db(), key) &&
             !ctx_.ui().question(catalogs::ingredientInUseQuestion(name)))
             return false;

@@ -48,6 +48,11 @@ bool frmpropiedades::deleteItem(int key, const QString& name) {
     if (!ctx_.ui().question(catalogs::deleteNutrientQuestion(name)))
         return false;
     try {
+        // Formulas keep their rows of a deleted nutrient: the user is told which first.
+        const QStringList formulas = catalogs::formulasUsingNutrient(ctx_.db(), key);
+        if (!formulas.isEmpty() &&
+            !ctx_.ui().question(catalogs::nutrientInFormulasQuestion(name, formulas)))
+            return false;
         if (catalogs::nutrientHasIngredients(ctx_.db(), key) &&
             !ctx_.ui().question(catalogs::nutrientInUseQuestion(name)))
             return false;

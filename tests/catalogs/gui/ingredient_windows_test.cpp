@@ -90,12 +90,22 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     EXPECT_EQ(list.filterPropertyId(), 0);
     EXPECT_TRUE(box(list, "Text6")->text().isEmpty());
 
+    // The unit filter offers the units the ingredients hold ("Kg") beside its own.
     box(list, "Text3")->clear();
     box(list, "Text1")->setText("110");
     box(list, "Text2")->setText("112");
-    child<QComboBox>(list, "Combo1")->setCurrentText("Kg");
+    auto* unit = child<QComboBox>(list, "Combo1");
+    ASSERT_GE(unit->findText("Kg"), 0);
+    unit->setCurrentText("Kg");
     press(list, "Command1");
     EXPECT_EQ(column(list, kCode), QStringList({"110", "112", "111"})); // by description
+    // No match: the line says so, and the window keeps its size.
+    const QSize size = list.size();
+    unit->setCurrentText("Mcal");
+    press(list, "Command1");
+    EXPECT_TRUE(child<QLabel>(list, "txtnohubo")->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(list.size(), size);
     press(list, "Command2");
     EXPECT_EQ(grid(list)->rowCount(), 23);
     EXPECT_TRUE(box(list, "Text3")->text().isEmpty());
@@ -162,9 +172,21 @@ TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
     EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Costo por Unidad de Producto"}));
     EXPECT_EQ(QApplication::focusWidget(), price);
 
+    price->setText("-5");
+    box(window, "Text4")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(desktop.texts().last(), "El Costo por Unidad de Producto no puede ser negativo");
+    EXPECT_EQ(QApplication::focusWidget(), price);
+
     price->setText("0.45");
     box(window, "Text2")->setFocus();
     EXPECT_EQ(price->text(), "0.4500");
+    // The dry matter is reformatted when left, also for "Grabar", the next in the tab order.
+    QLineEdit* dryMatter = box(window, "Text4");
+    dryMatter->setFocus();
+    dryMatter->setText("88");
+    child<QPushButton>(window, "cmdUpdate")->setFocus();
+    EXPECT_EQ(dryMatter->text(), "88.00");
     desktop.answers = {false};
     window.close();
     EXPECT_FALSE(window.isVisible());
@@ -172,16 +194,23 @@ TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
     EXPECT_EQ(scalar("select costo from productos where id_producto=5").toDouble(), 0.42);
 }
 
-TEST_F(IngredientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
+// The formulas that use the ingredient are named before it goes; their rows stay.
+TEST_F(IngredientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
     frmproductos list(ctx);
     open(list);
     const int formulaRows = count("select count(*) from formula_producto where id_producto=1");
     ASSERT_GT(formulaRows, 0);
     selectRow(list, kName, "Maíz grano partido");
-    desktop.answers = {true, true};
+    desktop.answers = {true, false};
+    press(list, "cmdDelete");
+    EXPECT_EQ(grid(list)->rowCount(), 23);
+    desktop.clear();
+    desktop.answers = {true, true, true};
     press(list, "cmdDelete");
     EXPECT_EQ(desktop.texts(),
               QStringList({"Desea eliminar el Ingrediente Maíz grano partido ?",
+                           "El Ingrediente << Maíz grano partido >> se usa en 2 fórmulas (1001, "
+                           "1002)\n\n¿Confirma la Eliminación del Ingrediente?",
                            "El Ingrediente << Maíz grano partido >> posee nutrientes asignados\n\n"
                            "¿Confirma la Eliminación del Ingrediente?"}));
     EXPECT_EQ(grid(list)->rowCount(), 22);

@@ -147,15 +147,19 @@ TEST_F(NutrientWindows, CancelarRestoresAndAnUnchangedWindowClosesSilently) {
     EXPECT_TRUE(desktop.messages.empty());
 }
 
-TEST_F(NutrientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
+TEST_F(NutrientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
     frmpropiedades list(ctx);
     open(list);
     const int formulaRows = count("select count(*) from formula_propiedad where id_propiedad=1");
     ASSERT_GT(formulaRows, 0);
     const QString first = "Desea eliminar el Nutriente Proteína Bruta ?";
+    const QString inFormulas = "El Nutriente << Proteína Bruta >> se usa en 6 fórmulas (1001, "
+                               "1002, 2001, 2002, 3001, 3002)\n\n"
+                               "¿Confirma la Eliminación del Nutriente?";
     const QString second = "El Nutriente << Proteína Bruta >> posee Ingredientes asignados\n\n"
                            "¿Confirma la Eliminación del Nutriente?";
-    for (const auto& answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
+    for (const auto& answers : {std::deque<bool>{false}, std::deque<bool>{true, false},
+                                std::deque<bool>{true, true, false}}) {
         selectRow(list, kName, "Proteína Bruta");
         desktop.answers = answers;
         press(list, "cmdDelete");
@@ -163,9 +167,9 @@ TEST_F(NutrientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
     }
     desktop.clear();
     selectRow(list, kName, "Proteína Bruta");
-    desktop.answers = {true, true};
+    desktop.answers = {true, true, true};
     press(list, "cmdDelete");
-    EXPECT_EQ(desktop.texts(), QStringList({first, second}));
+    EXPECT_EQ(desktop.texts(), QStringList({first, inFormulas, second}));
     EXPECT_EQ(grid(list)->rowCount(), 16);
     EXPECT_EQ(count("select count(*) from producto_propiedad where id_propiedad=1"), 0);
     EXPECT_EQ(count("select count(*) from formula_propiedad where id_propiedad=1"), formulaRows);
