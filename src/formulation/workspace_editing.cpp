@@ -109,6 +109,8 @@ EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString
         value = text::parseUserNumber(typed);
         if (!value)
             return refused(kNotNumeric);
+        if (!text::withinTable(*value))
+            return refused(text::outsideTableMessage());
         value = text::roundDecimal(*value, 2);
     }
     NutrientRow* row = model.findNutrient(idPropiedad);
@@ -116,6 +118,12 @@ EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString
         return notFound(QStringLiteral("No se encuentra el Nutriente"));
     *limitOf(*row, field) = value;
     return {};
+}
+
+QString editBoxText(const Opt& value, QChar decimalSeparator) {
+    if (!value)
+        return {};
+    return text::formatFull(*value, decimalSeparator);
 }
 
 void recomputeShares(WorkingModel& model) {

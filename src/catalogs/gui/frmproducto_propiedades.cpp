@@ -3,6 +3,7 @@
 #include "catalogs/gui/pickers.h"
 #include "catalogs/list_grids.h"
 #include "grid/gui/grid_painter.h"
+#include "text/format.h"
 #include "widgets/errores.h"
 #include "widgets/window_controls.h"
 
@@ -139,10 +140,18 @@ void frmproducto_propiedades::startEdit(int row) {
     flexgrid1_->setCurrentCell(row, catalogs::kCompValor);
     const QTableWidgetItem* value = flexgrid1_->item(row, catalogs::kCompValor);
     edit_ = {nutrientOf(row), nameOf(row), catalogs::cellValue(value ? value->text() : QString())};
+    // The editor opens with the content as stored, not the five decimals the grid shows.
+    try {
+        if (const std::optional<double> stored =
+                catalogs::compositionValue(ctx_.db(), ingredientId_, edit_.nutrientId))
+            edit_.valueBeforeEdit = *stored;
+    } catch (const db::DbError&) {
+        // The value shown stands in; storing it reports any failure.
+    }
     refused_ = false;
     txt_aux_->setGeometry(
         flexgrid1_->visualRect(flexgrid1_->model()->index(row, catalogs::kCompValor)));
-    txt_aux_->setText(grid::rawCellText(edit_.valueBeforeEdit, displaySeparator(ctx_)));
+    txt_aux_->setText(text::formatFull(edit_.valueBeforeEdit, displaySeparator(ctx_)));
     txt_aux_->show();
     txt_aux_->selectAll();
     txt_aux_->setFocus();
@@ -161,7 +170,7 @@ bool frmproducto_propiedades::finishEdit(EditKey key) {
                                              store ? EditKey::Enter : EditKey::Escape);
     }
     if (decision.step == EditStep::Refuse) {
-        ctx_.ui().message(catalogs::kValueNotNumeric, MsgIcon::Critical);
+        ctx_.ui().message(decision.message, MsgIcon::Critical);
         refused_ = true;
         finishing_ = false;
         QTimer::singleShot(0, txt_aux_, [box = txt_aux_] { box->setFocus(); });

@@ -88,26 +88,36 @@ void frmoptimizacion::flexProd_DblClick(int row, int column) {
         return;
     const QString field = fieldOf(formulation::flexProdColumns(), column);
     const int key = keyAt(*flexProd_, row);
-    const QString shown = cellText(*flexProd_, row, column);
+    const formulation::IngredientRow* ingredient = model_.findIngredient(key);
+    if (!ingredient)
+        return;
+    // The boxes open with the stored value in full, not the rounded text of the cell.
+    const auto stored = [&](const formulation::Opt& value) {
+        return formulation::editBoxText(value, displaySeparator(ctx_));
+    };
     if (field == QStringLiteral("costo_humeda")) {
-        txtPrecio_->edit(row, column, QString(shown).remove(QLatin1Char('$')).trimmed(),
-                         [this, key](const QString& text) {
-                             const EditResult result =
-                                 formulation::editIngredientPrice(model_, key, text);
-                             if (result.outcome == EditOutcome::Stored)
-                                 actuResultados();
-                             return edited(result);
-                         });
+        txtPrecio_->edit(
+            row, column, stored(ingredient->costo_humeda), [this, key](const QString& text) {
+                const EditResult result = formulation::editIngredientPrice(model_, key, text);
+                if (result.outcome == EditOutcome::Stored)
+                    actuResultados();
+                return edited(result);
+            });
     } else if (field == QStringLiteral("cantidad_seca") ||
                field == QStringLiteral("cantidad_humeda")) {
-        Text1_->edit(row, column, shown, [this, key, field](const QString& text) {
+        const formulation::Opt& quantity = field == QStringLiteral("cantidad_seca")
+                                               ? ingredient->cantidad_seca
+                                               : ingredient->cantidad_humeda;
+        Text1_->edit(row, column, stored(quantity), [this, key, field](const QString& text) {
             const EditResult result = formulation::editIngredientQuantity(model_, key, field, text);
             if (result.outcome == EditOutcome::Stored)
                 actuResultados();
             return edited(result);
         });
     } else if (field == QStringLiteral("minimo") || field == QStringLiteral("maximo")) {
-        txtProd_->edit(row, column, shown, [this, key, field](const QString& text) {
+        const formulation::Opt& limit =
+            field == QStringLiteral("minimo") ? ingredient->minimo : ingredient->maximo;
+        txtProd_->edit(row, column, stored(limit), [this, key, field](const QString& text) {
             const EditResult result = formulation::editIngredientLimit(model_, key, field, text);
             if (result.outcome == EditOutcome::Stored)
                 actu_FlexProd();
@@ -134,18 +144,24 @@ void frmoptimizacion::flexProp_DblClick(int row, int column) {
     if (row < 0 || (field != QStringLiteral("minimo") && field != QStringLiteral("maximo")))
         return;
     const int key = keyAt(*flexProp_, row);
-    txtProp_->edit(
-        row, column, cellText(*flexProp_, row, column), [this, key, field](const QString& text) {
-            const EditResult result = formulation::editNutrientLimit(model_, key, field, text);
-            if (result.outcome == EditOutcome::Stored) {
-                actu_FlexProp();
-                const int shown = rowOfKey(*flexProp_, key);
-                if (shown >= 0)
-                    flexProp_->scrollToItem(flexProp_->item(shown, 1),
-                                            QAbstractItemView::PositionAtTop);
-            }
-            return edited(result);
-        });
+    const formulation::NutrientRow* nutrient = model_.findNutrient(key);
+    if (!nutrient)
+        return;
+    const formulation::Opt& limit =
+        field == QStringLiteral("minimo") ? nutrient->minimo : nutrient->maximo;
+    txtProp_->edit(row, column, formulation::editBoxText(limit, displaySeparator(ctx_)),
+                   [this, key, field](const QString& text) {
+                       const EditResult result =
+                           formulation::editNutrientLimit(model_, key, field, text);
+                       if (result.outcome == EditOutcome::Stored) {
+                           actu_FlexProp();
+                           const int shown = rowOfKey(*flexProp_, key);
+                           if (shown >= 0)
+                               flexProp_->scrollToItem(flexProp_->item(shown, 1),
+                                                       QAbstractItemView::PositionAtTop);
+                       }
+                       return edited(result);
+                   });
 }
 
 // The ingredient in the catalog's window; its catalog price and dry matter come back for the

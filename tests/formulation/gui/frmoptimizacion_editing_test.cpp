@@ -5,6 +5,7 @@
 #include "formulation/gui/cell_overlay.h"
 #include "text/format.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,7 +14,7 @@
 namespace tarvela::test {
 namespace {
 
-constexpr int kPropMinimo = 3, kProdMaximo = 7, kPrecio = 4, kCanH = 12;
+constexpr int kPropMinimo = 3, kPropMaximo = 4, kProdMaximo = 7, kPrecio = 4, kCanH = 12;
 
 class EditingWindow : public FormulationWindowTest {
 protected:
@@ -106,6 +107,79 @@ TEST_F(EditingWindow, BoxesOverCellsCommitOnEnterOrLeavingAndDiscardOnEsc) {
     press(*window, "cmdCancel");
     EXPECT_EQ(model.findIngredient(45)->maximo, maximo);
     EXPECT_NE(model.findIngredient(45)->cantidad_seca, 0.0);
+}
+
+// Esc closes an edit box; a second Esc, the close button or "Salir" on unsaved work asks first.
+TEST_F(EditingWindow, UnsavedWorkIsNeverLostToAKeyOrTheCloseButton) {
+    {
+        auto clean = openActive(6);
+        press(*clean, "cmdClose");
+        EXPECT_FALSE(clean->isVisible());
+    }
+    EXPECT_TRUE(desktop.messages.empty());
+    const auto storedPrice = [this] {
+        return ctx.db()
+            .query("select costo from formula_producto where id_formula=6 and id_producto=45")
+            .value(0, 0)
+            .toDouble();
+    };
+
+    auto window = openActive(6);
+    QTableWidget& prod = grid(*window, "flexProd");
+    typeOver(*window, "flexProd", rowOf(prod, 45), kPrecio, "1", Qt::Key_Return);
+    EXPECT_TRUE(window->hasUnsavedChanges());
+    typeOver(*window, "flexProd", rowOf(prod, 45), kProdMaximo, "7", Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    desktop.choices = {Answer::Cancel};
+    QTest::keyClick(&prod, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(desktop.texts(), QStringList({"¿Desea Grabar las Modificaciones?"}));
+
+    // Sí saves as "Grabar" does, then the window closes.
+    launcher.handlers.push_back(
+        [](QDialog& dialog) { dialog.findChild<QPushButton*>("cmdUpdate")->click(); });
+    desktop.choices = {Answer::Yes};
+    press(*window, "cmdClose");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula"}));
+    EXPECT_EQ(storedPrice(), 1.0);
+
+    // No discards.
+    auto again = openActive(6);
+    typeOver(*again, "flexProd", rowOf(grid(*again, "flexProd"), 45), kPrecio, "2", Qt::Key_Return);
+    desktop.choices = {Answer::No};
+    again->findChild<QAction*>("mnuSalir")->trigger();
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_EQ(storedPrice(), 1.0);
+}
+
+// A box opens with the stored value in full (a limit "Aplicar" left with 4 decimals shows 0.68
+// in the grid); left unchanged it changes nothing. The full-precision views show the start of
+// the number, in a box wide enough for it.
+TEST_F(EditingWindow, BoxesOpenWithTheStoredValueAndViewsShowItWhole) {
+    auto window = openActive(6);
+    QTableWidget& prop = grid(*window, "flexProp");
+    const int nutrient = prop.item(0, 0)->text().toInt();
+    window->model().findNutrient(nutrient)->maximo = 0.6805;
+    window->actu_FlexProp();
+    EXPECT_EQ(text(prop, 0, kPropMaximo), QStringLiteral("0.68"));
+    CellOverlay* box = typeOver(*window, "flexProp", 0, kPropMaximo, "", Qt::Key_unknown);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("0.6805"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(window->model().findNutrient(nutrient)->maximo, 0.6805);
+
+    // A limit beyond what a run accepts is refused where it is typed.
+    box = typeOver(*window, "flexProp", 0, kPropMinimo, "2000000", Qt::Key_Return);
+    EXPECT_EQ(desktop.texts(), QStringList({"El valor debe estar entre -1000000 y 1000000"}));
+    QTest::keyClick(box, Qt::Key_Escape);
+
+    QTableWidget& prod = grid(*window, "flexProd");
+    window->flexProd_Click(rowOf(prod, 45), 13);
+    auto* view = window->findChild<CellOverlay*>("Text8");
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(view->cursorPosition(), 0);
+    EXPECT_GT(view->width(), view->fontMetrics().horizontalAdvance(view->text()));
 }
 
 TEST_F(EditingWindow, AddingAndRemovingRowsThroughThePickers) {
