@@ -145,6 +145,7 @@ void CatalogList::showRows(const grid::GridPaint& paint) {
     const int row = rememberedRow_ >= 1 && rememberedRow_ <= lines ? rememberedRow_ - 1 : 0;
     flexgrid1_->setCurrentCell(row, nameColumn_);
     flexgrid1_->selectRow(row);
+    flexgrid1_->scrollToItem(flexgrid1_->item(row, nameColumn_));
 }
 
 int CatalogList::selectedRow() const {
@@ -172,6 +173,8 @@ void CatalogList::Command1_Click() {
 }
 
 void CatalogList::Command2_Click() {
+    // The whole list again, from its first row.
+    rememberedRow_ = 1;
     clearCriteria();
     search();
 }

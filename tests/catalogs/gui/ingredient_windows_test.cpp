@@ -216,6 +216,10 @@ TEST_F(IngredientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
     EXPECT_EQ(grid(list)->rowCount(), 22);
     EXPECT_EQ(count("select count(*) from producto_propiedad where id_producto=1"), 0);
     EXPECT_EQ(count("select count(*) from formula_producto where id_producto=1"), formulaRows);
+    // "Limpiar" lists again from the first row, selected and in view.
+    press(list, "Command2");
+    EXPECT_EQ(grid(list)->currentRow(), 0);
+    EXPECT_TRUE(grid(list)->item(0, kName)->isSelected());
 }
 
 TEST_F(IngredientWindows, PickModeHandsIdNameAndPriceBackOrNothing) {
