@@ -7,9 +7,10 @@
 namespace tarvela {
 
 void menu::admformulas_Click() {
-    ctx_.listMode = QStringLiteral("ABM");
     frmformulas window(
-        ctx_, [this](QWidget* parent) { openFormulationWindow(ctx_, parent); }, this);
+        ctx_,
+        [this](int formulaId, QWidget* parent) { openFormulationWindow(ctx_, formulaId, parent); },
+        this);
     execModal(ctx_, window);
 }
 

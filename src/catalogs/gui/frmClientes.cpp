@@ -14,7 +14,8 @@
 namespace tarvela {
 
 frmClientes::frmClientes(AppContext& ctx, QWidget* parent)
-    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"), parent) {
+    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"),
+                  ListMode::Maintenance, parent) {
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
     Text2_ = new QLineEdit(this);

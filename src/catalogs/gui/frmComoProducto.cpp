@@ -13,8 +13,8 @@ frmComoProducto::frmComoProducto(AppContext& ctx, double costoHumeda, double mat
     : frmproducto(ctx, 0, QStringLiteral("frmComoProducto"), parent), mix_(std::move(mix)) {
     if (auto* last = findChild<QLabel*>(QStringLiteral("lblUltimo")))
         last->setText(QStringLiteral("Último ingresado"));
-    txtUltimo_->clear();
-    CmdPropiedades_->hide();
+    lastCodeBox_->clear();
+    compositionButton_->hide();
     // "Refrescar" puts the proposed values back, as "Cancelar" does.
     connect(addButton(QStringLiteral("cmdrequery"), QStringLiteral("Refrescar")),
             &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });

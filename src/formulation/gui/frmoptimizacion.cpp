@@ -41,7 +41,6 @@ public:
     void focusQuantity() override { quantity_.setFocus(); }
     void totalsCleared() override { totalsCleared_(); }
     void showAportes(const formulation::AportesReport& report) override {
-        ctx_.currentPropertyName = report.propertyName;
         frmAportes aportes(ctx_, report, window_);
         execModal(ctx_, aportes);
     }
@@ -55,13 +54,14 @@ private:
 
 } // namespace
 
-frmoptimizacion::frmoptimizacion(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+frmoptimizacion::frmoptimizacion(AppContext& ctx, int formulaId, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     buildWindow();
     buildOverlays();
     setCaption();
-    model_.formulaId = ctx_.currentFormulaId;
-    actuFormula();
-    SSTab1_->setCurrentIndex(0);
+    model_.formulaId = formulaId;
+    loadFormula();
+    nutrientTabs_->setCurrentIndex(0);
 }
 
 void frmoptimizacion::setCaption() {
@@ -84,7 +84,7 @@ void frmoptimizacion::reportDbError(const QString& message, const db::DbError& e
     showError(ctx_, message, error, this);
 }
 
-void frmoptimizacion::actuFormula() {
+void frmoptimizacion::loadFormula() {
     const int requested = model_.formulaId;
     try {
         formulation::actuFormula(model_, ctx_.db(), *ctx_.desktop, displaySeparator(ctx_));
@@ -128,7 +128,7 @@ void frmoptimizacion::reject() {
     QDialog::reject();
 }
 
-void frmoptimizacion::actuResultados() {
+void frmoptimizacion::recomputeResults() {
     try {
         BusyPointer busy(ctx_.ui());
         formulation::actuResultados(model_, ctx_.db(), displaySeparator(ctx_));
@@ -136,16 +136,16 @@ void frmoptimizacion::actuResultados() {
         reportDbError(QStringLiteral("No se pudo obtener la composición de la Fórmula"), error);
     }
     showTotals();
-    actu_FlexProd();
-    actu_FlexProp();
+    repaintIngredients();
+    repaintNutrients();
 }
 
-void frmoptimizacion::cmdFormular_Click() {
-    model_.txtCantidad = txtCantidad_->text();
-    WindowRunHost host(ctx_, this, *txtCantidad_, [this] { showTotals(); });
+void frmoptimizacion::formulate() {
+    model_.txtCantidad = batchQuantityBox_->text();
+    WindowRunHost host(ctx_, this, *batchQuantityBox_, [this] { showTotals(); });
     formulation::RunResult result;
     try {
-        result = formulation::formulate(model_, txtCantidad_->text(), ctx_.db(), host,
+        result = formulation::formulate(model_, batchQuantityBox_->text(), ctx_.db(), host,
                                         displaySeparator(ctx_));
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se pudo completar la Formulación"), error);
@@ -153,25 +153,21 @@ void frmoptimizacion::cmdFormular_Click() {
     }
     showTotals();
     if (result.end == formulation::RunEnd::WrittenBack) {
-        actu_FlexProd();
-        actu_FlexProp();
+        repaintIngredients();
+        repaintNutrients();
     }
     // Limits that cannot all be met: the diagnosis may propose new ones.
     if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
-        actu_FlexProd();
-        actu_FlexProp();
+        repaintIngredients();
+        repaintNutrients();
     }
 }
 
-void frmoptimizacion::cmdCancel_Click() {
-    actuFormula();
+void frmoptimizacion::discardChanges() {
+    loadFormula();
 }
 
-void frmoptimizacion::cmdClose_Click() {
-    close();
-}
-
-void frmoptimizacion::cmdComposicion_Click() {
+void frmoptimizacion::showComposition() {
     std::optional<reports::CompositionTable> table;
     QStringList headings;
     try {
@@ -187,13 +183,9 @@ void frmoptimizacion::cmdComposicion_Click() {
     execModal(ctx_, window);
 }
 
-void frmoptimizacion::Command1_Click() {
+void frmoptimizacion::showAnalysis() {
     frmAnalisis window(ctx_, model_.rsAnalisis, this);
     execModal(ctx_, window);
-}
-
-void frmoptimizacion::cmdUpdate_Click() {
-    save();
 }
 
 bool frmoptimizacion::save() {
@@ -202,7 +194,7 @@ bool frmoptimizacion::save() {
     const formulation::BatchQuantity batch = formulation::checkBatchQuantity(model_.batchQuantity);
     if (!batch.value) {
         ctx_.ui().message(batch.message, MsgIcon::Critical);
-        txtCantidad_->setFocus();
+        batchQuantityBox_->setFocus();
         return false;
     }
     if (!saveFormula(ctx_, model_, this))
@@ -213,21 +205,21 @@ bool frmoptimizacion::save() {
     return true;
 }
 
-void frmoptimizacion::Option1_Click(int index) {
+void frmoptimizacion::chooseIngredientBasis(int index) {
     formulation::chooseIngredientBasis(model_, index == 0);
     showOptions();
-    actuBaseNut();
+    showNutrientBasis();
 }
 
-void frmoptimizacion::Option2_Click(int index) {
+void frmoptimizacion::chooseNutrientBasis(int index) {
     formulation::chooseNutrientBasis(model_, index == 0);
     showOptions();
-    actuBaseNut();
+    showNutrientBasis();
 }
 
 // Leaving the batch-quantity box: empty is 0, a number is kept rounded to 3 decimals.
-void frmoptimizacion::txt_Cantidad_Validate() {
-    const QString text = txtCantidad_->text().trimmed();
+void frmoptimizacion::takeBatchQuantity() {
+    const QString text = batchQuantityBox_->text().trimmed();
     if (text.isEmpty()) {
         model_.batchQuantity = 0;
         return;
@@ -235,7 +227,7 @@ void frmoptimizacion::txt_Cantidad_Validate() {
     const std::optional<double> value = text::parseUserNumber(text);
     if (!value) {
         ctx_.desktop->message(QStringLiteral("Debe ingresar un valor Numérico"), MsgIcon::Critical);
-        txtCantidad_->setFocus();
+        batchQuantityBox_->setFocus();
         return;
     }
     model_.batchQuantity = text::roundDecimal(*value, 3);
@@ -245,20 +237,22 @@ void frmoptimizacion::txt_Cantidad_Validate() {
 // separator).
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
     // Enter on a grid acts on its current cell as a double click does.
-    if ((watched == flexProd_ || watched == flexProp_) && event->type() == QEvent::KeyPress) {
+    if ((watched == ingredientGrid_ || watched == nutrientGrid_) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == flexProd_)
-                flexProd_DblClick(flexProd_->currentRow(), flexProd_->currentColumn());
+            if (watched == ingredientGrid_)
+                ingredientCellActivated(ingredientGrid_->currentRow(),
+                                        ingredientGrid_->currentColumn());
             else
-                flexProp_DblClick(flexProp_->currentRow(), flexProp_->currentColumn());
+                nutrientCellActivated(nutrientGrid_->currentRow(), nutrientGrid_->currentColumn());
             return true;
         }
     }
-    if (watched == txtCantidad_ && event->type() == QEvent::KeyPress) {
+    if (watched == batchQuantityBox_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->text() == QStringLiteral(".") || key->text() == QStringLiteral(",")) {
-            txtCantidad_->insert(QString(displaySeparator(ctx_)));
+            batchQuantityBox_->insert(QString(displaySeparator(ctx_)));
             return true;
         }
     }

@@ -8,7 +8,7 @@
 
 namespace tarvela {
 
-void frmoptimizacion::cmdRecalcular_Click() {
+void frmoptimizacion::recalculate() {
     if (model_.ingredients.empty())
         return;
     std::optional<formulation::RecalcRequest> request;
@@ -25,7 +25,7 @@ void frmoptimizacion::cmdRecalcular_Click() {
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se pudo recalcular la Fórmula"), error);
     }
-    actuResultados();
+    recomputeResults();
 }
 
 } // namespace tarvela

@@ -8,11 +8,11 @@
 
 namespace tarvela {
 
-void openFormulationWindow(AppContext& ctx, QWidget* parent) {
+void openFormulationWindow(AppContext& ctx, int formulaId, QWidget* parent) {
     std::unique_ptr<frmoptimizacion> window;
     {
         BusyPointer busy(ctx.ui());
-        window = std::make_unique<frmoptimizacion>(ctx, parent);
+        window = std::make_unique<frmoptimizacion>(ctx, formulaId, parent);
     }
     execModal(ctx, *window);
 }

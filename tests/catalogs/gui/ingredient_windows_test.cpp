@@ -34,8 +34,7 @@ std::function<void(QDialog&)> pickNutrientNamed(const QString& name) {
 
 TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     useDecimalSeparator(',');
-    ctx.listMode = "ABM";
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Maintenance);
     open(list);
     EXPECT_EQ(list.windowTitle(), "Ingredientes");
     EXPECT_EQ(grid(list)->rowCount(), 23);
@@ -70,7 +69,6 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     press(list, "Command2");
     launcher.handlers.push_back(pickNutrientNamed("Proteína Bruta"));
     press(list, "cmdNutriente");
-    EXPECT_EQ(ctx.listMode, "ABM");
     EXPECT_EQ(box(list, "Text6")->text(), "Proteína Bruta");
     EXPECT_EQ(list.filterPropertyId(), 1);
     box(list, "Text3")->setText("soja");
@@ -114,7 +112,7 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
 
 TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
     useDecimalSeparator(',');
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Maintenance);
     open(list);
     launcher.handlers.push_back([&](QDialog& window) {
         EXPECT_EQ(box(window, "txtUltimo")->text(), "123");
@@ -139,7 +137,7 @@ TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
         EXPECT_TRUE(box(window, "Text1")->isReadOnly());
         EXPECT_TRUE(box(window, "txtUltimo")->text().isEmpty());
         EXPECT_EQ(box(window, "Text4")->text(), "88,00");
-        EXPECT_EQ(ctx.currentProductId, 65);
+        EXPECT_EQ(static_cast<frmproducto&>(window).productId(), 65);
         launcher.handlers.push_back([&](QDialog& composition) {
             EXPECT_EQ(composition.windowTitle(), "Harina d'avena");
             EXPECT_EQ(grid(composition)->rowCount(), 17);
@@ -158,8 +156,7 @@ TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
 }
 
 TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
-    ctx.currentProductId = 5;
-    frmproducto window(ctx);
+    frmproducto window(ctx, 5);
     open(window);
     EXPECT_EQ(box(window, "Text1")->text(), "105");
     EXPECT_TRUE(box(window, "txtUltimo")->text().isEmpty());
@@ -196,7 +193,7 @@ TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
 
 // The formulas that use the ingredient are named before it goes; their rows stay.
 TEST_F(IngredientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Maintenance);
     open(list);
     const int formulaRows = count("select count(*) from formula_producto where id_producto=1");
     ASSERT_GT(formulaRows, 0);
@@ -224,25 +221,25 @@ TEST_F(IngredientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
 
 TEST_F(IngredientWindows, PickModeHandsIdNameAndPriceBackOrNothing) {
     useDecimalSeparator(',');
-    ctx.listMode = "BUSCAR";
     {
-        frmproductos list(ctx);
+        frmproductos list(ctx, ListMode::Pick);
         open(list);
         selectRow(list, kName, "Melaza de caña");
         press(list, "cmdSeleccionar");
         EXPECT_FALSE(list.isVisible());
-        EXPECT_EQ(ctx.currentProductId, 17);
-        EXPECT_EQ(ctx.currentProductName, "Melaza de caña");
-        EXPECT_EQ(ctx.currentProductPrice, 0.22);
+        ASSERT_TRUE(list.picked().has_value());
+        EXPECT_EQ(list.picked()->id, 17);
+        EXPECT_EQ(list.picked()->name, "Melaza de caña");
+        EXPECT_EQ(list.picked()->price, 0.22);
     }
     // "Editar" in a pick list, then closing without choosing, hands nothing back.
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Pick);
     open(list);
     selectRow(list, kName, "Sal común");
     press(list, "cmdEditar");
     EXPECT_EQ(launcher.opened, QStringList({"frmproducto"}));
     press(list, "cmdClose");
-    EXPECT_EQ(ctx.currentProductId, 0);
+    EXPECT_FALSE(list.picked().has_value());
 }
 
 } // namespace

@@ -56,9 +56,11 @@ TEST_F(FormulationWindowTest, RecalculatingRefusesBadQuantitiesThenScalesAndIsSa
     });
     press(*window, "cmdRecalcular");
     EXPECT_EQ(quantity.text(), QStringLiteral("500.00"));
-    for (size_t i = 0; i < minimums.size(); ++i)
-        if (minimums[i])
+    for (size_t i = 0; i < minimums.size(); ++i) {
+        if (minimums[i]) {
             EXPECT_NEAR(*window->model().ingredients[i].minimo, *minimums[i] * 500 / batch, 1e-3);
+        }
+    }
     // The demo's stored shares add up to 1 within 1e-8.
     EXPECT_NEAR(sumOf(window->model()), 500, 1e-3);
 
@@ -86,7 +88,7 @@ TEST_F(FormulationWindowTest, AnEmptiedBatchQuantityIsNeverSaved) {
     auto window = open(3);
     auto& quantity = *window->findChild<QLineEdit*>("txt_Cantidad");
     quantity.setText(QString());
-    window->txt_Cantidad_Validate();
+    window->takeBatchQuantity();
     press(*window, "cmdUpdate");
     EXPECT_EQ(desktop.texts(), QStringList({"La cantidad a elaborar debe ser mayor que cero"}));
     EXPECT_TRUE(launcher.opened.isEmpty());
