@@ -23,29 +23,33 @@ bool saveFormula(AppContext& ctx, formulation::WorkingModel& model, QWidget* par
     if (!header)
         return false;
 
+    bool codeTaken = false;
     try {
         // The header row and the detail rows are one unit: a failure anywhere leaves the
         // database as it was before the save.
         BusyPointer busy(ctx.ui());
         db::Transaction transaction(ctx.db());
         const formulas::HeaderWritten written = formulas::writeHeader(ctx.db(), *header);
-        if (written.outcome == formulas::HeaderWriteOutcome::CodeTaken) {
-            busy.release();
-            ctx.ui().message(formulas::codeTakenMessage(header->newCode), MsgIcon::Critical);
-            return false;
+        codeTaken = written.outcome == formulas::HeaderWriteOutcome::CodeTaken;
+        if (!codeTaken) {
+            // The details go to the row just written; the window keeps its own model (and
+            // formula id) until everything is stored.
+            formulation::WorkingModel saved = model;
+            saved.formulaId = written.formulaId;
+            formulation::saveDetails(saved, ctx.db());
+            transaction.commit();
+            model = std::move(saved);
         }
-        // The details go to the row just written; the window keeps its own model (and formula
-        // id) until everything is stored.
-        formulation::WorkingModel saved = model;
-        saved.formulaId = written.formulaId;
-        formulation::saveDetails(saved, ctx.db());
-        transaction.commit();
-        model = std::move(saved);
     } catch (const db::KeyError& error) {
         ctx.ui().message(error.message(), MsgIcon::Critical);
         return false;
     } catch (const db::DbError& error) {
         showError(ctx, QStringLiteral("No es posible grabar el Registro"), error, parent);
+        return false;
+    }
+    if (codeTaken) {
+        // Told once the transaction has ended: nothing waits on the user with the file locked.
+        ctx.ui().message(formulas::codeTakenMessage(header->newCode), MsgIcon::Critical);
         return false;
     }
 

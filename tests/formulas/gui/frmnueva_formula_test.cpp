@@ -210,8 +210,15 @@ TEST_F(GrabarFormula, OtherWorkstationsWriteWhileTheDialogWaits) {
               count("select count(*) from formula_producto where id_formula=2"));
 }
 
-// A code another workstation took after the dialog checked it: nothing is written.
+// A code another workstation took after the dialog checked it: nothing is written, and the
+// refusal is told with the file free again.
 TEST_F(GrabarFormula, ACodeTakenMeanwhileIsRefusedAtTheWrite) {
+    auto other = db::Connection::open(
+        database.path(), db::Connection::passwordOf(db::Connection::defaultConnectionString()));
+    other->setBusyTimeout(200);
+    desktop.onMessage = [&](const RecordedMessage&) {
+        EXPECT_NO_THROW(other->execute("update parametros set idCliente=0"));
+    };
     formulation::WorkingModel model;
     launcher.handlers.push_back([&](QDialog& dialog) {
         box(dialog, "txtFields0")->setText("3003");
