@@ -47,6 +47,12 @@ QString usedInFormulasText(const QStringList& codes) {
            QLatin1Char(')');
 }
 
+QString usedInFormulasQuestion(const QString& item, const QString& name, const QStringList& codes) {
+    return QStringLiteral("El ") + item + QStringLiteral(" << ") + name + QStringLiteral(" >> ") +
+           usedInFormulasText(codes) + QStringLiteral("\n\n¿Confirma la Eliminación del ") + item +
+           QLatin1Char('?');
+}
+
 void deleteWithComposition(db::Connection& conn, const QString& table, const QString& keyColumn,
                            int id) {
     const QString where = QStringLiteral(" where ") + keyColumn + QLatin1Char('=') + db::sqlInt(id);

@@ -26,6 +26,9 @@ QStringList formulaCodesUsing(db::Connection& conn, const QString& detailTable,
                               const QString& keyColumn, int id);
 // "se usa en 2 fórmulas (1001, 1002)": how many formulas, and the first ten codes.
 QString usedInFormulasText(const QStringList& codes);
+// The question before an item that formulas use is deleted; item is "Ingrediente" or
+// "Nutriente".
+QString usedInFormulasQuestion(const QString& item, const QString& name, const QStringList& codes);
 
 // Deletes an ingredient or a nutrient: its composition rows, then its row, in one transaction.
 void deleteWithComposition(db::Connection& conn, const QString& table, const QString& keyColumn,

@@ -126,9 +126,7 @@ QStringList formulasUsingIngredient(db::Connection& conn, int id) {
 }
 
 QString ingredientInFormulasQuestion(const QString& name, const QStringList& codes) {
-    return QStringLiteral("El Ingrediente << ") + name + QStringLiteral(" >> ") +
-           usedInFormulasText(codes) +
-           QStringLiteral("\n\n¿Confirma la Eliminación del Ingrediente?");
+    return usedInFormulasQuestion(QStringLiteral("Ingrediente"), name, codes);
 }
 
 bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxes,

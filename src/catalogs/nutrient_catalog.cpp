@@ -81,9 +81,7 @@ QStringList formulasUsingNutrient(db::Connection& conn, int id) {
 }
 
 QString nutrientInFormulasQuestion(const QString& name, const QStringList& codes) {
-    return QStringLiteral("El Nutriente << ") + name + QStringLiteral(" >> ") +
-           usedInFormulasText(codes) +
-           QStringLiteral("\n\n¿Confirma la Eliminación del Nutriente?");
+    return usedInFormulasQuestion(QStringLiteral("Nutriente"), name, codes);
 }
 
 bool nutrientChanged(const NutrientRecord& saved, const QString& description,
