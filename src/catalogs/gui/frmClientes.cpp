@@ -16,17 +16,17 @@ namespace tarvela {
 frmClientes::frmClientes(AppContext& ctx, QWidget* parent)
     : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"),
                   ListMode::Maintenance, parent) {
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    Text2_ = new QLineEdit(this);
-    Text2_->setObjectName(QStringLiteral("Text2"));
+    nameBox_ = new QLineEdit(this);
+    nameBox_->setObjectName(QStringLiteral("Text1"));
+    townBox_ = new QLineEdit(this);
+    townBox_->setObjectName(QStringLiteral("Text2"));
     criteria()->addWidget(new QLabel(QStringLiteral("Nombre"), this), 0, 0);
-    criteria()->addWidget(Text1_, 0, 1);
+    criteria()->addWidget(nameBox_, 0, 1);
     criteria()->addWidget(new QLabel(QStringLiteral("Localidad"), this), 1, 0);
-    criteria()->addWidget(Text2_, 1, 1);
-    for (QLineEdit* box : {Text1_, Text2_})
+    criteria()->addWidget(townBox_, 1, 1);
+    for (QLineEdit* box : {nameBox_, townBox_})
         searchOnEnter(box);
-    finish(Text1_, catalogs::kCliNombre);
+    finish(nameBox_, catalogs::kCliNombre);
 }
 
 bool frmClientes::pickMode() const {
@@ -35,13 +35,13 @@ bool frmClientes::pickMode() const {
 
 std::optional<grid::GridPaint> frmClientes::findRows() {
     return catalogs::paintCustomerList(
-        ctx_.db().query(catalogs::customerListStatement(Text1_->text(), Text2_->text()) +
+        ctx_.db().query(catalogs::customerListStatement(nameBox_->text(), townBox_->text()) +
                         catalogs::kOrderByNombre));
 }
 
 void frmClientes::clearCriteria() {
-    Text1_->clear();
-    Text2_->clear();
+    nameBox_->clear();
+    townBox_->clear();
 }
 
 void frmClientes::openItem(int key) {

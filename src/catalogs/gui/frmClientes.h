@@ -30,8 +30,8 @@ protected:
     bool pickMode() const override;
 
 private:
-    QLineEdit* Text1_ = nullptr;
-    QLineEdit* Text2_ = nullptr;
+    QLineEdit* nameBox_ = nullptr;
+    QLineEdit* townBox_ = nullptr;
 };
 
 } // namespace tarvela

@@ -17,7 +17,7 @@ frmComoProducto::frmComoProducto(AppContext& ctx, double costoHumeda, double mat
     compositionButton_->hide();
     // "Refrescar" puts the proposed values back, as "Cancelar" does.
     connect(addButton(QStringLiteral("cmdrequery"), QStringLiteral("Refrescar")),
-            &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
+            &QPushButton::clicked, this, [this] { restoreSaved(); });
     savedValues_ = catalogs::premixProposal(costoHumeda, materiaSeca, displaySeparator(ctx_));
     offerUnitList(catalogs::kPremixUnits);
     showBoxes(savedValues_);

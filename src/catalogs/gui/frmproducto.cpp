@@ -88,7 +88,7 @@ void frmproducto::buildControls() {
     setTabOrder(descriptionBox_, unitCombo_);
     setTabOrder(unitCombo_, priceBox_);
     setTabOrder(priceBox_, dryMatterBox_);
-    setTabOrder(dryMatterBox_, cmdUpdate_);
+    setTabOrder(dryMatterBox_, saveButton_);
 }
 
 void frmproducto::load() {
