@@ -20,11 +20,16 @@ enum class BatchProblem {
 struct BatchQuantity {
     std::optional<double> value; // the quantity, when it may stand
     BatchProblem problem = BatchProblem::None;
-    QString message; // the run's own message for the problem
+    QString message;             // the run's own message for the problem
+    std::optional<double> typed; // the number read, also when it is refused
 };
 
 // A quantity typed with either separator.
 BatchQuantity checkBatchQuantity(const QString& text);
+// A quantity typed into the batch-quantity box, which the box keeps until a run or "Grabar"
+// checks it: empty is 0, a number is kept with 3 decimals; nothing for a text that is not a
+// number.
+std::optional<double> typedBatchQuantity(const QString& text);
 BatchQuantity checkBatchQuantity(double quantity);
 
 } // namespace tarvela::formulation

@@ -219,18 +219,13 @@ void frmoptimizacion::chooseNutrientBasis(int index) {
 
 // Leaving the batch-quantity box: empty is 0, a number is kept rounded to 3 decimals.
 void frmoptimizacion::takeBatchQuantity() {
-    const QString text = batchQuantityBox_->text().trimmed();
-    if (text.isEmpty()) {
-        model_.batchQuantity = 0;
-        return;
-    }
-    const std::optional<double> value = text::parseUserNumber(text);
+    const std::optional<double> value = formulation::typedBatchQuantity(batchQuantityBox_->text());
     if (!value) {
         ctx_.desktop->message(QStringLiteral("Debe ingresar un valor Numérico"), MsgIcon::Critical);
         batchQuantityBox_->setFocus();
         return;
     }
-    model_.batchQuantity = text::roundDecimal(*value, 3);
+    model_.batchQuantity = *value;
 }
 
 // Enter on a grid, and "." or "," typed into the batch-quantity box (the workstation's
