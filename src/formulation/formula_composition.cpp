@@ -70,23 +70,18 @@ FormulaComposition::FormulaComposition(db::Connection& conn,
             pairs.push_back(r);
     }
     entries_.reserve(static_cast<qsizetype>(pairs.size()));
-    for (int r : pairs) {
-        const int idProducto = rs.value(r, 0).toInt();
-        Entry e;
-        e.content.valor = number(rs.value(r, 2));
-        e.listed = ingredients_.contains(idProducto);
-        entries_.insert(key(rs.value(r, 1).toInt(), idProducto), e);
-    }
+    for (int r : pairs)
+        setContent(rs.value(r, 1).toInt(), rs.value(r, 0).toInt(), number(rs.value(r, 2)));
 }
 
 const CatalogContent* FormulaComposition::find(int idPropiedad, int idProducto) const {
     const auto it = entries_.constFind(key(idPropiedad, idProducto));
-    return it != entries_.constEnd() && it->listed ? &it->content : nullptr;
+    return it != entries_.constEnd() && ingredients_.contains(idProducto) ? &*it : nullptr;
 }
 
 double FormulaComposition::content(int idPropiedad, int idProducto) const {
     const auto it = entries_.constFind(key(idPropiedad, idProducto));
-    return it != entries_.constEnd() ? it->content.valor : 0.0;
+    return it != entries_.constEnd() ? it->valor : 0.0;
 }
 
 QHash<int, QString> nutrientUnits(const WorkingModel& model, db::Connection& conn) {

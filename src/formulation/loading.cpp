@@ -146,7 +146,14 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator) {
     BusyPointer busy(desktop);
     LoadingFlag flag(model);
+    if (loadFormula(model, conn, desktop, decimalSeparator) && model.formulaId != 0) {
+        reportMissingCatalogItems(model, desktop);
+        actuResultados(model, conn, decimalSeparator);
+    }
+}
 
+bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
+                 QChar decimalSeparator) {
     model.missingNutrients.clear();
     model.missingIngredients.clear();
     if (model.formulaId == 0) {
@@ -156,7 +163,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         model.vSecaNut = true;
         model.rsPropiedades.clear();
         model.ingredients.clear();
-        return;
+        return true;
     }
 
     const db::Result formula = conn.query(
@@ -165,7 +172,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         desktop.message(QStringLiteral("No se pudo establecer la Fórmula"), MsgIcon::Critical);
         clearHeader(model);
         model.formulaId = 0;
-        return;
+        return false;
     }
 
     model.header.codigo = formula.value(0, QStringLiteral("codigo")).toString().trimmed();
@@ -191,8 +198,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     model.missingIngredients =
         missingFromCatalog(conn, model.formulaId, QStringLiteral("formula_producto"),
                            QStringLiteral("productos"), QStringLiteral("id_producto"));
-    reportMissingCatalogItems(model, desktop);
-    actuResultados(model, conn, decimalSeparator);
+    return true;
 }
 
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator) {

@@ -23,36 +23,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include <functional>
-
 namespace tarvela {
-
-namespace {
-
-// What the run asks of this window.
-class WindowRunHost : public formulation::RunHost {
-public:
-    WindowRunHost(AppContext& ctx, QWidget* window, QLineEdit& quantity,
-                  std::function<void()> totalsCleared)
-        : ctx_(ctx), window_(window), quantity_(quantity),
-          totalsCleared_(std::move(totalsCleared)) {}
-
-    Desktop& desktop() override { return *ctx_.desktop; }
-    void focusQuantity() override { quantity_.setFocus(); }
-    void totalsCleared() override { totalsCleared_(); }
-    void showAportes(const formulation::AportesReport& report) override {
-        frmAportes aportes(ctx_, report, window_);
-        execModal(ctx_, aportes);
-    }
-
-private:
-    AppContext& ctx_;
-    QWidget* window_;
-    QLineEdit& quantity_;
-    std::function<void()> totalsCleared_;
-};
-
-} // namespace
 
 frmoptimizacion::frmoptimizacion(AppContext& ctx, int formulaId, QWidget* parent)
     : QDialog(parent), ctx_(ctx) {
@@ -128,6 +99,11 @@ void frmoptimizacion::reject() {
     QDialog::reject();
 }
 
+void frmoptimizacion::showWorkingModel(const formulation::WorkingModel& model) {
+    model_ = model;
+    repaintAll();
+}
+
 void frmoptimizacion::recomputeResults() {
     try {
         BusyPointer busy(ctx_.ui());
@@ -142,20 +118,31 @@ void frmoptimizacion::recomputeResults() {
 
 void frmoptimizacion::formulate() {
     model_.txtCantidad = batchQuantityBox_->text();
-    WindowRunHost host(ctx_, this, *batchQuantityBox_, [this] { showTotals(); });
     formulation::RunResult result;
     try {
-        result = formulation::formulate(model_, batchQuantityBox_->text(), ctx_.db(), host,
+        BusyPointer busy(ctx_.ui());
+        result = formulation::formulate(model_, batchQuantityBox_->text(), ctx_.db(),
                                         displaySeparator(ctx_));
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se pudo completar la Formulación"), error);
         return;
     }
+    // The window shows what the run left, then what it had to say.
     showTotals();
     if (result.end == formulation::RunEnd::WrittenBack) {
         repaintIngredients();
         repaintNutrients();
     }
+    formulation::showRunMessages(
+        result.messages, ctx_.ui(),
+        [this](const formulation::AportesReport& report) {
+            frmAportes aportes(ctx_, report, this);
+            execModal(ctx_, aportes);
+        },
+        [this](formulation::RunFocus focus) {
+            if (focus == formulation::RunFocus::Quantity)
+                batchQuantityBox_->setFocus();
+        });
     // Limits that cannot all be met: the diagnosis may propose new ones.
     if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
         repaintIngredients();

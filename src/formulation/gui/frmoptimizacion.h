@@ -41,6 +41,9 @@ public:
 
     // Whether the window holds changes that are not saved.
     bool hasUnsavedChanges() const;
+    // Shows a working model held in memory (a result not saved yet) in place of the loaded one;
+    // it counts as unsaved work.
+    void showWorkingModel(const formulation::WorkingModel& model);
 
     // Loads the formula of the model's formula id and repaints everything.
     void loadFormula();

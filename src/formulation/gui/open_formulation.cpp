@@ -17,4 +17,15 @@ void openFormulationWindow(AppContext& ctx, int formulaId, QWidget* parent) {
     execModal(ctx, *window);
 }
 
+void openFormulationWindow(AppContext& ctx, QWidget* parent,
+                           const formulation::WorkingModel& model) {
+    std::unique_ptr<frmoptimizacion> window;
+    {
+        BusyPointer busy(ctx.ui());
+        window = std::make_unique<frmoptimizacion>(ctx, model.formulaId, parent);
+        window->showWorkingModel(model);
+    }
+    execModal(ctx, *window);
+}
+
 } // namespace tarvela
