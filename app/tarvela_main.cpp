@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     if (!tarvela::startUp(ctx))
         return 1;
     tarvela::menu window(ctx);
-    window.Form_Load();
+    window.loadSession();
     if (!ctx.startupOk)
         return 1;
     window.show();

@@ -5,7 +5,8 @@
 #include <optional>
 
 // The batch quantity of a formula: greater than 0 and at most 1000 units. The one check that
-// the run, "Grabar", the batch-quantity box and "Recalcular Valores" apply.
+// the run (window, command line and worklist), "Grabar", the batch-quantity box and "Recalcular
+// Valores" apply; an ingredient limit never passes the largest batch.
 namespace tarvela::formulation {
 
 constexpr double kLargestBatch = 1000;

@@ -1,6 +1,7 @@
 #include "formulation/workspace_editing.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/dry_matter.h"
 #include "text/format.h"
 
@@ -53,7 +54,8 @@ EditResult editIngredientLimit(WorkingModel& model, int idProducto, const QStrin
         value = text::parseUserNumber(typed);
         if (const auto refusal = refusalOf(value))
             return *refusal;
-        if (*value > 1000)
+        // No ingredient limit goes beyond the largest batch.
+        if (*value > kLargestBatch)
             return refused(QStringLiteral("El valor debe ser menor a 1000 unidades"));
         value = text::roundDecimal(*value, 3);
     }

@@ -27,33 +27,31 @@ template <typename Window> void openNewItem(AppContext& ctx, QWidget* parent) {
 
 } // namespace
 
-void menu::mnuNueIng_Click() {
+void menu::newIngredient() {
     openNewItem<frmproducto>(ctx_, this);
 }
 
-void menu::mnuConIng_Click() {
+void menu::listIngredients() {
     frmproductos window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuNUeNut_Click() {
+void menu::newNutrient() {
     openNewItem<frmpropiedad>(ctx_, this);
 }
 
-void menu::mnuConNut_Click() {
+void menu::listNutrients() {
     frmpropiedades window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuNuevoCliente_Click() {
-    frmCliente window(ctx_, this);
-    window.vIdCliente = 0;
+void menu::newCustomer() {
+    frmCliente window(ctx_, 0, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuClienteConsultas_Click() {
-    frmClientes window(ctx_, this);
-    window.vAction = QStringLiteral("ABM");
+void menu::listCustomers() {
+    frmClientes window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 

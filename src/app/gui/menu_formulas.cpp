@@ -7,7 +7,7 @@
 
 namespace tarvela {
 
-void menu::admformulas_Click() {
+void menu::openFormulaList() {
     frmformulas window(
         ctx_,
         [this](int formulaId, QWidget* parent) { openFormulationWindow(ctx_, formulaId, parent); },
@@ -15,7 +15,7 @@ void menu::admformulas_Click() {
     execModal(ctx_, window);
 }
 
-void menu::mnuReformular_Click() {
+void menu::openReformulation() {
     frmreformular window(ctx_, ctx_.currentBase, this);
     execModal(ctx_, window);
 }

@@ -13,9 +13,8 @@
 
 namespace tarvela {
 
-frmClientes::frmClientes(AppContext& ctx, QWidget* parent)
-    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"),
-                  ListMode::Maintenance, parent) {
+frmClientes::frmClientes(AppContext& ctx, ListMode mode, QWidget* parent)
+    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"), mode, parent) {
     nameBox_ = new QLineEdit(this);
     nameBox_->setObjectName(QStringLiteral("Text1"));
     townBox_ = new QLineEdit(this);
@@ -27,10 +26,6 @@ frmClientes::frmClientes(AppContext& ctx, QWidget* parent)
     for (QLineEdit* box : {nameBox_, townBox_})
         searchOnEnter(box);
     finish(nameBox_, catalogs::kCliNombre);
-}
-
-bool frmClientes::pickMode() const {
-    return vAction == QStringLiteral("BUSCAR");
 }
 
 std::optional<grid::GridPaint> frmClientes::findRows() {
@@ -45,13 +40,11 @@ void frmClientes::clearCriteria() {
 }
 
 void frmClientes::openItem(int key) {
-    frmCliente window(ctx_, this);
-    window.vIdCliente = key;
+    frmCliente window(ctx_, key, this);
     execModal(ctx_, window);
 }
 
 bool frmClientes::deleteItem(int key, const QString& name) {
-    vIdCliente = key;
     if (!ctx_.ui().question(catalogs::deleteCustomerQuestion(name)))
         return false;
     try {
@@ -70,14 +63,11 @@ bool frmClientes::deleteItem(int key, const QString& name) {
 }
 
 void frmClientes::pickItem(int row) {
-    vIdCliente = keyOf(row);
-    ctx_.currentCustomer = vIdCliente;
+    picked_ = keyOf(row);
 }
 
 void frmClientes::leaveWithoutChoosing() {
-    if (pickMode())
-        ctx_.currentCustomer = 0;
-    vIdCliente = 0;
+    picked_.reset();
 }
 
 } // namespace tarvela

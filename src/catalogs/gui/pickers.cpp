@@ -29,10 +29,11 @@ std::optional<PickedIngredient> pickIngredient(AppContext& ctx, QWidget* owner) 
 }
 
 int pickCustomer(AppContext& ctx, QWidget* owner) {
-    frmClientes list(ctx, owner);
-    list.vAction = QStringLiteral("BUSCAR");
+    frmClientes list(ctx, ListMode::Pick, owner);
     placeBeside(list, owner);
     execModal(ctx, list);
+    // The customer chosen, or none, becomes the session's customer.
+    ctx.currentCustomer = list.picked().value_or(0);
     return ctx.currentCustomer;
 }
 
