@@ -24,49 +24,49 @@ FileImportWindow::FileImportWindow(AppContext& ctx, const QString& path, const Q
     setWindowTitle(caption);
     resize(1180, 560);
 
-    lblArchivo_ = new QLabel(QStringLiteral("Archivo: ") + QDir::toNativeSeparators(path), this);
-    lblArchivo_->setObjectName(QStringLiteral("lblArchivo"));
-    cboHoja_ = new QComboBox(this);
-    cboHoja_->setObjectName(QStringLiteral("cboHoja"));
-    cboHoja_->setMinimumWidth(160);
-    lblHoja_ = new QLabel(QStringLiteral("Hoja"), this);
-    lblResumen_ = new QLabel(this);
-    lblResumen_->setObjectName(QStringLiteral("lblResumen"));
-    lblResumen_->setWordWrap(true);
+    fileLabel_ = new QLabel(QStringLiteral("Archivo: ") + QDir::toNativeSeparators(path), this);
+    fileLabel_->setObjectName(QStringLiteral("lblArchivo"));
+    sheetCombo_ = new QComboBox(this);
+    sheetCombo_->setObjectName(QStringLiteral("cboHoja"));
+    sheetCombo_->setMinimumWidth(160);
+    sheetLabel_ = new QLabel(QStringLiteral("Hoja"), this);
+    countsLabel_ = new QLabel(this);
+    countsLabel_->setObjectName(QStringLiteral("lblResumen"));
+    countsLabel_->setWordWrap(true);
 
-    cmdAplicar_ = windowButton(this, QStringLiteral("cmdAplicar"), QStringLiteral("Aplicar"));
-    cmdCancelar_ = windowButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancelar"));
-    connect(cmdAplicar_, &QPushButton::clicked, this, [this] { cmdAplicar_Click(); });
-    connect(cmdCancelar_, &QPushButton::clicked, this, &QDialog::reject);
+    applyButton_ = windowButton(this, QStringLiteral("cmdAplicar"), QStringLiteral("Aplicar"));
+    cancelButton_ = windowButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancelar"));
+    connect(applyButton_, &QPushButton::clicked, this, [this] { applyAndClose(); });
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(lblArchivo_, 1);
-    top->addWidget(lblHoja_);
-    top->addWidget(cboHoja_);
+    top->addWidget(fileLabel_, 1);
+    top->addWidget(sheetLabel_);
+    top->addWidget(sheetCombo_);
     body_ = new QVBoxLayout;
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdAplicar_);
-    buttons->addWidget(cmdCancelar_);
+    buttons->addWidget(applyButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(lblResumen_);
+    layout->addWidget(countsLabel_);
     layout->addLayout(body_, 1);
     layout->addLayout(buttons);
     // The sheet choice shows only for a workbook of several sheets.
-    lblHoja_->setVisible(false);
-    cboHoja_->setVisible(false);
-    connect(cboHoja_, &QComboBox::currentIndexChanged, this, [this] { cboHoja_Changed(); });
+    sheetLabel_->setVisible(false);
+    sheetCombo_->setVisible(false);
+    connect(sheetCombo_, &QComboBox::currentIndexChanged, this, [this] { showChosenSheet(); });
 }
 
 bool FileImportWindow::load() {
     BusyPointer busy(ctx_.ui());
-    const files::TableRead read = files::readTableFile(path_, cboHoja_->currentText());
-    if (cboHoja_->count() == 0 && read.sheets.size() > 1) {
-        const QSignalBlocker block(cboHoja_);
-        cboHoja_->addItems(read.sheets);
-        cboHoja_->setVisible(true);
-        lblHoja_->setVisible(true);
+    const files::TableRead read = files::readTableFile(path_, sheetCombo_->currentText());
+    if (sheetCombo_->count() == 0 && read.sheets.size() > 1) {
+        const QSignalBlocker block(sheetCombo_);
+        sheetCombo_->addItems(read.sheets);
+        sheetCombo_->setVisible(true);
+        sheetLabel_->setVisible(true);
     }
     QString failure = read.error;
     if (failure.isEmpty()) {
@@ -75,18 +75,18 @@ bool FileImportWindow::load() {
     }
     busy.release();
     loaded_ = failure.isEmpty();
-    cmdAplicar_->setEnabled(loaded_);
+    applyButton_->setEnabled(loaded_);
     if (!loaded_)
         ctx_.ui().message(failure, MsgIcon::Critical);
     return loaded_;
 }
 
-void FileImportWindow::cboHoja_Changed() {
+void FileImportWindow::showChosenSheet() {
     load();
 }
 
 void FileImportWindow::showCounts(const QString& counts) {
-    lblResumen_->setText(counts);
+    countsLabel_->setText(counts);
 }
 
 bool FileImportWindow::refusalsAccepted(int refused, const QString& one, const QString& many,
@@ -124,7 +124,7 @@ QString FileImportWindow::origin() const {
     return QFileInfo(path_).fileName();
 }
 
-void FileImportWindow::cmdAplicar_Click() {
+void FileImportWindow::applyAndClose() {
     if (loaded_ && apply())
         accept();
 }

@@ -26,7 +26,7 @@ public:
     // worth showing.
     bool loaded() const { return loaded_; }
 
-    void cmdAplicar_Click();
+    void applyAndClose();
 
 protected:
     FileImportWindow(AppContext& ctx, const QString& path, const QString& name,
@@ -60,16 +60,16 @@ protected:
     files::Table table_;
 
 private:
-    void cboHoja_Changed();
+    void showChosenSheet();
 
     bool loaded_ = false;
-    QLabel* lblArchivo_ = nullptr;
-    QLabel* lblHoja_ = nullptr;
-    QComboBox* cboHoja_ = nullptr;
-    QLabel* lblResumen_ = nullptr;
+    QLabel* fileLabel_ = nullptr;
+    QLabel* sheetLabel_ = nullptr;
+    QComboBox* sheetCombo_ = nullptr;
+    QLabel* countsLabel_ = nullptr;
     QVBoxLayout* body_ = nullptr;
-    QPushButton* cmdAplicar_ = nullptr;
-    QPushButton* cmdCancelar_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 // The filters of the open-file dialog of the imports.

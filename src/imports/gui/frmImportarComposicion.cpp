@@ -25,13 +25,13 @@ frmImportarComposicion::frmImportarComposicion(AppContext& ctx, const QString& p
                                                QWidget* parent)
     : FileImportWindow(ctx, path, QStringLiteral("frmImportarComposicion"),
                        QStringLiteral("Importar composición"), parent) {
-    tabVista_ = new QTabWidget(this);
-    tabVista_->setObjectName(QStringLiteral("tabVista"));
+    listTabs_ = new QTabWidget(this);
+    listTabs_->setObjectName(QStringLiteral("tabVista"));
     for (size_t t = 0; t < views_.size(); ++t) {
-        views_[t] = new PreviewTable(tabVista_, QString::fromLatin1(kViewNames[t]));
-        tabVista_->addTab(views_[t], QString::fromUtf8(kTabCaptions[t]));
+        views_[t] = new PreviewTable(listTabs_, QString::fromLatin1(kViewNames[t]));
+        listTabs_->addTab(views_[t], QString::fromUtf8(kTabCaptions[t]));
     }
-    body()->addWidget(tabVista_);
+    body()->addWidget(listTabs_);
     load();
 }
 
@@ -53,7 +53,7 @@ QString frmImportarComposicion::preview(const files::Table& table) {
         imports::valuesGrid(preview_, true, sep), imports::valuesGrid(preview_, false, sep),
         imports::refusedGrid(preview_)};
     for (size_t t = 0; t < grids.size(); ++t) {
-        tabVista_->setTabText(static_cast<int>(t), QStringLiteral("%1 (%2)")
+        listTabs_->setTabText(static_cast<int>(t), QStringLiteral("%1 (%2)")
                                                        .arg(QString::fromUtf8(kTabCaptions[t]))
                                                        .arg(grids[t].rowCount));
         views_[t]->showGrid(grids[t]);
@@ -61,7 +61,7 @@ QString frmImportarComposicion::preview(const files::Table& table) {
     // The first list that says something is shown first.
     for (size_t t = 0; t < grids.size(); ++t)
         if (grids[t].rowCount > 0 && t != kUnchanged) {
-            tabVista_->setCurrentIndex(static_cast<int>(t));
+            listTabs_->setCurrentIndex(static_cast<int>(t));
             break;
         }
     showCounts(imports::compositionPreviewCounts(preview_));

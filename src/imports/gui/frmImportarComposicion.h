@@ -30,7 +30,7 @@ protected:
 private:
     imports::CompositionFile file_;
     imports::CompositionPreview preview_;
-    QTabWidget* tabVista_ = nullptr;
+    QTabWidget* listTabs_ = nullptr;
     std::array<PreviewTable*, 5> views_{};
 };
 

@@ -12,8 +12,8 @@ namespace tarvela {
 frmImportarPrecios::frmImportarPrecios(AppContext& ctx, const QString& path, QWidget* parent)
     : FileImportWindow(ctx, path, QStringLiteral("frmImportarPrecios"),
                        QStringLiteral("Actualizar precios desde archivo"), parent) {
-    flexPrecios_ = new PreviewTable(this, QStringLiteral("flexPrecios"));
-    body()->addWidget(flexPrecios_);
+    priceGrid_ = new PreviewTable(this, QStringLiteral("flexPrecios"));
+    body()->addWidget(priceGrid_);
     load();
 }
 
@@ -30,7 +30,7 @@ QString frmImportarPrecios::preview(const files::Table& table) {
     }
     list_ = std::move(list);
     showCounts(imports::pricePreviewCounts(preview_));
-    flexPrecios_->showGrid(imports::pricePreviewGrid(preview_, displaySeparator(ctx_)));
+    priceGrid_->showGrid(imports::pricePreviewGrid(preview_, displaySeparator(ctx_)));
     return {};
 }
 

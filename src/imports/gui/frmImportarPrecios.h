@@ -30,7 +30,7 @@ private:
     imports::PriceList list_;
     imports::PricePreview preview_;
     int updated_ = 0;
-    PreviewTable* flexPrecios_ = nullptr;
+    PreviewTable* priceGrid_ = nullptr;
 };
 
 } // namespace tarvela

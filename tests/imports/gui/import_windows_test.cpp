@@ -86,8 +86,7 @@ TEST_F(ImportWindows, PriceListPreviewedAndApplied) {
     EXPECT_EQ(price(1), 0.21);
     EXPECT_EQ(price(2), 0.17);
 
-    ctx.currentProductId = 1;
-    frmproducto ingredient(ctx);
+    frmproducto ingredient(ctx, 1);
     const QTableWidget* history = ingredient.findChild<QTableWidget*>("flexHistorial");
     ASSERT_EQ(history->rowCount(), 1);
     EXPECT_EQ(history->item(0, 1)->text(), "0,2000");
