@@ -12,11 +12,14 @@ int usage() {
     std::fputs(
         "usage: tarvela-cli init-db FILE|postgresql://... [--demo]\n"
         "       tarvela-cli copy-db FROM TO   (files or postgresql://... addresses)\n"
-        "       tarvela-cli formulate FORMULA_ID [--db FILE|postgresql://...] [--cantidad Q] "
-        "[--json]\n"
-        "       tarvela-cli reformulate [--db FILE|postgresql://...] [--base N] [--cliente ID] "
-        "[--save] "
-        "[--json]\n",
+        "       tarvela-cli formulate FORMULA_ID [--db F] [--cantidad Q] [--json]\n"
+        "       tarvela-cli import-prices FILE [--db F] [--base N] [--sheet S] [--dry-run]\n"
+        "                   [--json] [--skip-invalid] [--confirm-variation]\n"
+        "       tarvela-cli import-composition FILE [--db F] [--base N] [--sheet S]\n"
+        "                   [--dry-run] [--json] [--skip-invalid]\n"
+        "       tarvela-cli export-composition FILE [--db F] [--base N]\n"
+        "       tarvela-cli reformulate [--db F] [--base N] [--cliente ID] [--save] [--json]\n"
+        "(F: a database file or a server's address, postgresql://...)\n",
         stderr);
     return 2;
 }
@@ -35,6 +38,12 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::copyDb(args));
     if (command == QLatin1String("formulate"))
         return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
+    if (command == QLatin1String("import-prices"))
+        return tarvela::cli::finishOutput(tarvela::cli::importPrices(args));
+    if (command == QLatin1String("import-composition"))
+        return tarvela::cli::finishOutput(tarvela::cli::importComposition(args));
+    if (command == QLatin1String("export-composition"))
+        return tarvela::cli::finishOutput(tarvela::cli::exportComposition(args));
     if (command == QLatin1String("reformulate"))
         return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
     return usage();

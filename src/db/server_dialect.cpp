@@ -10,14 +10,17 @@
 //   the values it reads with the same formatter as the file's engine);
 // - a subquery in FROM gets the name the server requires;
 // - "?" placeholders become $1, $2, ...; char(code) becomes chr(code);
+// - INSERT OR REPLACE becomes an insert that updates the row its key already names;
 // - tables are created with the server's types: REAL is DOUBLE PRECISION, an INTEGER PRIMARY KEY
 //   that the engine numbers is an identity column, WITHOUT ROWID goes.
 // The functions are created with the schema (see server_functions.h).
 #include "db/dialect.h"
+#include "db/schema.h"
 
 #include "db/sql_tokens.h"
 #include "db/text_collation.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <map>
@@ -360,11 +363,61 @@ QString serverDefinition(const QString& sql) {
     return r.text();
 }
 
+// The key columns of a table of the schema: its PRIMARY KEY (...), or the column declared PRIMARY
+// KEY; none for a table the schema does not create.
+QStringList keyColumnsOf(const QString& table) {
+    static const QRegularExpression composite(QStringLiteral("PRIMARY KEY \\(([^)]*)\\)"));
+    static const QRegularExpression single(QStringLiteral("[(,]\\s*(\\w+)[^,(]*PRIMARY KEY"));
+    const QString head = QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (");
+    for (const char* statement : schemaStatements()) {
+        const QString text = QString::fromUtf8(statement);
+        if (!text.startsWith(head, Qt::CaseInsensitive))
+            continue;
+        QStringList keys;
+        if (const auto m = composite.match(text); m.hasMatch()) {
+            for (const QString& column : m.captured(1).split(QLatin1Char(',')))
+                keys << column.trimmed();
+        } else if (const auto one = single.match(text); one.hasMatch()) {
+            keys << one.captured(1);
+        }
+        return keys;
+    }
+    return {};
+}
+
+// The file's INSERT OR REPLACE INTO table (columns) ...: the server's insert, which updates the
+// columns of the row whose key is already there (the clause to append goes to upsertClause).
+QString insertOrReplace(const QString& sql, QString& upsertClause) {
+    static const QRegularExpression head(
+        QStringLiteral("^\\s*insert\\s+or\\s+replace\\s+into\\s+(\\w+)\\s*\\(([^)]*)\\)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = head.match(sql);
+    if (!m.hasMatch())
+        return sql;
+    const QStringList keys = keyColumnsOf(m.captured(1));
+    if (keys.isEmpty())
+        return sql;
+    QStringList sets;
+    for (const QString& part : m.captured(2).split(QLatin1Char(','))) {
+        const QString column = part.trimmed();
+        if (!keys.contains(column, Qt::CaseInsensitive))
+            sets << column + QStringLiteral("=EXCLUDED.") + column;
+    }
+    upsertClause = QStringLiteral(" ON CONFLICT (") + keys.join(QLatin1Char(',')) +
+                   QStringLiteral(") DO ") +
+                   (sets.isEmpty() ? QStringLiteral("NOTHING")
+                                   : QStringLiteral("UPDATE SET ") + sets.join(QLatin1Char(',')));
+    return QStringLiteral("insert into ") + m.captured(1) + QStringLiteral(" (") + m.captured(2) +
+           QLatin1Char(')') + sql.mid(m.capturedEnd(0));
+}
+
 } // namespace
 
 ServerStatement translateForServer(const QString& jetSql) {
     ServerStatement out;
-    const QString sql = rewriteIifAndTop(translateJetWords(jetSql, true));
+    QString upsertClause;
+    const QString sql =
+        insertOrReplace(rewriteIifAndTop(translateJetWords(jetSql, true)), upsertClause);
     const QString first = firstWord(sql);
     if (first == QLatin1String("create") || first == QLatin1String("alter")) {
         out.sql = serverDefinition(sql);
@@ -381,7 +434,7 @@ ServerStatement translateForServer(const QString& jetSql) {
     nameSubqueries(r);
     numberPlaceholders(r);
     recordNames(r, out);
-    out.sql = r.text();
+    out.sql = r.text() + upsertClause;
     return out;
 }
 

@@ -227,6 +227,19 @@ bool likeMatches(const QString& pattern, const QString& text, QChar escape) {
     return matchFolded(p, t, e, !escape.isNull());
 }
 
+// Folded text without its accents: "Ácido" -> "acido"; "ñ" stays a letter of its own, after "n".
+QString baseLetters(const QString& text) {
+    QString folded = text.toCaseFolded();
+    folded.replace(QChar(0x00F1), QStringLiteral("n\uFFFF"));
+    const QString decomposed = folded.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out;
+}
+
 int compareUtf8Text(const char* a, int lengthA, const char* b, int lengthB) {
     const auto* x = reinterpret_cast<const unsigned char*>(a);
     const auto* y = reinterpret_cast<const unsigned char*>(b);

@@ -14,6 +14,12 @@ int toInt(const QVariant& value) {
     return value.isNull() ? 0 : value.toInt();
 }
 
+bool codeTaken(db::Connection& conn, const QString& newCode, int base) {
+    return !conn.query(QStringLiteral("select codigo from formulas where codigo=") +
+                       db::sqlCode(newCode) + QStringLiteral(" and idbase=") + db::sqlInt(base))
+                .isEmpty();
+}
+
 } // namespace
 
 QString codeChangeQuestion(int versions, const QString& loadedCode) {
@@ -113,11 +119,7 @@ QString FormulaHeaderEditor::versionText(bool newVersion) const {
 }
 
 bool FormulaHeaderEditor::codeInUse(const QString& newCode) {
-    return !conn_
-                .query(QStringLiteral("select codigo from formulas where codigo=") +
-                       db::sqlCode(newCode) + QStringLiteral(" and idbase=") +
-                       db::sqlInt(start_.base))
-                .isEmpty();
+    return codeTaken(conn_, newCode, start_.base);
 }
 
 int FormulaHeaderEditor::versionsOf(const QString& code) {
@@ -127,47 +129,8 @@ int FormulaHeaderEditor::versionsOf(const QString& code) {
         .rowCount();
 }
 
-QString FormulaHeaderEditor::insertStatement(int id, const QString& newCode, const QString& product,
-                                             int version) const {
-    return QStringLiteral("insert into formulas (id_formula,codigo,producto,cantidad,version,"
-                          "fecha_creacion,fecha_modificacion,tipoBase,tipoBaseNutrientes,idBase, "
-                          "idCliente) values (") +
-           db::sqlInt(id) + QLatin1Char(',') + db::sqlCode(newCode) + QLatin1Char(',') +
-           db::sqlText(product) + QLatin1Char(',') + db::sqlReal(start_.quantity) +
-           QLatin1Char(',') + db::sqlInt(version) + QLatin1Char(',') + db::sqlDate(today_) +
-           QLatin1Char(',') + db::sqlDate(today_) +
-           (vSecaIng_ ? QStringLiteral(",0") : QStringLiteral(",1")) +
-           (vSecaNut_ ? QStringLiteral(",0") : QStringLiteral(",1")) + QLatin1Char(',') +
-           db::sqlInt(start_.base) + QLatin1Char(',') + db::sqlInt(customerId_) + QLatin1Char(')');
-}
-
-void FormulaHeaderEditor::updateRow(const QString& product) {
-    db::updateRecorded(conn_, QStringLiteral("formulas"), QStringLiteral("id_formula"), formulaId_,
-                       start_.stamp,
-                       {QStringLiteral("idCliente"), QStringLiteral("producto"),
-                        QStringLiteral("cantidad"), QStringLiteral("fecha_modificacion"),
-                        QStringLiteral("tipoBase"), QStringLiteral("tipoBaseNutrientes")},
-                       {customerId_, product, start_.quantity, today_.toString(Qt::ISODate),
-                        vSecaIng_ ? 0 : 1, vSecaNut_ ? 0 : 1});
-}
-
-void FormulaHeaderEditor::renameVersions(const QString& newCode) {
-    const db::Result versions = conn_.query(
-        QStringLiteral("SELECT id_formula,modificado FROM formulas WHERE idBase=") +
-        db::sqlInt(start_.base) + QStringLiteral(" AND codigo=") + db::sqlText(loadedCode_));
-    for (int r = 0; r < versions.rowCount(); ++r) {
-        const int id = versions.value(r, 0).toInt();
-        conn_.execute(
-            QStringLiteral("UPDATE formulas SET codigo=?,modificado=? WHERE id_formula=?"),
-            {newCode, db::newChangeStamp(versions.value(r, 1).toString()), id});
-        db::recordChange(conn_, QStringLiteral("formulas"), QString::number(id), db::kActionChanged,
-                         QStringLiteral("codigo: ") + db::recordedValue(loadedCode_) +
-                             QStringLiteral(" → ") + db::recordedValue(newCode));
-    }
-}
-
-SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& productText,
-                                     bool newVersion) {
+SaveResult FormulaHeaderEditor::confirm(const QString& codeText, const QString& productText,
+                                        bool newVersion) {
     Desktop& ui = desktop_;
     if (codeText.trimmed().isEmpty()) {
         ui.message(QStringLiteral("Debe ingresar el Código de la Fórmula"), MsgIcon::Critical);
@@ -181,10 +144,8 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
     const QString newCode = db::rightAlignCode(codeText);
     const bool codeChanged = !isNew_ && newCode != loadedCode_;
 
-    if ((isNew_ || newCode != loadedCode_) && codeInUse(newCode)) {
-        ui.message(QStringLiteral("El Código ") + kQuote + newCode.trimmed() + kQuote +
-                       QStringLiteral(" de la Fórmula Ya fue Ingresado"),
-                   MsgIcon::Critical);
+    if ((isNew_ || codeChanged) && codeInUse(newCode)) {
+        ui.message(codeTakenMessage(newCode), MsgIcon::Critical);
         return {SaveOutcome::Refused, HeaderField::Code};
     }
     if (codeChanged) {
@@ -194,28 +155,107 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
     }
 
     const bool insert = isNew_ || newVersion;
-    int savedId = formulaId_;
-    db::Transaction transaction(conn_);
     if (insert) {
-        // The key is taken under the formulas' lock, in the inserting transaction: two
-        // workstations never take the same one.
-        conn_.lockForWriting(QStringLiteral("formulas"));
+        // A row that could not be given a key is refused now, while the dialog is open.
         try {
-            savedId =
-                db::nextKey(conn_, QStringLiteral("select max(id_formula) from formulas"), true);
+            db::nextKey(conn_, QStringLiteral("select max(id_formula) from formulas"), true);
         } catch (const db::KeyError& error) {
             ui.message(error.message(), MsgIcon::Critical);
             return {SaveOutcome::Refused, HeaderField::None};
         }
-        conn_.execute(insertStatement(savedId, newCode, product, isNew_ ? 0 : nextVersion_));
-        db::recordCreated(conn_, QStringLiteral("formulas"), QStringLiteral("id_formula"), savedId);
-    } else {
-        updateRow(product);
     }
-    if (!loadedCode_.isEmpty() && !newCode.isEmpty() && loadedCode_ != newCode)
-        renameVersions(newCode);
+
+    toWrite_ = HeaderToWrite{};
+    toWrite_.insert = insert;
+    toWrite_.newFormula = isNew_;
+    toWrite_.formulaId = formulaId_;
+    toWrite_.newCode = newCode;
+    toWrite_.loadedCode = loadedCode_;
+    toWrite_.product = product;
+    toWrite_.base = start_.base;
+    toWrite_.customerId = customerId_;
+    toWrite_.quantity = start_.quantity;
+    toWrite_.vSecaIng = vSecaIng_;
+    toWrite_.vSecaNut = vSecaNut_;
+    toWrite_.today = today_;
+    return {SaveOutcome::Confirmed, HeaderField::None};
+}
+
+QString codeTakenMessage(const QString& newCode) {
+    return QStringLiteral("El Código ") + kQuote + newCode.trimmed() + kQuote +
+           QStringLiteral(" de la Fórmula Ya fue Ingresado");
+}
+
+HeaderWritten writeHeader(db::Connection& conn, const HeaderToWrite& header) {
+    const QString basis = (header.vSecaIng ? QStringLiteral("0") : QStringLiteral("1")) +
+                          QLatin1Char(',') +
+                          (header.vSecaNut ? QStringLiteral("0") : QStringLiteral("1"));
+    const bool codeChanged = !header.loadedCode.isEmpty() && header.newCode != header.loadedCode;
+
+    db::Transaction transaction(conn);
+    // The dialog checked the code; another workstation may have taken it since.
+    if ((header.newFormula || codeChanged) && codeTaken(conn, header.newCode, header.base))
+        return {HeaderWriteOutcome::CodeTaken, 0};
+
+    int written = header.formulaId;
+    if (header.insert) {
+        // The key is taken under the formulas' lock, in the inserting transaction: two
+        // workstations never take the same one.
+        conn.lockForWriting(QStringLiteral("formulas"));
+        written = db::nextKey(conn, QStringLiteral("select max(id_formula) from formulas"), true);
+        int version = 0;
+        if (!header.newFormula) {
+            // After the highest version of the code in any base, as it stands now.
+            const db::Result highest =
+                conn.query(QStringLiteral("select max(version) from formulas where codigo=") +
+                           db::sqlText(header.loadedCode));
+            version = highest.isEmpty() || highest.value(0, 0).isNull()
+                          ? 1
+                          : highest.value(0, 0).toInt() + 1;
+        }
+        conn.execute(
+            QStringLiteral("insert into formulas (id_formula,codigo,producto,cantidad,version,"
+                           "fecha_creacion,fecha_modificacion,tipoBase,tipoBaseNutrientes,idBase, "
+                           "idCliente) values (") +
+            db::sqlInt(written) + QLatin1Char(',') + db::sqlCode(header.newCode) +
+            QLatin1Char(',') + db::sqlText(header.product) + QLatin1Char(',') +
+            db::sqlReal(header.quantity) + QLatin1Char(',') + db::sqlInt(version) +
+            QLatin1Char(',') + db::sqlDate(header.today) + QLatin1Char(',') +
+            db::sqlDate(header.today) + QLatin1Char(',') + basis + QLatin1Char(',') +
+            db::sqlInt(header.base) + QLatin1Char(',') + db::sqlInt(header.customerId) +
+            QLatin1Char(')'));
+        db::recordCreated(conn, QStringLiteral("formulas"), QStringLiteral("id_formula"), written);
+    } else {
+        // The loaded row, rewritten unless it changed since the formulation window read it.
+        db::updateRecorded(conn, QStringLiteral("formulas"), QStringLiteral("id_formula"),
+                           header.formulaId, header.stamp,
+                           {QStringLiteral("idCliente"), QStringLiteral("producto"),
+                            QStringLiteral("cantidad"), QStringLiteral("fecha_modificacion"),
+                            QStringLiteral("tipoBase"), QStringLiteral("tipoBaseNutrientes")},
+                           {header.customerId, header.product, header.quantity,
+                            header.today.toString(Qt::ISODate), header.vSecaIng ? 0 : 1,
+                            header.vSecaNut ? 0 : 1});
+    }
+    if (codeChanged) {
+        // Every version of the loaded code takes the new one, each with its stamp and record.
+        const QString newCode = db::rightAlignCode(header.newCode);
+        const db::Result versions =
+            conn.query(QStringLiteral("SELECT id_formula,modificado FROM formulas WHERE idBase=?"
+                                      " AND codigo=?"),
+                       {header.base, header.loadedCode});
+        for (int r = 0; r < versions.rowCount(); ++r) {
+            const int id = versions.value(r, 0).toInt();
+            conn.execute(
+                QStringLiteral("UPDATE formulas SET codigo=?,modificado=? WHERE id_formula=?"),
+                {newCode, db::newChangeStamp(versions.value(r, 1).toString()), id});
+            db::recordChange(conn, QStringLiteral("formulas"), QString::number(id),
+                             db::kActionChanged,
+                             QStringLiteral("codigo: ") + db::recordedValue(header.loadedCode) +
+                                 QStringLiteral(" → ") + db::recordedValue(newCode));
+        }
+    }
     transaction.commit();
-    return {SaveOutcome::Saved, HeaderField::None, savedId};
+    return {HeaderWriteOutcome::Written, written};
 }
 
 } // namespace tarvela::formulas

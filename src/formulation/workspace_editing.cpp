@@ -1,6 +1,7 @@
 #include "formulation/workspace_editing.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/dry_matter.h"
 #include "text/format.h"
 
@@ -53,7 +54,8 @@ EditResult editIngredientLimit(WorkingModel& model, int idProducto, const QStrin
         value = text::parseUserNumber(typed);
         if (const auto refusal = refusalOf(value))
             return *refusal;
-        if (*value > 1000)
+        // No ingredient limit goes beyond the largest batch.
+        if (*value > kLargestBatch)
             return refused(QStringLiteral("El valor debe ser menor a 1000 unidades"));
         value = text::roundDecimal(*value, 3);
     }
@@ -109,6 +111,8 @@ EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString
         value = text::parseUserNumber(typed);
         if (!value)
             return refused(kNotNumeric);
+        if (!text::withinTable(*value))
+            return refused(text::outsideTableMessage());
         value = text::roundDecimal(*value, 2);
     }
     NutrientRow* row = model.findNutrient(idPropiedad);
@@ -116,6 +120,12 @@ EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString
         return notFound(QStringLiteral("No se encuentra el Nutriente"));
     *limitOf(*row, field) = value;
     return {};
+}
+
+QString editBoxText(const Opt& value, QChar decimalSeparator) {
+    if (!value)
+        return {};
+    return text::formatFull(*value, decimalSeparator);
 }
 
 void recomputeShares(WorkingModel& model) {

@@ -39,7 +39,7 @@ QStringList keyOf(Connection& conn, const QString& table) {
     return key;
 }
 
-TEST(Schema, NineTablesWithTheirColumnsAndKeys) {
+TEST(Schema, ElevenTablesWithTheirColumnsAndKeys) {
     TestDatabase db;
     Connection& c = db.conn();
     EXPECT_EQ(columnsOf(c, "productos"),
@@ -67,14 +67,17 @@ TEST(Schema, NineTablesWithTheirColumnsAndKeys) {
               lower(QStringList({"idVersionado", "versionapnueva", "versionbdnueva"})));
     EXPECT_EQ(columnsOf(c, "auditoria"),
               QStringList({"id", "fecha", "usuario", "tabla", "clave", "accion", "detalle"}));
-    EXPECT_EQ(c.tableNames().size(), 10);
+    EXPECT_EQ(columnsOf(c, "precios_historial"),
+              QStringList({"id_producto", "fecha", "costo_anterior", "costo_nuevo",
+                           "materia_seca_anterior", "materia_seca_nueva", "origen"}));
+    EXPECT_EQ(c.tableNames().size(), 11);
     TARVELA_FILE_ONLY();
     EXPECT_EQ(keyOf(c, "producto_propiedad"), QStringList({"id_producto", "id_propiedad"}));
     EXPECT_EQ(keyOf(c, "formula_producto"), QStringList({"id_formula", "id_producto"}));
     EXPECT_EQ(keyOf(c, "formula_propiedad"), QStringList({"id_formula", "id_propiedad"}));
     EXPECT_EQ(keyOf(c, "productos"), QStringList({"id_producto"}));
     EXPECT_EQ(c.query("select count(*) from sqlite_master where type='table'").value(0, 0).toInt(),
-              10);
+              11);
     // The composition is read by nutrient too.
     const Result plan = c.query("EXPLAIN QUERY PLAN select * from producto_propiedad where "
                                 "id_propiedad=3");
@@ -195,10 +198,12 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
     EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
 
-// A file made before an index was part of the schema gets it when it is opened.
+// A file made before an index or the price history was part of the schema gets them when it is
+// opened.
 TEST(Schema, MissingIndexesAreAddedOnOpening) {
     TestDatabase db;
     Connection& conn = db.conn();
+    conn.execute("DROP TABLE precios_historial");
     const auto indexes = [&] {
         const QStringList present = conn.indexNames();
         return present.count("formulas_cliente") + present.count("producto_propiedad_propiedad");
@@ -208,6 +213,8 @@ TEST(Schema, MissingIndexesAreAddedOnOpening) {
     EXPECT_EQ(indexes(), 0);
     upgradeSchema(conn);
     EXPECT_EQ(indexes(), 2);
+    EXPECT_TRUE(conn.tableNames().contains("precios_historial"));
+    EXPECT_TRUE(conn.indexNames().contains("precios_historial_producto"));
     upgradeSchema(conn); // nothing left to do
     EXPECT_EQ(indexes(), 2);
 }

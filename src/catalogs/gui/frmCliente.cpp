@@ -9,8 +9,9 @@
 
 namespace tarvela {
 
-frmCliente::frmCliente(AppContext& ctx, QWidget* parent)
-    : CatalogEditor(ctx, QStringLiteral("frmCliente"), QStringLiteral("Cliente"), parent) {
+frmCliente::frmCliente(AppContext& ctx, int customerId, QWidget* parent)
+    : CatalogEditor(ctx, QStringLiteral("frmCliente"), QStringLiteral("Cliente"), parent),
+      customerId_(customerId) {
     const QString labels[] = {QStringLiteral("Nombre"), QStringLiteral("Dirección"),
                               QStringLiteral("Localidad"), QStringLiteral("Teléfono"),
                               QStringLiteral("E-Mail")};
@@ -24,7 +25,7 @@ frmCliente::frmCliente(AppContext& ctx, QWidget* parent)
         fields()->addWidget(box, i, 1);
     }
     addHistoryButton(
-        QStringLiteral("clientes"), [this] { return isNew_ ? 0 : vIdCliente; },
+        QStringLiteral("clientes"), [this] { return isNew_ ? 0 : customerId_; },
         [this] { return boxes_[0]->text().trimmed(); });
 }
 
@@ -32,18 +33,18 @@ void frmCliente::showEvent(QShowEvent* event) {
     CatalogEditor::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        Form_Activate();
+        loadCustomer();
     }
     boxes_[0]->setFocus();
 }
 
-void frmCliente::Form_Activate() {
-    isNew_ = vIdCliente < 1;
+void frmCliente::loadCustomer() {
+    isNew_ = customerId_ < 1;
     savedValues_ = {};
     if (!isNew_) {
         try {
-            stamp_ = catalogs::customerStamp(ctx_.db(), vIdCliente);
-            if (const auto customer = catalogs::loadCustomer(ctx_.db(), vIdCliente))
+            stamp_ = catalogs::customerStamp(ctx_.db(), customerId_);
+            if (const auto customer = catalogs::loadCustomer(ctx_.db(), customerId_))
                 savedValues_ = *customer;
             else
                 ctx_.ui().message(QStringLiteral("No se encuentra el Cliente"), MsgIcon::Critical);
@@ -80,12 +81,12 @@ bool frmCliente::save() {
     }
     const bool stored = store([&] {
         if (!isNew_) {
-            catalogs::updateCustomer(ctx_.db(), vIdCliente, customer, stamp_);
+            catalogs::updateCustomer(ctx_.db(), customerId_, customer, stamp_);
         } else {
-            vIdCliente = catalogs::createCustomer(ctx_.db(), customer);
+            customerId_ = catalogs::createCustomer(ctx_.db(), customer);
             isNew_ = false;
         }
-        stamp_ = catalogs::customerStamp(ctx_.db(), vIdCliente);
+        stamp_ = catalogs::customerStamp(ctx_.db(), customerId_);
         return Store::Done;
     });
     if (!stored)

@@ -54,7 +54,10 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
     EXPECT_EQ(entries("datos"),
               (QStringList{QStringLiteral("productos=&Ingredientes"), QStringLiteral("sep1_1=-"),
                            QStringLiteral("propiedades=&Nutrientes"), QStringLiteral("sep_1_2=-"),
-                           QStringLiteral("mnuSalir2=Salir")}));
+                           QStringLiteral("mnuActPrecios=Actualizar precios desde archivo…"),
+                           QStringLiteral("mnuImpComposicion=Importar composición…"),
+                           QStringLiteral("mnuExpComposicion=Exportar composición…"),
+                           QStringLiteral("sep_1_3=-"), QStringLiteral("mnuSalir2=Salir")}));
     EXPECT_EQ(entries("productos"), (QStringList{QStringLiteral("mnuNueIng=Nuevo Ingrediente"),
                                                  QStringLiteral("mnuConIng=Consultas")}));
     EXPECT_EQ(entries("propiedades"), (QStringList{QStringLiteral("mnuNUeNut=Nuevo Nutriente"),
@@ -88,7 +91,7 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
     EXPECT_TRUE(version->isReadOnly());
 
     ctx.db().execute(QStringLiteral("update parametros set idBase = 3"));
-    window.Form_Load();
+    window.loadSession();
     EXPECT_EQ(version->text(), QStringLiteral("2.02.1"));
     EXPECT_EQ(ctx.currentBase, 3);
     EXPECT_FALSE(window.baseSelected(1));
@@ -101,7 +104,7 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
 
 TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
     ctx.db().execute(QStringLiteral("update parametros set idBase = 9"));
-    window.Form_Load();
+    window.loadSession();
     for (int i = 1; i <= 3; ++i)
         EXPECT_FALSE(window.baseSelected(i)) << i;
     EXPECT_EQ(ctx.currentBase, 9);
@@ -109,7 +112,7 @@ TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
 }
 
 TEST_F(MainWindow, BaseButtonsStoreTheBaseAndDropTheFormulasMenuAfterLayout) {
-    window.Form_Load();
+    window.loadSession();
     EXPECT_FALSE(ctx.layoutDone);
     window.show();
     EXPECT_TRUE(ctx.layoutDone);
@@ -137,7 +140,7 @@ TEST_F(MainWindow, BaseButtonsStoreTheBaseAndDropTheFormulasMenuAfterLayout) {
 }
 
 TEST_F(MainWindow, FirstActivationLaysOutAroundTheCentrePicture) {
-    window.Form_Load();
+    window.loadSession();
     window.show();
     auto* centre = window.findChild<QLabel*>(QStringLiteral("imgSeleccion"));
     ASSERT_NE(centre, nullptr);
