@@ -1,6 +1,7 @@
 #include "imports/composition_import.h"
 
 #include "catalogs/nutrient_catalog.h"
+#include "db/change_log.h"
 #include "db/statements.h"
 #include "imports/base_ingredients.h"
 #include "imports/column_names.h"
@@ -440,6 +441,7 @@ CompositionApplication applyComposition(db::Connection& conn, int base, const Co
             // new ingredient gets its key and its productos row as the ingredient window makes
             // them, and a composition row for every nutrient: the file's value, or 0.
             id = catalogs::insertIngredientRow(conn, base, planned.boxes);
+            db::recordCreated(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
             ++done.newIngredients;
             QHash<int, double> given;
             for (const auto& [k, value] : planned.values)
@@ -450,8 +452,10 @@ CompositionApplication applyComposition(db::Connection& conn, int base, const Co
             }
             continue;
         }
+        // Compared again inside this transaction: the stamp read now is the one to keep to.
         if (planned.fieldsChange)
-            catalogs::updateIngredient(conn, id, planned.boxes);
+            catalogs::updateIngredient(conn, id, planned.boxes,
+                                       catalogs::ingredientStamp(conn, id));
         if (planned.priceChange)
             history.push_back(*planned.priceChange);
         for (const auto& [k, value] : planned.values)

@@ -53,7 +53,7 @@ void CatalogEditor::addHistoryButton(const QString& table, std::function<int()> 
     QPushButton* button = windowButton(buttonRow_, QStringLiteral("cmdHistorial"),
                                        QStringLiteral("Historial de cambios"));
     auto* buttons = static_cast<QHBoxLayout*>(buttonRow_->layout());
-    buttons->insertWidget(buttons->indexOf(cmdClose_) - 1, button);
+    buttons->insertWidget(buttons->indexOf(closeButton_) - 1, button);
     connect(button, &QPushButton::clicked, this,
             [this, table, key, caption] { showChangeHistory(ctx_, caption(), table, key(), this); });
 }
