@@ -116,7 +116,7 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
 
     QJsonArray analysis;
     for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-        analysis.append(QJsonObject{{QStringLiteral("tipo"), a.tipo},
+        analysis.append(QJsonObject{{QStringLiteral("tipo"), formulation::analysisCode(a.kind)},
                                     {QStringLiteral("detalle"), a.detalle},
                                     {QStringLiteral("valor1"), json(a.valor1)},
                                     {QStringLiteral("valor2"), json(a.valor2)},
@@ -188,10 +188,10 @@ QString formulationTable(const formulation::WorkingModel& model,
         out += QStringLiteral("\nAnálisis de Resultados\n");
         const std::vector<int> aw{-4, -44, 14, 14, 14};
         for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-            out +=
-                tableRow({a.tipo, escaped(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
-                          num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
-                         aw);
+            out += tableRow({formulation::analysisCode(a.kind),
+                             escaped(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
+                             num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
+                            aw);
     }
     return out;
 }

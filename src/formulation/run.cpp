@@ -294,13 +294,9 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         model.rowLabels.push_back(QString::fromStdString(label));
 
     std::vector<int> keys;
-    std::vector<double> dryFractions;
     keys.reserve(problem.ingredients.size());
-    dryFractions.reserve(problem.ingredients.size());
-    for (const simplex::LpIngredient& ing : problem.ingredients) {
+    for (const simplex::LpIngredient& ing : problem.ingredients)
         keys.push_back(ing.id);
-        dryFractions.push_back(ing.dryFraction);
-    }
 
     simplex::Tableau& tableau = built.tableau;
     const auto solveStart = std::chrono::steady_clock::now();
@@ -319,10 +315,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         return result;
     }
     if (outcome == simplex::Outcome::Optimal || outcome == simplex::Outcome::Unbounded) {
-        const SensitivityInput input{tableau, built.A,        built.B,
-                                     keys,    dryFractions,   model.rowLabels,
-                                     Q,       model.vSecaIng, model.vSecaNut};
-        model.rsAnalisis = analysisRecords(input, model.ingredients);
+        model.rsAnalisis = analysisRecords(built, problem, model.ingredients);
     }
 
     writeBack(model, tableau, keys, Q, desktop);

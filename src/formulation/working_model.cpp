@@ -19,6 +19,20 @@ bool shareAbove(const Opt& a, const Opt& b) {
 
 } // namespace
 
+QString analysisCode(AnalysisKind kind) {
+    switch (kind) {
+    case AnalysisKind::IngredientInMix:
+        return QStringLiteral("IA");
+    case AnalysisKind::IngredientLeftOut:
+        return QStringLiteral("II");
+    case AnalysisKind::NutrientLimit:
+        return QStringLiteral("RN");
+    case AnalysisKind::IngredientLimit:
+        return QStringLiteral("RI");
+    }
+    return {};
+}
+
 IngredientRow* WorkingModel::findIngredient(int idProducto) {
     auto it =
         std::find_if(ingredients.begin(), ingredients.end(),

@@ -38,9 +38,19 @@ struct IngredientRow {
     Opt costoHumedaActual;
 };
 
-// A sensitivity record: tipo "IA", "II", "RN" or "RI".
+// The kinds of sensitivity records, in the order the run makes them.
+enum class AnalysisKind {
+    IngredientInMix,   // "IA": how far its price may rise before the mix changes
+    IngredientLeftOut, // "II": the price at which it would enter
+    NutrientLimit,     // "RN": the cost of one unit more of a binding nutrient limit
+    IngredientLimit,   // "RI": the same for an ingredient limit
+};
+
+// The record kind's code as the records have always shown it: "IA", "II", "RN", "RI".
+QString analysisCode(AnalysisKind kind);
+
 struct AnalysisRecord {
-    QString tipo;
+    AnalysisKind kind = AnalysisKind::IngredientInMix;
     QString detalle;
     Opt valor1;
     Opt valor2;

@@ -1,5 +1,7 @@
 #include "solver/limit_programme.h"
 
+#include "solver/tolerances.h"
+
 #include <cstddef>
 #include <utility>
 
@@ -7,13 +9,8 @@ namespace tarvela::simplex {
 
 namespace {
 
-// The run's band around the batch: shares adding up to between 0.99999999 and 1.00000001.
-constexpr double kBatchBandAbove = 1.00000001;
-constexpr double kBatchBandBelow = 0.99999999;
 // The largest batch the system accepts.
 constexpr double kLargestBatch = 1000;
-// Equal ingredient limits are widened by this many batch units, as the run widens them.
-constexpr double kEqualLimitsWidening = 0.001;
 
 constexpr std::size_t at(int i) {
     return static_cast<std::size_t>(i);
@@ -26,25 +23,11 @@ bool equalLimits(const LpIngredient& ing) {
 } // namespace
 
 std::vector<Limit> limitsOf(const LpProblem& problem) {
-    std::vector<Limit> limits;
-    for (std::size_t n = 0; n < problem.nutrients.size(); ++n) {
-        const LpNutrient& nut = problem.nutrients[n];
-        const int index = static_cast<int>(n);
-        if (nut.minimo)
-            limits.push_back({LimitKind::Nutrient, LimitSide::Minimum, index, *nut.minimo});
-        if (nut.maximo)
-            limits.push_back({LimitKind::Nutrient, LimitSide::Maximum, index, *nut.maximo});
-    }
-    for (std::size_t j = 0; j < problem.ingredients.size(); ++j) {
-        const LpIngredient& ing = problem.ingredients[j];
-        const int index = static_cast<int>(j);
-        if (ing.minimo && *ing.minimo > 0)
-            limits.push_back({LimitKind::Ingredient, LimitSide::Minimum, index, *ing.minimo});
-        if (ing.maximo)
-            limits.push_back({LimitKind::Ingredient, LimitSide::Maximum, index, *ing.maximo});
-    }
-    limits.push_back({LimitKind::Total, LimitSide::Maximum, -1, problem.Q});
-    limits.push_back({LimitKind::Total, LimitSide::Minimum, -1, problem.Q});
+    std::vector<Limit> limits = rowLimits(problem);
+    std::erase_if(limits, [](const Limit& limit) {
+        return limit.kind == LimitKind::Ingredient && limit.side == LimitSide::Minimum &&
+               !(limit.value > 0);
+    });
     return limits;
 }
 
@@ -152,7 +135,7 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
         case LimitKind::Total:
             for (int j = 1; j <= n; ++j)
                 t.at(r, j) = isMin ? -1.0 : 1.0;
-            t.at(r, tCol) = isMin ? kBatchBandBelow * limit.value : -kBatchBandAbove * limit.value;
+            t.at(r, tCol) = isMin ? kShareSumBelow * limit.value : -kShareSumAbove * limit.value;
             break;
         }
     }

@@ -18,18 +18,6 @@
 // nutrients on dry matter. Every row is homogeneous; one normalisation row fixes the scale.
 namespace tarvela::simplex {
 
-enum class LimitKind { Nutrient, Ingredient, Total };
-enum class LimitSide { Minimum, Maximum };
-
-struct Limit {
-    LimitKind kind = LimitKind::Nutrient;
-    LimitSide side = LimitSide::Minimum;
-    int index = -1;   // position of the nutrient or ingredient in the problem; -1 for the batch
-    double value = 0; // nutrient units, batch units (ingredients) or the batch quantity
-
-    bool operator==(const Limit&) const = default;
-};
-
 // Every limit the problem states, in the order of the run's rows: nutrient minimum and maximum,
 // ingredient minimum (when above 0: a minimum of 0 only repeats that quantities are not negative)
 // and maximum, then the batch as the largest and as the smallest total of the quantities.

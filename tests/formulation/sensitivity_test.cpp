@@ -14,6 +14,7 @@
 namespace tarvela::test {
 namespace {
 
+using formulation::AnalysisKind;
 using formulation::AnalysisRecord;
 using simplex::LpIngredient;
 using simplex::LpNutrient;
@@ -61,24 +62,15 @@ Solved solveWithRecords(const LpProblem& p) {
     simplex::BuiltTableau built = simplex::buildTableau(p);
     Solved s;
     s.report = simplex::solve(built.tableau);
-    std::vector<int> keys;
-    std::vector<double> dry;
     std::vector<formulation::IngredientRow> rows;
     for (const LpIngredient& i : p.ingredients) {
-        keys.push_back(i.id);
-        dry.push_back(i.dryFraction);
         formulation::IngredientRow r;
         r.id_producto = i.id;
         r.nombre = QString::fromStdString(i.name);
         r.costo_humeda = p.vSecaIng ? i.price * i.dryFraction : i.price;
         rows.push_back(r);
     }
-    std::vector<QString> labels;
-    for (const std::string& l : built.rowLabels)
-        labels.push_back(QString::fromStdString(l));
-    const formulation::SensitivityInput in{built.tableau, built.A, built.B,    keys,      dry,
-                                           labels,        p.Q,     p.vSecaIng, p.vSecaNut};
-    s.records = formulation::analysisRecords(in, rows);
+    s.records = formulation::analysisRecords(built, p, rows);
     return s;
 }
 
@@ -92,7 +84,7 @@ double batchCost(const LpProblem& p) {
 std::optional<double>* limitOf(LpProblem& p, const AnalysisRecord& rec) {
     const bool maximum = rec.detalle.startsWith(QStringLiteral("Máximo para "));
     const std::string name = rec.detalle.mid(12).toStdString();
-    if (rec.tipo == QStringLiteral("RN")) {
+    if (rec.kind == AnalysisKind::NutrientLimit) {
         for (LpNutrient& n : p.nutrients)
             if (n.name == name)
                 return maximum ? &n.maximo : &n.minimo;
@@ -113,9 +105,10 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
     int nutrientRecords = 0;
     int limitRecords = 0;
     for (const AnalysisRecord& rec : s.records) {
-        SCOPED_TRACE(rec.tipo.toStdString() + " " + rec.detalle.toStdString());
-        if (rec.tipo == QStringLiteral("RN") || rec.tipo == QStringLiteral("RI")) {
-            ++(rec.tipo == QStringLiteral("RN") ? nutrientRecords : limitRecords);
+        SCOPED_TRACE(formulation::analysisCode(rec.kind).toStdString() + " " +
+                     rec.detalle.toStdString());
+        if (rec.kind == AnalysisKind::NutrientLimit || rec.kind == AnalysisKind::IngredientLimit) {
+            ++(rec.kind == AnalysisKind::NutrientLimit ? nutrientRecords : limitRecords);
             EXPECT_NEAR(*rec.valor1, base, 1e-9 * base);
             LpProblem q = p;
             std::optional<double>* limit = limitOf(q, rec);
@@ -146,7 +139,7 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
         };
         const auto glpk = solveProblemWithGlpk(p);
         const double share = glpk->shares[k];
-        if (rec.tipo == QStringLiteral("IA")) {
+        if (rec.kind == AnalysisKind::IngredientInMix) {
             if (!rec.valor2) {
                 // Unlimited: the share stays whatever the price rise.
                 EXPECT_NEAR(costAtPriceStep(100.0), base + 100.0 * toBasis * share * p.Q, 1e-6);
@@ -159,7 +152,7 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
             EXPECT_NEAR(shareAtPriceStep(0.99 * rise), share, 1e-7);
             EXPECT_LT(shareAtPriceStep(1.05 * rise), share - 1e-6);
         } else {
-            ASSERT_EQ(rec.tipo, QStringLiteral("II"));
+            ASSERT_EQ(rec.kind, AnalysisKind::IngredientLeftOut);
             const double excess = *rec.valor2;
             EXPECT_GE(excess, 0);
             EXPECT_DOUBLE_EQ(*rec.valor3, *rec.valor1 - excess);
@@ -225,7 +218,7 @@ TEST(Sensitivity, ThePriceRiseIsWhereTheMixChanges) {
     expectRecordsMatchReSolving(p);
     const Solved s = solveWithRecords(p);
     const auto a = std::find_if(s.records.begin(), s.records.end(), [](const AnalysisRecord& r) {
-        return r.tipo == QStringLiteral("IA") && r.detalle == QStringLiteral("A");
+        return r.kind == AnalysisKind::IngredientInMix && r.detalle == QStringLiteral("A");
     });
     ASSERT_NE(a, s.records.end());
     EXPECT_NEAR(*a->valor2, 0.762, 1e-3);
@@ -238,7 +231,7 @@ TEST(Sensitivity, OrderSignsAndAnUnlimitedRise) {
     const Solved s = solveWithRecords(p);
     QStringList kinds;
     for (const AnalysisRecord& r : s.records)
-        kinds << r.tipo;
+        kinds << formulation::analysisCode(r.kind);
     QStringList sorted = kinds;
     std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
         const QStringList order{"IA", "II", "RN", "RI"};
@@ -248,13 +241,15 @@ TEST(Sensitivity, OrderSignsAndAnUnlimitedRise) {
 
     bool sawUnlimited = false;
     for (const AnalysisRecord& r : s.records) {
-        if (r.tipo == QStringLiteral("RN") && r.detalle.startsWith(QStringLiteral("Máximo"))) {
+        if (r.kind == AnalysisKind::NutrientLimit &&
+            r.detalle.startsWith(QStringLiteral("Máximo"))) {
             EXPECT_LT(*r.valor2, 0) << "raising a binding maximum makes the batch cheaper";
         }
-        if (r.tipo == QStringLiteral("RN") && r.detalle.startsWith(QStringLiteral("Mínimo"))) {
+        if (r.kind == AnalysisKind::NutrientLimit &&
+            r.detalle.startsWith(QStringLiteral("Mínimo"))) {
             EXPECT_GT(*r.valor2, 0);
         }
-        if (r.tipo == QStringLiteral("IA") && r.detalle == QStringLiteral("Núcleo")) {
+        if (r.kind == AnalysisKind::IngredientInMix && r.detalle == QStringLiteral("Núcleo")) {
             // Held at its fixed amount: no price rise changes the mix.
             EXPECT_FALSE(r.valor2.has_value());
             EXPECT_FALSE(r.valor3.has_value());
