@@ -11,12 +11,12 @@ namespace tarvela::cli {
 namespace {
 
 QJsonObject limitJson(const formulation::DiagnosedLimit& limit, bool withNewValue) {
-    QJsonObject o{{QStringLiteral("tipo"), limit.tipo},
-                  {QStringLiteral("id"), limit.tipo == QLatin1String("total")
+    QJsonObject o{{QStringLiteral("tipo"), formulation::limitKindName(limit.kind)},
+                  {QStringLiteral("id"), limit.kind == simplex::LimitKind::Total
                                              ? QJsonValue(QJsonValue::Null)
                                              : QJsonValue(limit.id)},
                   {QStringLiteral("nombre"), limit.nombre},
-                  {QStringLiteral("limite"), limit.limite},
+                  {QStringLiteral("limite"), formulation::limitSideName(limit.side)},
                   {QStringLiteral("valor"), limit.valor}};
     if (withNewValue)
         o.insert(QStringLiteral("nuevo_valor"),
@@ -36,11 +36,15 @@ QString gridLines(const grid::GridPaint& paint) {
 } // namespace
 
 QJsonObject diagnosisJson(const formulation::FormulaDiagnosis& diagnosis) {
-    QJsonArray conflict;
+    QJsonArray conflicts;
     QJsonArray single;
-    for (const auto& limit : diagnosis.conflict) {
-        conflict.append(limitJson(limit, false));
-        single.append(limitJson(limit, true));
+    for (const auto& group : diagnosis.conflicts) {
+        QJsonArray conflict;
+        for (const auto& limit : group) {
+            conflict.append(limitJson(limit, false));
+            single.append(limitJson(limit, true));
+        }
+        conflicts.append(conflict);
     }
     QJsonValue relaxation(QJsonValue::Null);
     if (diagnosis.costoUnitario) {
@@ -50,7 +54,9 @@ QJsonObject diagnosisJson(const formulation::FormulaDiagnosis& diagnosis) {
         relaxation = QJsonObject{{QStringLiteral("changes"), changes},
                                  {QStringLiteral("costo_unitario"), *diagnosis.costoUnitario}};
     }
-    return QJsonObject{{QStringLiteral("conflict"), conflict},
+    return QJsonObject{{QStringLiteral("conflict"),
+                        conflicts.isEmpty() ? QJsonArray() : conflicts.first().toArray()},
+                       {QStringLiteral("conflicts"), conflicts},
                        {QStringLiteral("single_changes"), single},
                        {QStringLiteral("relaxation"), relaxation}};
 }

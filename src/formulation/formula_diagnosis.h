@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "formulation/working_model.h"
+#include "solver/problem.h"
 
 #include <QChar>
 #include <QString>
@@ -16,10 +17,10 @@ namespace tarvela::formulation {
 
 // One limit of the formula.
 struct DiagnosedLimit {
-    QString tipo;   // "ingrediente", "nutriente" or "total" (the batch)
+    simplex::LimitKind kind = simplex::LimitKind::Nutrient;
+    simplex::LimitSide side = simplex::LimitSide::Minimum;
     int id = 0;     // id_producto or id_propiedad; 0 for the batch
     QString nombre; // trimmed name; "Cantidad a elaborar" for the batch
-    QString limite; // "minimo" or "maximo"
     double valor = 0;
     QString unidad; // the nutrient's unit; empty for ingredients and the batch
     // The value it must take on its own (std::nullopt: moving it alone is not enough), or the
@@ -27,11 +28,17 @@ struct DiagnosedLimit {
     std::optional<double> nuevoValor;
 };
 
+// The kind and side as the command line names them: "nutriente", "ingrediente", "total";
+// "minimo", "maximo".
+QString limitKindName(simplex::LimitKind kind);
+QString limitSideName(simplex::LimitSide side);
+
 struct FormulaDiagnosis {
     // No conflict found: the limits can be met together after all.
     bool limitsMet = false;
-    // The minimal set, each with the value it must take on its own.
-    std::vector<DiagnosedLimit> conflict;
+    // The independent conflicts, each a minimal set; each limit with the value it must take on
+    // its own to resolve its set, the other sets set aside.
+    std::vector<std::vector<DiagnosedLimit>> conflicts;
     // The least combined move: the limits it changes with their new values; empty when none
     // was found.
     std::vector<DiagnosedLimit> relaxation;

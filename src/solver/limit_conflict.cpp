@@ -32,7 +32,8 @@ std::vector<int> conflictingLimits(const LimitProgramme& programme,
     return conflict;
 }
 
-std::optional<double> neededValue(const LimitProgramme& programme, int k) {
+std::optional<double> neededValue(const LimitProgramme& programme, int k,
+                                  const std::vector<int>& setAside) {
     const std::vector<Limit>& limits = programme.limits();
     const Limit& limit = limits[static_cast<std::size_t>(k)];
     const bool isMin = limit.side == LimitSide::Minimum;
@@ -40,6 +41,8 @@ std::optional<double> neededValue(const LimitProgramme& programme, int k) {
 
     ProgrammeSetup setup;
     setup.roles.assign(limits.size(), Role::Hard);
+    for (int aside : setAside)
+        setup.roles[static_cast<std::size_t>(aside)] = Role::Absent;
     setup.roles[static_cast<std::size_t>(k)] = Role::Absent;
     setup.cost.assign(n + 1, 0.0);
     // A minimum moves down to the highest value the others allow, a maximum up to the lowest.

@@ -1,5 +1,7 @@
 #include "solver/limit_relaxation.h"
 
+#include "solver/tolerances.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -36,7 +38,7 @@ double denominatorAt(const LimitProgramme& programme, const std::vector<double>&
 
 // Whether a value breaks a bound of the limit's side, beyond round-off.
 bool beyond(const Limit& limit, double bound, double value) {
-    const double tolerance = 1e-9 * std::max(1.0, std::fabs(bound));
+    const double tolerance = kRoundOff * std::max(1.0, std::fabs(bound));
     return limit.side == LimitSide::Minimum ? value < bound - tolerance : value > bound + tolerance;
 }
 
@@ -79,13 +81,19 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
 
 ElasticAnswer leastRelaxation(const LimitProgramme& programme) {
     const std::vector<Limit>& limits = programme.limits();
-    const LpProblem& problem = programme.problem();
-    ProgrammeSetup setup;
-    setup.roles.assign(limits.size(), Role::Elastic);
-    setup.weights.assign(limits.size(), 0.0);
+    std::vector<Role> roles(limits.size(), Role::Elastic);
     for (std::size_t k = 0; k < limits.size(); ++k)
         if (limits[k].kind == LimitKind::Total)
-            setup.roles[k] = Role::Hard;
+            roles[k] = Role::Hard;
+    return leastRelaxation(programme, roles);
+}
+
+ElasticAnswer leastRelaxation(const LimitProgramme& programme, const std::vector<Role>& roles) {
+    const std::vector<Limit>& limits = programme.limits();
+    const LpProblem& problem = programme.problem();
+    ProgrammeSetup setup;
+    setup.roles = roles;
+    setup.weights.assign(limits.size(), 0.0);
 
     const bool ratio = !problem.vSecaIng && problem.vSecaNut;
     double dryMatter = 1.0;

@@ -169,7 +169,14 @@ TEST(CliFormulate, AnInfeasibleRunAddsItsDiagnosis) {
     const QJsonArray conflict = d.value("conflict").toArray();
     const QJsonArray single = d.value("single_changes").toArray();
     ASSERT_FALSE(conflict.isEmpty());
-    ASSERT_EQ(single.size(), conflict.size());
+    // Every independent conflict is a set of its own; "conflict" is the first of them.
+    const QJsonArray conflicts = d.value("conflicts").toArray();
+    ASSERT_FALSE(conflicts.isEmpty());
+    EXPECT_EQ(conflicts[0].toArray(), conflict);
+    qsizetype members = 0;
+    for (const QJsonValue& set : conflicts)
+        members += set.toArray().size();
+    ASSERT_EQ(single.size(), members);
     bool named = false;
     for (qsizetype k = 0; k < conflict.size(); ++k) {
         const QJsonObject c = conflict[k].toObject();
