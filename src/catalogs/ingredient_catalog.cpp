@@ -108,7 +108,12 @@ bool ingredientHasNutrients(db::Connection& conn, int id) {
 }
 
 void deleteIngredient(db::Connection& conn, int id) {
-    deleteWithComposition(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
+    const QString where = QStringLiteral(" where id_producto=") + db::sqlInt(id);
+    db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from grupo_producto") + where);
+    conn.execute(QStringLiteral("delete from producto_propiedad") + where);
+    conn.execute(QStringLiteral("delete from productos") + where);
+    transaction.commit();
 }
 
 QString deleteIngredientQuestion(const QString& name) {

@@ -52,8 +52,8 @@ int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& b
 bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes);
 
 bool ingredientHasNutrients(db::Connection& conn, int id);
-// Deletes the ingredient with its composition rows, in one transaction. Formulas' ingredient
-// rows stay.
+// Deletes the ingredient with its composition rows and its places in groups, in one
+// transaction. Formulas' ingredient rows stay.
 void deleteIngredient(db::Connection& conn, int id);
 
 QString deleteIngredientQuestion(const QString& name);

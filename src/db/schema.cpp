@@ -85,6 +85,35 @@ const char* const schemaStatements[] = {
     " PRIMARY KEY (id_formula, id_propiedad)) WITHOUT ROWID",
     "CREATE INDEX formula_propiedad_propiedad ON formula_propiedad (id_propiedad)",
 
+    "CREATE TABLE grupos ("
+    " id_grupo INTEGER NOT NULL PRIMARY KEY,"
+    " nombre TEXT,"
+    " idBase INTEGER)",
+
+    "CREATE TABLE grupo_producto ("
+    " id_grupo INTEGER NOT NULL,"
+    " id_producto INTEGER NOT NULL,"
+    " PRIMARY KEY (id_grupo, id_producto)) WITHOUT ROWID",
+    "CREATE INDEX grupo_producto_producto ON grupo_producto (id_producto)",
+
+    "CREATE TABLE formula_grupo ("
+    " id_formula INTEGER NOT NULL,"
+    " id_grupo INTEGER NOT NULL,"
+    " minimo REAL,"
+    " maximo REAL,"
+    " valor REAL,"
+    " PRIMARY KEY (id_formula, id_grupo)) WITHOUT ROWID",
+    "CREATE INDEX formula_grupo_grupo ON formula_grupo (id_grupo)",
+
+    "CREATE TABLE formula_relacion ("
+    " id_formula INTEGER NOT NULL,"
+    " id_propiedad_num INTEGER NOT NULL,"
+    " id_propiedad_den INTEGER NOT NULL,"
+    " minimo REAL,"
+    " maximo REAL,"
+    " valor REAL,"
+    " PRIMARY KEY (id_formula, id_propiedad_num, id_propiedad_den)) WITHOUT ROWID",
+
     "CREATE TABLE parametros ("
     " idBase INTEGER,"
     " idCliente INTEGER)",
@@ -160,6 +189,23 @@ void addMissingIndexes(Connection& conn) {
     transaction.commit();
 }
 
+// The tables of ratio and group limits, which files made by earlier versions lack: created in one
+// transaction, before the missing indexes.
+void addLimitTables(Connection& conn) {
+    const Result present =
+        conn.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+    QStringList missing;
+    for (const char* table : {"grupos", "grupo_producto", "formula_grupo", "formula_relacion"})
+        if (present.find(QStringLiteral("name"), QString::fromLatin1(table)) < 0)
+            missing << QString::fromUtf8(createStatementOf(QString::fromLatin1(table)));
+    if (missing.isEmpty())
+        return;
+    Transaction transaction(conn);
+    for (const QString& statement : missing)
+        conn.execute(statement);
+    transaction.commit();
+}
+
 bool hasDemoFiles(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("nutrientes.csv"))).isFile();
 }
@@ -189,6 +235,7 @@ void upgradeSchema(Connection& conn) {
             }
             transaction.commit();
         }
+        addLimitTables(conn);
         addMissingIndexes(conn);
     } catch (const DbError& error) {
         throw DbError(error.number(),

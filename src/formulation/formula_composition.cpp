@@ -31,12 +31,29 @@ QString keyList(std::vector<int> keys) {
 FormulaComposition::FormulaComposition(db::Connection& conn,
                                        const std::vector<NutrientRow>& nutrients,
                                        const std::vector<IngredientRow>& ingredients) {
-    if (nutrients.empty() || ingredients.empty())
-        return;
     std::vector<int> nutrientKeys;
     nutrientKeys.reserve(nutrients.size());
     for (const NutrientRow& n : nutrients)
         nutrientKeys.push_back(n.id_propiedad);
+    read(conn, std::move(nutrientKeys), ingredients);
+}
+
+FormulaComposition::FormulaComposition(db::Connection& conn, const WorkingModel& model) {
+    std::vector<int> nutrientKeys;
+    nutrientKeys.reserve(model.rsPropiedades.size() + 2 * model.relaciones.size());
+    for (const NutrientRow& n : model.rsPropiedades)
+        nutrientKeys.push_back(n.id_propiedad);
+    for (const RatioRow& r : model.relaciones) {
+        nutrientKeys.push_back(r.id_num);
+        nutrientKeys.push_back(r.id_den);
+    }
+    read(conn, std::move(nutrientKeys), model.ingredients);
+}
+
+void FormulaComposition::read(db::Connection& conn, std::vector<int> nutrientKeys,
+                              const std::vector<IngredientRow>& ingredients) {
+    if (nutrientKeys.empty() || ingredients.empty())
+        return;
     std::vector<int> ingredientKeys;
     ingredientKeys.reserve(ingredients.size());
     for (const IngredientRow& row : ingredients)

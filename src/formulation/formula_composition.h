@@ -24,6 +24,8 @@ public:
     // the ingredient table (nothing when either table is empty).
     FormulaComposition(db::Connection& conn, const std::vector<NutrientRow>& nutrients,
                        const std::vector<IngredientRow>& ingredients);
+    // The same for the nutrients of the model's nutrient table and of its ratios.
+    FormulaComposition(db::Connection& conn, const WorkingModel& model);
 
     // The row as the catalog's composition look-up joined with the ingredients finds it
     // ("select pp.*,p.materia_seca from producto_propiedad pp, productos p where ..."): nullptr
@@ -35,6 +37,9 @@ public:
     double content(int idPropiedad, int idProducto) const;
 
 private:
+    void read(db::Connection& conn, std::vector<int> nutrientKeys,
+              const std::vector<IngredientRow>& ingredients);
+
     struct Entry {
         CatalogContent content;
         bool listed = false; // the ingredient is in the catalog of ingredients

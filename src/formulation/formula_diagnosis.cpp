@@ -15,15 +15,7 @@ namespace {
 const simplex::DiagnosisOptions kDecimals; // the grids' decimals: nutrients, ingredients, batch
 
 int displayDecimals(const DiagnosedLimit& limit) {
-    switch (limit.kind) {
-    case simplex::LimitKind::Nutrient:
-        return kDecimals.nutrientDecimals;
-    case simplex::LimitKind::Ingredient:
-        return kDecimals.ingredientDecimals;
-    case simplex::LimitKind::Total:
-        return kDecimals.batchDecimals;
-    }
-    return kDecimals.batchDecimals;
+    return kDecimals.decimalsOf(limit.kind);
 }
 
 // The units of the formula's nutrients, by key.
@@ -68,6 +60,19 @@ DiagnosedLimit named(const simplex::LimitChange& change, const WorkingModel& sta
         out.nombre = row.nombre.trimmed();
         break;
     }
+    case simplex::LimitKind::Ratio: {
+        const RatioRow& ratio = stated.relaciones[index];
+        out.id = ratio.id_num;
+        out.idDen = ratio.id_den;
+        out.nombre = ratioName(ratio);
+        break;
+    }
+    case simplex::LimitKind::Group: {
+        const GroupRow& group = stated.grupos[index];
+        out.id = group.id_grupo;
+        out.nombre = group.nombre.trimmed();
+        break;
+    }
     case simplex::LimitKind::Total:
         out.nombre = QStringLiteral("Cantidad a elaborar");
         break;
@@ -104,8 +109,12 @@ QString limitKindName(simplex::LimitKind kind) {
     switch (kind) {
     case simplex::LimitKind::Nutrient:
         return QStringLiteral("nutriente");
+    case simplex::LimitKind::Ratio:
+        return QStringLiteral("relacion");
     case simplex::LimitKind::Ingredient:
         return QStringLiteral("ingrediente");
+    case simplex::LimitKind::Group:
+        return QStringLiteral("grupo");
     case simplex::LimitKind::Total:
         return QStringLiteral("total");
     }
@@ -131,6 +140,14 @@ void applyRelaxation(WorkingModel& model, const FormulaDiagnosis& diagnosis) {
             if (IngredientRow* row = model.findIngredient(limit.id))
                 (isMin ? row->minimo : row->maximo) = limit.nuevoValor;
             break;
+        case simplex::LimitKind::Ratio:
+            if (RatioRow* r = model.findRatio(limit.id, limit.idDen))
+                (isMin ? r->minimo : r->maximo) = limit.nuevoValor;
+            break;
+        case simplex::LimitKind::Group:
+            if (GroupRow* g = model.findGroup(limit.id))
+                (isMin ? g->minimo : g->maximo) = limit.nuevoValor;
+            break;
         case simplex::LimitKind::Total: // the relaxation keeps the batch
             break;
         }
@@ -154,7 +171,12 @@ QString limitCaption(const DiagnosedLimit& limit, QChar sep) {
         return limit.nombre + QLatin1Char(' ') + value;
     const QString side = limit.side == simplex::LimitSide::Minimum ? QStringLiteral("Mínimo para ")
                                                                    : QStringLiteral("Máximo para ");
-    return side + limit.nombre + QLatin1Char(' ') + value;
+    QString kind;
+    if (limit.kind == simplex::LimitKind::Ratio)
+        kind = QStringLiteral("Relación ");
+    else if (limit.kind == simplex::LimitKind::Group)
+        kind = QStringLiteral("Grupo ");
+    return side + kind + limit.nombre + QLatin1Char(' ') + value;
 }
 
 } // namespace tarvela::formulation

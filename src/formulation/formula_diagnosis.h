@@ -19,8 +19,10 @@ namespace tarvela::formulation {
 struct DiagnosedLimit {
     simplex::LimitKind kind = simplex::LimitKind::Nutrient;
     simplex::LimitSide side = simplex::LimitSide::Minimum;
-    int id = 0;     // id_producto or id_propiedad; 0 for the batch
-    QString nombre; // trimmed name; "Cantidad a elaborar" for the batch
+    int id = 0;     // id_producto, id_propiedad (a ratio's numerator) or id_grupo; 0 for the batch
+    int idDen = 0;  // a ratio's denominator
+    QString nombre; // trimmed name ("Calcio / Fósforo Disponible" for a ratio); "Cantidad a
+                    // elaborar" for the batch
     double valor = 0;
     QString unidad; // the nutrient's unit; empty for ingredients and the batch
     // The value it must take on its own (std::nullopt: moving it alone is not enough), or the
@@ -28,8 +30,8 @@ struct DiagnosedLimit {
     std::optional<double> nuevoValor;
 };
 
-// The kind and side as the command line names them: "nutriente", "ingrediente", "total";
-// "minimo", "maximo".
+// The kind and side as the command line names them: "nutriente", "relacion", "ingrediente",
+// "grupo", "total"; "minimo", "maximo".
 QString limitKindName(simplex::LimitKind kind);
 QString limitSideName(simplex::LimitSide side);
 
@@ -55,7 +57,8 @@ FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn
 void applyRelaxation(WorkingModel& model, const FormulaDiagnosis& diagnosis);
 
 // The limit in the system's terms: "Mínimo para Proteína Bruta 18.00 %", "Máximo para Maíz
-// 300.000", "Cantidad a elaborar 1000.00".
+// 300.000", "Mínimo para Relación Calcio / Fósforo Disponible 2.00", "Máximo para Grupo Cereales
+// 550.000", "Cantidad a elaborar 1000.00".
 QString limitCaption(const DiagnosedLimit& limit, QChar sep);
 
 // A value of the limit with its unit, with the decimals its grid shows, or up to four

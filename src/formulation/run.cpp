@@ -10,6 +10,7 @@
 
 #include "text/format.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -75,6 +76,73 @@ bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep)
     return true;
 }
 
+// Every ratio and group needs a limit; a ratio's are not negative and its maximum is above its
+// minimum; a group's maximum is not below its minimum (equal limits are widened as an
+// ingredient's are).
+bool checkRatioAndGroupLimits(const WorkingModel& model, Desktop& desktop) {
+    for (const RatioRow& r : model.relaciones) {
+        const QString name =
+            QStringLiteral(" para la relación <") + ratioName(r) + QStringLiteral(">");
+        QString problem;
+        if (!r.minimo && !r.maximo)
+            problem = QStringLiteral("Debe ingresar un valor mínimo o máximo") + name;
+        else if ((r.minimo && *r.minimo < 0) || (r.maximo && *r.maximo < 0))
+            problem = QStringLiteral("Los valores no pueden ser negativos") + name;
+        else if (r.minimo && r.maximo && *r.minimo >= *r.maximo)
+            problem = QStringLiteral("El valor máximo debe ser mayor al mínimo") + name;
+        if (!problem.isEmpty()) {
+            desktop.message(problem);
+            return false;
+        }
+    }
+    for (const GroupRow& g : model.grupos) {
+        const QString name =
+            QStringLiteral(" para el grupo <") + g.nombre.trimmed() + QStringLiteral(">");
+        QString problem;
+        if (!g.minimo && !g.maximo)
+            problem = QStringLiteral("Debe ingresar un valor mínimo o máximo") + name;
+        else if (g.minimo && g.maximo && *g.minimo > *g.maximo)
+            problem = QStringLiteral("El valor máximo debe ser mayor o igual al mínimo") + name;
+        if (!problem.isEmpty()) {
+            desktop.message(problem);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A ratio needs a denominator that some ingredient of the formula brings, and a group a member
+// among the formula's ingredients: otherwise its limit says nothing the run could meet.
+bool checkRatiosAndGroupsApply(const WorkingModel& model, const FormulaComposition& composition,
+                               Desktop& desktop) {
+    for (const RatioRow& r : model.relaciones) {
+        const bool brought = std::any_of(
+            model.ingredients.begin(), model.ingredients.end(), [&](const IngredientRow& row) {
+                return composition.content(r.id_den, row.id_producto) != 0;
+            });
+        if (!brought) {
+            desktop.message(QStringLiteral("El nutriente <") + r.nombreDen.trimmed() +
+                            QStringLiteral("> es cero en todos los ingredientes de la fórmula: "
+                                           "no es posible formular la relación <") +
+                            ratioName(r) + QStringLiteral(">"));
+            return false;
+        }
+    }
+    for (const GroupRow& g : model.grupos) {
+        const bool present = std::any_of(model.ingredients.begin(), model.ingredients.end(),
+                                         [&](const IngredientRow& row) {
+                                             return std::find(g.miembros.begin(), g.miembros.end(),
+                                                              row.id_producto) != g.miembros.end();
+                                         });
+        if (!present) {
+            desktop.message(QStringLiteral("Ninguno de los ingredientes del grupo <") +
+                            g.nombre.trimmed() + QStringLiteral("> está en la fórmula"));
+            return false;
+        }
+    }
+    return true;
+}
+
 // Every ingredient needs its price on the ingredients' basis: without one it would enter the
 // least-cost mix as if it were free.
 bool checkPrices(const WorkingModel& model, Desktop& desktop) {
@@ -109,6 +177,13 @@ bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& compos
         }
         if (n.maximo && !withinTable(*n.maximo)) {
             desktop.message(QStringLiteral("El valor máximo para la propiedad <") + name + range);
+            return false;
+        }
+    }
+    for (const RatioRow& r : model.relaciones) {
+        if ((r.minimo && !withinTable(*r.minimo)) || (r.maximo && !withinTable(*r.maximo))) {
+            desktop.message(QStringLiteral("El valor mínimo o máximo para la relación <") +
+                            ratioName(r) + range);
             return false;
         }
     }
@@ -263,11 +338,15 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
 
     if (!checkNutrientLimits(model, desktop, decimalSeparator))
         return result;
+    if (!checkRatioAndGroupLimits(model, desktop))
+        return result;
     if (!checkPrices(model, desktop))
         return result;
     // The one read of the catalog composition in this run: every stage below works from it.
-    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    const FormulaComposition composition(conn, model);
     if (!checkMagnitudes(model, composition, desktop))
+        return result;
+    if (!checkRatiosAndGroupsApply(model, composition, desktop))
         return result;
     if (!checkIngredientSums(model, Q, desktop)) {
         result.limitsConflict = true;

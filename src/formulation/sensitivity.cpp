@@ -21,6 +21,10 @@ std::optional<AnalysisKind> analysisKindOf(simplex::LimitKind kind) {
         return AnalysisKind::NutrientLimit;
     case simplex::LimitKind::Ingredient:
         return AnalysisKind::IngredientLimit;
+    case simplex::LimitKind::Ratio:
+        return AnalysisKind::RatioLimit;
+    case simplex::LimitKind::Group:
+        return AnalysisKind::GroupLimit;
     case simplex::LimitKind::Total:
         return std::nullopt;
     }
@@ -108,7 +112,8 @@ std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
 
     // Binding limit rows, kind by kind in the order of the kinds and rows in their order: the
     // change of the batch cost per unit of the limit.
-    for (AnalysisKind kind : {AnalysisKind::NutrientLimit, AnalysisKind::IngredientLimit}) {
+    for (AnalysisKind kind : {AnalysisKind::NutrientLimit, AnalysisKind::IngredientLimit,
+                              AnalysisKind::RatioLimit, AnalysisKind::GroupLimit}) {
         for (int c = ni + 1; c <= ni + m; ++c) {
             const simplex::Limit& row = rowOf(c);
             if (basic[static_cast<size_t>(c)] || analysisKindOf(row.kind) != kind)

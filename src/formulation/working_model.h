@@ -38,15 +38,48 @@ struct IngredientRow {
     Opt costoHumedaActual;
 };
 
+// A limit on the ratio of two nutrients' values in the mix, on the formula's nutrient basis
+// (the ratio is the same on either basis).
+struct RatioRow {
+    int id_num = 0; // id_propiedad of the numerator
+    int id_den = 0; // id_propiedad of the denominator
+    QString nombreNum;
+    QString nombreDen;
+    Opt minimo;
+    Opt maximo;
+    Opt valor; // none while the denominator's value in the mix is 0
+    Opt valorAnterior;
+};
+
+// A limit on the total quantity of a group of ingredients in the batch, in the unit of the
+// ingredient limits (batch quantities on the formula's ingredient basis).
+struct GroupRow {
+    int id_grupo = 0;
+    QString nombre;
+    std::vector<int> miembros; // id_producto of the group's ingredients in the catalog
+    Opt minimo;
+    Opt maximo;
+    Opt valor;
+    Opt valorAnterior;
+};
+
+// "Calcio / Fósforo Disponible", and as the grids name the rows: "Relación Calcio / Fósforo
+// Disponible", "Grupo Cereales".
+QString ratioName(const RatioRow& row);
+QString ratioCaption(const RatioRow& row);
+QString groupCaption(const GroupRow& row);
+
 // The kinds of sensitivity records, in the order the run makes them.
 enum class AnalysisKind {
     IngredientInMix,   // "IA": how far its price may rise before the mix changes
     IngredientLeftOut, // "II": the price at which it would enter
     NutrientLimit,     // "RN": the cost of one unit more of a binding nutrient limit
     IngredientLimit,   // "RI": the same for an ingredient limit
+    RatioLimit,        // "RR": the same for a ratio limit
+    GroupLimit,        // "RG": the same for a group limit
 };
 
-// The record kind's code as the records have always shown it: "IA", "II", "RN", "RI".
+// The record kind's code: "IA", "II", "RN", "RI", "RR", "RG".
 QString analysisCode(AnalysisKind kind);
 
 struct AnalysisRecord {
@@ -102,12 +135,16 @@ struct WorkingModel {
 
     std::vector<NutrientRow> rsPropiedades;
     std::vector<IngredientRow> ingredients;
+    std::vector<RatioRow> relaciones; // by numerator's then denominator's name
+    std::vector<GroupRow> grupos;     // by name
     std::vector<AnalysisRecord> rsAnalisis;
     // Label of each constraint row of the last run (index 0 unused).
     std::vector<QString> rowLabels;
 
     IngredientRow* findIngredient(int idProducto);
     NutrientRow* findNutrient(int idPropiedad);
+    RatioRow* findRatio(int idNum, int idDen);
+    GroupRow* findGroup(int idGrupo);
     void sortIngredientsById();
     // By porcentaje_seca DESC when ingredients are on dry matter, else porcentaje_humeda DESC
     // (stable: equal shares keep their order).

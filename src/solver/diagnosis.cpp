@@ -35,15 +35,25 @@ std::vector<int> pricedLimits(const std::vector<double>& prices) {
 }
 
 double rounded(const Limit& limit, double value, const DiagnosisOptions& options) {
-    int decimals = options.nutrientDecimals;
-    if (limit.kind == LimitKind::Ingredient)
-        decimals = options.ingredientDecimals;
-    else if (limit.kind == LimitKind::Total)
-        decimals = options.batchDecimals;
-    return roundOutward(value, decimals, limit.side == LimitSide::Maximum);
+    return roundOutward(value, options.decimalsOf(limit.kind), limit.side == LimitSide::Maximum);
 }
 
 } // namespace
+
+int DiagnosisOptions::decimalsOf(LimitKind kind) const {
+    switch (kind) {
+    case LimitKind::Nutrient:
+        return nutrientDecimals;
+    case LimitKind::Ratio:
+        return ratioDecimals;
+    case LimitKind::Ingredient:
+    case LimitKind::Group:
+        return ingredientDecimals;
+    case LimitKind::Total:
+        return batchDecimals;
+    }
+    return nutrientDecimals;
+}
 
 int decimalsFor(double value, int decimals) {
     // The grids' step is fine enough while it is within 1 % of the value.
@@ -77,9 +87,19 @@ LpProblem withChanges(const LpProblem& problem, const std::vector<LimitChange>& 
             (isMin ? n.minimo : n.maximo) = *change.newValue;
             break;
         }
+        case LimitKind::Ratio: {
+            LpRatio& ratio = changed.ratios[static_cast<std::size_t>(limit.index)];
+            (isMin ? ratio.minimo : ratio.maximo) = *change.newValue;
+            break;
+        }
         case LimitKind::Ingredient: {
             LpIngredient& ing = changed.ingredients[static_cast<std::size_t>(limit.index)];
             (isMin ? ing.minimo : ing.maximo) = *change.newValue;
+            break;
+        }
+        case LimitKind::Group: {
+            LpGroup& group = changed.groups[static_cast<std::size_t>(limit.index)];
+            (isMin ? group.minimo : group.maximo) = *change.newValue;
             break;
         }
         case LimitKind::Total:

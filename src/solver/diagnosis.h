@@ -38,8 +38,11 @@ struct Diagnosis {
 // maximum up) to them, or to 4 significant digits when their step is above 1 % of the value.
 struct DiagnosisOptions {
     int nutrientDecimals = 2;
-    int ingredientDecimals = 3;
+    int ratioDecimals = 2;
+    int ingredientDecimals = 3; // ingredients and groups of them
     int batchDecimals = 2;
+
+    int decimalsOf(LimitKind kind) const;
 };
 
 Diagnosis diagnose(const LpProblem& problem, const DiagnosisOptions& options = {});

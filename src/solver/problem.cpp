@@ -12,8 +12,12 @@ constexpr std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
+double contentAt(const std::vector<double>& contents, std::size_t j) {
+    return j < contents.size() ? contents[j] : 0.0;
+}
+
 double contentOf(const LpNutrient& nutrient, std::size_t j) {
-    return j < nutrient.contents.size() ? nutrient.contents[j] : 0.0;
+    return contentAt(nutrient.contents, j);
 }
 
 bool equalLimits(const std::optional<double>& minimo, const std::optional<double>& maximo) {
@@ -32,6 +36,14 @@ std::vector<Limit> rowLimits(const LpProblem& problem) {
         if (nut.maximo)
             rows.push_back({LimitKind::Nutrient, LimitSide::Maximum, index, *nut.maximo});
     }
+    for (std::size_t k = 0; k < problem.ratios.size(); ++k) {
+        const LpRatio& ratio = problem.ratios[k];
+        const int index = static_cast<int>(k);
+        if (ratio.minimo)
+            rows.push_back({LimitKind::Ratio, LimitSide::Minimum, index, *ratio.minimo});
+        if (ratio.maximo)
+            rows.push_back({LimitKind::Ratio, LimitSide::Maximum, index, *ratio.maximo});
+    }
     for (std::size_t j = 0; j < problem.ingredients.size(); ++j) {
         const LpIngredient& ing = problem.ingredients[j];
         const int index = static_cast<int>(j);
@@ -40,6 +52,14 @@ std::vector<Limit> rowLimits(const LpProblem& problem) {
             {LimitKind::Ingredient, LimitSide::Minimum, index, ing.minimo.value_or(0.0)});
         if (ing.maximo)
             rows.push_back({LimitKind::Ingredient, LimitSide::Maximum, index, *ing.maximo});
+    }
+    for (std::size_t k = 0; k < problem.groups.size(); ++k) {
+        const LpGroup& group = problem.groups[k];
+        const int index = static_cast<int>(k);
+        if (group.minimo)
+            rows.push_back({LimitKind::Group, LimitSide::Minimum, index, *group.minimo});
+        if (group.maximo)
+            rows.push_back({LimitKind::Group, LimitSide::Maximum, index, *group.maximo});
     }
     rows.push_back({LimitKind::Total, LimitSide::Maximum, -1, problem.Q});
     rows.push_back({LimitKind::Total, LimitSide::Minimum, -1, problem.Q});
@@ -83,6 +103,31 @@ void ingredientRow(Tableau& t, int r, const LpProblem& pb, const Limit& row) {
         t.rhs(r) += kEqualLimitsWidening / pb.Q;
 }
 
+// The ratio of two nutrients against r: (c_num − r·c_den)·x summed is at least 0 for a minimum,
+// at most 0 for a maximum, the contents on the ingredients' basis (the ratio is the same on
+// either basis of the nutrients).
+void ratioRow(Tableau& t, int r, const LpProblem& pb, const Limit& row) {
+    const LpRatio& ratio = pb.ratios[at(row.index)];
+    const double sign = row.side == LimitSide::Minimum ? -1.0 : 1.0;
+    for (int j = 1; j <= t.ni(); ++j) {
+        const double num = basisContent(pb, contentAt(ratio.numerator, at(j - 1)), j - 1);
+        const double den = basisContent(pb, contentAt(ratio.denominator, at(j - 1)), j - 1);
+        t.at(r, j) = sign * (num - row.value * den);
+    }
+    t.rhs(r) = 0.0;
+}
+
+// The members' shares together against the limit in shares of the batch; equal limits widened.
+void groupRow(Tableau& t, int r, const LpProblem& pb, const Limit& row) {
+    const LpGroup& group = pb.groups[at(row.index)];
+    const double sign = row.side == LimitSide::Minimum ? -1.0 : 1.0;
+    for (int member : group.members)
+        t.at(r, member + 1) = sign;
+    t.rhs(r) = sign * row.value / pb.Q;
+    if (equalLimits(group.minimo, group.maximo))
+        t.rhs(r) += kEqualLimitsWidening / pb.Q;
+}
+
 // The shares add up to between kShareSumBelow and kShareSumAbove.
 void totalRow(Tableau& t, int r, const LpProblem&, const Limit& row) {
     const double sign = row.side == LimitSide::Minimum ? -1.0 : 1.0;
@@ -95,14 +140,22 @@ void fillRow(Tableau& t, int r, const LpProblem& pb, const Limit& row) {
     switch (row.kind) {
     case LimitKind::Nutrient:
         return nutrientRow(t, r, pb, row);
+    case LimitKind::Ratio:
+        return ratioRow(t, r, pb, row);
     case LimitKind::Ingredient:
         return ingredientRow(t, r, pb, row);
+    case LimitKind::Group:
+        return groupRow(t, r, pb, row);
     case LimitKind::Total:
         return totalRow(t, r, pb, row);
     }
 }
 
 } // namespace
+
+double basisContent(const LpProblem& problem, double v, int j) {
+    return problem.vSecaIng ? v : v * problem.ingredients[at(j)].dryFraction;
+}
 
 int BuiltTableau::rowsOf(LimitKind kind) const {
     int count = 0;
@@ -116,8 +169,12 @@ std::string rowLabel(const LpProblem& problem, const Limit& row) {
     switch (row.kind) {
     case LimitKind::Nutrient:
         return side + problem.nutrients[at(row.index)].name;
+    case LimitKind::Ratio:
+        return side + "Relación " + problem.ratios[at(row.index)].name;
     case LimitKind::Ingredient:
         return side + problem.ingredients[at(row.index)].name;
+    case LimitKind::Group:
+        return side + "Grupo " + problem.groups[at(row.index)].name;
     case LimitKind::Total:
         return row.side == LimitSide::Maximum ? "Cantidad > 1.0000001" : "Cantidad < 0.0000009";
     }
@@ -137,7 +194,17 @@ double rowTighteningPerUnit(const LpProblem& problem, const Limit& row,
             dryOfMix += problem.ingredients[j].dryFraction * x[j];
         return sign * dryOfMix;
     }
+    case LimitKind::Ratio: {
+        // One unit more of the ratio asks the denominator's value once more of the numerator.
+        const LpRatio& ratio = problem.ratios[at(row.index)];
+        double denominator = 0;
+        for (std::size_t j = 0; j < x.size(); ++j)
+            denominator +=
+                basisContent(problem, contentAt(ratio.denominator, j), static_cast<int>(j)) * x[j];
+        return sign * denominator;
+    }
     case LimitKind::Ingredient:
+    case LimitKind::Group:
         return sign / problem.Q;
     case LimitKind::Total:
         return 0.0;

@@ -26,20 +26,45 @@ struct LpNutrient {
     std::vector<double> contents; // dry-basis content per ingredient, same order as ingredients
 };
 
+// A limit on the ratio of two nutrients' values in the mix, the same on either basis.
+struct LpRatio {
+    std::string name; // UTF-8: "Calcio / Fósforo Disponible"
+    std::optional<double> minimo;
+    std::optional<double> maximo;
+    std::vector<double> numerator; // dry-basis contents per ingredient, as LpNutrient::contents
+    std::vector<double> denominator;
+};
+
+// A limit on the total quantity of a group of ingredients in the batch.
+struct LpGroup {
+    std::string name;             // UTF-8, trimmed
+    std::optional<double> minimo; // batch quantities on the ingredients' basis
+    std::optional<double> maximo;
+    std::vector<int> members; // positions of the member ingredients in the problem
+};
+
 struct LpProblem {
     double Q = 1000;
     bool vSecaIng = true;
     bool vSecaNut = true;
     std::vector<LpIngredient> ingredients; // in id_producto order: column j = ingredient j-1
     std::vector<LpNutrient> nutrients;     // in the nutrient table's order
+    std::vector<LpRatio> ratios;
+    std::vector<LpGroup> groups;
 };
 
 // What a limit bounds. Each kind has its rows in the tableau, in this order.
 enum class LimitKind {
     Nutrient,   // the value of a nutrient in the mix
+    Ratio,      // the ratio of two nutrients' values
     Ingredient, // the quantity of an ingredient in the batch
+    Group,      // the total quantity of a group of ingredients
     Total,      // the batch: the shares adding up to 1
 };
+
+// A content on the terms of the ingredients' basis: the dry-basis content v of ingredient j, or
+// v times its dry matter when ingredients are as fed.
+double basisContent(const LpProblem& problem, double v, int j);
 
 enum class LimitSide { Minimum, Maximum };
 
@@ -69,12 +94,15 @@ struct BuiltTableau {
     int rowsOf(LimitKind kind) const;
 };
 
-// Builds the tableau: nutrient rows (minimum then maximum), ingredient rows (lower limit always,
-// upper limit when set; equal limits widened by kEqualLimitsWidening batch units), the two
-// total-share rows, the price row, the slack basis.
+// Builds the tableau: nutrient rows (minimum then maximum), ratio rows (sum of
+// (c_num − r·c_den)·x at least 0 for a minimum r, at most 0 for a maximum), ingredient rows (lower
+// limit always, upper limit when set; equal limits widened by kEqualLimitsWidening batch units),
+// group rows (the members' shares together, equal limits widened alike), the two total-share
+// rows, the price row, the slack basis.
 BuiltTableau buildTableau(const LpProblem& problem);
 
 // The row's label as the analysis shows it: "Mínimo para Proteína", "Máximo para Maíz",
+// "Mínimo para Relación Calcio / Fósforo Disponible", "Máximo para Grupo Cereales",
 // "Cantidad > 1.0000001".
 std::string rowLabel(const LpProblem& problem, const Limit& row);
 

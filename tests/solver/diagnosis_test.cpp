@@ -175,6 +175,33 @@ TEST(Diagnosis, HandMadeConflictsNameTheirMinimalSet) {
     EXPECT_TRUE(d.conflicts.empty());
 }
 
+// A ratio above what any ingredient gives, and a group minimum that with an ingredient minimum
+// leaves no room in the batch: two conflicts, each named with the value that resolves it.
+TEST(Diagnosis, RatioAndGroupLimitsTakePartInConflictsAndProposals) {
+    for (Bases bases : {Bases::DryDry, Bases::WetWet, Bases::WetDry}) {
+        LpProblem pb = threeIngredients(1000, bases);
+        pb.nutrients.push_back({"P", std::nullopt, std::nullopt, {1, 2, 4}});
+        pb.ratios.push_back({"N / P", 30.0, std::nullopt, {20, 10, 0}, {1, 2, 4}});
+        pb.groups.push_back({"AB", 900.0, std::nullopt, {0, 1}});
+        pb.ingredients[2].minimo = 200;
+        const Diagnosis d = simplex::diagnose(pb);
+        ASSERT_EQ(d.conflicts.size(), 2u);
+        std::map<LimitKind, std::optional<double>> needed;
+        for (const auto& group : d.conflicts)
+            for (const auto& c : group)
+                needed[c.limit.kind] = c.newValue;
+        // A alone gives the highest ratio, 20; the group and C share the batch.
+        EXPECT_EQ(needed[LimitKind::Ratio], std::optional<double>(20.0));
+        EXPECT_EQ(needed[LimitKind::Group], std::optional<double>(800.0));
+        EXPECT_EQ(needed[Ing], std::optional<double>(100.0));
+        ASSERT_TRUE(d.relaxation);
+        const LpProblem relaxed = simplex::withChanges(pb, d.relaxation->changes);
+        auto built = simplex::buildTableau(relaxed);
+        ASSERT_EQ(simplex::solve(built.tableau).outcome, simplex::Outcome::Optimal);
+        EXPECT_EQ(violatedLimit(relaxed, mixOf(built.tableau), 1e-7), "");
+    }
+}
+
 TEST(Diagnosis, RoundsOutwardToWhatTheGridsShow) {
     EXPECT_DOUBLE_EQ(simplex::roundOutward(17.3467, 2, false), 17.34);
     EXPECT_DOUBLE_EQ(simplex::roundOutward(17.3417, 2, true), 17.35);
