@@ -12,12 +12,21 @@ namespace {
 
 QJsonObject limitJson(const formulation::DiagnosedLimit& limit, bool withNewValue) {
     QJsonObject o{{QStringLiteral("tipo"), formulation::limitKindName(limit.kind)},
-                  {QStringLiteral("id"), limit.kind == simplex::LimitKind::Total
-                                             ? QJsonValue(QJsonValue::Null)
-                                             : QJsonValue(limit.id)},
                   {QStringLiteral("nombre"), limit.nombre},
                   {QStringLiteral("limite"), formulation::limitSideName(limit.side)},
                   {QStringLiteral("valor"), limit.valor}};
+    switch (limit.kind) {
+    case simplex::LimitKind::Ratio:
+        o.insert(QStringLiteral("id_num"), limit.id);
+        o.insert(QStringLiteral("id_den"), limit.idDen);
+        break;
+    case simplex::LimitKind::Total:
+        o.insert(QStringLiteral("id"), QJsonValue(QJsonValue::Null));
+        break;
+    default:
+        o.insert(QStringLiteral("id"), limit.id);
+        break;
+    }
     if (withNewValue)
         o.insert(QStringLiteral("nuevo_valor"),
                  limit.nuevoValor ? QJsonValue(*limit.nuevoValor) : QJsonValue(QJsonValue::Null));

@@ -108,6 +108,23 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
                                      {QStringLiteral("maximo"), json(n.maximo)},
                                      {QStringLiteral("valor"), json(n.valor)}});
 
+    QJsonArray ratios;
+    for (const formulation::RatioRow& r : model.relaciones)
+        ratios.append(QJsonObject{{QStringLiteral("id_num"), r.id_num},
+                                  {QStringLiteral("id_den"), r.id_den},
+                                  {QStringLiteral("nombre"), formulation::ratioName(r)},
+                                  {QStringLiteral("minimo"), json(r.minimo)},
+                                  {QStringLiteral("maximo"), json(r.maximo)},
+                                  {QStringLiteral("valor"), json(r.valor)}});
+
+    QJsonArray groups;
+    for (const formulation::GroupRow& g : model.grupos)
+        groups.append(QJsonObject{{QStringLiteral("id"), g.id_grupo},
+                                  {QStringLiteral("nombre"), g.nombre.trimmed()},
+                                  {QStringLiteral("minimo"), json(g.minimo)},
+                                  {QStringLiteral("maximo"), json(g.maximo)},
+                                  {QStringLiteral("valor"), json(g.valor)}});
+
     const QJsonObject totals{
         {QStringLiteral("costo_unitario_humeda"), model.totals.costoUnitarioHumeda},
         {QStringLiteral("costo_unitario_seca"), model.totals.costoUnitarioSeca},
@@ -125,6 +142,7 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
     return QJsonObject{
         {QStringLiteral("formula"), formula},         {QStringLiteral("messages"), msgs},
         {QStringLiteral("ingredients"), ingredients}, {QStringLiteral("nutrients"), nutrients},
+        {QStringLiteral("relaciones"), ratios},       {QStringLiteral("grupos"), groups},
         {QStringLiteral("totals"), totals},           {QStringLiteral("analysis"), analysis}};
 }
 
@@ -177,6 +195,24 @@ QString formulationTable(const formulation::WorkingModel& model,
         out += tableRow({escaped(n.nombre.trimmed()).left(36), num(n.minimo, "#####0.00"),
                          num(n.maximo, "#####0.00"), num(n.valor, "#####0.00")},
                         nw);
+
+    if (!model.relaciones.empty() || !model.grupos.empty()) {
+        out += QStringLiteral("\nRelaciones y Grupos\n");
+        out += tableRow({QStringLiteral("Descripción"), QStringLiteral("Mínimo"),
+                         QStringLiteral("Máximo"), QStringLiteral("Valor")},
+                        nw);
+        // A ratio without a value (its denominator is 0 in the mix) shows a dash.
+        for (const formulation::RatioRow& r : model.relaciones)
+            out += tableRow({escaped(formulation::ratioCaption(r)).left(36),
+                             num(r.minimo, "#####0.00"), num(r.maximo, "#####0.00"),
+                             r.valor ? num(r.valor, "#####0.00") : QStringLiteral("—")},
+                            nw);
+        for (const formulation::GroupRow& g : model.grupos)
+            out += tableRow({escaped(formulation::groupCaption(g)).left(36),
+                             num(g.minimo, "#####0.00"), num(g.maximo, "#####0.00"),
+                             num(g.valor, "#####0.00")},
+                            nw);
+    }
 
     const formulation::TotalsTexts& t = model.totalsTexts;
     out += QStringLiteral("\nMat.Seca %1  %2 %  Mat.Húmeda %3  %4 %\n")

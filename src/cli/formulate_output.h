@@ -15,11 +15,14 @@
 namespace tarvela::cli {
 
 // formula {id, codigo, version, producto, cantidad, vSecaIng, vSecaNut}, messages [{text, title,
-// icon}], ingredients, nutrients, totals and analysis; numbers unrounded, null for null.
+// icon}], ingredients, nutrients, relaciones [{id_num, id_den, nombre, minimo, maximo, valor}],
+// grupos [{id, nombre, minimo, maximo, valor}], totals and analysis; numbers unrounded, null for
+// null (a ratio whose denominator is 0 in the mix has a null valor).
 QJsonObject formulationJson(const formulation::WorkingModel& model,
                             const std::vector<RecordedMessage>& messages);
 
-// The header, the messages, the ingredient and nutrient tables, the totals and the analysis,
+// The header, the messages, the ingredient and nutrient tables, the ratio and group limits when
+// the formula has any, the totals and the analysis,
 // numbers in the windows' patterns with the given decimal separator.
 QString formulationTable(const formulation::WorkingModel& model,
                          const std::vector<RecordedMessage>& messages, QChar sep);
