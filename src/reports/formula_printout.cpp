@@ -35,6 +35,7 @@ public:
         pageHeader();
         headerData();
         nutrients();
+        ratiosAndGroups();
         ingredients();
     }
 
@@ -139,6 +140,24 @@ private:
             row(n.nombre, {{90, r_.nutrientFigure(n.minimo)},
                            {115, r_.nutrientFigure(n.maximo)},
                            {140, r_.nutrientFigure(n.valor)}});
+            breakIfFull();
+        }
+    }
+
+    // The ratio and group limits, as the nutrients are printed; only when the formula has any.
+    void ratiosAndGroups() {
+        const std::vector<LimitLine> lines = r_.ratioAndGroupLines();
+        if (lines.empty())
+            return;
+        sectionHeading(QStringLiteral("RELACIONES Y GRUPOS"),
+                       {{90, QStringLiteral("Mínimo")},
+                        {115, QStringLiteral("Máximo")},
+                        {140, QStringLiteral("Valor")}},
+                       140);
+        for (const LimitLine& line : lines) {
+            row(line.nombre, {{90, r_.nutrientFigure(line.minimo)},
+                              {115, r_.nutrientFigure(line.maximo)},
+                              {140, r_.lineValue(line)}});
             breakIfFull();
         }
     }

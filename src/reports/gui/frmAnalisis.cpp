@@ -79,19 +79,21 @@ void frmAnalisis::actuFlexGrid1() {
 }
 
 void frmAnalisis::actuFlexgrid2() {
-    fill(*FlexGrid2_, {{formulation::AnalysisKind::NutrientLimit},
-                       kPerUnit,
-                       QStringLiteral("Costo Actual"),
-                       QStringLiteral("Aumento del Costo"),
-                       QStringLiteral("Costo Estimado")});
+    fill(*FlexGrid2_,
+         {{formulation::AnalysisKind::NutrientLimit, formulation::AnalysisKind::RatioLimit},
+          kPerUnit,
+          QStringLiteral("Costo Actual"),
+          QStringLiteral("Aumento del Costo"),
+          QStringLiteral("Costo Estimado")});
 }
 
 void frmAnalisis::actuFlexGrid3() {
-    fill(*FlexGrid3_, {{formulation::AnalysisKind::IngredientLimit},
-                       kPerUnit,
-                       QStringLiteral("Costo Actual"),
-                       QStringLiteral("Aumento del Costo"),
-                       QStringLiteral("Costo Estimado")});
+    fill(*FlexGrid3_,
+         {{formulation::AnalysisKind::IngredientLimit, formulation::AnalysisKind::GroupLimit},
+          kPerUnit,
+          QStringLiteral("Costo Actual"),
+          QStringLiteral("Aumento del Costo"),
+          QStringLiteral("Costo Estimado")});
 }
 
 } // namespace tarvela
