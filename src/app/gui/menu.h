@@ -40,6 +40,7 @@ public:
     void mnuConIng_Click();
     void mnuNUeNut_Click();
     void mnuConNut_Click();
+    void mnuGrupos_Click(); // "Grupos de Ingredientes"
     void mnuNuevoCliente_Click();
     void mnuClienteConsultas_Click();
     void guiarapida_Click();

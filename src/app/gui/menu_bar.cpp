@@ -48,6 +48,9 @@ void menu::buildMenuBar() {
         &QAction::triggered, this, &menu::mnuNUeNut_Click);
     connect(addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), true),
             &QAction::triggered, this, &menu::mnuConNut_Click);
+    connect(addItem(datos, QStringLiteral("mnuGrupos"), QStringLiteral("&Grupos de Ingredientes"),
+                    true),
+            &QAction::triggered, this, &menu::mnuGrupos_Click);
     addSeparator(datos, QStringLiteral("sep_1_2"));
     connect(addItem(datos, QStringLiteral("mnuSalir2"), QStringLiteral("Salir"), true),
             &QAction::triggered, this, &menu::mnuSalir_Click);

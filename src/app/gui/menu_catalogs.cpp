@@ -2,6 +2,7 @@
 
 #include "catalogs/gui/frmCliente.h"
 #include "catalogs/gui/frmClientes.h"
+#include "catalogs/gui/frmGrupos.h"
 #include "catalogs/gui/frmproducto.h"
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedad.h"
@@ -46,6 +47,11 @@ void menu::mnuNUeNut_Click() {
 void menu::mnuConNut_Click() {
     ctx_.listMode = QStringLiteral("ABM");
     frmpropiedades window(ctx_, this);
+    execModal(ctx_, window);
+}
+
+void menu::mnuGrupos_Click() {
+    frmGrupos window(ctx_, false, this);
     execModal(ctx_, window);
 }
 

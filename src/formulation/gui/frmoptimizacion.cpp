@@ -111,6 +111,7 @@ void frmoptimizacion::actuResultados() {
     showTotals();
     actu_FlexProd();
     actu_FlexProp();
+    actu_FlexRel();
 }
 
 void frmoptimizacion::cmdFormular_Click() {
@@ -211,13 +212,16 @@ void frmoptimizacion::txt_Cantidad_Validate() {
 // separator).
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
     // Enter on a grid acts on its current cell as a double click does.
-    if ((watched == flexProd_ || watched == flexProp_) && event->type() == QEvent::KeyPress) {
+    if ((watched == flexProd_ || watched == flexProp_ || watched == flexRel_) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (watched == flexProd_)
                 flexProd_DblClick(flexProd_->currentRow(), flexProd_->currentColumn());
-            else
+            else if (watched == flexProp_)
                 flexProp_DblClick(flexProp_->currentRow(), flexProp_->currentColumn());
+            else
+                flexRel_DblClick(flexRel_->currentRow(), flexRel_->currentColumn());
             return true;
         }
     }

@@ -74,6 +74,13 @@ public:
     void Command5_Click(); // remove the current nutrient
     void cmdNutrientes_Click();
 
+    // The third grid, "Relaciones y Grupos" (frmoptimizacion_limits.cpp).
+    void actu_FlexRel();
+    void flexRel_DblClick(int row, int column);
+    void cmdRelacion_Click();     // a ratio: the numerator, then the denominator
+    void cmdGrupo_Click();        // a group of ingredients
+    void cmdQuitarLimite_Click(); // the current ratio or group
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -83,6 +90,7 @@ private:
     void buildHeader(QWidget* content);
     void buildIngredientPanel(QWidget* content);
     void buildNutrientPanel(QWidget* content);
+    void buildLimitsTab();
     // Returns the right edge of the buttons.
     int buildButtons(QWidget* content);
     void buildMenu();
@@ -123,6 +131,7 @@ private:
     QGroupBox* ingredientPanel_ = nullptr;
     QTableWidget* flexProd_ = nullptr;
     QTableWidget* flexProp_ = nullptr;
+    QTableWidget* flexRel_ = nullptr;
     QTabWidget* SSTab1_ = nullptr;
 
     // Totals boxes placed under their grid columns, with their labels.
@@ -142,6 +151,7 @@ private:
     CellOverlay* Text8_ = nullptr;
     CellOverlay* txtProp_ = nullptr;
     CellOverlay* Text2_ = nullptr;
+    CellOverlay* txtRel_ = nullptr;
 };
 
 } // namespace tarvela

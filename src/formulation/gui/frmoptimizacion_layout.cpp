@@ -204,6 +204,7 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
         connect(option2_[i], &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
     }
     SSTab1_->addTab(tab1, QStringLiteral("Base Seca"));
+    buildLimitsTab();
 
     connect(
         addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24}),

@@ -126,6 +126,7 @@ void frmoptimizacion::repaintAll() {
     showTotals();
     actu_FlexProd();
     actu_FlexProp();
+    actu_FlexRel();
 }
 
 } // namespace tarvela
