@@ -28,8 +28,9 @@ frmGrupo::frmGrupo(AppContext& ctx, int groupId, int base, QWidget* parent)
     flexMiembros_->setObjectName(QStringLiteral("flexMiembros"));
     flexMiembros_->setMinimumSize(420, 220);
     setupReadOnlyGrid(*flexMiembros_);
-    cmdAgregar_ = addButton(QStringLiteral("cmdAgregar"), QStringLiteral("Agregar"));
+    // Each added button goes right after "Cancelar": "Agregar" ends up before "Quitar".
     cmdQuitar_ = addButton(QStringLiteral("cmdQuitar"), QStringLiteral("Quitar"));
+    cmdAgregar_ = addButton(QStringLiteral("cmdAgregar"), QStringLiteral("Agregar"));
     connect(cmdAgregar_, &QPushButton::clicked, this, &frmGrupo::cmdAgregar_Click);
     connect(cmdQuitar_, &QPushButton::clicked, this, &frmGrupo::cmdQuitar_Click);
     fields()->addWidget(new QLabel(QStringLiteral("Nombre"), this), 0, 0);

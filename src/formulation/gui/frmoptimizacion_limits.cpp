@@ -45,7 +45,14 @@ void frmoptimizacion::buildLimitsTab() {
     connect(addButton(tab, QStringLiteral("cmdQuitarLimite"), QStringLiteral("Quitar"),
                       {196, 158, 90, 24}),
             &QPushButton::clicked, this, &frmoptimizacion::cmdQuitarLimite_Click);
-    SSTab1_->addTab(tab, QStringLiteral("Relaciones y Grupos"));
+    const int index = SSTab1_->addTab(tab, QStringLiteral("Relaciones y Grupos"));
+    // The nutrients' "Agregar" and "Quitar" beside the tabs would read as this grid's own: the
+    // tab has its buttons, and those stand aside while it shows.
+    connect(SSTab1_, &QTabWidget::currentChanged, this, [this, index](int shown) {
+        for (const char* name : {"Command4", "Command5"})
+            if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name)))
+                button->setVisible(shown != index);
+    });
 
     txtRel_ = new CellOverlay(ctx_, *flexRel_, QStringLiteral("txtRel"));
     connect(flexRel_, &QTableWidget::cellDoubleClicked, this, &frmoptimizacion::flexRel_DblClick);

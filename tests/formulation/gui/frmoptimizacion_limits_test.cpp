@@ -47,6 +47,8 @@ TEST_F(LimitsGrid, AddEditRunAndCancel) {
     ASSERT_NE(tabs, nullptr);
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("Relaciones y Grupos"));
     tabs->setCurrentIndex(2);
+    // The nutrients' own buttons stand aside while the tab has its own.
+    EXPECT_FALSE(window->findChild<QPushButton*>("Command4")->isVisible());
     QTableWidget& rel = grid(*window, "flexRel");
     ASSERT_EQ(rel.rowCount(), 2);
     EXPECT_EQ(text(rel, 0, kName), QStringLiteral("Relación Calcio / Fósforo Total"));
