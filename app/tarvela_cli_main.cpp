@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -23,8 +24,8 @@ int main(int argc, char* argv[]) {
         return usage();
     const QString command = args.takeFirst();
     if (command == QLatin1String("init-db"))
-        return tarvela::cli::initDb(args);
+        return tarvela::cli::finishOutput(tarvela::cli::initDb(args));
     if (command == QLatin1String("formulate"))
-        return tarvela::cli::formulate(args);
+        return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
     return usage();
 }

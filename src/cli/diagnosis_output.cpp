@@ -1,6 +1,6 @@
 #include "cli/diagnosis_output.h"
 
-#include "cli/formulate_output.h"
+#include "cli/terminal_output.h"
 #include "formulation/diagnosis_grids.h"
 
 #include <QJsonArray>
@@ -37,8 +37,8 @@ QJsonObject limitJson(const formulation::DiagnosedLimit& limit, bool withNewValu
 QString gridLines(const grid::GridPaint& paint) {
     QString out;
     for (const auto& row : paint.rows)
-        out +=
-            escaped(row[0].text) + QStringLiteral(" | ") + escaped(row[1].text) + QLatin1Char('\n');
+        out += terminalText(row[0].text) + QStringLiteral(" | ") + terminalText(row[1].text) +
+               QLatin1Char('\n');
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/diagnosis_output.h"
 #include "cli/formulate_output.h"
+#include "cli/terminal_output.h"
 #include "context/recording_desktop.h"
 #include "db/connection.h"
 #include "db/schema.h"
@@ -10,9 +11,7 @@
 #include "text/format.h"
 
 #include <QDir>
-#include <QJsonDocument>
-
-#include <cstdio>
+#include <optional>
 
 // tarvela-cli formulate: loads a formula as the formulation window does and runs the least-cost
 // formulation through the same code, printing the messages and the resulting mix.
@@ -27,24 +26,23 @@ public:
     // The contributions window as a message: its caption, its rows and the blend maximum, then
     // the window's own message.
     void showAportes(const formulation::AportesReport& report) override {
+        contributions = desktop_.messages.size();
         desktop_.message(contributionsText(report, sep_), MsgIcon::None, report.caption);
         desktop_.message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
                              report.propertyName.trimmed(),
                          MsgIcon::Critical, QStringLiteral("Se ha cancelado la Formulación"));
     }
 
+    // The index of the message holding the contributions table, once shown.
+    std::optional<size_t> contributions;
+
 private:
     RecordingDesktop& desktop_;
     QChar sep_;
 };
 
-void print(FILE* out, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-}
-
 int fail(const QString& message) {
-    print(stderr, escaped(message, true) + QStringLiteral("\n"));
+    printError(message);
     return 2;
 }
 
@@ -92,10 +90,8 @@ int formulate(const QStringList& args) {
         model.formulaId = *formulaId;
         formulation::actuFormula(model, *conn, desktop, sep);
         if (model.formulaId == 0) {
-            QString text;
             for (const RecordedMessage& m : desktop.messages)
-                text += escaped(m.text, true) + QStringLiteral("\n");
-            print(stderr, text);
+                printError(m.text);
             return 2;
         }
 
@@ -112,10 +108,10 @@ int formulate(const QStringList& args) {
             QJsonObject out = formulationJson(model, desktop.messages);
             if (diagnosis)
                 out.insert(QStringLiteral("diagnosis"), diagnosisJson(*diagnosis));
-            print(stdout, QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
+            printOut(jsonText(out));
         } else {
-            print(stdout, formulationTable(model, desktop.messages, sep) +
-                              (diagnosis ? diagnosisTable(*diagnosis, sep) : QString()));
+            printOut(formulationTable(model, desktop.messages, sep, host.contributions) +
+                     (diagnosis ? diagnosisTable(*diagnosis, sep) : QString()));
         }
         // A script must never take the clipped mix of an infeasible run for a formula.
         return formulation::mixMeetsLimits(result) ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "cli/formulate_output.h"
 
+#include "cli/terminal_output.h"
 #include "text/format.h"
 
 #include <QJsonArray>
@@ -7,28 +8,6 @@
 #include <QStringList>
 
 namespace tarvela::cli {
-
-QString escaped(const QString& text, bool keepLineFeeds) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool control = u < 0x20 || (u >= 0x7f && u <= 0x9f);
-        if (!control || (keepLineFeeds && u == u'\n')) {
-            out += c;
-        } else if (u == u'\n') {
-            out += QStringLiteral("\\n");
-        } else if (u == u'\t') {
-            out += QStringLiteral("\\t");
-        } else if (u == u'\r') {
-            out += QStringLiteral("\\r");
-        } else {
-            out += QStringLiteral("\\x") +
-                   QString::number(u, 16).rightJustified(2, QLatin1Char('0')).toUpper();
-        }
-    }
-    return out;
-}
 
 namespace {
 
@@ -147,24 +126,38 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
 }
 
 QString formulationTable(const formulation::WorkingModel& model,
-                         const std::vector<RecordedMessage>& messages, QChar sep) {
+                         const std::vector<RecordedMessage>& messages, QChar sep,
+                         std::optional<size_t> contributions) {
     const auto num = [sep](const std::optional<double>& v, const char* pattern) {
         return v ? text::formatNumber(*v, QString::fromLatin1(pattern), sep) : QString();
     };
     QString out;
     out += QStringLiteral("Fórmula %1  Código %2  Versión %3  Producto %4\n")
                .arg(model.formulaId)
-               .arg(escaped(model.header.codigo), escaped(model.header.version),
-                    escaped(model.header.producto));
+               .arg(terminalText(model.header.codigo), terminalText(model.header.version),
+                    terminalText(model.header.producto));
     out += QStringLiteral("Cantidad a elaborar %1  Ingredientes: %2  Nutrientes: %3\n")
                .arg(num(model.batchQuantity, "0.000"),
                     model.vSecaIng ? QStringLiteral("Mat. Seca") : QStringLiteral("Mat. Húmeda"),
                     model.vSecaNut ? QStringLiteral("Base Seca") : QStringLiteral("Base Húmeda"));
-    for (const RecordedMessage& m : messages) {
+    // A message is one line, its own line feeds escaped as those of the names in it: a name can
+    // never start a line of its own. The contributions table is laid out by the command line,
+    // its names escaped already: its lines stay.
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const RecordedMessage& m = messages[i];
         out += QStringLiteral("\n[") + iconName(m.icon) + QStringLiteral("]");
         if (!m.title.isEmpty())
-            out += QStringLiteral(" ") + escaped(m.title);
-        out += QStringLiteral("\n") + escaped(m.text, true) + QStringLiteral("\n");
+            out += QStringLiteral(" ") + terminalText(m.title);
+        QString text;
+        if (contributions && *contributions == i) {
+            QStringList lines = m.text.split(QLatin1Char('\n'));
+            for (QString& line : lines)
+                line = terminalText(line);
+            text = lines.join(QLatin1Char('\n'));
+        } else {
+            text = terminalText(m.text);
+        }
+        out += QStringLiteral("\n") + text + QStringLiteral("\n");
     }
 
     out += QStringLiteral("\nIngredientes\n");
@@ -178,12 +171,13 @@ QString formulationTable(const formulation::WorkingModel& model,
         const auto share = [&](const std::optional<double>& v) {
             return v ? text::formatNumber(*v * 100, QStringLiteral("0.00"), sep) : QString();
         };
-        out += tableRow({escaped(r.nombre.trimmed()).left(36), num(r.materia_seca, "#####0.00"),
-                         num(r.costo_humeda, "0.00##"), num(r.minimo, "0.000"),
-                         num(r.maximo, "0.000"), num(r.cantidad_seca, "0.000"),
-                         share(r.porcentaje_seca), num(r.cantidad_humeda, "0.000"),
-                         share(r.porcentaje_humeda), num(r.costo_total, "0.00##")},
-                        iw);
+        out +=
+            tableRow({terminalText(r.nombre.trimmed()).left(36), num(r.materia_seca, "#####0.00"),
+                      num(r.costo_humeda, "0.00##"), num(r.minimo, "0.000"), num(r.maximo, "0.000"),
+                      num(r.cantidad_seca, "0.000"), share(r.porcentaje_seca),
+                      num(r.cantidad_humeda, "0.000"), share(r.porcentaje_humeda),
+                      num(r.costo_total, "0.00##")},
+                     iw);
     }
 
     out += QStringLiteral("\nNutrientes\n");
@@ -192,7 +186,7 @@ QString formulationTable(const formulation::WorkingModel& model,
                      QStringLiteral("Máximo"), QStringLiteral("Valor")},
                     nw);
     for (const formulation::NutrientRow& n : model.rsPropiedades)
-        out += tableRow({escaped(n.nombre.trimmed()).left(36), num(n.minimo, "#####0.00"),
+        out += tableRow({terminalText(n.nombre.trimmed()).left(36), num(n.minimo, "#####0.00"),
                          num(n.maximo, "#####0.00"), num(n.valor, "#####0.00")},
                         nw);
 
@@ -203,12 +197,12 @@ QString formulationTable(const formulation::WorkingModel& model,
                         nw);
         // A ratio without a value (its denominator is 0 in the mix) shows a dash.
         for (const formulation::RatioRow& r : model.relaciones)
-            out += tableRow({escaped(formulation::ratioCaption(r)).left(36),
+            out += tableRow({terminalText(formulation::ratioCaption(r)).left(36),
                              num(r.minimo, "#####0.00"), num(r.maximo, "#####0.00"),
                              r.valor ? num(r.valor, "#####0.00") : QStringLiteral("—")},
                             nw);
         for (const formulation::GroupRow& g : model.grupos)
-            out += tableRow({escaped(formulation::groupCaption(g)).left(36),
+            out += tableRow({terminalText(formulation::groupCaption(g)).left(36),
                              num(g.minimo, "#####0.00"), num(g.maximo, "#####0.00"),
                              num(g.valor, "#####0.00")},
                             nw);
@@ -225,7 +219,7 @@ QString formulationTable(const formulation::WorkingModel& model,
         const std::vector<int> aw{-4, -44, 14, 14, 14};
         for (const formulation::AnalysisRecord& a : model.rsAnalisis)
             out += tableRow({formulation::analysisCode(a.kind),
-                             escaped(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
+                             terminalText(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
                              num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
                             aw);
     }
@@ -236,7 +230,8 @@ QString contributionsText(const formulation::AportesReport& report, QChar sep) {
     QString table = QStringLiteral("Ingrediente | Rest. Máximo | Aporte | Aporte Máximo");
     const QString pattern = QStringLiteral("#####0.00");
     for (const formulation::AporteRow& row : report.rows)
-        table += QStringLiteral("\n") + escaped(row.producto.trimmed()) + QStringLiteral(" | ") +
+        table += QStringLiteral("\n") + terminalText(row.producto.trimmed()) +
+                 QStringLiteral(" | ") +
                  (row.maximo ? text::formatNumber(*row.maximo, pattern, sep) : QString()) +
                  QStringLiteral(" | ") + text::formatNumber(row.valor, pattern, sep) +
                  QStringLiteral(" | ") + text::formatNumber(row.aportemaximo, pattern, sep);

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // What tarvela-cli formulate prints: the formula, the messages of the run and the resulting mix,
@@ -22,18 +23,15 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
                             const std::vector<RecordedMessage>& messages);
 
 // The header, the messages, the ingredient and nutrient tables, the ratio and group limits when
-// the formula has any, the totals and the analysis,
-// numbers in the windows' patterns with the given decimal separator.
+// the formula has any, the totals and the analysis, numbers in the windows' patterns with the
+// given decimal separator. Each message is one line; the message at index contributions (the
+// contributions table, names escaped by contributionsText) keeps its lines.
 QString formulationTable(const formulation::WorkingModel& model,
-                         const std::vector<RecordedMessage>& messages, QChar sep);
+                         const std::vector<RecordedMessage>& messages, QChar sep,
+                         std::optional<size_t> contributions = std::nullopt);
 
-// The contributions window as text: its headings, one line per ingredient and the largest value
-// a blend of the current ingredients reaches.
+// The contributions window as text: its headings, one line per ingredient (names escaped) and
+// the largest value a blend of the current ingredients reaches.
 QString contributionsText(const formulation::AportesReport& report, QChar sep);
-
-// Text from the database as the terminal may show it: control characters (escape sequences,
-// line feeds, C1 controls) written as "\n", "\t", "\r" or "\xHH"; line feeds kept where a
-// message has lines of its own.
-QString escaped(const QString& text, bool keepLineFeeds = false);
 
 } // namespace tarvela::cli

@@ -1,20 +1,12 @@
 #include "cli/commands.h"
 
+#include "cli/terminal_output.h"
 #include "db/database_file.h"
 #include "db/schema.h"
 
 #include <QFileInfo>
-#include <QTextStream>
 
 namespace tarvela::cli {
-
-namespace {
-
-void printError(const QString& message) {
-    QTextStream(stderr) << "tarvela-cli: " << message << '\n';
-}
-
-} // namespace
 
 int initDb(const QStringList& args) {
     QString file;
@@ -51,8 +43,8 @@ int initDb(const QStringList& args) {
                        .arg(error.number()));
         return 2;
     }
-    QTextStream(stdout) << "Base de datos creada: " << file
-                        << (demo ? " (con datos de ejemplo)" : "") << '\n';
+    printOut(QStringLiteral("Base de datos creada: ") + terminalText(file) +
+             (demo ? QStringLiteral(" (con datos de ejemplo)") : QString()) + QLatin1Char('\n'));
     return 0;
 }
 

@@ -1,31 +1,16 @@
 #pragma once
 
+#include "db/db_error.h"
 #include "db/result.h"
 
 #include <QString>
 
 #include <chrono>
 #include <memory>
-#include <stdexcept>
 
 struct sqlite3;
 
 namespace tarvela::db {
-
-// A failed database operation: the engine's error number and its description, as the error
-// window shows them.
-class DbError : public std::runtime_error {
-public:
-    DbError(int number, const QString& description);
-    int number() const { return number_; }
-    const QString& description() const { return description_; }
-    // Another process kept the database locked longer than the connection waits.
-    bool databaseInUse() const;
-
-private:
-    int number_;
-    QString description_;
-};
 
 // The password-protected database file and the statements run on it. Statements are written in
 // the system's own SQL dialect (Jet's) and translated before they reach the engine.

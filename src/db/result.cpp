@@ -1,7 +1,6 @@
 #include "db/result.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace tarvela::db {
 
@@ -52,6 +51,13 @@ int compareValues(const QVariant& a, const QVariant& b) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+// The engine's number for an error in a statement (SQLITE_ERROR).
+constexpr int kStatementError = 1;
+
+DbError missingColumn(const QString& name) {
+    return DbError(kStatementError, QStringLiteral("columna %1 no encontrada").arg(name));
+}
+
 } // namespace
 
 Result::Result(QStringList columns, std::vector<QVariantList> rows)
@@ -68,21 +74,25 @@ int Result::columnIndex(const QString& name) const {
     return -1;
 }
 
+int Result::column(const QString& name) const {
+    const int c = columnIndex(name);
+    if (c < 0)
+        throw missingColumn(name);
+    return c;
+}
+
 const QVariant& Result::value(int r, int column) const {
+    if (column < 0 || column >= columnCount())
+        throw missingColumn(QString::number(column));
     return row(r).at(column);
 }
 
 const QVariant& Result::value(int r, const QString& column) const {
-    const int c = columnIndex(column);
-    if (c < 0)
-        throw std::out_of_range("no column named " + column.toStdString());
-    return value(r, c);
+    return value(r, this->column(column));
 }
 
 int Result::find(const QString& column, const QVariant& value, int fromRow) const {
-    const int c = columnIndex(column);
-    if (c < 0)
-        throw std::out_of_range("no column named " + column.toStdString());
+    const int c = this->column(column);
     for (int r = std::max(fromRow, 0); r < rowCount(); ++r) {
         const QVariant& cell = rows_[static_cast<size_t>(r)].at(c);
         if (isNull(cell) || isNull(value)) {
@@ -115,9 +125,7 @@ void Result::sort(const QString& keys) {
         const QStringList words = part.simplified().split(QLatin1Char(' '));
         if (words.isEmpty() || words.front().isEmpty())
             continue;
-        const int c = columnIndex(words.front());
-        if (c < 0)
-            throw std::out_of_range("no column named " + words.front().toStdString());
+        const int c = column(words.front());
         const bool descending =
             words.size() > 1 && words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
         parsed.push_back({c, descending});

@@ -1,19 +1,17 @@
 #include "db/schema.h"
 
-#include "db/text_collation.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
-namespace tarvela::db {
+#include <iterator>
 
-namespace {
+namespace tarvela::db {
 
 // Dates are held as 'yyyy-mm-dd' texts. The text columns name no collation: the program's
 // statements apply its own (see db/text_collation.h), and other tools read the file as it is.
-const char* const schemaStatements[] = {
+const char* const kSchemaStatements[] = {
     "CREATE TABLE productos ("
     " id_producto INTEGER NOT NULL PRIMARY KEY,"
     " codigo TEXT,"
@@ -127,84 +125,11 @@ const char* const schemaStatements[] = {
     "INSERT INTO versionado (idVersionado, versionapnueva, versionbdnueva) VALUES (1, 202, 1)",
 };
 
-// The statement of the schema that creates a table, or null when there is none.
-const char* createStatementOf(const QString& table) {
-    const QString head = QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (");
-    for (const char* statement : schemaStatements)
-        if (QString::fromUtf8(statement).startsWith(head, Qt::CaseInsensitive))
-            return statement;
-    return nullptr;
+std::vector<const char*> schemaStatements() {
+    return {std::begin(kSchemaStatements), std::end(kSchemaStatements)};
 }
 
-QStringList indexStatementsOf(const QString& table) {
-    const QString on = QStringLiteral(" ON ") + table + QStringLiteral(" (");
-    QStringList out;
-    for (const char* statement : schemaStatements) {
-        const QString text = QString::fromUtf8(statement);
-        if (text.startsWith(QLatin1String("CREATE INDEX ")) &&
-            text.contains(on, Qt::CaseInsensitive))
-            out << text;
-    }
-    return out;
-}
-
-// Rebuilds one table with its current definition, keeping its rows; its indexes are made again.
-void rebuildTable(Connection& conn, const QString& table, const char* createStatement) {
-    const QString previous = table + QStringLiteral("_anterior");
-    conn.execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" RENAME TO ") + previous);
-    conn.execute(QString::fromUtf8(createStatement));
-    const Result info = conn.query(QStringLiteral("PRAGMA table_info(") + table + QLatin1Char(')'));
-    QStringList columns;
-    for (int r = 0; r < info.rowCount(); ++r)
-        columns << info.value(r, QStringLiteral("name")).toString();
-    const QString list = columns.join(QLatin1Char(','));
-    conn.execute(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + list +
-                 QStringLiteral(") SELECT ") + list + QStringLiteral(" FROM ") + previous);
-    conn.execute(QStringLiteral("DROP TABLE ") + previous);
-    for (const QString& index : indexStatementsOf(table))
-        conn.execute(index);
-}
-
-// The name of the index an index statement creates.
-QString indexName(const QString& statement) {
-    return statement.section(QLatin1Char(' '), 2, 2);
-}
-
-// Creates the schema's indexes that a file made by an earlier version lacks, in one transaction.
-void addMissingIndexes(Connection& conn) {
-    const Result present =
-        conn.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index'"));
-    QStringList missing;
-    for (const char* statement : schemaStatements) {
-        const QString text = QString::fromUtf8(statement);
-        if (text.startsWith(QLatin1String("CREATE INDEX ")) &&
-            present.find(QStringLiteral("name"), indexName(text)) < 0)
-            missing << text;
-    }
-    if (missing.isEmpty())
-        return;
-    Transaction transaction(conn);
-    for (const QString& statement : missing)
-        conn.execute(statement);
-    transaction.commit();
-}
-
-// The tables of ratio and group limits, which files made by earlier versions lack: created in one
-// transaction, before the missing indexes.
-void addLimitTables(Connection& conn) {
-    const Result present =
-        conn.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
-    QStringList missing;
-    for (const char* table : {"grupos", "grupo_producto", "formula_grupo", "formula_relacion"})
-        if (present.find(QStringLiteral("name"), QString::fromLatin1(table)) < 0)
-            missing << QString::fromUtf8(createStatementOf(QString::fromLatin1(table)));
-    if (missing.isEmpty())
-        return;
-    Transaction transaction(conn);
-    for (const QString& statement : missing)
-        conn.execute(statement);
-    transaction.commit();
-}
+namespace {
 
 bool hasDemoFiles(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("nutrientes.csv"))).isFile();
@@ -214,35 +139,9 @@ bool hasDemoFiles(const QString& folder) {
 
 void createSchema(Connection& conn) {
     Transaction transaction(conn);
-    for (const char* statement : schemaStatements)
+    for (const char* statement : kSchemaStatements)
         conn.execute(QString::fromUtf8(statement));
     transaction.commit();
-}
-
-void upgradeSchema(Connection& conn) {
-    try {
-        const Result tables = conn.query(
-            QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND instr(sql, '") +
-            QLatin1String(kTextCollation) + QStringLiteral("') > 0"));
-        if (!tables.isEmpty()) {
-            Transaction transaction(conn);
-            for (int r = 0; r < tables.rowCount(); ++r) {
-                const QString table = tables.value(r, 0).toString();
-                const char* create = createStatementOf(table);
-                if (!create) // not a table of the program: it cannot be rebuilt
-                    throw DbError(1, QStringLiteral("la tabla %1 no es del programa").arg(table));
-                rebuildTable(conn, table, create);
-            }
-            transaction.commit();
-        }
-        addLimitTables(conn);
-        addMissingIndexes(conn);
-    } catch (const DbError& error) {
-        throw DbError(error.number(),
-                      QStringLiteral("No se pudo actualizar la base de datos '%1' a la versión "
-                                     "actual: %2")
-                          .arg(conn.path(), error.description()));
-    }
 }
 
 QString demoDataDir() {

@@ -4,18 +4,21 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace tarvela::db {
 
 // Creates the thirteen tables with their keys and look-up indexes, the one parametros row
 // (base 1, no customer) and the one versionado row (application 202, database 1).
 void createSchema(Connection& conn);
 
-// Brings a file made by an earlier version up to the current schema: tables whose text columns
-// name the program's collation (which other tools do not know) are rebuilt with the current
-// definition, their rows and their indexes, in one transaction; the tables of groups and of
-// ratio and group limits are created when missing, in one transaction; then the look-up indexes
-// the file lacks are created. Throws DbError with a message for the user when the file cannot be
-// upgraded.
+// The statements createSchema runs: the tables, their indexes and the first rows.
+std::vector<const char*> schemaStatements();
+
+// Brings a file made by an earlier version up to the current schema (see schema_upgrade.cpp for
+// the steps). A file that lacks the program's tables is refused with "El archivo '<ruta>' no es
+// una base de datos de Tarvela."; a file that cannot be upgraded throws DbError with a message
+// for the user.
 void upgradeSchema(Connection& conn);
 
 // Loads the demo catalog and sample formulas from the CSV files in dataDir, completing the

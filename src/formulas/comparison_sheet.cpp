@@ -8,6 +8,7 @@ namespace {
 constexpr int kLabelColumn = 3;
 const QString kTwoDecimals = QStringLiteral("0.00");
 const QString kPercent = QStringLiteral("\"% \"0.00");
+const QString kUnitCost = QStringLiteral("0.00##");
 
 // Texts reach the sheet with their double quotes turned into single quotes.
 QString cellText(const QString& text) {
@@ -41,12 +42,14 @@ public:
         forEach([&](int col, const ComparedFormula& f) { text(col, f.listed.producto); });
         label(QStringLiteral("Ult.Modificación"));
         forEach([&](int col, const ComparedFormula& f) { text(col, f.listed.fechaModificacion); });
-        total(QStringLiteral("Cant.Húmeda"), &ComparedFormula::cantidadHumeda);
-        total(QStringLiteral("Cant.Seca"), &ComparedFormula::cantidadSeca);
-        total(QStringLiteral("Materia Seca %"), &ComparedFormula::materiaSeca);
-        total(QStringLiteral("Costo U.Húmeda"), &ComparedFormula::costoUHumeda);
-        total(QStringLiteral("Costo U.Seca"), &ComparedFormula::costoUSeca);
-        total(QStringLiteral("Costo Total"), &ComparedFormula::costoTotal);
+        // Each total in one number format across the formulas; the unit costs dry, then as fed,
+        // as every output of a formula lists them.
+        total(QStringLiteral("Cant.Húmeda"), &ComparedFormula::cantidadHumeda, kTwoDecimals);
+        total(QStringLiteral("Cant.Seca"), &ComparedFormula::cantidadSeca, kTwoDecimals);
+        total(QStringLiteral("Materia Seca %"), &ComparedFormula::materiaSeca, kTwoDecimals);
+        total(QStringLiteral("Costo U.Seca"), &ComparedFormula::costoUSeca, kUnitCost);
+        total(QStringLiteral("Costo U.Húmeda"), &ComparedFormula::costoUHumeda, kUnitCost);
+        total(QStringLiteral("Costo Total"), &ComparedFormula::costoTotal, kTwoDecimals);
         ++row_; // an empty row
 
         // Each formula's nutrient values are labelled with the basis they are expressed on:
@@ -122,9 +125,11 @@ private:
         }
     }
 
-    void total(const QString& name, double ComparedFormula::*field) {
+    void total(const QString& name, double ComparedFormula::*field, const QString& format) {
         label(name);
-        forEach([&](int col, const ComparedFormula& f) { sheet_.setNumber(row_, col, f.*field); });
+        forEach([&](int col, const ComparedFormula& f) {
+            sheet_.setNumber(row_, col, f.*field, format);
+        });
     }
 
     void figures(const ComparedItem& item, const std::array<QString, 3>& formats) {

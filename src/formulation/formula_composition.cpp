@@ -2,7 +2,6 @@
 
 #include "db/statements.h"
 
-#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -59,35 +58,40 @@ void FormulaComposition::read(db::Connection& conn, std::vector<int> nutrientKey
     for (const IngredientRow& row : ingredients)
         ingredientKeys.push_back(row.id_producto);
 
-    // One statement in two parts: the catalog rows of the ingredients (their dry matter; a row
-    // without a nutrient key), then the composition rows of every pair. These are read by
-    // ingredient along the table's own key (id_producto, id_propiedad), each ingredient's rows
-    // together, and the nutrients kept as they pass ("+" keeps the nutrient keys off the index
-    // on id_propiedad): one seek per ingredient instead of one per pair, some three times
-    // faster on a catalog of 100 nutrients.
+    // One statement in three parts: the catalog rows of the ingredients and of the nutrients
+    // (which of them the catalog still lists), then the composition rows of every pair. These
+    // are read by ingredient along the table's own key (id_producto, id_propiedad), each
+    // ingredient's rows together, and the nutrients kept as they pass ("+" keeps the nutrient
+    // keys off the index on id_propiedad): one seek per ingredient instead of one per pair, some
+    // three times faster on a catalog of 100 nutrients.
     const QString ingredientList = keyList(std::move(ingredientKeys));
+    const QString nutrientList = keyList(std::move(nutrientKeys));
     const db::Result rs = conn.query(
-        QStringLiteral("select id_producto,null as id_propiedad,materia_seca,null as valor from "
-                       "productos where id_producto in (") +
+        QStringLiteral("select id_producto,null as id_propiedad,null as valor from productos "
+                       "where id_producto in (") +
         ingredientList +
-        QStringLiteral(") union all select id_producto,id_propiedad,null,valor from "
+        QStringLiteral(") union all select null,id_propiedad,null from propiedades where "
+                       "id_propiedad in (") +
+        nutrientList +
+        QStringLiteral(") union all select id_producto,id_propiedad,valor from "
                        "producto_propiedad where +id_propiedad in (") +
-        keyList(std::move(nutrientKeys)) + QStringLiteral(") and id_producto in (") +
-        ingredientList + QStringLiteral(")"));
-    QHash<int, double> listed; // dry matter of each ingredient the catalog lists
-    for (int r = 0; r < rs.rowCount(); ++r)
-        if (rs.value(r, 1).isNull())
-            listed.insert(rs.value(r, 0).toInt(), number(rs.value(r, 2)));
-    entries_.reserve(rs.rowCount() - listed.size());
+        nutrientList + QStringLiteral(") and id_producto in (") + ingredientList +
+        QStringLiteral(")"));
+    std::vector<int> pairs; // rows of the composition
     for (int r = 0; r < rs.rowCount(); ++r) {
         if (rs.value(r, 1).isNull())
-            continue;
+            ingredients_.insert(rs.value(r, 0).toInt());
+        else if (rs.value(r, 0).isNull())
+            nutrients_.insert(rs.value(r, 1).toInt());
+        else
+            pairs.push_back(r);
+    }
+    entries_.reserve(static_cast<qsizetype>(pairs.size()));
+    for (int r : pairs) {
         const int idProducto = rs.value(r, 0).toInt();
-        const auto product = listed.constFind(idProducto);
         Entry e;
-        e.content.valor = number(rs.value(r, 3));
-        e.listed = product != listed.constEnd();
-        e.content.materiaSeca = e.listed ? *product : 0.0;
+        e.content.valor = number(rs.value(r, 2));
+        e.listed = ingredients_.contains(idProducto);
         entries_.insert(key(rs.value(r, 1).toInt(), idProducto), e);
     }
 }
@@ -100,6 +104,22 @@ const CatalogContent* FormulaComposition::find(int idPropiedad, int idProducto) 
 double FormulaComposition::content(int idPropiedad, int idProducto) const {
     const auto it = entries_.constFind(key(idPropiedad, idProducto));
     return it != entries_.constEnd() ? it->content.valor : 0.0;
+}
+
+QHash<int, QString> nutrientUnits(const WorkingModel& model, db::Connection& conn) {
+    QHash<int, QString> units;
+    if (model.rsPropiedades.empty())
+        return units;
+    QStringList keys;
+    for (const NutrientRow& n : model.rsPropiedades)
+        keys << db::sqlInt(n.id_propiedad);
+    const db::Result rs =
+        conn.query(QStringLiteral("select id_propiedad,unidad from propiedades where id_propiedad "
+                                  "in (") +
+                   keys.join(QLatin1Char(',')) + QLatin1Char(')'));
+    for (int r = 0; r < rs.rowCount(); ++r)
+        units.insert(rs.value(r, 0).toInt(), rs.value(r, 1).toString().trimmed());
+    return units;
 }
 
 } // namespace tarvela::formulation

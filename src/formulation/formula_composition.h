@@ -4,6 +4,7 @@
 #include "formulation/working_model.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <vector>
 
@@ -12,10 +13,9 @@
 // handed to every stage.
 namespace tarvela::formulation {
 
-// A nutrient's content in an ingredient (dry-matter basis) and the ingredient's catalog dry matter.
+// A nutrient's content in an ingredient, on the dry-matter basis.
 struct CatalogContent {
     double valor = 0;
-    double materiaSeca = 0;
 };
 
 class FormulaComposition {
@@ -36,6 +36,10 @@ public:
     // without a row.
     double content(int idPropiedad, int idProducto) const;
 
+    // Whether the catalog still lists the ingredient, the nutrient.
+    bool listsIngredient(int idProducto) const { return ingredients_.contains(idProducto); }
+    bool listsNutrient(int idPropiedad) const { return nutrients_.contains(idPropiedad); }
+
 private:
     void read(db::Connection& conn, std::vector<int> nutrientKeys,
               const std::vector<IngredientRow>& ingredients);
@@ -49,6 +53,11 @@ private:
                static_cast<quint32>(idProducto);
     }
     QHash<quint64, Entry> entries_;
+    QSet<int> ingredients_;
+    QSet<int> nutrients_;
 };
+
+// The unit of each of the formula's nutrients ("%", "Mcal/kg"), by key, as the catalog names it.
+QHash<int, QString> nutrientUnits(const WorkingModel& model, db::Connection& conn);
 
 } // namespace tarvela::formulation

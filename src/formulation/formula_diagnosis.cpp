@@ -18,23 +18,6 @@ int displayDecimals(const DiagnosedLimit& limit) {
     return kDecimals.decimalsOf(limit.kind);
 }
 
-// The units of the formula's nutrients, by key.
-QHash<int, QString> nutrientUnits(const WorkingModel& model, db::Connection& conn) {
-    QHash<int, QString> units;
-    if (model.rsPropiedades.empty())
-        return units;
-    QStringList keys;
-    for (const NutrientRow& n : model.rsPropiedades)
-        keys << db::sqlInt(n.id_propiedad);
-    const db::Result rs =
-        conn.query(QStringLiteral("select id_propiedad,unidad from propiedades where id_propiedad "
-                                  "in (") +
-                   keys.join(QLatin1Char(',')) + QLatin1Char(')'));
-    for (int r = 0; r < rs.rowCount(); ++r)
-        units.insert(rs.value(r, 0).toInt(), rs.value(r, 1).toString().trimmed());
-    return units;
-}
-
 // Names a limit of the stated problem: ingredients are those of the stated (key-sorted)
 // working table, nutrients those of the nutrient table in its order.
 DiagnosedLimit named(const simplex::LimitChange& change, const WorkingModel& stated,

@@ -45,11 +45,11 @@ void loadNutrients(WorkingModel& model, db::Connection& conn) {
                        "formula_propiedad fp, propiedades p WHERE fp.id_propiedad=p.id_propiedad "
                        "AND fp.id_formula=") +
         db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY p.nombre"));
-    const int cId = rs.columnIndex(QStringLiteral("id_propiedad"));
-    const int cNombre = rs.columnIndex(QStringLiteral("nombre"));
-    const int cMin = rs.columnIndex(QStringLiteral("minimo"));
-    const int cMax = rs.columnIndex(QStringLiteral("maximo"));
-    const int cValor = rs.columnIndex(QStringLiteral("valor"));
+    const int cId = rs.column(QStringLiteral("id_propiedad"));
+    const int cNombre = rs.column(QStringLiteral("nombre"));
+    const int cMin = rs.column(QStringLiteral("minimo"));
+    const int cMax = rs.column(QStringLiteral("maximo"));
+    const int cValor = rs.column(QStringLiteral("valor"));
     model.rsPropiedades.reserve(static_cast<size_t>(rs.rowCount()));
     for (int r = 0; r < rs.rowCount(); ++r) {
         NutrientRow row;
@@ -119,6 +119,20 @@ void loadGroups(WorkingModel& model, db::Connection& conn) {
             group->miembros.push_back(members.value(r, 1).toInt());
 }
 
+// The keys of the formula's rows in a detail table whose item the catalog no longer lists.
+std::vector<int> missingFromCatalog(db::Connection& conn, int formulaId, const QString& detail,
+                                    const QString& catalog, const QString& key) {
+    const db::Result rs = conn.query(QStringLiteral("SELECT fp.%3 FROM %1 fp LEFT JOIN %2 p ON "
+                                                    "fp.%3=p.%3 WHERE fp.id_formula=")
+                                         .arg(detail, catalog, key) +
+                                     db::sqlInt(formulaId) +
+                                     QStringLiteral(" AND p.%1 IS NULL ORDER BY fp.%1").arg(key));
+    std::vector<int> keys;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        keys.push_back(rs.value(r, 0).toInt());
+    return keys;
+}
+
 void loadIngredients(WorkingModel& model, db::Connection& conn, Desktop& desktop) {
     model.ingredients.clear();
     const db::Result rs = conn.query(
@@ -128,18 +142,18 @@ void loadIngredients(WorkingModel& model, db::Connection& conn, Desktop& desktop
             "fp.porcentaje_seca,fp.cantidad_humeda,fp.cantidad_seca FROM formula_producto fp, "
             "productos p WHERE fp.id_producto=p.id_producto AND fp.id_formula=") +
         db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY fp.porcentaje_humeda DESC"));
-    const int cId = rs.columnIndex(QStringLiteral("id_producto"));
-    const int cNombre = rs.columnIndex(QStringLiteral("nombre"));
-    const int cCosto = rs.columnIndex(QStringLiteral("costo"));
-    const int cCostoActual = rs.columnIndex(QStringLiteral("costoActual"));
-    const int cMs = rs.columnIndex(QStringLiteral("materia_seca"));
-    const int cMsActual = rs.columnIndex(QStringLiteral("materiaSecaActual"));
-    const int cMin = rs.columnIndex(QStringLiteral("minimo"));
-    const int cMax = rs.columnIndex(QStringLiteral("maximo"));
-    const int cPorH = rs.columnIndex(QStringLiteral("porcentaje_humeda"));
-    const int cPorS = rs.columnIndex(QStringLiteral("porcentaje_seca"));
-    const int cCanH = rs.columnIndex(QStringLiteral("cantidad_humeda"));
-    const int cCanS = rs.columnIndex(QStringLiteral("cantidad_seca"));
+    const int cId = rs.column(QStringLiteral("id_producto"));
+    const int cNombre = rs.column(QStringLiteral("nombre"));
+    const int cCosto = rs.column(QStringLiteral("costo"));
+    const int cCostoActual = rs.column(QStringLiteral("costoActual"));
+    const int cMs = rs.column(QStringLiteral("materia_seca"));
+    const int cMsActual = rs.column(QStringLiteral("materiaSecaActual"));
+    const int cMin = rs.column(QStringLiteral("minimo"));
+    const int cMax = rs.column(QStringLiteral("maximo"));
+    const int cPorH = rs.column(QStringLiteral("porcentaje_humeda"));
+    const int cPorS = rs.column(QStringLiteral("porcentaje_seca"));
+    const int cCanH = rs.column(QStringLiteral("cantidad_humeda"));
+    const int cCanS = rs.column(QStringLiteral("cantidad_seca"));
     model.ingredients.reserve(static_cast<size_t>(rs.rowCount()));
     for (int r = 0; r < rs.rowCount(); ++r) {
         const Opt materiaSeca = optDouble(rs.value(r, cMs));
@@ -190,6 +204,8 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     BusyPointer busy(desktop);
     LoadingFlag flag(model);
 
+    model.missingNutrients.clear();
+    model.missingIngredients.clear();
     if (model.formulaId == 0) {
         clearHeader(model);
         clearTotals(model);
@@ -228,6 +244,12 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
 
     loadNutrients(model, conn);
     loadIngredients(model, conn, desktop);
+    model.missingNutrients =
+        missingFromCatalog(conn, model.formulaId, QStringLiteral("formula_propiedad"),
+                           QStringLiteral("propiedades"), QStringLiteral("id_propiedad"));
+    model.missingIngredients =
+        missingFromCatalog(conn, model.formulaId, QStringLiteral("formula_producto"),
+                           QStringLiteral("productos"), QStringLiteral("id_producto"));
     loadRatios(model, conn);
     loadGroups(model, conn);
     actuResultados(model, conn, decimalSeparator);
@@ -283,7 +305,8 @@ void actuResultados(WorkingModel& model, const FormulaComposition& composition,
 
     model.txtCantidad = model.vSecaIng ? texts.txtCanS : texts.txtCanH;
 
-    // Nutrient values from the catalog composition, ingredients in key order.
+    // Nutrient values from the catalog contents, ingredients in key order. An ingredient's dry
+    // matter is the formula's own, the one the run solved with.
     const auto valueOf = [&](int idPropiedad) {
         double valor = 0;
         for (const IngredientRow& row : model.ingredients) {
@@ -293,7 +316,7 @@ void actuResultados(WorkingModel& model, const FormulaComposition& composition,
             if (model.vSecaNut)
                 valor += c->valor * val(row.porcentaje_seca);
             else
-                valor += c->valor * (c->materiaSeca / 100.0) * val(row.porcentaje_humeda);
+                valor += c->valor * (val(row.materia_seca) / 100.0) * val(row.porcentaje_humeda);
         }
         return valor;
     };

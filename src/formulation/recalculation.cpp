@@ -16,8 +16,8 @@ void addNutrientsOf(std::vector<NutrientRow>& nutrients, db::Connection& conn, i
         QStringLiteral("SELECT pp.id_propiedad,pp.valor,p.nombre FROM producto_propiedad pp,"
                        "propiedades p WHERE pp.id_propiedad=p.id_propiedad and pp.id_producto=") +
         db::sqlInt(idProducto) + QStringLiteral(" AND pp.valor<>0"));
-    const int cId = rs.columnIndex(QStringLiteral("id_propiedad"));
-    const int cNombre = rs.columnIndex(QStringLiteral("nombre"));
+    const int cId = rs.column(QStringLiteral("id_propiedad"));
+    const int cNombre = rs.column(QStringLiteral("nombre"));
     for (int r = 0; r < rs.rowCount(); ++r) {
         const int id = rs.value(r, cId).toInt();
         if (std::any_of(nutrients.begin(), nutrients.end(),

@@ -201,6 +201,64 @@ bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& compos
     return true;
 }
 
+// Every figure of an ingredient the run works with must be a number it can use: a dry matter
+// above 0 and at most 100, a price and limits within the largest table values. Not-a-number,
+// the infinities and overflowing values (1e300, 9e999) are refused.
+bool checkIngredientFigures(const WorkingModel& model, Desktop& desktop) {
+    const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
+    for (const IngredientRow& row : model.ingredients) {
+        const QString name = row.nombre.trimmed();
+        const double materiaSeca = row.materia_seca.value_or(0.0);
+        QString problem;
+        if (!(materiaSeca > 0 && materiaSeca <= 100))
+            problem = QStringLiteral("La materia seca del ingrediente <") + name +
+                      QStringLiteral("> debe ser mayor que 0 y no mayor que 100");
+        else if ((row.costo_humeda && !withinTable(*row.costo_humeda)) ||
+                 (model.vSecaIng && row.costo_seca && !std::isfinite(*row.costo_seca)))
+            problem = QStringLiteral("El precio del ingrediente <") + name + range;
+        else if (row.minimo && !withinTable(*row.minimo))
+            problem = QStringLiteral("El mínimo del ingrediente <") + name + range;
+        else if (row.maximo && !withinTable(*row.maximo))
+            problem = QStringLiteral("El máximo del ingrediente <") + name + range;
+        if (!problem.isEmpty()) {
+            desktop.message(problem);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The formula's nutrients and ingredients must all still be in the catalog: a limit dropped
+// because its item was deleted elsewhere would let the run answer with a mix that breaks it.
+bool reportMissing(Desktop& desktop, const QString& item, int id) {
+    desktop.message(item + QStringLiteral(" %1 de la fórmula ya no existe en el catálogo").arg(id),
+                    MsgIcon::Critical, kCancelled);
+    return false;
+}
+
+// Items the loading found gone (their rows left out of the working tables).
+bool checkLoadedItems(const WorkingModel& model, Desktop& desktop) {
+    if (!model.missingNutrients.empty())
+        return reportMissing(desktop, QStringLiteral("El nutriente"),
+                             model.missingNutrients.front());
+    if (!model.missingIngredients.empty())
+        return reportMissing(desktop, QStringLiteral("El ingrediente"),
+                             model.missingIngredients.front());
+    return true;
+}
+
+// Items deleted since the formula was loaded.
+bool checkCatalogItems(const WorkingModel& model, const FormulaComposition& composition,
+                       Desktop& desktop) {
+    for (const NutrientRow& n : model.rsPropiedades)
+        if (!composition.listsNutrient(n.id_propiedad))
+            return reportMissing(desktop, QStringLiteral("El nutriente"), n.id_propiedad);
+    for (const IngredientRow& row : model.ingredients)
+        if (!composition.listsIngredient(row.id_producto))
+            return reportMissing(desktop, QStringLiteral("El ingrediente"), row.id_producto);
+    return true;
+}
+
 // Steps 8 and 9: the ingredient limits must leave room for the batch.
 bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) {
     double sumMin = 0;
@@ -242,7 +300,8 @@ bool checkReachability(const WorkingModel& model, double Q, const FormulaComposi
         for (const IngredientRow& row : model.ingredients) {
             ReachIngredient ing;
             if (const CatalogContent* c = composition.find(n.id_propiedad, row.id_producto))
-                ing.content = model.vSecaNut ? c->valor : c->valor * c->materiaSeca / 100.0;
+                ing.content =
+                    model.vSecaNut ? c->valor : c->valor * row.materia_seca.value_or(0.0) / 100.0;
             ing.maxShare = row.maximo ? *row.maximo / Q : 1.0;
             ing.minShare = row.minimo ? *row.minimo / Q : 0.0;
             if (ing.content * ing.maxShare >= minimo)
@@ -316,6 +375,8 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     const std::optional<double> quantity = checkQuantity(cantidadText, host);
     if (!quantity)
         return result;
+    if (!checkLoadedItems(model, desktop))
+        return result;
     if (model.rsPropiedades.empty()) {
         desktop.message(
             QStringLiteral("Debe ingresar al menos una restricción para los Nutrientes"),
@@ -342,8 +403,12 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         return result;
     if (!checkPrices(model, desktop))
         return result;
+    if (!checkIngredientFigures(model, desktop))
+        return result;
     // The one read of the catalog composition in this run: every stage below works from it.
     const FormulaComposition composition(conn, model);
+    if (!checkCatalogItems(model, composition, desktop))
+        return result;
     if (!checkMagnitudes(model, composition, desktop))
         return result;
     if (!checkRatiosAndGroupsApply(model, composition, desktop))

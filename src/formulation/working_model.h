@@ -137,6 +137,11 @@ struct WorkingModel {
     std::vector<IngredientRow> ingredients;
     std::vector<RatioRow> relaciones; // by numerator's then denominator's name
     std::vector<GroupRow> grupos;     // by name
+    // Keys of the loaded formula's nutrients and ingredients that the catalog no longer lists
+    // (deleted by another program or workstation): loading leaves them out, and a run refuses to
+    // go on without their limits.
+    std::vector<int> missingNutrients;
+    std::vector<int> missingIngredients;
     std::vector<AnalysisRecord> rsAnalisis;
     // Label of each constraint row of the last run (index 0 unused).
     std::vector<QString> rowLabels;

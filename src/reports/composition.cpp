@@ -53,9 +53,8 @@ std::optional<CompositionTable> buildComposition(const formulation::WorkingModel
             QStringLiteral("select pp.*,p.materia_seca from producto_propiedad pp, productos p "
                            "where pp.id_producto=p.id_producto and pp.id_producto=") +
             db::sqlInt(ing.id_producto));
-        const int cProp = rs.columnIndex(QStringLiteral("id_propiedad"));
-        const int cValor = rs.columnIndex(QStringLiteral("valor"));
-        const int cMs = rs.columnIndex(QStringLiteral("materia_seca"));
+        const int cProp = rs.column(QStringLiteral("id_propiedad"));
+        const int cValor = rs.column(QStringLiteral("valor"));
         // The first composition row of each nutrient, as a search from the first row finds it.
         std::vector<int> found(nutrients, -1);
         for (int r = 0; r < rs.rowCount(); ++r) {
@@ -71,9 +70,10 @@ std::optional<CompositionTable> buildComposition(const formulation::WorkingModel
             if (r < 0)
                 continue;
             const double content = number(rs.value(r, cValor));
-            row.aportes[c] = model.vSecaNut ? content * row.porcentaje_seca
-                                            : content * (number(rs.value(r, cMs)) / 100.0) *
-                                                  row.porcentaje_humeda;
+            // The formula's own dry matter, the one the run solved with.
+            row.aportes[c] =
+                model.vSecaNut ? content * row.porcentaje_seca
+                               : content * (val(ing.materia_seca) / 100.0) * row.porcentaje_humeda;
         }
         table.rows.push_back(std::move(row));
     }

@@ -1,6 +1,7 @@
 #include "reports/csv_export.h"
 
 #include "context/open_document.h"
+#include "reports/output_file.h"
 #include "text/format.h"
 
 #include <QDate>
@@ -9,6 +10,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+
+#include <cerrno>
 
 namespace tarvela {
 
@@ -25,6 +28,23 @@ QString numberText(double value, QChar decimalSeparator) {
     return text;
 }
 
+// A text a spreadsheet reads as a number ("-5.00", "-12,5 %"): it stays as it is.
+bool readAsNumber(const QString& text) {
+    QString figure = text.trimmed();
+    if (figure.endsWith(QLatin1Char('%')))
+        figure = figure.chopped(1).trimmed();
+    return text::parseUserNumber(figure).has_value();
+}
+
+// Texts that a spreadsheet would take for a formula ("=1+1", "+A1", "-A1", "@SUM(A1)") keep a
+// leading apostrophe, so that they are shown as the texts they are.
+QString textCell(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()) && !readAsNumber(text))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
 QString valueText(const QVariant& value, QChar decimalSeparator) {
     switch (value.typeId()) {
     case QMetaType::Double:
@@ -36,6 +56,8 @@ QString valueText(const QVariant& value, QChar decimalSeparator) {
         return text::formatDate(value.toDateTime().date(), QStringLiteral("dd/mm/yyyy"));
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    case QMetaType::QString:
+        return textCell(value.toString());
     default:
         return value.toString();
     }
@@ -80,7 +102,8 @@ QByteArray csvContents(const db::Result& rows, bool omitHeader, QChar decimalSep
             cells << csvCell(rows.value(r, c), decimalSeparator);
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\r');
     }
-    return out.toUtf8();
+    // UTF-8 with its byte-order mark: spreadsheets then read accented texts right.
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }
 
 void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader) {
@@ -99,7 +122,8 @@ void writeCsvFile(Desktop& desktop, const db::Result& rows, bool omitHeader) {
     const QByteArray contents = csvContents(rows, omitHeader, text::workstationDecimalSeparator());
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
         !file.commit()) {
-        desktop.message(file.errorString());
+        const int error = errno;
+        desktop.message(reports::writeErrorText(name, error), MsgIcon::Critical);
         return;
     }
     desktop.message(QStringLiteral("Archivo generado."), MsgIcon::Information);

@@ -32,8 +32,10 @@ db::Result formulaCsvTable(const FormulaReport& r) {
 
     const auto& header = r.header();
     const auto& boxes = r.boxes();
+    // The title line also names the basis of the nutrient values.
     std::vector<QVariantList> rows = {
-        line({QStringLiteral("TARVELA - Composición de Fórmulas")}),
+        line({QStringLiteral("TARVELA - Composición de Fórmulas"),
+              QStringLiteral("Nutrientes en ") + r.nutrientBasis()}),
         line({QStringLiteral("Fecha: "), r.todayText()}),
         line({QStringLiteral("Fórmula:"), header.producto}),
         line({QStringLiteral("Código:"), header.codigo}),
@@ -49,11 +51,12 @@ db::Result formulaCsvTable(const FormulaReport& r) {
     }
 
     rows.push_back(line());
-    rows.push_back(line({QStringLiteral("NUTRIENTES"), QStringLiteral("Mínimo"),
-                         QStringLiteral("Máximo"), QStringLiteral("Valor")}));
+    rows.push_back(
+        line({QStringLiteral("NUTRIENTES"), QStringLiteral("Mínimo"), QStringLiteral("Máximo"),
+              QStringLiteral("Valor"), QStringLiteral("Unidad")}));
     for (const formulation::NutrientRow& n : r.model.rsPropiedades)
         rows.push_back(line({n.nombre, r.nutrientFigure(n.minimo), r.nutrientFigure(n.maximo),
-                             r.nutrientFigure(n.valor)}));
+                             r.nutrientFigure(n.valor), r.unitOf(n)}));
 
     rows.push_back(line());
     const QString costHeadings[2] = {r.includeCosts ? QStringLiteral("Costo U.") : QString(),

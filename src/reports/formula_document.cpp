@@ -39,26 +39,32 @@ TextDocument formulaDocument(const FormulaReport& r) {
     line(QStringLiteral("Versión:"), header.version);
     line(QStringLiteral("Última modificación:"), header.fechaModificacion);
     line(QStringLiteral("Materia Seca:"), boxes.txtMatSeca);
+    line(QString::fromUtf8(kNutrientBasisLabel), r.nutrientBasis());
     if (r.includeCosts) {
-        line(QStringLiteral("Costo U.Seca"), boxes.txtCosS);
-        line(QStringLiteral("Costo U.Húmeda"), boxes.txtCosH);
-        line(QStringLiteral("Costo Total"), boxes.txtCosTot);
+        line(QStringLiteral("Costo U.Seca:"), boxes.txtCosS);
+        line(QStringLiteral("Costo U.Húmeda:"), boxes.txtCosH);
+        line(QStringLiteral("Costo Total:"), boxes.txtCosTot);
     }
     document.tables.push_back(data);
 
+    // Each value with its unit beside it.
     DocumentTable nutrients;
-    const double quarter = kDocumentTextWidth / 4;
-    nutrients.widths = {quarter, quarter, quarter, quarter};
+    const double unitWidth = 60;
+    const double quarter = (kDocumentTextWidth - unitWidth) / 4;
+    nutrients.widths = {quarter, quarter, quarter, quarter, unitWidth};
     nutrients.shade = kHeadingShade;
     nutrients.shadedRows = {0};
-    nutrients.rows.push_back(
-        {bold(QStringLiteral("NUTRIENTES")), bold(QStringLiteral("Mínimo"), true),
-         bold(QStringLiteral("Máximo"), true), bold(QStringLiteral("Valor"), true)});
+    nutrients.headingRow = true;
+    nutrients.rows.push_back({bold(QStringLiteral("NUTRIENTES")),
+                              bold(QStringLiteral("Mínimo"), true),
+                              bold(QStringLiteral("Máximo"), true),
+                              bold(QStringLiteral("Valor"), true), bold(QStringLiteral("Unidad"))});
     for (const formulation::NutrientRow& n : r.model.rsPropiedades)
         nutrients.rows.push_back({{n.nombre},
                                   figure(r.nutrientFigure(n.minimo)),
                                   figure(r.nutrientFigure(n.maximo)),
-                                  figure(r.nutrientFigure(n.valor))});
+                                  figure(r.nutrientFigure(n.valor)),
+                                  {r.unitOf(n)}});
     document.tables.push_back(nutrients);
 
     const std::vector<LimitLine> lines = r.ratioAndGroupLines();
@@ -67,14 +73,18 @@ TextDocument formulaDocument(const FormulaReport& r) {
         limits.widths = nutrients.widths;
         limits.shade = kHeadingShade;
         limits.shadedRows = {0};
-        limits.rows.push_back(
-            {bold(QStringLiteral("RELACIONES Y GRUPOS")), bold(QStringLiteral("Mínimo"), true),
-             bold(QStringLiteral("Máximo"), true), bold(QStringLiteral("Valor"), true)});
+        limits.headingRow = true;
+        limits.rows.push_back({bold(QStringLiteral("RELACIONES Y GRUPOS")),
+                               bold(QStringLiteral("Mínimo"), true),
+                               bold(QStringLiteral("Máximo"), true),
+                               bold(QStringLiteral("Valor"), true),
+                               {}});
         for (const LimitLine& limit : lines)
             limits.rows.push_back({{limit.nombre},
                                    figure(r.nutrientFigure(limit.minimo)),
                                    figure(r.nutrientFigure(limit.maximo)),
-                                   figure(r.lineValue(limit))});
+                                   figure(r.lineValue(limit)),
+                                   {}});
         document.tables.push_back(limits);
     }
 
@@ -83,6 +93,7 @@ TextDocument formulaDocument(const FormulaReport& r) {
     ingredients.widths = {r.includeCosts ? 100.0 : 170.0, 60, 50, 70, 50};
     ingredients.shade = kHeadingShade;
     ingredients.shadedRows = {0};
+    ingredients.headingRow = true;
     std::vector<DocumentCell> headings = {bold(QStringLiteral("INGREDIENTES")),
                                           bold(QStringLiteral("Base Seca"), true),
                                           {},

@@ -3,7 +3,7 @@
 #include "reports/page_painter.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,6 +18,7 @@ constexpr double kFirstLine = 42;  // below the page header
 constexpr double kPageFull = 266;  // a row ending at or past this line breaks the page
 constexpr double kRightEdge = 200; // of the page header's rules and of long texts
 constexpr double kGap = 2;         // between a shortened name and the figures beside it
+constexpr double kUnitX = 142;     // a nutrient's unit, just right of its value
 
 // A figure right-aligned on an edge.
 struct Figure {
@@ -27,11 +28,31 @@ struct Figure {
     bool bold = false;
 };
 
+// A section's heading row: its title, the column headings and the width of their box.
+struct SectionHeading {
+    QString title;
+    std::vector<Figure> headings;
+    double boxWidth = 0;
+    std::vector<std::pair<double, QString>> leftHeadings; // left-aligned at their x
+};
+
 class FormulaPrintout {
 public:
     FormulaPrintout(PagePainter& page, const FormulaReport& report) : p_(page), r_(report) {}
 
+    // Laid out once without drawing to count the pages ("Página N de M"), then printed.
     void print() {
+        p_.setDrawing(false);
+        layout();
+        pages_ = page_;
+        page_ = 0;
+        section_.reset();
+        p_.setDrawing(true);
+        layout();
+    }
+
+private:
+    void layout() {
         pageHeader();
         headerData();
         nutrients();
@@ -39,15 +60,17 @@ public:
         ingredients();
     }
 
-private:
-    // imprimeEncabezado: rules, the product word, the printing date, the title and the product.
+    // imprimeEncabezado: rules, the product word, the printing date and the page number, the
+    // title and the product.
     void pageHeader() {
+        ++page_;
         p_.line(10, 8, kRightEdge, 8);
         p_.line(10, 9, kRightEdge, 9);
         p_.setFont(10, true);
         p_.text(13, 12, QStringLiteral("Tarvela"));
         p_.setFont(7);
         p_.text(160, 13, QStringLiteral("Fecha de Impresión: ") + r_.todayText());
+        p_.text(160, 17, QStringLiteral("Página %1 de %2").arg(page_).arg(pages_));
         p_.setFont(12, true);
         p_.text(60, 19, QStringLiteral("COMPOSICIÓN DE FÓRMULAS"));
         p_.setFont(10);
@@ -56,9 +79,12 @@ private:
         y_ = kFirstLine;
     }
 
+    // A new page below the page header; a section that goes on repeats its heading row there.
     void newPage() {
         p_.newPage();
         pageHeader();
+        if (section_)
+            headingRow(*section_);
     }
 
     // After a table row: a new page once the current line has reached 266 mm.
@@ -73,10 +99,11 @@ private:
             {QStringLiteral("Versión:"), r_.header().version},
             {QStringLiteral("Última modificación:"), r_.header().fechaModificacion},
             {QStringLiteral("Materia Seca:"), r_.boxes().txtMatSeca},
+            {QString::fromUtf8(kNutrientBasisLabel), r_.nutrientBasis()},
         };
         if (r_.includeCosts) {
-            lines.push_back({QStringLiteral("Costo U.Húmeda:"), r_.boxes().txtCosH});
             lines.push_back({QStringLiteral("Costo U.Seca:"), r_.boxes().txtCosS});
+            lines.push_back({QStringLiteral("Costo U.Húmeda:"), r_.boxes().txtCosH});
             lines.push_back({QStringLiteral("Costo Total:"), r_.boxes().txtCosTot});
         }
         // The values start at 40 mm, or past the widest label when the font needs more room.
@@ -93,21 +120,29 @@ private:
         }
     }
 
-    // A section's heading line: the title, the column headings and their box. The heading is
-    // kept with the line that follows it: when that line would not fit on the page, the section
-    // starts on a new page.
-    void sectionHeading(const QString& title, std::initializer_list<Figure> headings,
-                        double boxWidth) {
+    // A section begins with its heading row. The heading is kept with the line that follows it:
+    // when that line would not fit on the page, the section starts on a new page. The heading
+    // row is repeated at the top of every page the section continues on.
+    void startSection(SectionHeading heading) {
+        section_.reset();
         if (y_ > kFirstLine)
             y_ += 10;
         if (y_ + kLine >= kPageFull)
             newPage();
-        p_.rect(10, y_ - 1.5, boxWidth, 5);
+        section_ = std::move(heading);
+        headingRow(*section_);
+    }
+
+    // The title, the column headings and their box.
+    void headingRow(const SectionHeading& h) {
+        p_.rect(10, y_ - 1.5, h.boxWidth, 5);
         p_.setFont(kBodyPoints, true);
-        p_.text(13, y_, title);
+        p_.text(13, y_, h.title);
         p_.setFont(kBodyPoints);
-        for (const Figure& heading : headings)
+        for (const Figure& heading : h.headings)
             p_.textRight(heading.right, y_, heading.text);
+        for (const auto& [x, text] : h.leftHeadings)
+            p_.text(x, y_, text);
         y_ += kLine;
     }
 
@@ -130,18 +165,27 @@ private:
         y_ += kLine;
     }
 
+    // Each value with its unit just right of it.
     void nutrients() {
-        sectionHeading(QStringLiteral("NUTRIENTES"),
-                       {{90, QStringLiteral("Mínimo")},
-                        {115, QStringLiteral("Máximo")},
-                        {140, QStringLiteral("Valor")}},
-                       140);
-        for (const formulation::NutrientRow& n : r_.model.rsPropiedades) {
+        startSection({QStringLiteral("NUTRIENTES"),
+                      {{90, QStringLiteral("Mínimo")},
+                       {115, QStringLiteral("Máximo")},
+                       {140, QStringLiteral("Valor")}},
+                      kUnitBoxWidth,
+                      {{kUnitX, QStringLiteral("Unidad")}}});
+        const auto& rows = r_.model.rsPropiedades;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const formulation::NutrientRow& n = rows[i];
+            p_.setFont(kBodyPoints);
+            p_.text(kUnitX, y_, p_.fitted(r_.unitOf(n), 10 + kUnitBoxWidth - kUnitX - 1));
             row(n.nombre, {{90, r_.nutrientFigure(n.minimo)},
                            {115, r_.nutrientFigure(n.maximo)},
                            {140, r_.nutrientFigure(n.valor)}});
-            breakIfFull();
+            // After the last row the ingredients' heading decides where they start.
+            if (i + 1 < rows.size())
+                breakIfFull();
         }
+        section_.reset();
     }
 
     // The ratio and group limits, as the nutrients are printed; only when the formula has any.
@@ -149,32 +193,38 @@ private:
         const std::vector<LimitLine> lines = r_.ratioAndGroupLines();
         if (lines.empty())
             return;
-        sectionHeading(QStringLiteral("RELACIONES Y GRUPOS"),
-                       {{90, QStringLiteral("Mínimo")},
-                        {115, QStringLiteral("Máximo")},
-                        {140, QStringLiteral("Valor")}},
-                       140);
-        for (const LimitLine& line : lines) {
+        startSection({QStringLiteral("RELACIONES Y GRUPOS"),
+                      {{90, QStringLiteral("Mínimo")},
+                       {115, QStringLiteral("Máximo")},
+                       {140, QStringLiteral("Valor")}},
+                      kUnitBoxWidth,
+                      {}});
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const LimitLine& line = lines[i];
             row(line.nombre, {{90, r_.nutrientFigure(line.minimo)},
                               {115, r_.nutrientFigure(line.maximo)},
                               {140, r_.lineValue(line)}});
-            breakIfFull();
+            if (i + 1 < lines.size())
+                breakIfFull();
         }
+        section_.reset();
     }
 
     void ingredients() {
         const bool costs = r_.includeCosts;
         if (costs)
-            sectionHeading(QStringLiteral("INGREDIENTES"),
-                           {{90, QStringLiteral("Base Seca")},
-                            {125, QStringLiteral("Base Húmeda")},
-                            {160, QStringLiteral("Costo Unit.")},
-                            {180, QStringLiteral("Cosot Total")}},
-                           180);
+            startSection({QStringLiteral("INGREDIENTES"),
+                          {{90, QStringLiteral("Base Seca")},
+                           {125, QStringLiteral("Base Húmeda")},
+                           {160, QStringLiteral("Costo Unit.")},
+                           {180, QStringLiteral("Cosot Total")}},
+                          180,
+                          {}});
         else
-            sectionHeading(
-                QStringLiteral("INGREDIENTES"),
-                {{90, QStringLiteral("Base Seca")}, {125, QStringLiteral("Base Húmeda")}}, 140);
+            startSection({QStringLiteral("INGREDIENTES"),
+                          {{90, QStringLiteral("Base Seca")}, {125, QStringLiteral("Base Húmeda")}},
+                          140,
+                          {}});
 
         const auto rows = r_.ingredientsInMix();
         for (size_t i = 0; i < rows.size(); ++i) {
@@ -196,6 +246,7 @@ private:
             if (i + 1 < rows.size())
                 breakIfFull();
         }
+        section_.reset();
         totals();
     }
 
@@ -223,9 +274,15 @@ private:
         y_ += kLine;
     }
 
+    // The nutrients' box reaches past their units.
+    static constexpr double kUnitBoxWidth = 160;
+
     PagePainter& p_;
     const FormulaReport& r_;
     double y_ = kFirstLine;
+    int page_ = 0;
+    int pages_ = 0;
+    std::optional<SectionHeading> section_; // the section under way
 };
 
 } // namespace

@@ -30,6 +30,14 @@ QString FormulaReport::todayText() const {
     return text::formatDate(today, QStringLiteral("dd/mm/yyyy"));
 }
 
+QString FormulaReport::nutrientBasis() const {
+    return model.vSecaNut ? QStringLiteral("Base Seca") : QStringLiteral("Base Húmeda");
+}
+
+QString FormulaReport::unitOf(const formulation::NutrientRow& nutrient) const {
+    return units.value(nutrient.id_propiedad).trimmed();
+}
+
 QString FormulaReport::figure(const std::optional<double>& value, const QString& pattern) const {
     return value ? text::formatNumber(*value, pattern, decimalSeparator) : QString();
 }

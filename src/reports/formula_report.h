@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -31,6 +32,8 @@ struct FormulaReport {
     bool includeCosts = false;
     QDate today;
     QChar decimalSeparator = QLatin1Char('.');
+    // The unit of each nutrient, by key, as the catalog names it ("%", "Mcal/kg").
+    QHash<int, QString> units = {};
 
     const formulation::FormulaHeader& header() const { return model.header; }
     const formulation::TotalsTexts& boxes() const { return model.totalsTexts; }
@@ -44,6 +47,10 @@ struct FormulaReport {
 
     // "dd/mm/yyyy".
     QString todayText() const;
+    // The basis of the nutrient values: "Base Seca" or "Base Húmeda".
+    QString nutrientBasis() const;
+    // The nutrient's unit; empty when the catalog names none.
+    QString unitOf(const formulation::NutrientRow& nutrient) const;
     // A figure with the given pattern and the workstation's separator; empty without a value.
     QString figure(const std::optional<double>& value, const QString& pattern) const;
     // A nutrient's limit or value: "#########0.00".
@@ -55,6 +62,8 @@ struct FormulaReport {
 };
 
 inline constexpr char kNutrientPattern[] = "#########0.00";
+// The label of the nutrient basis in the header data of the documents that use colons.
+inline constexpr char kNutrientBasisLabel[] = "Nutrientes en:";
 inline constexpr char kQuantityPattern[] = "#######0.00";
 
 // The name a generated document of the formula takes: "Fórmula <code> v<version>".

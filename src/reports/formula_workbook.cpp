@@ -69,6 +69,10 @@ Sheet formulaSheet(const FormulaReport& r) {
         number(10, boxes.txtCosTot, totals.costoTotal, kCostBox);
         r0 = 10;
     }
+    // The basis the nutrient values below are expressed on.
+    ++r0;
+    sheet.setText(r0, 1, QStringLiteral("Nutrientes en"));
+    sheet.setText(r0, 2, r.nutrientBasis());
     sheet.setBold(2, 2, r0, 2);
 
     // Nutrients.
@@ -78,7 +82,9 @@ Sheet formulaSheet(const FormulaReport& r) {
     sheet.setText(row, 2, QStringLiteral("Mínimo"));
     sheet.setText(row, 3, QStringLiteral("Máximo"));
     sheet.setText(row, 4, QStringLiteral("Valor"));
-    headingRow(sheet, row, 4);
+    sheet.setText(row, 5, QStringLiteral("Unidad"));
+    sheet.cell(row, 5).style.indent = 1;
+    headingRow(sheet, row, 5);
     for (const formulation::NutrientRow& n : r.model.rsPropiedades) {
         ++row;
         sheet.setText(row, 1, n.nombre);
@@ -86,8 +92,11 @@ Sheet formulaSheet(const FormulaReport& r) {
         for (int c = 0; c < 3; ++c)
             if (figures[c])
                 sheet.setNumber(row, 2 + c, *figures[c], kTwoDecimals);
+        // The unit a step away from its value.
+        sheet.setText(row, 5, r.unitOf(n));
+        sheet.cell(row, 5).style.indent = 1;
     }
-    sheet.frame(nutrientHeading, 1, row, 4);
+    sheet.frame(nutrientHeading, 1, row, 5);
 
     // Ratio and group limits, as the nutrients; a ratio without a value shows a dash.
     const std::vector<LimitLine> lines = r.ratioAndGroupLines();
@@ -98,7 +107,7 @@ Sheet formulaSheet(const FormulaReport& r) {
         sheet.setText(row, 2, QStringLiteral("Mínimo"));
         sheet.setText(row, 3, QStringLiteral("Máximo"));
         sheet.setText(row, 4, QStringLiteral("Valor"));
-        headingRow(sheet, row, 4);
+        headingRow(sheet, row, 5);
         for (const LimitLine& line : lines) {
             ++row;
             sheet.setText(row, 1, line.nombre);
@@ -111,7 +120,7 @@ Sheet formulaSheet(const FormulaReport& r) {
             else
                 sheet.setText(row, 4, kNoValue);
         }
-        sheet.frame(limitsHeading, 1, row, 4);
+        sheet.frame(limitsHeading, 1, row, 5);
     }
 
     // Ingredients of the mix.

@@ -1,29 +1,62 @@
 #include "reports/output_file.h"
 
+#include "text/file_errors.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace tarvela::reports {
+
+WriteFailure systemWriteFailure() {
+    const int number = errno;
+    return {text::fileErrorReason(number), number};
+}
+
+int folderWriteError(const QString& folder) {
+    QByteArray probe = QFile::encodeName(QDir(folder).filePath(QStringLiteral(".tarvela-XXXXXX")));
+    const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    struct statvfs disk {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) == 0 && disk.f_bavail == 0)
+        return ENOSPC;
+    return 0;
+}
+
+QString writeErrorText(const QString& path, int errorNumber, const QString& writerReason) {
+    const int refused = folderWriteError(QFileInfo(path).absolutePath());
+    if (refused != 0)
+        return text::fileWriteError(path, refused);
+    if (errorNumber != 0 || writerReason.isEmpty())
+        return text::fileWriteError(path, errorNumber);
+    return text::fileWriteError(path, writerReason);
+}
 
 WrittenFile writeNewFile(const QString& folder, const QString& baseName, const QString& suffix,
                          const ContentWriter& write) {
     WrittenFile result;
     const QDir dir(folder);
-    if (!QFileInfo(folder).isDir()) {
-        result.errorNumber = QFileDevice::OpenError;
-        result.error = QStringLiteral("No existe la carpeta ") + QDir::toNativeSeparators(folder);
+    const QString firstName = dir.filePath(baseName + QLatin1Char('.') + suffix);
+    const auto fail = [&result, &firstName](int number, const QString& reason = {}) {
+        result.errorNumber = number;
+        result.error = writeErrorText(firstName, number, reason);
         return result;
-    }
+    };
+    if (!QFileInfo(folder).isDir())
+        return fail(ENOENT);
     QTemporaryFile temporary(dir.filePath(QStringLiteral(".tarvela-XXXXXX.") + suffix));
-    if (!temporary.open()) {
-        result.errorNumber = temporary.error();
-        result.error =
-            temporary.errorString() + QStringLiteral(": ") + QDir::toNativeSeparators(folder);
-        return result;
-    }
+    if (!temporary.open())
+        return fail(errno);
     temporary.close();
     // The temporary file is the owner's only; the document gets the permissions of a new file.
     const mode_t mask = ::umask(0);
@@ -31,16 +64,10 @@ WrittenFile writeNewFile(const QString& folder, const QString& baseName, const Q
     ::chmod(QFile::encodeName(temporary.fileName()).constData(), 0644 & ~mask);
 
     const WriteFailure failure = write(temporary.fileName());
-    if (!failure.description.isEmpty()) {
-        result.errorNumber = failure.number;
-        result.error = failure.description;
-        return result;
-    }
-    if (QFileInfo(temporary.fileName()).size() == 0) {
-        result.errorNumber = QFileDevice::WriteError;
-        result.error = QStringLiteral("El documento quedó vacío");
-        return result;
-    }
+    if (!failure.description.isEmpty())
+        return fail(failure.number, failure.description);
+    if (QFileInfo(temporary.fileName()).size() == 0)
+        return fail(0, QStringLiteral("el documento quedó vacío"));
 
     // The rename never replaces a file: a name taken meanwhile moves on to the next one.
     for (int n = 1; n < 10000; ++n) {
@@ -54,15 +81,13 @@ WrittenFile writeNewFile(const QString& folder, const QString& baseName, const Q
             return result;
         }
         if (!QFileInfo::exists(candidate)) {
-            result.errorNumber = temporary.error();
-            result.error = temporary.errorString();
+            const int renameError = errno;
+            result.errorNumber = renameError;
+            result.error = writeErrorText(candidate, renameError);
             return result;
         }
     }
-    result.errorNumber = QFileDevice::RenameError;
-    result.error = QStringLiteral("No hay un nombre libre para el documento en ") +
-                   QDir::toNativeSeparators(folder);
-    return result;
+    return fail(0, QStringLiteral("no hay un nombre libre para el documento"));
 }
 
 QString fileNamePart(const QString& text) {

@@ -12,8 +12,10 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 } // namespace
 
-PagePainter::PagePainter(QPagedPaintDevice& device)
-    : device_(device), font_(QStringLiteral("Arial")) {
+PagePainter::PagePainter(QPagedPaintDevice& device) : device_(device) {
+    // Where Arial itself is missing, the font made to its widths takes its place, so that texts
+    // take the room the layouts give them.
+    font_.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font_.setStyleHint(QFont::SansSerif);
     if (!painter_.begin(&device_))
         return;
@@ -36,7 +38,7 @@ double PagePainter::pageHeight() const {
 }
 
 bool PagePainter::newPage() {
-    return device_.newPage();
+    return !drawing_ || device_.newPage();
 }
 
 void PagePainter::setFont(double points, bool bold) {
@@ -46,7 +48,7 @@ void PagePainter::setFont(double points, bool bold) {
 }
 
 void PagePainter::text(double x, double y, const QString& text) {
-    if (text.isEmpty())
+    if (text.isEmpty() || !drawing_)
         return;
     const QFontMetricsF metrics(font_, &device_);
     painter_.drawText(QPointF(x * k_, y * k_ + metrics.ascent()), text);
@@ -65,18 +67,20 @@ QString PagePainter::fitted(const QString& text, double width) const {
 }
 
 void PagePainter::line(double x1, double y1, double x2, double y2) {
-    painter_.drawLine(at(x1, y1), at(x2, y2));
+    if (drawing_)
+        painter_.drawLine(at(x1, y1), at(x2, y2));
 }
 
 void PagePainter::rect(double x, double y, double width, double height) {
-    painter_.drawRect(QRectF(at(x, y), QSizeF(width * k_, height * k_)));
+    if (drawing_)
+        painter_.drawRect(QRectF(at(x, y), QSizeF(width * k_, height * k_)));
 }
 
 WriteFailure writePdf(const QString& path, const QString& title,
                       const std::function<bool(QPagedPaintDevice&)>& paint) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {file.errorString(), file.error()};
+        return systemWriteFailure();
     {
         QPdfWriter writer(&file);
         writer.setTitle(title);
@@ -84,10 +88,10 @@ WriteFailure writePdf(const QString& path, const QString& title,
         writer.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         if (!paint(writer))
-            return {QStringLiteral("No se pudo componer el documento"), QFileDevice::WriteError};
+            return {QStringLiteral("no se pudo componer el documento"), 0};
     }
     if (!file.flush() || file.error() != QFileDevice::NoError)
-        return {file.errorString(), file.error()};
+        return systemWriteFailure();
     file.close();
     return {};
 }

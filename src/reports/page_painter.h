@@ -31,7 +31,12 @@ public:
     double pageHeight() const;
     bool newPage();
 
-    // The family of every text ("Arial"), then the size and weight of the next texts.
+    // While off, nothing reaches the device (texts, rules, boxes, new pages) but measures still
+    // work: a printout is laid out once to count its pages, then printed.
+    void setDrawing(bool drawing) { drawing_ = drawing; }
+
+    // The family of every text ("Arial", or the font of Arial's widths, Liberation Sans), then the
+    // size and weight of the next texts.
     void setFont(double points, bool bold = false);
     // The text with the top of its line at y.
     void text(double x, double y, const QString& text);
@@ -52,6 +57,7 @@ private:
     QPainter painter_;
     double k_ = 1; // device units per millimetre
     QFont font_;
+    bool drawing_ = true;
 };
 
 // Writes a PDF document (A4, the whole page usable) painted by paint, which returns false when

@@ -88,6 +88,11 @@ void automaticStyles(QXmlStreamWriter& xml, const TextDocument& d) {
     style(xml, QStringLiteral("Negrita"), QStringLiteral("text"));
     textProperties(xml, d, true);
     xml.writeEndElement();
+    // A row stays whole on one page.
+    style(xml, QStringLiteral("Fila"), QStringLiteral("table-row"));
+    xml.writeEmptyElement(kStyle, QStringLiteral("table-row-properties"));
+    xml.writeAttribute(kFo, QStringLiteral("keep-together"), QStringLiteral("always"));
+    xml.writeEndElement();
 
     cellStyle(xml, QStringLiteral("Borde"), true, QColor());
     cellStyle(xml, QStringLiteral("SinBorde"), false, QColor());
@@ -115,6 +120,27 @@ void automaticStyles(QXmlStreamWriter& xml, const TextDocument& d) {
     xml.writeEndElement();
 }
 
+// Characters a document cannot hold or would show as garbage: control characters (C0 but tab
+// and line feed, DEL, C1), unpaired surrogates and the non-characters U+FFFE and U+FFFF.
+bool leftOut(const QString& text, qsizetype i) {
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text.at(i - 1).isHighSurrogate();
+    return c.category() == QChar::Other_Control || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
+}
+
+// The text without the characters a document cannot hold.
+QString documentText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (!leftOut(text, i))
+            out += text.at(i);
+    return out;
+}
+
 // A text as the document keeps it: runs of blanks, tabs and line breaks as their elements.
 void writeText(QXmlStreamWriter& xml, const QString& text) {
     QString run;
@@ -135,8 +161,8 @@ void writeText(QXmlStreamWriter& xml, const QString& text) {
         } else if (c == QLatin1Char('\n') || c == QChar(0x2028)) {
             flush();
             xml.writeEmptyElement(kText, QStringLiteral("line-break"));
-        } else if (c.category() == QChar::Other_Control) {
-            continue; // not allowed in the file
+        } else if (leftOut(text, i)) {
+            continue;
         } else {
             run += c;
         }
@@ -173,7 +199,11 @@ void table(QXmlStreamWriter& xml, const DocumentTable& t, size_t index) {
         const QString cellStyle = t.shaded(static_cast<int>(r)) ? name + QStringLiteral(".Sombra")
                                   : t.borders                   ? QStringLiteral("Borde")
                                                                 : QStringLiteral("SinBorde");
+        const bool heading = t.headingRow && r == 0;
+        if (heading)
+            xml.writeStartElement(kTable, QStringLiteral("table-header-rows"));
         xml.writeStartElement(kTable, QStringLiteral("table-row"));
+        xml.writeAttribute(kTable, QStringLiteral("style-name"), QStringLiteral("Fila"));
         for (size_t c = 0; c < t.widths.size(); ++c) {
             xml.writeStartElement(kTable, QStringLiteral("table-cell"));
             xml.writeAttribute(kTable, QStringLiteral("style-name"), cellStyle);
@@ -182,6 +212,8 @@ void table(QXmlStreamWriter& xml, const DocumentTable& t, size_t index) {
             xml.writeEndElement();
         }
         xml.writeEndElement();
+        if (heading)
+            xml.writeEndElement();
     }
     xml.writeEndElement();
 }
@@ -198,7 +230,7 @@ QByteArray stylesXml(const TextDocument& d) {
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 QByteArray metaXml(const TextDocument& d) {
@@ -206,11 +238,11 @@ QByteArray metaXml(const TextDocument& d) {
     QXmlStreamWriter xml(&out);
     startDocument(xml, QStringLiteral("document-meta"));
     xml.writeStartElement(kOffice, QStringLiteral("meta"));
-    xml.writeTextElement(kDc, QStringLiteral("title"), d.title);
+    xml.writeTextElement(kDc, QStringLiteral("title"), documentText(d.title));
     xml.writeTextElement(kMeta, QStringLiteral("generator"), QStringLiteral("Tarvela"));
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 QByteArray manifestXml() {
@@ -231,7 +263,7 @@ QByteArray manifestXml() {
     }
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 } // namespace
@@ -258,23 +290,27 @@ QByteArray openDocumentContent(const TextDocument& d) {
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 WriteFailure writeOpenDocument(const TextDocument& document, const QString& path) {
-    const QByteArray package =
-        zipArchive({{QStringLiteral("mimetype"), kMimeType.toUtf8()},
-                    {QStringLiteral("content.xml"), openDocumentContent(document)},
-                    {QStringLiteral("styles.xml"), stylesXml(document)},
-                    {QStringLiteral("meta.xml"), metaXml(document)},
-                    {QStringLiteral("META-INF/manifest.xml"), manifestXml()}});
+    const std::vector<ArchiveEntry> entries = {
+        {QStringLiteral("mimetype"), kMimeType.toUtf8()},
+        {QStringLiteral("content.xml"), openDocumentContent(document)},
+        {QStringLiteral("styles.xml"), stylesXml(document)},
+        {QStringLiteral("meta.xml"), metaXml(document)},
+        {QStringLiteral("META-INF/manifest.xml"), manifestXml()}};
+    for (const ArchiveEntry& entry : entries)
+        if (entry.contents.isEmpty())
+            return {QStringLiteral("no se pudo componer el documento"), 0};
+    const QByteArray package = zipArchive(entries);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(package) != package.size() || !file.flush())
-        return {file.errorString(), file.error()};
+        return systemWriteFailure();
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return {file.errorString(), file.error()};
+        return systemWriteFailure();
     return {};
 }
 

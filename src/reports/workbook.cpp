@@ -9,7 +9,8 @@ namespace tarvela::reports {
 bool CellStyle::operator<(const CellStyle& other) const {
     const auto key = [](const CellStyle& s) {
         return std::make_tuple(s.bold, s.fontSize, s.fill.isValid() ? s.fill.rgb() : 0u,
-                               s.fill.isValid(), s.numberFormat, s.top, s.bottom, s.left, s.right);
+                               s.fill.isValid(), s.numberFormat, s.top, s.bottom, s.left, s.right,
+                               s.indent);
     };
     return key(*this) < key(other);
 }
@@ -116,6 +117,8 @@ public:
             format_set_left(f, LXW_BORDER_THIN);
         if (style.right)
             format_set_right(f, LXW_BORDER_THIN);
+        if (style.indent > 0)
+            format_set_indent(f, static_cast<uint8_t>(style.indent));
         formats_.emplace(style, f);
         return f;
     }
@@ -147,14 +150,30 @@ lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Sh
     return worksheet_write_blank(sheet, row, col, format);
 }
 
+// A failure of the workbook writer as the reason after the file's name.
+QString workbookFailure(lxw_error failed) {
+    switch (failed) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+        return QStringLiteral("no se pudo crear el libro");
+    case LXW_ERROR_CREATING_TMPFILE:
+        return QStringLiteral("no se pudo crear un archivo temporal");
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return QStringLiteral("no se pudo escribir el libro");
+    default:
+        return QStringLiteral("no se pudo componer el libro (%1)")
+            .arg(QString::fromUtf8(lxw_strerror(failed)));
+    }
+}
+
 } // namespace
 
 WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
     const QByteArray name = path.toUtf8();
     lxw_workbook* workbook = workbook_new(name.constData());
     if (!workbook)
-        return {QStringLiteral("No se pudo crear el libro ") + path,
-                LXW_ERROR_MEMORY_MALLOC_FAILED};
+        return {QStringLiteral("no se pudo crear el libro"), 0};
     lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
     Formats formats(workbook);
     lxw_error failed = LXW_NO_ERROR;
@@ -187,7 +206,7 @@ WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
     if (failed == LXW_NO_ERROR)
         failed = closed;
     if (failed != LXW_NO_ERROR)
-        return {QString::fromUtf8(lxw_strerror(failed)), static_cast<int>(failed)};
+        return {workbookFailure(failed), 0};
     return {};
 }
 

@@ -26,6 +26,7 @@ struct CellStyle {
     bool bottom = false;
     bool left = false;
     bool right = false;
+    int indent = 0; // of a text, in the program's indent steps
 
     bool operator<(const CellStyle& other) const;
 };

@@ -3,15 +3,19 @@
 #include "cli/commands.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace tarvela::test {
@@ -23,7 +27,7 @@ struct CliRun {
     QByteArray out, err;
 };
 
-CliRun runCli(const QStringList& args) {
+CliRun runCommand(int (*command)(const QStringList&), const QStringList& args) {
     QTemporaryDir dir;
     const QByteArray outPath = dir.filePath(QStringLiteral("out")).toLocal8Bit();
     const QByteArray errPath = dir.filePath(QStringLiteral("err")).toLocal8Bit();
@@ -36,7 +40,7 @@ CliRun runCli(const QStringList& args) {
     dup2(fileno(out), 1);
     dup2(fileno(err), 2);
     CliRun run;
-    run.code = cli::formulate(args);
+    run.code = command(args);
     std::fflush(stdout);
     std::fflush(stderr);
     dup2(savedOut, 1);
@@ -52,6 +56,19 @@ CliRun runCli(const QStringList& args) {
     run.out = o.readAll();
     run.err = e.readAll();
     return run;
+}
+
+CliRun runCli(const QStringList& args) {
+    return runCommand(cli::formulate, args);
+}
+
+// A demo database file changed by the statements, closed again.
+QString demoFileWith(TestDatabase& tdb, std::initializer_list<const char*> statements) {
+    for (const char* statement : statements)
+        tdb.conn().execute(QString::fromUtf8(statement));
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+    return path;
 }
 
 TEST(CliFormulate, JsonContractAndExitCodes) {
@@ -246,6 +263,54 @@ TEST(CliFormulate, AnInfeasibleRunAddsItsDiagnosis) {
     EXPECT_TRUE(text.contains(QStringLiteral("Menor cambio que permite formular")));
 }
 
+// A file whose table was replaced by a view of the same columns (the engine then names the
+// joined columns otherwise), an empty file and a one-byte file: database errors that name what
+// is wrong, never a crash.
+TEST(CliFormulate, FilesThatAreNotTheProgramsAreRefusedByName) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = demoFileWith(tdb, {"ALTER TABLE productos RENAME TO productos_t",
+                                            "CREATE VIEW productos AS SELECT * FROM productos_t"});
+    const CliRun view = runCli({"3", "--db", path});
+    EXPECT_EQ(view.code, 2);
+    EXPECT_TRUE(QString::fromUtf8(view.err).contains(
+        QRegularExpression(QStringLiteral("columna \\w+ no encontrada"))))
+        << view.err.toStdString();
+
+    QTemporaryDir dir;
+    for (const QByteArray& contents : {QByteArray(), QByteArray("x")}) {
+        const QString file = dir.filePath(QStringLiteral("f%1.mdb").arg(contents.size()));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+        f.close();
+        const CliRun run = runCli({"3", "--db", file});
+        EXPECT_EQ(run.code, 2) << contents.size();
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(
+            QStringLiteral("El archivo '%1' no es una base de datos de Tarvela.").arg(file)))
+            << run.err.toStdString();
+        EXPECT_EQ(QFileInfo(file).size(), contents.size()) << "the file is left as it was";
+    }
+}
+
+// Output that could not be written is a failure: exit 2 with a message on standard error.
+TEST(CliFormulate, OutputThatCouldNotBeWrittenExitsTwo) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = demoFileWith(tdb, {});
+    for (const bool json : {true, false}) {
+        QProcess cli;
+        cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+        QStringList args{"formulate", "3", "--db", path};
+        if (json)
+            args << "--json";
+        cli.start(QStringLiteral(TARVELA_CLI_PATH), args);
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        EXPECT_EQ(cli.exitCode(), 2) << json;
+        EXPECT_TRUE(cli.readAllStandardError().contains(
+            QStringLiteral("no se pudo escribir la salida: no queda espacio en el disco.")
+                .toUtf8()));
+    }
+}
+
 // Names reach the terminal with their control characters escaped; JSON escapes them itself.
 TEST(CliFormulate, ControlCharactersInNamesAreShownEscaped) {
     TestDatabase tdb(TestDatabase::Contents::Demo);
@@ -254,7 +319,8 @@ TEST(CliFormulate, ControlCharactersInNamesAreShownEscaped) {
     tdb.conn().execute(QStringLiteral(
         "update propiedades set nombre='Lis'||char(13)||char(9)||'ina' where id_propiedad=13"));
     tdb.conn().execute(QStringLiteral(
-        "update formulas set producto='Cerdo'||char(7)||'crecimiento' where id_formula=3"));
+        "update formulas set producto='Cerdo'||char(7)||'crecimiento'||char(127) where "
+        "id_formula=3"));
     const QString path = tdb.path();
     tdb.takeConnection().reset();
 
@@ -263,7 +329,7 @@ TEST(CliFormulate, ControlCharactersInNamesAreShownEscaped) {
     const QString text = QString::fromUtf8(table.out);
     EXPECT_TRUE(text.contains(QStringLiteral("Maíz\\x1B[2J\\nx\\x9By"))) << table.out.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Lis\\r\\tina")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Producto Cerdo\\x07crecimiento")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Producto Cerdo\\x07crecimiento\\x7F")));
     const auto control = [](QChar c) {
         return c != QLatin1Char('\n') &&
                (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f));
@@ -272,12 +338,50 @@ TEST(CliFormulate, ControlCharactersInNamesAreShownEscaped) {
 
     const CliRun json = runCli({"3", "--db", path, "--cantidad", "1000", "--json"});
     EXPECT_FALSE(json.out.contains('\x1b'));
+    // C1 controls and DEL as \u00XX: no byte of them reaches the terminal.
+    EXPECT_TRUE(json.out.contains("\\u009b")) << json.out.toStdString();
+    EXPECT_FALSE(json.out.contains("\xc2\x9b"));
+    EXPECT_TRUE(json.out.contains("\\u007f"));
+    EXPECT_FALSE(json.out.contains('\x7f'));
     bool found = false;
     for (const QJsonValue& ing :
          QJsonDocument::fromJson(json.out).object().value("ingredients").toArray())
         found = found || ing.toObject().value("nombre").toString() ==
                              QStringLiteral("Maíz\x1b[2J\nx\u009by");
     EXPECT_TRUE(found);
+}
+
+// A name with a line feed inside a message cannot start a line of its own: every message is one
+// line, its line feeds escaped.
+TEST(CliFormulate, ANameCannotForgeAMessageLine) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = demoFileWith(
+        tdb, {"update propiedades set nombre='Lisina'||char(10)||'[information] Todo bien' where "
+              "id_propiedad=13",
+              "update formula_propiedad set minimo=null, maximo=null where id_formula=3 and "
+              "id_propiedad=13"});
+    const CliRun run = runCli({"3", "--db", path, "--cantidad", "1000"});
+    EXPECT_EQ(run.code, 1);
+    const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.startsWith(QStringLiteral("[information]"))) << line.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Debe ingresar un valor mínimo o máximo para la "
+                                              "propiedad <Lisina\\n[information] Todo bien>")))
+        << run.out.toStdString();
+}
+
+// init-db prints the names it is given with their control characters escaped.
+TEST(CliInitDb, FileNamesReachTheTerminalEscaped) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("base\x1b]0;x\x07.mdb"));
+    const CliRun made = runCommand(cli::initDb, {name});
+    EXPECT_EQ(made.code, 0);
+    EXPECT_FALSE(made.out.contains('\x1b'));
+    EXPECT_TRUE(made.out.contains("base\\x1B]0;x\\x07.mdb")) << made.out.toStdString();
+    const CliRun again = runCommand(cli::initDb, {name});
+    EXPECT_EQ(again.code, 2);
+    EXPECT_FALSE(again.err.contains('\x1b'));
+    EXPECT_FALSE(again.err.contains('\x07'));
 }
 
 } // namespace

@@ -231,7 +231,7 @@ TEST(Result, ColumnsFindAndStableMultiKeySort) {
     EXPECT_EQ(r.columnIndex("NOMBRE"), 1);
     EXPECT_EQ(r.columnIndex("p.nombre"), 1);
     EXPECT_EQ(r.columnIndex("otro"), -1);
-    EXPECT_THROW(r.value(0, "otro"), std::out_of_range);
+    EXPECT_THROW(r.value(0, "otro"), DbError);
     EXPECT_EQ(r.find("id_producto", 3), 2);
     EXPECT_EQ(r.find("id_producto", 3.0), 2);
     EXPECT_EQ(r.find("valor", 2.0, 1), 2);

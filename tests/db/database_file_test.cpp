@@ -146,6 +146,56 @@ TEST(InitDbProcess, AKilledRunLeavesNoFileOrTheWholeDatabase) {
     EXPECT_GT(absent, 0); // the kills did land while the database was being built
 }
 
+// The temporary files of the folder: ".tarvela-db-" names and their journals.
+QStringList temporariesIn(const QTemporaryDir& dir) {
+    return filesIn(dir).filter(QStringLiteral(".tarvela-db-"));
+}
+
+// A run killed outright leaves its temporary file and journal; the next run in the folder
+// removes them, while runs building beside each other never touch each other's.
+TEST(InitDbProcess, TheNextRunRemovesWhatAKilledRunLeft) {
+    QTemporaryDir dir;
+    bool leftovers = false;
+    for (int attempt = 0; attempt < 20 && !leftovers; ++attempt) {
+        ChildProcess child(kCli, {"init-db", dir.filePath("a.mdb"), "--demo"});
+        std::this_thread::sleep_for(std::chrono::milliseconds(150 + 20 * attempt));
+        child.signal(SIGKILL);
+        child.wait();
+        leftovers = !temporariesIn(dir).isEmpty();
+        QFile::remove(dir.filePath("a.mdb"));
+    }
+    ASSERT_TRUE(leftovers) << "no kill landed while the file was being built";
+
+    ChildProcess next(kCli, {"init-db", dir.filePath("b.mdb")});
+    ASSERT_EQ(next.wait(), 0) << next.errors().toStdString();
+    EXPECT_EQ(filesIn(dir), QStringList{"b.mdb"});
+
+    // Two runs beside each other in one folder, each removing what is free to remove: both
+    // files are whole.
+    for (int pair = 0; pair < 4; ++pair) {
+        ChildProcess c(kCli, {"init-db", dir.filePath("c.mdb"), "--demo"});
+        ChildProcess d(kCli, {"init-db", dir.filePath("d.mdb"), "--demo"});
+        EXPECT_EQ(c.wait(), 0) << c.errors().toStdString();
+        EXPECT_EQ(d.wait(), 0) << d.errors().toStdString();
+        expectWholeDemo(dir.filePath("c.mdb"));
+        expectWholeDemo(dir.filePath("d.mdb"));
+        QFile::remove(dir.filePath("c.mdb"));
+        QFile::remove(dir.filePath("d.mdb"));
+    }
+    EXPECT_TRUE(temporariesIn(dir).isEmpty());
+}
+
+// Any legal file name can be built: the temporary and journal names stay short.
+TEST(InitDbProcess, NamesUpToTheSystemsLimitAreBuilt) {
+    QTemporaryDir dir;
+    for (const int length : {240, 255}) {
+        const QString name = QString(length - 4, QLatin1Char('n')) + QStringLiteral(".mdb");
+        ChildProcess run(kCli, {"init-db", dir.filePath(name)});
+        EXPECT_EQ(run.wait(), 0) << length << run.errors().toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << length;
+    }
+}
+
 TEST(InitDbProcess, TwoRacingRunsLeaveExactlyOneWholeFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("TarvelaN.mdb");

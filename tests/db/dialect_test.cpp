@@ -136,18 +136,19 @@ int sign(int value) {
 // The engine compares the stored UTF-8 texts; its order is the collation's, for Spanish names
 // (read from a table), for every Latin letter and for texts beyond them.
 TEST(Collation, StoredTextsCompareInTheCollationsOrder) {
-    QStringList texts = {"maíz", "MAÍZ", "Maiz", "maiz", "año", "anzuelo", "Ñandú", "nandu",
-                         "Ácido", "acido", "Straße", "strasse", "Œuvre", "oeuvre", "ǅemal",
-                         "Soja 45%", "soja", "", " ", "Ωmega", "ωmega", "Zinc", "zïnc", "x😀",
-                         "mañana\u0301", "manana", "ab\u0301c", "abc", "aΩ", "áΩ"};
+    QStringList texts = {
+        "maíz",         "MAÍZ",   "Maiz",      "maiz",    "año",   "anzuelo", "Ñandú", "nandu",
+        "Ácido",        "acido",  "Straße",    "strasse", "Œuvre", "oeuvre",  "ǅemal", "Soja 45%",
+        "soja",         "",       " ",         "Ωmega",   "ωmega", "Zinc",    "zïnc",  "x😀",
+        "mañana\u0301", "manana", "ab\u0301c", "abc",     "aΩ",    "áΩ"};
     for (char16_t c = 0x20; c < 0x250; ++c)
         texts << QString(QChar(c)) + "a";
     for (const QString& a : texts) {
         const QByteArray x = a.toUtf8();
         for (const QString& b : texts) {
             const QByteArray y = b.toUtf8();
-            ASSERT_EQ(sign(compareUtf8Text(x.constData(), static_cast<int>(x.size()),
-                                           y.constData(), static_cast<int>(y.size()))),
+            ASSERT_EQ(sign(compareUtf8Text(x.constData(), static_cast<int>(x.size()), y.constData(),
+                                           static_cast<int>(y.size()))),
                       sign(compareText(a, b)))
                 << a.toStdString() << " / " << b.toStdString();
         }

@@ -132,8 +132,8 @@ TEST_F(Comparison, TheSheetLaysTheFormulasOutSideBySide) {
                                 "Cant.Húmeda",
                                 "Cant.Seca",
                                 "Materia Seca %",
-                                "Costo U.Húmeda",
                                 "Costo U.Seca",
+                                "Costo U.Húmeda",
                                 "Costo Total",
                                 "",
                                 "Propiedades",
@@ -154,8 +154,15 @@ TEST_F(Comparison, TheSheetLaysTheFormulasOutSideBySide) {
     EXPECT_EQ(text(1, 5), QStringLiteral("Versión 1"));
     EXPECT_EQ(text(2, 7), QStringLiteral("Prueba 'B'"));
     EXPECT_EQ(text(3, 4), QStringLiteral("07/12/2026"));
-    EXPECT_EQ(number(8, 4), 2.1622);
+    EXPECT_EQ(number(7, 4), 2.1622);
+    EXPECT_EQ(number(8, 4), 1.6);
     EXPECT_EQ(number(9, 4), 160);
+    // Every total in one format across the formulas: 1000.00 beside 2112.08.
+    for (int row = 4; row <= 9; ++row)
+        for (int column : {4, 7})
+            EXPECT_EQ(s.find(row, column)->style.numberFormat,
+                      QString::fromLatin1(row == 7 || row == 8 ? "0.00##" : "0.00"))
+                << row << " " << column;
     // Each formula's nutrient values labelled with their basis.
     EXPECT_EQ(text(11, 4), QStringLiteral("Valor"));
     EXPECT_EQ(text(11, 5), QStringLiteral("Base Seca"));

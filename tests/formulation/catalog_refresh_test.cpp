@@ -16,12 +16,15 @@ IngredientRow row(const QString& name, double ms, double price, Opt msActual, Op
     return r;
 }
 
+// The dry price follows the formula's dry matter, not the catalog's (which the price refresh
+// leaves alone).
 TEST(CatalogRefresh, PricesFollowTheCatalogAndAnUnknownPriceKeepsTheFormulas) {
     WorkingModel model;
-    model.ingredients = {row("Maíz", 80, 0.2, 80, 0.3), row("Soja", 90, 0.5, 90, std::nullopt)};
+    model.ingredients = {row("Maíz", 80, 0.2, 90, 0.3), row("Soja", 90, 0.5, 90, std::nullopt)};
     refreshPrices(model);
     EXPECT_DOUBLE_EQ(*model.ingredients[0].costo_humeda, 0.3);
     EXPECT_DOUBLE_EQ(*model.ingredients[0].costo_seca, 0.3 / 0.8);
+    EXPECT_DOUBLE_EQ(*model.ingredients[0].materia_seca, 80);
     EXPECT_DOUBLE_EQ(*model.ingredients[1].costo_humeda, 0.5);
     EXPECT_EQ(refreshPricesQuestion(),
               "Confirma la Actualización de los Precios para los Ingredietnes?");

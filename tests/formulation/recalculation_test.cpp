@@ -23,12 +23,14 @@ protected:
         catalog.content(2, 2, 0.1);
     }
 
-    void addRow(int id, double ms, double share) {
+    // The dry share differs from the wet one unless given: a recalculation must read the share
+    // of the formula's basis.
+    void addRow(int id, double ms, double wetShare, std::optional<double> dryShare = {}) {
         IngredientRow row;
         row.id_producto = id;
         row.materia_seca = ms;
-        row.porcentaje_humeda = share;
-        row.porcentaje_seca = share;
+        row.porcentaje_humeda = wetShare;
+        row.porcentaje_seca = dryShare.value_or(1 - wetShare);
         model.ingredients.push_back(row);
     }
 
@@ -47,10 +49,13 @@ TEST_F(Recalculation, ScalesTheSharesOfTheFormulasBasisToTheNewQuantity) {
     EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_seca, 750);
     EXPECT_DOUBLE_EQ(model.batchQuantity, 2000);
 
+    // On dry matter the dry shares (0.75 and 0.25) give the quantities.
     model.vSecaIng = true;
     formulation::recalculate(model, conn(), 100, true);
-    EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_seca, 75);
-    EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_humeda, 150);
+    EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_seca, 75);
+    EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_humeda, 75 / 0.8);
+    EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_seca, 25);
+    EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_humeda, 50);
     // The totals follow: the box shows the new quantity.
     formulation::actuResultados(model, conn(), QLatin1Char('.'));
     EXPECT_EQ(model.txtCantidad, QStringLiteral("100.00"));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tarvela::test {
 namespace {
 
@@ -265,12 +267,122 @@ TEST_F(RunChecks, UnreachableMinimumShowsTheContributions) {
     EXPECT_EQ(host.clearCalls, 0);
 }
 
-TEST_F(RunChecks, AsFedContentUsesTheCatalogDryMatter) {
-    tdb.conn().execute(QStringLiteral("update productos set materia_seca=50 where id_producto=1"));
-    model.rsPropiedades[0].minimo = 5.5; // A as fed: 10 x 0.5 = 5 at most
-    EXPECT_EQ(run(QStringLiteral("100")).end, RunEnd::Unreachable);
-    ASSERT_EQ(host.aportes.size(), 1u);
-    EXPECT_DOUBLE_EQ(host.aportes[0].maximoAlcanzable, 5.0);
+// The catalog's dry matter changed after the formula was saved (89 became 71): the run, the
+// nutrient values it prints and the reachability test all use the formula's own dry matter, so
+// the printed values are those the solver met.
+TEST_F(RunChecks, OneDryMatterPerIngredientThroughoutTheRun) {
+    SmallCatalog cat(tdb.conn());
+    cat.formula(2, 100, false, false);
+    cat.formulaIngredient(2, 1, std::nullopt, std::nullopt, 89.0);
+    cat.formulaIngredient(2, 2, std::nullopt, std::nullopt, 89.0);
+    cat.formulaNutrient(2, 1, 7.0, 7.2);
+    tdb.conn().execute(QStringLiteral("update productos set materia_seca=71"));
+    model = loadFormula(tdb.conn(), 2, host.desk);
+    host.desk.clear();
+    const auto r = run(QStringLiteral("100"));
+    ASSERT_EQ(r.outcome, simplex::Outcome::Optimal);
+    EXPECT_EQ(*model.findIngredient(1)->materia_seca, 89.0);
+    // 7 <= (10 a + 2 (1 - a)) x 0.89 <= 7.2 at least cost: the minimum is met exactly.
+    EXPECT_NEAR(*model.rsPropiedades[0].valor, 7.0, 1e-7);
+
+    // A minimum only the formula's dry matter reaches (10 x 0.71 < 8.5 <= 10 x 0.89).
+    host.desk.clear();
+    model.rsPropiedades[0].minimo = 8.5;
+    model.rsPropiedades[0].maximo.reset();
+    EXPECT_EQ(run(QStringLiteral("100")).outcome, simplex::Outcome::Optimal);
+    EXPECT_GE(*model.rsPropiedades[0].valor, 8.5 - 1e-7);
+}
+
+// Figures a run cannot use (not a number, infinite, overflowing, a dry matter outside 0 to 100)
+// stop it with the ingredient and the field named; stored ones too.
+TEST_F(RunChecks, FiguresThatAreNotUsableNumbersAreRefused) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
+    const QString dryMatter = QStringLiteral("La materia seca del ingrediente <Harina d'avena> "
+                                             "debe ser mayor que 0 y no mayor que 100");
+    const QString price = QStringLiteral("El precio del ingrediente <Harina d'avena") + range;
+    const QString minimum = QStringLiteral("El mínimo del ingrediente <Harina d'avena") + range;
+    const QString maximum = QStringLiteral("El máximo del ingrediente <Harina d'avena") + range;
+    const struct {
+        Opt formulation::IngredientRow::*field;
+        double value;
+        QString message;
+    } cases[] = {
+        {&formulation::IngredientRow::materia_seca, nan, dryMatter},
+        {&formulation::IngredientRow::materia_seca, 100.5, dryMatter},
+        {&formulation::IngredientRow::materia_seca, inf, dryMatter},
+        {&formulation::IngredientRow::costo_humeda, nan, price},
+        {&formulation::IngredientRow::costo_humeda, -inf, price},
+        {&formulation::IngredientRow::costo_humeda, 1e300, price},
+        {&formulation::IngredientRow::minimo, nan, minimum},
+        {&formulation::IngredientRow::minimo, 1e300, minimum},
+        {&formulation::IngredientRow::maximo, nan, maximum},
+        {&formulation::IngredientRow::maximo, inf, maximum},
+    };
+    for (const auto& c : cases) {
+        model = loadFormula(tdb.conn(), 1, host.desk);
+        host.desk.clear();
+        model.findIngredient(2)->*c.field = c.value;
+        EXPECT_EQ(run(QStringLiteral("100")).end, RunEnd::StoppedAtCheck) << c.value;
+        EXPECT_EQ(onlyMessage(), c.message) << c.value;
+    }
+
+    // Stored in the file: an overflowing price, a limit and a content held as text, an infinite
+    // content, a nutrient limit that is not a number.
+    const struct {
+        const char* statement;
+        QString message;
+    } stored[] = {
+        {"update formula_producto set costo=9e999 where id_producto=2", price},
+        {"update formula_producto set maximo='NaN' where id_producto=2", maximum},
+        {"update producto_propiedad set valor=-9e999 where id_producto=2",
+         QStringLiteral("El valor de la propiedad <Proteína> en el ingrediente <Harina d'avena") +
+             range},
+        {"update formula_propiedad set maximo='NaN'",
+         QStringLiteral("El valor máximo para la propiedad <Proteína") + range},
+    };
+    for (const auto& c : stored) {
+        db::Transaction undone(tdb.conn()); // rolled back at the end of the case
+        tdb.conn().execute(QString::fromUtf8(c.statement));
+        model = loadFormula(tdb.conn(), 1, host.desk);
+        host.desk.clear();
+        EXPECT_EQ(run(QStringLiteral("100")).end, RunEnd::StoppedAtCheck) << c.statement;
+        EXPECT_EQ(onlyMessage(), c.message) << c.statement;
+    }
+}
+
+// A nutrient or an ingredient of the formula deleted from the catalog by another program: the
+// run says which and stops, whether it was gone at loading or went after.
+TEST_F(RunChecks, AFormulaNamingADeletedItemStops) {
+    SmallCatalog cat(tdb.conn());
+    cat.nutrient(2, QStringLiteral("Calcio"));
+    cat.formulaNutrient(1, 2, 0.5, std::nullopt);
+    const struct {
+        const char* statement;
+        const char* message;
+    } cases[] = {
+        {"delete from propiedades where id_propiedad=2",
+         "El nutriente 2 de la fórmula ya no existe en el catálogo"},
+        {"delete from productos where id_producto=2",
+         "El ingrediente 2 de la fórmula ya no existe en el catálogo"},
+    };
+    for (const auto& c : cases) {
+        for (const bool afterLoading : {false, true}) {
+            db::Transaction undone(tdb.conn());
+            if (afterLoading)
+                model = loadFormula(tdb.conn(), 1, host.desk);
+            tdb.conn().execute(QString::fromUtf8(c.statement));
+            if (!afterLoading)
+                model = loadFormula(tdb.conn(), 1, host.desk);
+            host.desk.clear();
+            const auto r = run(QStringLiteral("100"));
+            EXPECT_EQ(r.end, RunEnd::StoppedAtCheck) << c.statement << afterLoading;
+            EXPECT_FALSE(formulation::mixMeetsLimits(r));
+            EXPECT_EQ(onlyMessage(), QString::fromUtf8(c.message)) << afterLoading;
+            EXPECT_EQ(host.desk.messages.back().title, kCancelled);
+        }
+    }
 }
 
 TEST_F(RunChecks, OptimumIsWrittenBackWithRecordsAndLabels) {

@@ -27,6 +27,8 @@ TEST(Composition, ContributionsHeadingsAndEmptyCells) {
         r.nombre = id == 1 ? QStringLiteral("A") : QStringLiteral("B");
         r.porcentaje_humeda = 0.5;
         r.cantidad_humeda = 50;
+        // The formula's own dry matter counts, not the catalog's (A: 90 in the catalog).
+        r.materia_seca = id == 1 ? 80 : 50;
         model.ingredients.push_back(r);
     }
     for (int id : {8, 7}) {
@@ -44,10 +46,10 @@ TEST(Composition, ContributionsHeadingsAndEmptyCells) {
     const auto& b = table->rows[0];
     const auto& a = table->rows[1];
     EXPECT_EQ(*b.id_producto, 2);
-    EXPECT_DOUBLE_EQ(*a.aportes[1], 4.5);   // 10 x 0.90 x 0.5
+    EXPECT_DOUBLE_EQ(*a.aportes[1], 4.0);   // 10 x 0.80 x 0.5
     EXPECT_FALSE(b.aportes[1].has_value()); // no composition row
     EXPECT_DOUBLE_EQ(*b.aportes[0], 0.75);
-    EXPECT_DOUBLE_EQ(*table->totals.aportes[0], 0.45 + 0.75);
+    EXPECT_DOUBLE_EQ(*table->totals.aportes[0], 0.4 + 0.75);
     EXPECT_FALSE(table->totals.id_producto.has_value());
     EXPECT_DOUBLE_EQ(table->totals.cantidad_humeda, 100);
 

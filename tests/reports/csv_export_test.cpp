@@ -21,11 +21,15 @@ struct LocaleGuard {
     ~LocaleGuard() { QLocale::setDefault(saved); }
 };
 
+// The file's contents after the byte-order mark it begins with.
 QByteArray readAll(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return "<missing>";
-    return file.readAll();
+    const QByteArray contents = file.readAll();
+    if (!contents.startsWith("\xEF\xBB\xBF"))
+        return "<no byte-order mark>";
+    return contents.mid(3);
 }
 
 class CsvExport : public ::testing::Test {
@@ -106,7 +110,9 @@ TEST_F(CsvExport, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(desktop.messages[0].text, QStringLiteral("El archivo ") +
                                             path(QStringLiteral("viejo.csv")) +
                                             QStringLiteral(" ya existe.\n¿Desea reemplazarlo?"));
-    EXPECT_EQ(readAll(path(QStringLiteral("viejo.csv"))), QByteArray(500, 'x'));
+    QFile kept(path(QStringLiteral("viejo.csv")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray(500, 'x'));
     EXPECT_TRUE(desktop.openedDocuments.isEmpty());
 
     desktop.answers.push_back(true);
@@ -153,18 +159,44 @@ TEST_F(CsvExport, OpeningFailuresWarnAfterTheFileIsWritten) {
     }
 }
 
-TEST_F(CsvExport, WriteErrorShowsItsDescriptionAndEnds) {
+// A write that fails names the file and the reason, in Spanish, and ends the operation.
+TEST_F(CsvExport, WriteErrorNamesTheFileAndTheReason) {
     test::UnwritableFolder unwritable;
-    for (const QString& name : {path(QStringLiteral("no_existe/archivo.csv")),
-                                QDir(unwritable.path()).filePath(QStringLiteral("a.csv"))}) {
+    const struct {
+        QString name;
+        const char* reason;
+    } cases[] = {
+        {path(QStringLiteral("no_existe/archivo.csv")), "no existe el archivo o la carpeta"},
+        {QDir(unwritable.path()).filePath(QStringLiteral("a.csv")), "permiso denegado"},
+    };
+    for (const auto& c : cases) {
         desktop.clear();
-        desktop.fileNames.push_back(name);
+        desktop.fileNames.push_back(c.name);
         writeCsvFile(desktop, kSample, false);
         ASSERT_EQ(desktop.messages.size(), 1u);
-        EXPECT_FALSE(desktop.messages[0].text.isEmpty());
-        EXPECT_NE(desktop.messages[0].text, QStringLiteral("Archivo generado."));
+        EXPECT_EQ(desktop.messages[0].text, QStringLiteral("No se pudo escribir el archivo '") +
+                                                c.name + QStringLiteral("': ") +
+                                                QString::fromUtf8(c.reason) + QLatin1Char('.'));
         EXPECT_TRUE(desktop.openedDocuments.isEmpty());
     }
+}
+
+// Texts a spreadsheet would run as formulas keep a leading apostrophe; figures, negative ones
+// included, and texts with those characters elsewhere stay as they are.
+TEST_F(CsvExport, TextsThatLookLikeFormulasAreWrittenAsTexts) {
+    const db::Result rows({QStringLiteral("a")}, {{QStringLiteral("=1+1 maíz")},
+                                                  {QStringLiteral("+A1")},
+                                                  {QStringLiteral("-2+3")},
+                                                  {QStringLiteral("@SUMA(A1)")},
+                                                  {QStringLiteral("-5.00")},
+                                                  {QStringLiteral("-12.50 %")},
+                                                  {QStringLiteral("Maíz =1")},
+                                                  {QVariant(-2.5)}});
+    write(rows, QStringLiteral("formulas.csv"), true);
+    EXPECT_EQ(readAll(path(QStringLiteral("formulas.csv"))),
+              QStringLiteral("\"'=1+1 maíz\"\r\"'+A1\"\r\"'-2+3\"\r\"'@SUMA(A1)\"\r\"-5.00\"\r"
+                             "\"-12.50 %\"\r\"Maíz =1\"\r\"-2.5\"\r")
+                  .toUtf8());
 }
 
 } // namespace

@@ -19,11 +19,11 @@ QStringList line(const db::Result& table, int r) {
 
 TEST(FormulaCsv, NineColumnsInTheReportsOrderWithCostsOnACommaWorkstation) {
     const formulation::WorkingModel model = sampleFormula();
-    const db::Result table =
-        reports::formulaCsvTable({model, true, QDate(2026, 3, 5), QLatin1Char(',')});
+    const db::Result table = reports::formulaCsvTable(
+        {model, true, QDate(2026, 3, 5), QLatin1Char(','), {{3, "%"}, {1, "g/kg"}}});
     EXPECT_EQ(table.columns(), QStringList({"_1", "_2", "_3", "_4", "_5", "_6", "_7", "_8", "_9"}));
     const std::vector<QStringList> expected = {
-        {"TARVELA - Composición de Fórmulas"},
+        {"TARVELA - Composición de Fórmulas", "Nutrientes en Base Seca"},
         {"Fecha: ", "05/03/2026"},
         {"Fórmula:", "Ración A<b>&C"},
         {"Código:", "1001"},
@@ -35,9 +35,9 @@ TEST(FormulaCsv, NineColumnsInTheReportsOrderWithCostsOnACommaWorkstation) {
         {"Costo U.Húmeda:", "$ 0.62"},
         {"Costo Total:", "$ 620.00"},
         {},
-        {"NUTRIENTES", "Mínimo", "Máximo", "Valor"},
-        {"Calcio", "0,60", "0,80", "0,71"},
-        {"Proteína Bruta", "~", "18,00", "16,40"},
+        {"NUTRIENTES", "Mínimo", "Máximo", "Valor", "Unidad"},
+        {"Calcio", "0,60", "0,80", "0,71", "%"},
+        {"Proteína Bruta", "~", "18,00", "16,40", "g/kg"},
         {},
         {"INGREDIENTES", "Base Seca", "~", "Base Húmeda", "~", "Costo U.", "Costo Total"},
         {"Maíz grano", "528,00", "60,00 %", "600,00", "60,00 %", "0,200", "120,00"},
@@ -49,13 +49,16 @@ TEST(FormulaCsv, NineColumnsInTheReportsOrderWithCostsOnACommaWorkstation) {
 }
 
 TEST(FormulaCsv, WithoutCostsNoCostRowsOrCells) {
-    const formulation::WorkingModel model = sampleFormula();
+    formulation::WorkingModel model = sampleFormula();
+    model.vSecaIng = model.vSecaNut = false;
     const db::Result table =
         reports::formulaCsvTable({model, false, QDate(2026, 3, 5), QLatin1Char('.')});
     ASSERT_EQ(table.rowCount(), 16);
+    EXPECT_EQ(line(table, 0),
+              QStringList({"TARVELA - Composición de Fórmulas", "Nutrientes en Base Húmeda"}));
     EXPECT_EQ(line(table, 7), QStringList({"Materia Seca %:", "88.00 %"}));
     EXPECT_EQ(line(table, 8), QStringList());
-    EXPECT_EQ(line(table, 9), QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor"}));
+    EXPECT_EQ(line(table, 9), QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor", "Unidad"}));
     EXPECT_EQ(line(table, 13), QStringList({"INGREDIENTES", "Base Seca", "~", "Base Húmeda"}));
     EXPECT_EQ(line(table, 14),
               QStringList({"Maíz grano", "528.00", "60.00 %", "600.00", "60.00 %"}));

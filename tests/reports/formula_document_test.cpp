@@ -5,6 +5,7 @@
 #include "support/document_reading.h"
 
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,8 @@ QStringList texts(const std::vector<reports::DocumentCell>& row) {
 
 TEST(FormulaDocument, FourTablesWithTheReportsTextsAndLook) {
     const formulation::WorkingModel model = sampleFormula();
-    const reports::TextDocument d = reports::formulaDocument({model, true, QDate(2026, 3, 5)});
+    const reports::TextDocument d = reports::formulaDocument(
+        {model, true, QDate(2026, 3, 5), QLatin1Char('.'), {{3, "%"}, {1, "g/kg"}}});
     EXPECT_EQ(d.font, QStringLiteral("Arial"));
     EXPECT_EQ(d.fontSize, 9);
     ASSERT_EQ(d.tables.size(), 4u);
@@ -33,20 +35,27 @@ TEST(FormulaDocument, FourTablesWithTheReportsTextsAndLook) {
     EXPECT_TRUE(title.rows[0][0].bold);
 
     const auto& header = d.tables[1];
-    ASSERT_EQ(header.rows.size(), 8u);
+    ASSERT_EQ(header.rows.size(), 9u);
     EXPECT_EQ(texts(header.rows[0]), QStringList({"Fórmula:", "Ración A<b>&C"}));
-    EXPECT_EQ(texts(header.rows[7]), QStringList({"Costo Total", "$ 620.00"}));
-    EXPECT_TRUE(header.rows[7][1].bold);
-    EXPECT_FALSE(header.rows[7][0].bold);
+    EXPECT_EQ(texts(header.rows[5]), QStringList({"Nutrientes en:", "Base Seca"}));
+    EXPECT_EQ(texts(header.rows[6]), QStringList({"Costo U.Seca:", "$ 0.7045"}));
+    EXPECT_EQ(texts(header.rows[7]), QStringList({"Costo U.Húmeda:", "$ 0.62"}));
+    EXPECT_EQ(texts(header.rows[8]), QStringList({"Costo Total:", "$ 620.00"}));
+    EXPECT_TRUE(header.rows[8][1].bold);
+    EXPECT_FALSE(header.rows[8][0].bold);
 
     const auto& nutrients = d.tables[2];
     EXPECT_EQ(nutrients.shadedRows, std::vector<int>{0});
     EXPECT_EQ(nutrients.shade, QColor(224, 224, 224));
-    EXPECT_EQ(texts(nutrients.rows[0]), QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor"}));
-    EXPECT_EQ(texts(nutrients.rows[2]), QStringList({"Proteína Bruta", "", "18.00", "16.40"}));
+    EXPECT_TRUE(nutrients.headingRow);
+    EXPECT_EQ(texts(nutrients.rows[0]),
+              QStringList({"NUTRIENTES", "Mínimo", "Máximo", "Valor", "Unidad"}));
+    EXPECT_EQ(texts(nutrients.rows[2]),
+              QStringList({"Proteína Bruta", "", "18.00", "16.40", "g/kg"}));
     EXPECT_TRUE(nutrients.rows[2][3].right);
 
     const auto& ingredients = d.tables[3];
+    EXPECT_TRUE(ingredients.headingRow);
     EXPECT_EQ(ingredients.widths, (std::vector<double>{100, 60, 50, 70, 50, 50, 50}));
     ASSERT_EQ(ingredients.rows.size(), 3u) << "only the ingredients of the mix";
     EXPECT_EQ(texts(ingredients.rows[0]),
@@ -58,10 +67,12 @@ TEST(FormulaDocument, FourTablesWithTheReportsTextsAndLook) {
 
 TEST(FormulaDocument, WithoutCostsFiveHeaderRowsAndNoCostColumns) {
     formulation::WorkingModel model = sampleFormula();
+    model.vSecaIng = model.vSecaNut = false;
     for (auto& row : model.ingredients)
         row.cantidad_humeda = 0;
     const reports::TextDocument d = reports::formulaDocument({model, false, QDate(2026, 3, 5)});
-    EXPECT_EQ(d.tables[1].rows.size(), 5u);
+    ASSERT_EQ(d.tables[1].rows.size(), 6u);
+    EXPECT_EQ(texts(d.tables[1].rows[5]), QStringList({"Nutrientes en:", "Base Húmeda"}));
     EXPECT_EQ(d.tables[3].widths, (std::vector<double>{170, 60, 50, 70, 50}));
     EXPECT_EQ(d.tables[3].rows.size(), 1u) << "no ingredient in the mix: the heading row only";
 }
@@ -75,12 +86,12 @@ TEST(FormulaDocument, RatiosAndGroupsHaveTheirSection) {
     const reports::TextDocument d = reports::formulaDocument({model, false, QDate(2026, 3, 5)});
     ASSERT_EQ(d.tables.size(), 5u);
     const auto& limits = d.tables[3];
-    EXPECT_EQ(texts(limits.rows[0]), QStringList({"RELACIONES Y GRUPOS", "Mínimo", "Máximo",
-                                                  "Valor"}));
+    EXPECT_EQ(texts(limits.rows[0]),
+              QStringList({"RELACIONES Y GRUPOS", "Mínimo", "Máximo", "Valor", ""}));
     EXPECT_EQ(texts(limits.rows[1]),
-              QStringList({"Relación Calcio / Fósforo disp.", "1.50", "2.00", "1.80"}));
-    EXPECT_EQ(texts(limits.rows[2]), QStringList({"Relación Calcio / Cobre", "", "9.00", "—"}));
-    EXPECT_EQ(texts(limits.rows[3]), QStringList({"Grupo Cereales", "", "600.00", "528.00"}));
+              QStringList({"Relación Calcio / Fósforo disp.", "1.50", "2.00", "1.80", ""}));
+    EXPECT_EQ(texts(limits.rows[2]), QStringList({"Relación Calcio / Cobre", "", "9.00", "—", ""}));
+    EXPECT_EQ(texts(limits.rows[3]), QStringList({"Grupo Cereales", "", "600.00", "528.00", ""}));
     EXPECT_EQ(limits.widths, d.tables[2].widths);
 
     const reports::Sheet sheet = reports::formulaSheet({model, false, QDate(2026, 3, 5)});
@@ -119,6 +130,34 @@ TEST(FormulaDocument, ThePackageIsAnOpenDocumentText) {
     EXPECT_TRUE(content.contains(QStringLiteral("fo:font-weight=\"bold\"")));
     EXPECT_TRUE(content.contains(QStringLiteral("fo:text-align=\"end\"")));
     EXPECT_EQ(content.count(QStringLiteral("<table:table ")), 4);
+    // The heading rows of the nutrients and ingredients repeat on every page; no row is split.
+    EXPECT_EQ(content.count(QStringLiteral("<table:table-header-rows>")), 2);
+    EXPECT_TRUE(content.contains(QStringLiteral("fo:keep-together=\"always\"")));
+    EXPECT_EQ(content.count(QStringLiteral("<table:table-row table:style-name=\"Fila\">")),
+              1 + 9 + 3 + 3);
+}
+
+// Control characters in a name never reach the document: tabs and line feeds become the
+// document's own, CR, DEL and the C1 controls are left out, and the XML stays well formed.
+TEST(FormulaDocument, ControlCharactersAreLeftOut) {
+    formulation::WorkingModel model = sampleFormula();
+    model.ingredients[0].nombre = QStringLiteral("Ma\u0085íz\r\ngra\u007fno\tpar\u009btido");
+    const QByteArray content =
+        reports::openDocumentContent(reports::formulaDocument({model, true, QDate(2026, 3, 5)}));
+    ASSERT_FALSE(content.isEmpty());
+    QXmlStreamReader xml(content);
+    QString text;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::Characters)
+            text += xml.text();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    for (const char16_t c : {u'\r', u'\u007f', u'\u0085', u'\u009b'})
+        EXPECT_FALSE(QString::fromUtf8(content).contains(QChar(c))) << int(c);
+    EXPECT_TRUE(text.contains(QStringLiteral("Maíz"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("grano")));
+    EXPECT_TRUE(text.contains(QStringLiteral("partido")));
+    EXPECT_TRUE(content.contains("<text:line-break/>"));
+    EXPECT_TRUE(content.contains("<text:tab/>"));
 }
 
 } // namespace

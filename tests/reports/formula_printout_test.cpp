@@ -20,7 +20,8 @@ protected:
 
     std::vector<PdfPage> print(const formulation::WorkingModel& model, bool costs) {
         const QString path = dir.filePath(QStringLiteral("formula.pdf"));
-        const reports::FormulaReport report{model, costs, QDate(2026, 3, 5)};
+        const reports::FormulaReport report{
+            model, costs, QDate(2026, 3, 5), QLatin1Char('.'), {{3, "%"}, {1, "g/kg"}}};
         const reports::WriteFailure failure =
             reports::writePdf(path, QStringLiteral("Fórmula"), [&](QPagedPaintDevice& device) {
                 return reports::printFormula(device, report);
@@ -59,6 +60,7 @@ TEST_F(FormulaPrintout, PlacesTheReportInMillimetresWithCosts) {
     EXPECT_NEAR(line(p, QStringLiteral("Ración A<b>&C")).words[0].x, 60, kTolerance);
     const PdfLine& date = *p.lineWith(QStringLiteral("Fecha de Impresión: 05/03/2026"));
     EXPECT_NEAR(date.word(QStringLiteral("Fecha"))->x, 160, kTolerance);
+    EXPECT_NEAR(line(p, QStringLiteral("Página 1 de 1")).words[0].x, 160, kTolerance);
     EXPECT_EQ(line(p, QStringLiteral("Tarvela")).words[0].x < 20, true);
 
     // Header data from 42 mm, 5 mm apart; values at 40 mm or past the widest label.
@@ -67,10 +69,15 @@ TEST_F(FormulaPrintout, PlacesTheReportInMillimetresWithCosts) {
     EXPECT_NEAR(code.words[0].x, 13, kTolerance);
     EXPECT_GE(code.words[1].x, 40 - kTolerance);
     EXPECT_GT(code.words[1].x, line(p, QStringLiteral("Última modificación:")).words[1].right);
-    EXPECT_NEAR(line(p, QStringLiteral("Costo Total: $ 620.00")).y, 42 + 6 * 5, kTolerance);
+    // The basis of the nutrient values, then the unit costs dry, then as fed.
+    EXPECT_NEAR(line(p, QStringLiteral("Nutrientes en: Base Seca")).y, 42 + 4 * 5, kTolerance);
+    EXPECT_NEAR(line(p, QStringLiteral("Costo U.Seca: $ 0.7045")).y, 42 + 5 * 5, kTolerance);
+    EXPECT_NEAR(line(p, QStringLiteral("Costo U.Húmeda: $ 0.62")).y, 42 + 6 * 5, kTolerance);
+    EXPECT_NEAR(line(p, QStringLiteral("Costo Total: $ 620.00")).y, 42 + 7 * 5, kTolerance);
 
     const PdfLine& nutrients = line(p, QStringLiteral("NUTRIENTES"));
-    EXPECT_NEAR(nutrients.y, 42 + 7 * 5 + 10, kTolerance);
+    EXPECT_NEAR(nutrients.y, 42 + 8 * 5 + 10, kTolerance);
+    EXPECT_NEAR(nutrients.word(QStringLiteral("Unidad"))->x, 142, kTolerance);
     EXPECT_NEAR(rightOf(nutrients, QStringLiteral("Mínimo")), 90, kTolerance);
     EXPECT_NEAR(rightOf(nutrients, QStringLiteral("Máximo")), 115, kTolerance);
     EXPECT_NEAR(rightOf(nutrients, QStringLiteral("Valor")), 140, kTolerance);
@@ -78,7 +85,9 @@ TEST_F(FormulaPrintout, PlacesTheReportInMillimetresWithCosts) {
     EXPECT_NEAR(calcio.words[0].x, 17, kTolerance);
     EXPECT_NEAR(calcio.y, nutrients.y + 5, kTolerance);
     EXPECT_NEAR(rightOf(calcio, QStringLiteral("0.71")), 140, kTolerance);
-    const PdfLine& protein = line(p, QStringLiteral("Proteína Bruta 18.00 16.40"));
+    EXPECT_EQ(calcio.text(), QStringLiteral("Calcio 0.60 0.80 0.71 %"));
+    EXPECT_NEAR(calcio.words.back().x, 142, kTolerance);
+    const PdfLine& protein = line(p, QStringLiteral("Proteína Bruta 18.00 16.40 g/kg"));
     EXPECT_NEAR(rightOf(protein, QStringLiteral("18.00")), 115, kTolerance);
 
     const PdfLine& ingredients = line(p, QStringLiteral("INGREDIENTES Base Seca Base Húmeda "
@@ -128,6 +137,7 @@ TEST_F(FormulaPrintout, WithoutCostsNoPriceOrCostIsPrinted) {
     EXPECT_EQ(p.lineWith(QStringLiteral("Cosot")), nullptr);
     EXPECT_EQ(p.lineWith(QStringLiteral("620")), nullptr);
     line(p, QStringLiteral("Materia Seca: 88.00 %"));
+    line(p, QStringLiteral("Nutrientes en: Base Seca"));
     line(p, QStringLiteral("INGREDIENTES Base Seca Base Húmeda"));
     EXPECT_EQ(line(p, QStringLiteral("Maíz grano")).text(),
               QStringLiteral("Maíz grano 528.00 60.00 % 600.00 60.00 %"));
@@ -135,16 +145,19 @@ TEST_F(FormulaPrintout, WithoutCostsNoPriceOrCostIsPrinted) {
               QStringLiteral("Materia Seca 88.00 % 880.00 100.00 1000.00 100.00"));
 }
 
-// 78 nutrients end page 2 where "INGREDIENTES" would stand alone at its foot, and 44
-// ingredients end page 3 on the last line a row may take, with the totals still to come.
+// 78 nutrients end page 2 on the last line a row may take, where "INGREDIENTES" would stand
+// alone at its foot, and 44 ingredients end page 3 likewise, with the totals still to come.
+// Page 2 goes on with the nutrients under their repeated heading row.
 TEST_F(FormulaPrintout, LongFormulasBreakIntoPagesWithoutLosingOrSplittingAnything) {
     const auto pages = print(largeFormula(78, 44), true);
     ASSERT_EQ(pages.size(), 3u);
     QStringList names;
-    for (const PdfPage& page : pages) {
-        // The page header on every page.
+    for (size_t n = 0; n < pages.size(); ++n) {
+        const PdfPage& page = pages[n];
+        // The page header on every page, with its number.
         EXPECT_NEAR(line(page, QStringLiteral("COMPOSICIÓN DE FÓRMULAS")).y, 19, kTolerance);
         EXPECT_NE(page.lineWith(QStringLiteral("Fecha de Impresión: 05/03/2026")), nullptr);
+        EXPECT_NE(page.lineWith(QStringLiteral("Página %1 de 3").arg(n + 1)), nullptr) << n;
         double previous = 0;
         for (const PdfLine& l : page.lines) {
             if (l.y < 40)
@@ -164,7 +177,11 @@ TEST_F(FormulaPrintout, LongFormulasBreakIntoPagesWithoutLosingOrSplittingAnythi
         expected << QStringLiteral("Ingrediente %1").arg(i, 2, 10, QLatin1Char('0'));
     EXPECT_EQ(names, expected) << "every row once, in order";
 
-    // Page 2 ends with a nutrient; the ingredients start page 3 under its header.
+    // Page 2 begins under the nutrients' heading row and ends with a nutrient; the ingredients
+    // start page 3 under its header.
+    const PdfLine& repeated = line(pages[1], QStringLiteral("NUTRIENTES Mínimo Máximo Valor"));
+    EXPECT_NEAR(repeated.y, 42, kTolerance);
+    EXPECT_NEAR(line(pages[1], QStringLiteral("Nutriente 35")).y, 47, kTolerance);
     EXPECT_TRUE(pages[1].lines.back().text().startsWith(QStringLiteral("Nutriente 78")));
     const PdfLine& heading = line(pages[2], QStringLiteral("INGREDIENTES"));
     EXPECT_NEAR(heading.y, 42, kTolerance);

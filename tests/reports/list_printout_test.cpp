@@ -110,12 +110,26 @@ TEST_F(ListPrintout, EveryPageHasItsHeaderNumberAndHeadingsAndEveryRowPrintsOnce
         double previous = 0;
         for (const PdfLine& l : details(p)) {
             EXPECT_GE(l.y - previous, 5 - kTolerance);
-            EXPECT_LT(l.y, p.height - 15);
+            // The row's whole line, not only its top, stays above the bottom margin.
+            EXPECT_LE(l.y + 5, p.height - 15 + kTolerance) << l.text().toStdString();
             previous = l.y;
             ++printed;
         }
     }
     EXPECT_EQ(printed, total);
+}
+
+// The list printouts ask for Arial and get it, or Liberation Sans with its widths where Arial
+// itself is missing; never another family whose widths the layouts were not made for.
+TEST_F(ListPrintout, TextsAreInArialOrItsMetricTwin) {
+    print(reports::nutrientListLayout(),
+          reports::catalogListStatement(QStringLiteral("SELECT * FROM propiedades")));
+    const QStringList fonts = pdfFontNames(dir.filePath(QStringLiteral("repNutrientes.pdf")));
+    ASSERT_FALSE(fonts.isEmpty());
+    for (const QString& font : fonts)
+        EXPECT_TRUE(font.contains(QStringLiteral("LiberationSans")) ||
+                    font.contains(QStringLiteral("Arial")))
+            << font.toStdString();
 }
 
 TEST_F(ListPrintout, NutrientAndFormulaLayoutsAndAnEmptyResult) {

@@ -48,11 +48,12 @@ TEST(OutputFile, AFailedWriteLeavesNothingBehind) {
     QTemporaryDir dir;
     const reports::WrittenFile failed = reports::writeNewFile(
         dir.path(), QStringLiteral("x"), QStringLiteral("odt"), [](const QString&) {
-            return reports::WriteFailure{QStringLiteral("disco lleno"), 4};
+            return reports::WriteFailure{QStringLiteral("no se pudo componer el documento"), 0};
         });
     EXPECT_FALSE(failed.ok());
-    EXPECT_EQ(failed.error, QStringLiteral("disco lleno"));
-    EXPECT_EQ(failed.errorNumber, 4);
+    EXPECT_EQ(failed.error, QStringLiteral("No se pudo escribir el archivo '") +
+                                QDir(dir.path()).filePath(QStringLiteral("x.odt")) +
+                                QStringLiteral("': no se pudo componer el documento."));
     EXPECT_TRUE(failed.path.isEmpty());
     const reports::WrittenFile empty =
         reports::writeNewFile(dir.path(), QStringLiteral("x"), QStringLiteral("odt"),
@@ -65,7 +66,9 @@ TEST(OutputFile, AFailedWriteLeavesNothingBehind) {
         reports::writeNewFile(unwritable.path(), QStringLiteral("x"), QStringLiteral("odt"),
                               [](const QString& path) { return writeText(path, "contenido"); });
     EXPECT_FALSE(refused.ok());
-    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_EQ(refused.error, QStringLiteral("No se pudo escribir el archivo '") +
+                                 QDir(unwritable.path()).filePath(QStringLiteral("x.odt")) +
+                                 QStringLiteral("': permiso denegado."));
 }
 
 TEST(OutputFile, NamesLoseWhatFoldersTreatSpecially) {

@@ -174,10 +174,28 @@ std::vector<PdfPage> pdfPages(const QString& path) {
     return pages;
 }
 
+QStringList pdfFontNames(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("pdffonts"), {path});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        ADD_FAILURE() << "pdffonts (poppler-utils) could not read " << path.toStdString();
+        return {};
+    }
+    // Two heading lines, then one font per line, its name first.
+    QStringList names;
+    const QStringList lines =
+        QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (qsizetype i = 2; i < lines.size(); ++i)
+        if (!lines[i].trimmed().isEmpty())
+            names << lines[i].section(QLatin1Char(' '), 0, 0);
+    return names;
+}
+
 UnwritableFolder::UnwritableFolder() {
-    // A folder without write permission; a privileged user writes anywhere but in /proc.
+    // A folder without write permission; a privileged user writes anywhere but in /sys, where
+    // creating a file is refused as for anyone without the permission.
     if (::geteuid() == 0) {
-        path_ = QStringLiteral("/proc");
+        path_ = QStringLiteral("/sys");
         return;
     }
     QTemporaryDir dir;

@@ -45,6 +45,10 @@ struct PdfPage {
 // is missing or cannot read the file.
 std::vector<PdfPage> pdfPages(const QString& path);
 
+// The names of the fonts a PDF document uses, as poppler's pdffonts lists them
+// ("LiberationSans-Bold").
+QStringList pdfFontNames(const QString& path);
+
 // An existing folder in which no file can be created, even by a privileged user.
 class UnwritableFolder {
 public:

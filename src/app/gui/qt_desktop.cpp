@@ -20,8 +20,14 @@ namespace {
 
 // Shell results, as the callers read them: above 32 success.
 constexpr int kOpened = 42;
+constexpr int kOpenerFailed = 0;
 constexpr int kFileNotFound = 2;
 constexpr int kNoAssociation = 31;
+
+// How long the desktop's opener is given to report a failure. It hands the document to its
+// program and ends; an opener still running after this has started the program itself and
+// waits for it.
+constexpr int kOpenerAnswerMs = 3000;
 
 QString caption(const QString& title) {
     return title.isEmpty() ? QStringLiteral("Tarvela") : title;
@@ -122,7 +128,25 @@ int QtDesktop::openDocument(const QString& path) {
                                      {QStringLiteral("query"), QStringLiteral("default"), type})
                               .isEmpty())
         return kNoAssociation;
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {path}) ? kOpened : 0;
+    // The opener lives on after this call when it keeps running; it goes when it ends.
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setProgram(QStringLiteral("xdg-open"));
+    opener->setArguments({path});
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    opener->start();
+    if (!opener->waitForStarted(kOpenerAnswerMs)) {
+        opener->deleteLater();
+        return kOpenerFailed;
+    }
+    if (!opener->waitForFinished(kOpenerAnswerMs))
+        return kOpened;
+    // Every failure the opener reports (no program could open the document, the program
+    // failed) is a failure to show the document.
+    return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0 ? kOpened
+                                                                                   : kOpenerFailed;
 }
 
 void QtDesktop::sendKeys(const QString& keys) {

@@ -202,8 +202,8 @@ void frmformulas::loadCustomers() {
     try {
         const db::Result customers =
             ctx_.db().query(QStringLiteral("SELECT * FROM clientes ORDER BY nombre"));
-        const int name = customers.columnIndex(QStringLiteral("nombre"));
-        const int id = customers.columnIndex(QStringLiteral("idCliente"));
+        const int name = customers.column(QStringLiteral("nombre"));
+        const int id = customers.column(QStringLiteral("idCliente"));
         for (int r = 0; r < customers.rowCount(); ++r)
             DataCombo2_->addItem(customers.value(r, name).toString(), customers.value(r, id));
     } catch (const db::DbError& error) {

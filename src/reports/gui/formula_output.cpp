@@ -1,5 +1,6 @@
 #include "reports/gui/formula_output.h"
 
+#include "formulation/formula_composition.h"
 #include "reports/csv_export.h"
 #include "reports/formula_csv.h"
 #include "reports/formula_document.h"
@@ -18,9 +19,16 @@ namespace tarvela {
 
 namespace {
 
+// The units come from the catalog; a catalog that cannot be read leaves them out.
 reports::FormulaReport reportOf(AppContext& ctx, const formulation::WorkingModel& model,
                                 bool includeCosts) {
-    return {model, includeCosts, QDate::currentDate(), displaySeparator(ctx)};
+    reports::FormulaReport report{model, includeCosts, QDate::currentDate(), displaySeparator(ctx)};
+    try {
+        report.units = formulation::nutrientUnits(model, ctx.db());
+    } catch (const db::DbError&) {
+        report.units.clear();
+    }
+    return report;
 }
 
 QString documentTitle(const formulation::WorkingModel& model) {

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -69,6 +70,57 @@ TEST(QtDesktopDocuments, MissingFileIsAFailureOtherThanNoProgram) {
     const int result = desktop.openDocument(dir.filePath(QStringLiteral("guiarapidatarvela.pdf")));
     EXPECT_LE(result, 32);
     EXPECT_NE(result, 31);
+}
+
+// The desktop's tools stand in a folder put first on the search path: xdg-mime names a type
+// and its program (or none), xdg-open ends with the given code.
+class FakeDesktopTools {
+public:
+    FakeDesktopTools(const char* defaultProgram, int openerExit) : savedPath_(qgetenv("PATH")) {
+        write("xdg-mime", QStringLiteral("case \"$2\" in filetype) echo text/csv;; default) "
+                                         "echo '%1';; esac")
+                              .arg(QLatin1String(defaultProgram)));
+        write("xdg-open", QStringLiteral("exit %1").arg(openerExit));
+        qputenv("PATH", dir_.path().toLocal8Bit() + ':' + savedPath_);
+    }
+    ~FakeDesktopTools() { qputenv("PATH", savedPath_); }
+    QString document() {
+        const QString path = dir_.filePath(QStringLiteral("formula.csv"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("\"a\"\r");
+        return path;
+    }
+
+private:
+    void write(const char* name, const QString& body) {
+        QFile file(dir_.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body.toUtf8() + "\n");
+        file.close();
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ExeOwner);
+    }
+    QTemporaryDir dir_;
+    QByteArray savedPath_;
+};
+
+// Whatever way the opener fails (4: the program failed, 3: no way to open the type), the
+// document was not shown; no program for the type is told apart; an opener ending well opened it.
+TEST(QtDesktopDocuments, EveryFailureOfTheOpenerIsReported) {
+    QtDesktop desktop;
+    for (int exit : {4, 3, 1}) {
+        FakeDesktopTools tools("editor.desktop", exit);
+        const int result = desktop.openDocument(tools.document());
+        EXPECT_LE(result, 32) << exit;
+        EXPECT_NE(result, 31) << exit;
+    }
+    {
+        FakeDesktopTools tools("", 0);
+        EXPECT_EQ(desktop.openDocument(tools.document()), 31);
+    }
+    FakeDesktopTools tools("editor.desktop", 0);
+    EXPECT_GT(desktop.openDocument(tools.document()), 32);
 }
 
 TEST(QtDesktopBusy, CallsNest) {
