@@ -10,7 +10,9 @@ namespace {
 
 int usage() {
     std::fputs("usage: tarvela-cli init-db FILE [--demo]\n"
-               "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n",
+               "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n"
+               "       tarvela-cli reformulate [--db FILE] [--base N] [--cliente ID] [--save] "
+               "[--json]\n",
                stderr);
     return 2;
 }
@@ -27,5 +29,7 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::initDb(args));
     if (command == QLatin1String("formulate"))
         return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
+    if (command == QLatin1String("reformulate"))
+        return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
     return usage();
 }

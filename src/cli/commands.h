@@ -9,5 +9,7 @@ namespace tarvela::cli {
 int initDb(const QStringList& args);
 // formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]
 int formulate(const QStringList& args);
+// reformulate [--db FILE] [--base N] [--cliente ID] [--save] [--json]
+int reformulate(const QStringList& args);
 
 } // namespace tarvela::cli

@@ -19,27 +19,22 @@ namespace tarvela::cli {
 
 namespace {
 
-class CliHost : public formulation::RunHost {
-public:
-    CliHost(RecordingDesktop& desktop, QChar sep) : desktop_(desktop), sep_(sep) {}
-    Desktop& desktop() override { return desktop_; }
-    // The contributions window as a message: its caption, its rows and the blend maximum, then
-    // the window's own message.
-    void showAportes(const formulation::AportesReport& report) override {
-        contributions = desktop_.messages.size();
-        desktop_.message(contributionsText(report, sep_), MsgIcon::None, report.caption);
-        desktop_.message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
-                             report.propertyName.trimmed(),
-                         MsgIcon::Critical, QStringLiteral("Se ha cancelado la Formulación"));
-    }
-
-    // The index of the message holding the contributions table, once shown.
+// The run's messages as the command line records them. The contributions window becomes a
+// message: its caption, its rows and the blend maximum, then the window's own message. Returns
+// the index of the message holding the contributions table, once shown.
+std::optional<size_t> recordRunMessages(const formulation::RunResult& result,
+                                        RecordingDesktop& desktop, QChar sep) {
     std::optional<size_t> contributions;
-
-private:
-    RecordingDesktop& desktop_;
-    QChar sep_;
-};
+    formulation::showRunMessages(
+        result.messages, desktop, [&](const formulation::AportesReport& report) {
+            contributions = desktop.messages.size();
+            desktop.message(contributionsText(report, sep), MsgIcon::None, report.caption);
+            desktop.message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
+                                report.propertyName.trimmed(),
+                            MsgIcon::Critical, QStringLiteral("Se ha cancelado la Formulación"));
+        });
+    return contributions;
+}
 
 int fail(const QString& message) {
     printError(message);
@@ -95,9 +90,9 @@ int formulate(const QStringList& args) {
             return 2;
         }
 
-        CliHost host(desktop, sep);
-        const formulation::RunResult result = formulation::formulate(
-            model, cantidad ? *cantidad : model.txtCantidad, *conn, host, sep);
+        const formulation::RunResult result =
+            formulation::formulate(model, cantidad ? *cantidad : model.txtCantidad, *conn, sep);
+        const std::optional<size_t> contributions = recordRunMessages(result, desktop, sep);
 
         // A run whose limits cannot all be met is followed by the diagnosis of its conflict.
         std::optional<formulation::FormulaDiagnosis> diagnosis;
@@ -110,7 +105,7 @@ int formulate(const QStringList& args) {
                 out.insert(QStringLiteral("diagnosis"), diagnosisJson(*diagnosis));
             printOut(jsonText(out));
         } else {
-            printOut(formulationTable(model, desktop.messages, sep, host.contributions) +
+            printOut(formulationTable(model, desktop.messages, sep, contributions) +
                      (diagnosis ? diagnosisTable(*diagnosis, sep) : QString()));
         }
         // A script must never take the clipped mix of an infeasible run for a formula.

@@ -30,29 +30,12 @@ QString keyList(std::vector<int> keys) {
 FormulaComposition::FormulaComposition(db::Connection& conn,
                                        const std::vector<NutrientRow>& nutrients,
                                        const std::vector<IngredientRow>& ingredients) {
+    if (nutrients.empty() || ingredients.empty())
+        return;
     std::vector<int> nutrientKeys;
     nutrientKeys.reserve(nutrients.size());
     for (const NutrientRow& n : nutrients)
         nutrientKeys.push_back(n.id_propiedad);
-    read(conn, std::move(nutrientKeys), ingredients);
-}
-
-FormulaComposition::FormulaComposition(db::Connection& conn, const WorkingModel& model) {
-    std::vector<int> nutrientKeys;
-    nutrientKeys.reserve(model.rsPropiedades.size() + 2 * model.relaciones.size());
-    for (const NutrientRow& n : model.rsPropiedades)
-        nutrientKeys.push_back(n.id_propiedad);
-    for (const RatioRow& r : model.relaciones) {
-        nutrientKeys.push_back(r.id_num);
-        nutrientKeys.push_back(r.id_den);
-    }
-    read(conn, std::move(nutrientKeys), model.ingredients);
-}
-
-void FormulaComposition::read(db::Connection& conn, std::vector<int> nutrientKeys,
-                              const std::vector<IngredientRow>& ingredients) {
-    if (nutrientKeys.empty() || ingredients.empty())
-        return;
     std::vector<int> ingredientKeys;
     ingredientKeys.reserve(ingredients.size());
     for (const IngredientRow& row : ingredients)
@@ -87,23 +70,32 @@ void FormulaComposition::read(db::Connection& conn, std::vector<int> nutrientKey
             pairs.push_back(r);
     }
     entries_.reserve(static_cast<qsizetype>(pairs.size()));
-    for (int r : pairs) {
-        const int idProducto = rs.value(r, 0).toInt();
-        Entry e;
-        e.content.valor = number(rs.value(r, 2));
-        e.listed = ingredients_.contains(idProducto);
-        entries_.insert(key(rs.value(r, 1).toInt(), idProducto), e);
-    }
+    for (int r : pairs)
+        setContent(rs.value(r, 1).toInt(), rs.value(r, 0).toInt(), number(rs.value(r, 2)));
+}
+
+FormulaComposition::FormulaComposition(db::Connection& conn, const WorkingModel& model)
+    : FormulaComposition(conn, compositionNutrients(model), model.ingredients) {}
+
+std::vector<NutrientRow> compositionNutrients(const WorkingModel& model) {
+    std::vector<NutrientRow> nutrients = model.rsPropiedades;
+    for (const RatioRow& r : model.relaciones)
+        for (int id : {r.id_num, r.id_den}) {
+            NutrientRow row;
+            row.id_propiedad = id;
+            nutrients.push_back(row);
+        }
+    return nutrients;
 }
 
 const CatalogContent* FormulaComposition::find(int idPropiedad, int idProducto) const {
     const auto it = entries_.constFind(key(idPropiedad, idProducto));
-    return it != entries_.constEnd() && it->listed ? &it->content : nullptr;
+    return it != entries_.constEnd() && ingredients_.contains(idProducto) ? &*it : nullptr;
 }
 
 double FormulaComposition::content(int idPropiedad, int idProducto) const {
     const auto it = entries_.constFind(key(idPropiedad, idProducto));
-    return it != entries_.constEnd() ? it->content.valor : 0.0;
+    return it != entries_.constEnd() ? it->valor : 0.0;
 }
 
 QHash<int, QString> nutrientUnits(const WorkingModel& model, db::Connection& conn) {

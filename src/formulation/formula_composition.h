@@ -20,12 +20,21 @@ struct CatalogContent {
 
 class FormulaComposition {
 public:
+    FormulaComposition() = default;
     // Reads the composition rows of every nutrient of the nutrient table in every ingredient of
     // the ingredient table (nothing when either table is empty).
     FormulaComposition(db::Connection& conn, const std::vector<NutrientRow>& nutrients,
                        const std::vector<IngredientRow>& ingredients);
     // The same for the nutrients of the model's nutrient table and of its ratios.
     FormulaComposition(db::Connection& conn, const WorkingModel& model);
+
+    // Filling one from a catalog read beforehand: the ingredients and nutrients the catalog
+    // lists, and the content of a nutrient in an ingredient.
+    void listIngredient(int idProducto) { ingredients_.insert(idProducto); }
+    void listNutrient(int idPropiedad) { nutrients_.insert(idPropiedad); }
+    void setContent(int idPropiedad, int idProducto, double valor) {
+        entries_.insert(key(idPropiedad, idProducto), CatalogContent{valor});
+    }
 
     // The row as the catalog's composition look-up joined with the ingredients finds it
     // ("select pp.*,p.materia_seca from producto_propiedad pp, productos p where ..."): nullptr
@@ -41,20 +50,39 @@ public:
     bool listsNutrient(int idPropiedad) const { return nutrients_.contains(idPropiedad); }
 
 private:
-    void read(db::Connection& conn, std::vector<int> nutrientKeys,
-              const std::vector<IngredientRow>& ingredients);
-
-    struct Entry {
-        CatalogContent content;
-        bool listed = false; // the ingredient is in the catalog of ingredients
-    };
     static quint64 key(int idPropiedad, int idProducto) {
         return (static_cast<quint64>(static_cast<quint32>(idPropiedad)) << 32) |
                static_cast<quint32>(idProducto);
     }
-    QHash<quint64, Entry> entries_;
+    QHash<quint64, CatalogContent> entries_;
     QSet<int> ingredients_;
     QSet<int> nutrients_;
+};
+
+// The nutrients whose contents the model's limits read: those of the nutrient table, then the
+// numerators and denominators of its ratios (rows with the key alone).
+std::vector<NutrientRow> compositionNutrients(const WorkingModel& model);
+
+// Where a run takes the composition of its formula from: the database, or a catalog read once
+// for many runs.
+class CompositionSource {
+public:
+    virtual ~CompositionSource() = default;
+    virtual FormulaComposition composition(const std::vector<NutrientRow>& nutrients,
+                                           const std::vector<IngredientRow>& ingredients) const = 0;
+};
+
+// The composition read from the database, one statement per formula.
+class DatabaseComposition : public CompositionSource {
+public:
+    explicit DatabaseComposition(db::Connection& conn) : conn_(conn) {}
+    FormulaComposition composition(const std::vector<NutrientRow>& nutrients,
+                                   const std::vector<IngredientRow>& ingredients) const override {
+        return FormulaComposition(conn_, nutrients, ingredients);
+    }
+
+private:
+    db::Connection& conn_;
 };
 
 // The unit of each of the formula's nutrients ("%", "Mcal/kg"), by key, as the catalog names it.

@@ -203,7 +203,12 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator) {
     BusyPointer busy(desktop);
     LoadingFlag flag(model);
+    if (loadFormula(model, conn, desktop, decimalSeparator) && model.formulaId != 0)
+        actuResultados(model, conn, decimalSeparator);
+}
 
+bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
+                 QChar decimalSeparator) {
     model.missingNutrients.clear();
     model.missingIngredients.clear();
     if (model.formulaId == 0) {
@@ -215,7 +220,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         model.ingredients.clear();
         model.relaciones.clear();
         model.grupos.clear();
-        return;
+        return true;
     }
 
     const db::Result formula = conn.query(
@@ -224,7 +229,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         desktop.message(QStringLiteral("No se pudo establecer la Fórmula"), MsgIcon::Critical);
         clearHeader(model);
         model.formulaId = 0;
-        return;
+        return false;
     }
 
     model.header.codigo = formula.value(0, QStringLiteral("codigo")).toString().trimmed();
@@ -252,7 +257,7 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                            QStringLiteral("productos"), QStringLiteral("id_producto"));
     loadRatios(model, conn);
     loadGroups(model, conn);
-    actuResultados(model, conn, decimalSeparator);
+    return true;
 }
 
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator) {

@@ -15,6 +15,12 @@ namespace tarvela::formulation {
 void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator);
 
+// The reading part of actuFormula: the header and both working tables of model.formulaId, as
+// stored, without the totals and nutrient values (actuResultados). False when the formula was
+// not found ("No se pudo establecer la Fórmula" shown, formula id 0).
+bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
+                 QChar decimalSeparator);
+
 // Recomputes each ingredient's cost, the totals and their texts, and every nutrient's value
 // from the catalog composition; leaves the ingredients sorted for display. The first reads the
 // composition; the second works from a composition a run has read already.

@@ -24,8 +24,20 @@ QString fmt(double value, const char* pattern, QChar sep) {
     return text::formatNumber(value, QString::fromLatin1(pattern), sep);
 }
 
+using Messages = std::vector<RunMessage>;
+
+void say(Messages& out, const QString& text, MsgIcon icon = MsgIcon::None,
+         const QString& title = {}, RunFocus focus = RunFocus::None) {
+    RunMessage m;
+    m.text = text;
+    m.icon = icon;
+    m.title = title;
+    m.focus = focus;
+    out.push_back(std::move(m));
+}
+
 // Steps 1 to 3: the batch quantity typed in its box.
-std::optional<double> checkQuantity(const QString& text, RunHost& host) {
+std::optional<double> checkQuantity(const QString& text, Messages& out) {
     const std::optional<double> q = text::parseUserNumber(text);
     QString problem;
     if (!q)
@@ -36,19 +48,17 @@ std::optional<double> checkQuantity(const QString& text, RunHost& host) {
         problem = QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000");
     if (problem.isEmpty())
         return q;
-    host.desktop().message(problem, MsgIcon::Critical);
-    host.focusQuantity();
+    say(out, problem, MsgIcon::Critical, {}, RunFocus::Quantity);
     return std::nullopt;
 }
 
 // Step 7: every nutrient needs a limit, and a maximum clearly above its minimum.
-bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep) {
+bool checkNutrientLimits(const WorkingModel& model, Messages& out, QChar sep) {
     for (const NutrientRow& n : model.rsPropiedades) {
         const QString name = n.nombre.trimmed();
         if (!n.minimo && !n.maximo) {
-            desktop.message(
-                QStringLiteral("Debe ingresar un valor mínimo o máximo para la propiedad <") +
-                name + QStringLiteral(">"));
+            say(out, QStringLiteral("Debe ingresar un valor mínimo o máximo para la propiedad <") +
+                         name + QStringLiteral(">"));
             return false;
         }
         if (!n.minimo || !n.maximo)
@@ -56,20 +66,20 @@ bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep)
         const double mn = *n.minimo;
         const double mx = *n.maximo;
         if (mn >= mx) {
-            desktop.message(
+            say(out,
                 QStringLiteral("El valor máximo debe ser mayor al mínimo para la propiedad <") +
-                name + QStringLiteral(">"));
+                    name + QStringLiteral(">"));
             return false;
         }
         if (mn != 0 && text::roundDecimal(std::fabs((mx - mn) / mn), 10) < 0.0001) {
-            desktop.message(QStringLiteral("El valor máximo debe ser mayor al mínimo en al menos "
-                                           "el 0.01% para la propiedad <") +
-                            name + QStringLiteral(">") + QStringLiteral("\n\n") +
-                            fmt(mn, "######0.00", sep) + QStringLiteral("    ") +
-                            fmt(text::roundDecimal(mn * 1.0001, 2), "######0.00", sep) +
-                            QStringLiteral("\n") +
-                            fmt(text::roundDecimal(mx / 1.0001, 2), "######0.00", sep) +
-                            QStringLiteral("    ") + fmt(mx, "######0.00", sep));
+            say(out, QStringLiteral("El valor máximo debe ser mayor al mínimo en al menos "
+                                    "el 0.01% para la propiedad <") +
+                         name + QStringLiteral(">") + QStringLiteral("\n\n") +
+                         fmt(mn, "######0.00", sep) + QStringLiteral("    ") +
+                         fmt(text::roundDecimal(mn * 1.0001, 2), "######0.00", sep) +
+                         QStringLiteral("\n") +
+                         fmt(text::roundDecimal(mx / 1.0001, 2), "######0.00", sep) +
+                         QStringLiteral("    ") + fmt(mx, "######0.00", sep));
             return false;
         }
     }
@@ -79,7 +89,7 @@ bool checkNutrientLimits(const WorkingModel& model, Desktop& desktop, QChar sep)
 // Every ratio and group needs a limit; a ratio's are not negative and its maximum is above its
 // minimum; a group's maximum is not below its minimum (equal limits are widened as an
 // ingredient's are).
-bool checkRatioAndGroupLimits(const WorkingModel& model, Desktop& desktop) {
+bool checkRatioAndGroupLimits(const WorkingModel& model, Messages& out) {
     for (const RatioRow& r : model.relaciones) {
         const QString name =
             QStringLiteral(" para la relación <") + ratioName(r) + QStringLiteral(">");
@@ -91,7 +101,7 @@ bool checkRatioAndGroupLimits(const WorkingModel& model, Desktop& desktop) {
         else if (r.minimo && r.maximo && *r.minimo >= *r.maximo)
             problem = QStringLiteral("El valor máximo debe ser mayor al mínimo") + name;
         if (!problem.isEmpty()) {
-            desktop.message(problem);
+            say(out, problem);
             return false;
         }
     }
@@ -104,7 +114,7 @@ bool checkRatioAndGroupLimits(const WorkingModel& model, Desktop& desktop) {
         else if (g.minimo && g.maximo && *g.minimo > *g.maximo)
             problem = QStringLiteral("El valor máximo debe ser mayor o igual al mínimo") + name;
         if (!problem.isEmpty()) {
-            desktop.message(problem);
+            say(out, problem);
             return false;
         }
     }
@@ -114,17 +124,17 @@ bool checkRatioAndGroupLimits(const WorkingModel& model, Desktop& desktop) {
 // A ratio needs a denominator that some ingredient of the formula brings, and a group a member
 // among the formula's ingredients: otherwise its limit says nothing the run could meet.
 bool checkRatiosAndGroupsApply(const WorkingModel& model, const FormulaComposition& composition,
-                               Desktop& desktop) {
+                               Messages& out) {
     for (const RatioRow& r : model.relaciones) {
         const bool brought = std::any_of(
             model.ingredients.begin(), model.ingredients.end(), [&](const IngredientRow& row) {
                 return composition.content(r.id_den, row.id_producto) != 0;
             });
         if (!brought) {
-            desktop.message(QStringLiteral("El nutriente <") + r.nombreDen.trimmed() +
-                            QStringLiteral("> es cero en todos los ingredientes de la fórmula: "
-                                           "no es posible formular la relación <") +
-                            ratioName(r) + QStringLiteral(">"));
+            say(out, QStringLiteral("El nutriente <") + r.nombreDen.trimmed() +
+                         QStringLiteral("> es cero en todos los ingredientes de la fórmula: "
+                                        "no es posible formular la relación <") +
+                         ratioName(r) + QStringLiteral(">"));
             return false;
         }
     }
@@ -135,8 +145,8 @@ bool checkRatiosAndGroupsApply(const WorkingModel& model, const FormulaCompositi
                                                               row.id_producto) != g.miembros.end();
                                          });
         if (!present) {
-            desktop.message(QStringLiteral("Ninguno de los ingredientes del grupo <") +
-                            g.nombre.trimmed() + QStringLiteral("> está en la fórmula"));
+            say(out, QStringLiteral("Ninguno de los ingredientes del grupo <") +
+                         g.nombre.trimmed() + QStringLiteral("> está en la fórmula"));
             return false;
         }
     }
@@ -145,11 +155,11 @@ bool checkRatiosAndGroupsApply(const WorkingModel& model, const FormulaCompositi
 
 // Every ingredient needs its price on the ingredients' basis: without one it would enter the
 // least-cost mix as if it were free.
-bool checkPrices(const WorkingModel& model, Desktop& desktop) {
+bool checkPrices(const WorkingModel& model, Messages& out) {
     for (const IngredientRow& row : model.ingredients) {
         if (!(model.vSecaIng ? row.costo_seca : row.costo_humeda)) {
-            desktop.message(QStringLiteral("Debe ingresar un precio para el ingrediente <") +
-                            row.nombre.trimmed() + QStringLiteral(">"));
+            say(out, QStringLiteral("Debe ingresar un precio para el ingrediente <") +
+                         row.nombre.trimmed() + QStringLiteral(">"));
             return false;
         }
     }
@@ -167,23 +177,23 @@ bool withinTable(double value) {
 }
 
 bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& composition,
-                     Desktop& desktop) {
+                     Messages& out) {
     const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
     for (const NutrientRow& n : model.rsPropiedades) {
         const QString name = n.nombre.trimmed();
         if (n.minimo && !withinTable(*n.minimo)) {
-            desktop.message(QStringLiteral("El valor mínimo para la propiedad <") + name + range);
+            say(out, QStringLiteral("El valor mínimo para la propiedad <") + name + range);
             return false;
         }
         if (n.maximo && !withinTable(*n.maximo)) {
-            desktop.message(QStringLiteral("El valor máximo para la propiedad <") + name + range);
+            say(out, QStringLiteral("El valor máximo para la propiedad <") + name + range);
             return false;
         }
     }
     for (const RatioRow& r : model.relaciones) {
         if ((r.minimo && !withinTable(*r.minimo)) || (r.maximo && !withinTable(*r.maximo))) {
-            desktop.message(QStringLiteral("El valor mínimo o máximo para la relación <") +
-                            ratioName(r) + range);
+            say(out, QStringLiteral("El valor mínimo o máximo para la relación <") + ratioName(r) +
+                         range);
             return false;
         }
     }
@@ -191,9 +201,9 @@ bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& compos
         for (const IngredientRow& row : model.ingredients) {
             const CatalogContent* content = composition.find(n.id_propiedad, row.id_producto);
             if (content && !withinTable(content->valor)) {
-                desktop.message(QStringLiteral("El valor de la propiedad <") + n.nombre.trimmed() +
-                                QStringLiteral("> en el ingrediente <") + row.nombre.trimmed() +
-                                range);
+                say(out, QStringLiteral("El valor de la propiedad <") + n.nombre.trimmed() +
+                             QStringLiteral("> en el ingrediente <") + row.nombre.trimmed() +
+                             range);
                 return false;
             }
         }
@@ -204,7 +214,7 @@ bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& compos
 // Every figure of an ingredient the run works with must be a number it can use: a dry matter
 // above 0 and at most 100, a price and limits within the largest table values. Not-a-number,
 // the infinities and overflowing values (1e300, 9e999) are refused.
-bool checkIngredientFigures(const WorkingModel& model, Desktop& desktop) {
+bool checkIngredientFigures(const WorkingModel& model, Messages& out) {
     const QString range = QStringLiteral("> debe estar entre -1000000 y 1000000");
     for (const IngredientRow& row : model.ingredients) {
         const QString name = row.nombre.trimmed();
@@ -221,7 +231,7 @@ bool checkIngredientFigures(const WorkingModel& model, Desktop& desktop) {
         else if (row.maximo && !withinTable(*row.maximo))
             problem = QStringLiteral("El máximo del ingrediente <") + name + range;
         if (!problem.isEmpty()) {
-            desktop.message(problem);
+            say(out, problem);
             return false;
         }
     }
@@ -230,37 +240,36 @@ bool checkIngredientFigures(const WorkingModel& model, Desktop& desktop) {
 
 // The formula's nutrients and ingredients must all still be in the catalog: a limit dropped
 // because its item was deleted elsewhere would let the run answer with a mix that breaks it.
-bool reportMissing(Desktop& desktop, const QString& item, int id) {
-    desktop.message(item + QStringLiteral(" %1 de la fórmula ya no existe en el catálogo").arg(id),
-                    MsgIcon::Critical, kCancelled);
+bool reportMissing(Messages& out, const QString& item, int id) {
+    say(out, item + QStringLiteral(" %1 de la fórmula ya no existe en el catálogo").arg(id),
+        MsgIcon::Critical, kCancelled);
     return false;
 }
 
 // Items the loading found gone (their rows left out of the working tables).
-bool checkLoadedItems(const WorkingModel& model, Desktop& desktop) {
+bool checkLoadedItems(const WorkingModel& model, Messages& out) {
     if (!model.missingNutrients.empty())
-        return reportMissing(desktop, QStringLiteral("El nutriente"),
-                             model.missingNutrients.front());
+        return reportMissing(out, QStringLiteral("El nutriente"), model.missingNutrients.front());
     if (!model.missingIngredients.empty())
-        return reportMissing(desktop, QStringLiteral("El ingrediente"),
+        return reportMissing(out, QStringLiteral("El ingrediente"),
                              model.missingIngredients.front());
     return true;
 }
 
 // Items deleted since the formula was loaded.
 bool checkCatalogItems(const WorkingModel& model, const FormulaComposition& composition,
-                       Desktop& desktop) {
+                       Messages& out) {
     for (const NutrientRow& n : model.rsPropiedades)
         if (!composition.listsNutrient(n.id_propiedad))
-            return reportMissing(desktop, QStringLiteral("El nutriente"), n.id_propiedad);
+            return reportMissing(out, QStringLiteral("El nutriente"), n.id_propiedad);
     for (const IngredientRow& row : model.ingredients)
         if (!composition.listsIngredient(row.id_producto))
-            return reportMissing(desktop, QStringLiteral("El ingrediente"), row.id_producto);
+            return reportMissing(out, QStringLiteral("El ingrediente"), row.id_producto);
     return true;
 }
 
 // Steps 8 and 9: the ingredient limits must leave room for the batch.
-bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) {
+bool checkIngredientSums(const WorkingModel& model, double Q, Messages& out) {
     double sumMin = 0;
     double sumMax = 0;
     for (const IngredientRow& row : model.ingredients) {
@@ -272,15 +281,17 @@ bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) 
             sumMax = Q;
     }
     if (sumMin > Q) {
-        desktop.message(QStringLiteral("La suma de los valores mínimos para los ingredientes es "
-                                       "superior a la cantidad total a elaborar"),
-                        MsgIcon::Critical, kCancelled);
+        say(out,
+            QStringLiteral("La suma de los valores mínimos para los ingredientes es "
+                           "superior a la cantidad total a elaborar"),
+            MsgIcon::Critical, kCancelled);
         return false;
     }
     if (sumMax < Q) {
-        desktop.message(QStringLiteral("La suma de los valores máximos para los ingredientes no "
-                                       "alcanzan la cantidad total a elaborar"),
-                        MsgIcon::Critical, kCancelled);
+        say(out,
+            QStringLiteral("La suma de los valores máximos para los ingredientes no "
+                           "alcanzan la cantidad total a elaborar"),
+            MsgIcon::Critical, kCancelled);
         return false;
     }
     return true;
@@ -289,7 +300,7 @@ bool checkIngredientSums(const WorkingModel& model, double Q, Desktop& desktop) 
 // Step 10: every nutrient minimum must be reachable by some blend of the ingredients. A refused
 // minimum shows each ingredient's own largest contribution and the blend maximum.
 bool checkReachability(const WorkingModel& model, double Q, const FormulaComposition& composition,
-                       RunHost& host, QChar sep) {
+                       Messages& out, QChar sep) {
     for (const NutrientRow& n : model.rsPropiedades) {
         if (!n.minimo)
             continue;
@@ -329,30 +340,34 @@ bool checkReachability(const WorkingModel& model, double Q, const FormulaComposi
             aporte.aportemaximo = reach[k].content * reach[k].maxShare;
             report.rows.push_back(std::move(aporte));
         }
-        host.showAportes(report);
+        RunMessage m;
+        m.kind = RunMessage::Kind::Contributions;
+        m.text = report.caption;
+        m.aportes = std::move(report);
+        out.push_back(std::move(m));
         return false;
     }
     return true;
 }
 
-void showOutcome(const simplex::SolveReport& report, Desktop& desktop) {
+void reportOutcome(const simplex::SolveReport& report, Messages& out) {
     if (report.passLimitReached)
-        desktop.message(QStringLiteral("No es posible definir el estado de la solución"));
+        say(out, QStringLiteral("No es posible definir el estado de la solución"));
     switch (report.outcome) {
     case simplex::Outcome::Infeasible:
-        desktop.message(QStringLiteral("No es posible cumplir todas las restricciones"),
-                        MsgIcon::Warning, QStringLiteral("Se ha detenido la Formulación"));
+        say(out, QStringLiteral("No es posible cumplir todas las restricciones"), MsgIcon::Warning,
+            QStringLiteral("Se ha detenido la Formulación"));
         break;
     case simplex::Outcome::NotStandard:
-        desktop.message(QStringLiteral("Problema no standar"));
+        say(out, QStringLiteral("Problema no standar"));
         break;
     case simplex::Outcome::Unbounded:
-        desktop.message(QStringLiteral("Aun existen ingredientes que pueden mejorar la solución "
-                                       "pero no es posible desplazar otros"));
+        say(out, QStringLiteral("Aun existen ingredientes que pueden mejorar la solución "
+                                "pero no es posible desplazar otros"));
         break;
     case simplex::Outcome::IterationLimit:
-        desktop.message(QStringLiteral("Se ha detenido la ejecución sin llegar a una solución "
-                                       "óptima luego de 1.000.000 de iteraciones"));
+        say(out, QStringLiteral("Se ha detenido la ejecución sin llegar a una solución "
+                                "óptima luego de 1.000.000 de iteraciones"));
         break;
     case simplex::Outcome::Optimal:
         break;
@@ -367,29 +382,33 @@ bool mixMeetsLimits(const RunResult& result) {
 }
 
 RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connection& conn,
-                    RunHost& host, QChar decimalSeparator) {
-    Desktop& desktop = host.desktop();
+                    QChar decimalSeparator) {
+    return formulate(model, cantidadText, DatabaseComposition(conn), decimalSeparator);
+}
+
+RunResult formulate(WorkingModel& model, const QString& cantidadText,
+                    const CompositionSource& catalog, QChar decimalSeparator) {
     RunResult result;
+    Messages& out = result.messages;
     model.txtCantidad = cantidadText;
 
-    const std::optional<double> quantity = checkQuantity(cantidadText, host);
+    const std::optional<double> quantity = checkQuantity(cantidadText, out);
     if (!quantity)
         return result;
-    if (!checkLoadedItems(model, desktop))
+    if (!checkLoadedItems(model, out))
         return result;
     if (model.rsPropiedades.empty()) {
-        desktop.message(
-            QStringLiteral("Debe ingresar al menos una restricción para los Nutrientes"),
+        say(out, QStringLiteral("Debe ingresar al menos una restricción para los Nutrientes"),
             MsgIcon::Critical);
         return result;
     }
     if (model.ingredients.empty()) {
-        desktop.message(QStringLiteral("Debe ingresar al menos un Ingrediente"), MsgIcon::Critical);
+        say(out, QStringLiteral("Debe ingresar al menos un Ingrediente"), MsgIcon::Critical);
         return result;
     }
     if (model.vSecaIng && !model.vSecaNut) {
-        desktop.message(QStringLiteral(
-            "No es posible formular nutrientes en húmeda e ingredientes en base seca"));
+        say(out, QStringLiteral(
+                     "No es posible formular nutrientes en húmeda e ingredientes en base seca"));
         return result;
     }
 
@@ -397,38 +416,38 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     model.batchQuantity = Q;
     model.txtCantidad = fmt(Q, "0.00", decimalSeparator);
 
-    if (!checkNutrientLimits(model, desktop, decimalSeparator))
+    if (!checkNutrientLimits(model, out, decimalSeparator))
         return result;
-    if (!checkRatioAndGroupLimits(model, desktop))
+    if (!checkRatioAndGroupLimits(model, out))
         return result;
-    if (!checkPrices(model, desktop))
+    if (!checkPrices(model, out))
         return result;
-    if (!checkIngredientFigures(model, desktop))
+    if (!checkIngredientFigures(model, out))
         return result;
     // The one read of the catalog composition in this run: every stage below works from it.
-    const FormulaComposition composition(conn, model);
-    if (!checkCatalogItems(model, composition, desktop))
+    const FormulaComposition composition =
+        catalog.composition(compositionNutrients(model), model.ingredients);
+    if (!checkCatalogItems(model, composition, out))
         return result;
-    if (!checkMagnitudes(model, composition, desktop))
+    if (!checkMagnitudes(model, composition, out))
         return result;
-    if (!checkRatiosAndGroupsApply(model, composition, desktop))
+    if (!checkRatiosAndGroupsApply(model, composition, out))
         return result;
-    if (!checkIngredientSums(model, Q, desktop)) {
+    if (!checkIngredientSums(model, Q, out)) {
         result.limitsConflict = true;
         return result;
     }
-    if (!checkReachability(model, Q, composition, host, decimalSeparator)) {
+    if (!checkReachability(model, Q, composition, out, decimalSeparator)) {
         result.end = RunEnd::Unreachable;
         result.limitsConflict = true;
         return result;
     }
 
-    BusyPointer busy(desktop);
     model.totals = Totals{};
     model.totalsTexts = TotalsTexts{};
     model.vCostoHumeda = 0;
     model.vMateriaSeca = 0;
-    host.totalsCleared();
+    result.totalsCleared = true;
 
     const simplex::LpProblem problem = statedProblem(model, Q, composition);
     simplex::BuiltTableau built = simplex::buildTableau(problem);
@@ -450,8 +469,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     result.outcome = result.report.outcome;
     result.limitsConflict = result.report.outcome == simplex::Outcome::Infeasible;
     model.rsAnalisis.clear();
-    busy.release();
-    showOutcome(result.report, desktop);
+    reportOutcome(result.report, out);
 
     const simplex::Outcome outcome = result.report.outcome;
     if (outcome == simplex::Outcome::NotStandard) {
@@ -462,10 +480,23 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
         model.rsAnalisis = analysisRecords(built, problem, model.ingredients);
     }
 
-    writeBack(model, tableau, keys, Q, desktop);
+    writeBack(model, tableau, keys, Q, out);
     actuResultados(model, composition, decimalSeparator);
     result.end = RunEnd::WrittenBack;
     return result;
+}
+
+void showRunMessages(const std::vector<RunMessage>& messages, Desktop& desktop,
+                     const std::function<void(const AportesReport&)>& showContributions,
+                     const std::function<void(RunFocus)>& focus) {
+    for (const RunMessage& m : messages) {
+        if (m.kind == RunMessage::Kind::Contributions && m.aportes)
+            showContributions(*m.aportes);
+        else
+            desktop.message(m.text, m.icon, m.title);
+        if (focus && m.focus != RunFocus::None)
+            focus(m.focus);
+    }
 }
 
 } // namespace tarvela::formulation

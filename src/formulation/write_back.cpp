@@ -5,7 +5,7 @@
 namespace tarvela::formulation {
 
 void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::vector<int>& keys,
-               double Q, Desktop& desktop) {
+               double Q, std::vector<RunMessage>& messages) {
     model.sortIngredientsById();
     for (IngredientRow& row : model.ingredients) {
         row.cantidad_seca = 0.0;
@@ -26,9 +26,11 @@ void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::
         const int key = keys[static_cast<size_t>(j - 1)];
         const int k = byKey.position(key);
         if (k < 0) {
-            desktop.message(QStringLiteral("No se pudo obtener los datos del ingrediente ") +
-                                QString::number(key),
-                            MsgIcon::Critical);
+            RunMessage m;
+            m.text = QStringLiteral("No se pudo obtener los datos del ingrediente ") +
+                     QString::number(key);
+            m.icon = MsgIcon::Critical;
+            messages.push_back(std::move(m));
             continue;
         }
         IngredientRow& row = model.ingredients[static_cast<size_t>(k)];

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "context/desktop.h"
+#include "formulation/run_message.h"
 #include "formulation/working_model.h"
 #include "solver/simplex.h"
 
@@ -10,9 +10,9 @@ namespace tarvela::formulation {
 
 // Writes the mix of a final tableau into the ingredient working table: quantities and shares on
 // both bases (costs are left to actuResultados). keys(j - 1) is the id_producto of column j.
-// A basic ingredient missing from the table is reported and skipped. On the dry path an
-// ingredient whose dry matter is 0 cannot be converted to a quantity as fed; it gets 0.
+// A basic ingredient missing from the table is reported in messages and skipped. On the dry path
+// an ingredient whose dry matter is 0 cannot be converted to a quantity as fed; it gets 0.
 void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::vector<int>& keys,
-               double Q, Desktop& desktop);
+               double Q, std::vector<RunMessage>& messages);
 
 } // namespace tarvela::formulation

@@ -29,8 +29,7 @@ TEST(DemoFormulas, SolveToTheReferenceOptimumAndTheStoredCost) {
             solveProblemWithGlpk(formulation::statedProblem(copy, 1000, tdb.conn()));
         ASSERT_TRUE(reference.has_value());
 
-        const auto result = formulation::formulate(model, QStringLiteral("1000"), tdb.conn(), host,
-                                                   QLatin1Char('.'));
+        const auto result = host.run(model, QStringLiteral("1000"), tdb.conn());
         ASSERT_EQ(result.end, formulation::RunEnd::WrittenBack);
         EXPECT_EQ(result.outcome, simplex::Outcome::Optimal);
         EXPECT_TRUE(host.desk.messages.empty());

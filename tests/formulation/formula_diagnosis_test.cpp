@@ -65,8 +65,7 @@ protected:
 
     formulation::RunResult run() {
         host.desk.clear();
-        return formulation::formulate(model, QStringLiteral("1000"), tdb.conn(), host,
-                                      QLatin1Char('.'));
+        return host.run(model, QStringLiteral("1000"), tdb.conn());
     }
 
     TestDatabase tdb;
@@ -117,7 +116,7 @@ TEST_F(DiagnosisRun, BatchBelowTheIngredientMinimums) {
     model.findIngredient(1)->minimo = 40;
     model.findIngredient(2)->minimo = 70;
     host.desk.clear();
-    formulation::formulate(model, QStringLiteral("100"), tdb.conn(), host, QLatin1Char('.'));
+    host.run(model, QStringLiteral("100"), tdb.conn());
     const FormulaDiagnosis d = formulation::diagnoseFormula(model, tdb.conn());
     ASSERT_EQ(d.conflicts.size(), 1u);
     ASSERT_EQ(d.conflicts[0].size(), 3u);
@@ -183,8 +182,7 @@ TEST(DemoFormulaDiagnosis, InfeasibleVariantsGetAProposalThatRuns) {
             nutrient.minimo = *nutrient.valor * 1.25;
             if (nutrient.maximo && *nutrient.maximo <= *nutrient.minimo * 1.001)
                 nutrient.maximo.reset();
-            const auto first = formulation::formulate(model, QStringLiteral("1000"), tdb.conn(),
-                                                      host, QLatin1Char('.'));
+            const auto first = host.run(model, QStringLiteral("1000"), tdb.conn());
             if (!first.limitsConflict)
                 continue;
             diagnosed = true;
@@ -192,8 +190,7 @@ TEST(DemoFormulaDiagnosis, InfeasibleVariantsGetAProposalThatRuns) {
             ASSERT_FALSE(d.conflicts.empty());
             ASSERT_FALSE(d.relaxation.empty());
             formulation::applyRelaxation(model, d);
-            const auto second = formulation::formulate(model, QStringLiteral("1000"), tdb.conn(),
-                                                       host, QLatin1Char('.'));
+            const auto second = host.run(model, QStringLiteral("1000"), tdb.conn());
             EXPECT_TRUE(formulation::mixMeetsLimits(second));
             EXPECT_NEAR(model.vCostoHumeda, *d.costoUnitario, 1e-9);
         }

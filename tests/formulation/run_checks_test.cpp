@@ -34,7 +34,7 @@ protected:
     }
 
     formulation::RunResult run(const QString& cantidad) {
-        return formulation::formulate(model, cantidad, tdb.conn(), host, QLatin1Char('.'));
+        return host.run(model, cantidad, tdb.conn());
     }
 
     QString onlyMessage() {

@@ -1,5 +1,3 @@
-#include "support/scripted_desktop.h"
-
 #include "formulation/write_back.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +37,9 @@ WorkingModel twoIngredients(bool seca) {
 
 TEST(WriteBack, WetBasisSharesGiveBothQuantitiesAndDryShares) {
     WorkingModel m = twoIngredients(false);
-    ScriptedDesktop desk;
-    writeBack(m, solvedTableau(0.6, 0.4), {10, 20}, 500, desk);
-    EXPECT_TRUE(desk.messages.empty());
+    std::vector<formulation::RunMessage> messages;
+    writeBack(m, solvedTableau(0.6, 0.4), {10, 20}, 500, messages);
+    EXPECT_TRUE(messages.empty());
     const IngredientRow& a = *m.findIngredient(10);
     const IngredientRow& b = *m.findIngredient(20);
     EXPECT_DOUBLE_EQ(*a.cantidad_humeda, 300);
@@ -57,8 +55,8 @@ TEST(WriteBack, WetBasisSharesGiveBothQuantitiesAndDryShares) {
 
 TEST(WriteBack, DryBasisDividesByTheDryMatter) {
     WorkingModel m = twoIngredients(true);
-    ScriptedDesktop desk;
-    writeBack(m, solvedTableau(0.6, 0.4), {10, 20}, 500, desk);
+    std::vector<formulation::RunMessage> messages;
+    writeBack(m, solvedTableau(0.6, 0.4), {10, 20}, 500, messages);
     const IngredientRow& a = *m.findIngredient(10);
     const IngredientRow& b = *m.findIngredient(20);
     EXPECT_DOUBLE_EQ(*a.porcentaje_seca, 0.6);
@@ -71,8 +69,8 @@ TEST(WriteBack, DryBasisDividesByTheDryMatter) {
 TEST(WriteBack, DryMatterZeroOnTheDryPathGivesNoQuantityAsFed) {
     WorkingModel m = twoIngredients(true);
     m.findIngredient(20)->materia_seca = 0;
-    ScriptedDesktop desk;
-    writeBack(m, solvedTableau(0.6, 0.4), {10, 20}, 500, desk);
+    std::vector<formulation::RunMessage> messages;
+    writeBack(m, solvedTableau(0.6, 0.4), {10, 20}, 500, messages);
     const IngredientRow& b = *m.findIngredient(20);
     EXPECT_DOUBLE_EQ(*b.cantidad_seca, 200);
     EXPECT_EQ(*b.cantidad_humeda, 0.0);
@@ -84,12 +82,11 @@ TEST(WriteBack, DryMatterZeroOnTheDryPathGivesNoQuantityAsFed) {
 
 TEST(WriteBack, MissingIngredientIsReportedAndTheOthersWritten) {
     WorkingModel m = twoIngredients(false);
-    ScriptedDesktop desk;
-    writeBack(m, solvedTableau(0.6, 0.4), {10, 77}, 500, desk);
-    ASSERT_EQ(desk.messages.size(), 1u);
-    EXPECT_EQ(desk.messages[0].text,
-              QStringLiteral("No se pudo obtener los datos del ingrediente 77"));
-    EXPECT_EQ(desk.messages[0].icon, MsgIcon::Critical);
+    std::vector<formulation::RunMessage> messages;
+    writeBack(m, solvedTableau(0.6, 0.4), {10, 77}, 500, messages);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("No se pudo obtener los datos del ingrediente 77"));
+    EXPECT_EQ(messages[0].icon, MsgIcon::Critical);
     EXPECT_DOUBLE_EQ(*m.findIngredient(10)->cantidad_humeda, 300);
     EXPECT_EQ(*m.findIngredient(20)->cantidad_humeda, 0.0);
     EXPECT_DOUBLE_EQ(*m.findIngredient(10)->porcentaje_seca, 1.0);

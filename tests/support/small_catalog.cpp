@@ -72,4 +72,17 @@ formulation::WorkingModel loadFormula(db::Connection& conn, int id, Desktop& des
     return model;
 }
 
+formulation::RunResult RecordingHost::run(formulation::WorkingModel& model, const QString& cantidad,
+                                          db::Connection& conn, QChar sep) {
+    formulation::RunResult result = formulation::formulate(model, cantidad, conn, sep);
+    clearCalls += result.totalsCleared ? 1 : 0;
+    formulation::showRunMessages(
+        result.messages, desk,
+        [this](const formulation::AportesReport& report) { aportes.push_back(report); },
+        [this](formulation::RunFocus focus) {
+            focusCalls += focus == formulation::RunFocus::Quantity ? 1 : 0;
+        });
+    return result;
+}
+
 } // namespace tarvela::test

@@ -32,14 +32,13 @@ private:
     db::Connection& conn_;
 };
 
-class RecordingHost : public formulation::RunHost {
+// Runs the least-cost formulation and records what it had to say as a window would show it:
+// messages on the scripted desktop, the focus sent back to the batch quantity, the
+// contributions window's reports and the totals emptied before solving.
+class RecordingHost {
 public:
-    Desktop& desktop() override { return desk; }
-    void focusQuantity() override { ++focusCalls; }
-    void totalsCleared() override { ++clearCalls; }
-    void showAportes(const formulation::AportesReport& report) override {
-        aportes.push_back(report);
-    }
+    formulation::RunResult run(formulation::WorkingModel& model, const QString& cantidad,
+                               db::Connection& conn, QChar sep = QLatin1Char('.'));
 
     ScriptedDesktop desk;
     int focusCalls = 0;

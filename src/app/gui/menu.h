@@ -36,6 +36,7 @@ public:
     void btnTipoFormulacion_Click(int index);
 
     void admformulas_Click();
+    void mnuReformular_Click();
     void mnuNueIng_Click();
     void mnuConIng_Click();
     void mnuNUeNut_Click();

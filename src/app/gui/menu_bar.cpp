@@ -59,6 +59,9 @@ void menu::buildMenuBar() {
     connect(addItem(formulas, QStringLiteral("admformulas"),
                     QStringLiteral("&Administración de Fórmulas"), true),
             &QAction::triggered, this, &menu::admformulas_Click);
+    connect(addItem(formulas, QStringLiteral("mnuReformular"),
+                    QStringLiteral("Reformular Fórmulas"), true),
+            &QAction::triggered, this, &menu::mnuReformular_Click);
     addSeparator(formulas, QStringLiteral("sep2_1"));
     QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
     connect(addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), true),

@@ -90,6 +90,10 @@ bool offerDiagnosis(AppContext& ctx, formulation::WorkingModel& model, QWidget* 
     if (!ctx.ui().question(QStringLiteral("Desea ver qué restricciones no pueden cumplirse "
                                           "juntas y el menor cambio que permite formular?")))
         return false;
+    return showDiagnosis(ctx, model, parent);
+}
+
+bool showDiagnosis(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent) {
     formulation::FormulaDiagnosis diagnosis;
     try {
         BusyPointer busy(ctx.ui());

@@ -30,5 +30,7 @@ private:
 // when the user applies its proposal, writes the proposed limits into the model. Returns whether
 // the model's limits changed.
 bool offerDiagnosis(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent);
+// The same without the question: diagnoses the model's limits and shows the window.
+bool showDiagnosis(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent);
 
 } // namespace tarvela

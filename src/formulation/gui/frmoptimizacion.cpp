@@ -21,37 +21,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include <functional>
-
 namespace tarvela {
-
-namespace {
-
-// What the run asks of this window.
-class WindowRunHost : public formulation::RunHost {
-public:
-    WindowRunHost(AppContext& ctx, QWidget* window, QLineEdit& quantity,
-                  std::function<void()> totalsCleared)
-        : ctx_(ctx), window_(window), quantity_(quantity),
-          totalsCleared_(std::move(totalsCleared)) {}
-
-    Desktop& desktop() override { return *ctx_.desktop; }
-    void focusQuantity() override { quantity_.setFocus(); }
-    void totalsCleared() override { totalsCleared_(); }
-    void showAportes(const formulation::AportesReport& report) override {
-        ctx_.currentPropertyName = report.propertyName;
-        frmAportes aportes(ctx_, report, window_);
-        execModal(ctx_, aportes);
-    }
-
-private:
-    AppContext& ctx_;
-    QWidget* window_;
-    QLineEdit& quantity_;
-    std::function<void()> totalsCleared_;
-};
-
-} // namespace
 
 frmoptimizacion::frmoptimizacion(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     buildWindow();
@@ -101,6 +71,11 @@ void frmoptimizacion::actuFormula() {
     repaintAll();
 }
 
+void frmoptimizacion::showWorkingModel(const formulation::WorkingModel& model) {
+    model_ = model;
+    repaintAll();
+}
+
 void frmoptimizacion::actuResultados() {
     try {
         BusyPointer busy(ctx_.ui());
@@ -116,20 +91,32 @@ void frmoptimizacion::actuResultados() {
 
 void frmoptimizacion::cmdFormular_Click() {
     model_.txtCantidad = txtCantidad_->text();
-    WindowRunHost host(ctx_, this, *txtCantidad_, [this] { showTotals(); });
     formulation::RunResult result;
     try {
-        result = formulation::formulate(model_, txtCantidad_->text(), ctx_.db(), host,
-                                        displaySeparator(ctx_));
+        BusyPointer busy(ctx_.ui());
+        result =
+            formulation::formulate(model_, txtCantidad_->text(), ctx_.db(), displaySeparator(ctx_));
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se pudo completar la Formulación"), error);
         return;
     }
+    // The window shows what the run left, then what it had to say.
     showTotals();
     if (result.end == formulation::RunEnd::WrittenBack) {
         actu_FlexProd();
         actu_FlexProp();
     }
+    formulation::showRunMessages(
+        result.messages, ctx_.ui(),
+        [this](const formulation::AportesReport& report) {
+            ctx_.currentPropertyName = report.propertyName;
+            frmAportes aportes(ctx_, report, this);
+            execModal(ctx_, aportes);
+        },
+        [this](formulation::RunFocus focus) {
+            if (focus == formulation::RunFocus::Quantity)
+                txtCantidad_->setFocus();
+        });
     // Limits that cannot all be met: the diagnosis may propose new ones.
     if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
         actu_FlexProd();

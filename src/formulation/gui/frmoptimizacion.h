@@ -40,6 +40,8 @@ public:
 
     // Loads the formula of the model's formula id and repaints everything.
     void actuFormula();
+    // Shows a working model held in memory (a result not saved yet) in place of the loaded one.
+    void showWorkingModel(const formulation::WorkingModel& model);
     void actuBaseNut();
     void actu_FlexProd();
     void actu_FlexProp();

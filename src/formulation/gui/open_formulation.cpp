@@ -17,4 +17,16 @@ void openFormulationWindow(AppContext& ctx, QWidget* parent) {
     execModal(ctx, *window);
 }
 
+void openFormulationWindow(AppContext& ctx, QWidget* parent,
+                           const formulation::WorkingModel& model) {
+    std::unique_ptr<frmoptimizacion> window;
+    {
+        BusyPointer busy(ctx.ui());
+        ctx.currentFormulaId = static_cast<qint16>(model.formulaId);
+        window = std::make_unique<frmoptimizacion>(ctx, parent);
+        window->showWorkingModel(model);
+    }
+    execModal(ctx, *window);
+}
+
 } // namespace tarvela

@@ -62,6 +62,7 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
                                                    QStringLiteral("mnuConNut=Consultas")}));
     EXPECT_EQ(entries("formulas"),
               (QStringList{QStringLiteral("admformulas=&Administración de Fórmulas"),
+                           QStringLiteral("mnuReformular=Reformular Fórmulas"),
                            QStringLiteral("sep2_1=-"), QStringLiteral("mnuClientes=Clientes")}));
     EXPECT_EQ(entries("mnuClientes"),
               (QStringList{QStringLiteral("mnuNuevoCliente=Nuevo"),

@@ -1,0 +1,128 @@
+#include "cli/commands.h"
+
+#include "cli/reformulate_output.h"
+#include "cli/terminal_output.h"
+#include "db/connection.h"
+#include "db/schema.h"
+#include "text/format.h"
+#include "worklist/parallel_runs.h"
+#include "worklist/reformulation.h"
+#include "worklist/version_save.h"
+#include "worklist/worklist_selection.h"
+
+#include <QDate>
+#include <QDir>
+
+#include <optional>
+
+// tarvela-cli reformulate: every formula of a base (the latest version of each code) re-run at
+// today's catalog prices and dry matter, with the cost before and after and the status of each;
+// with --save, the optimal results stored as new versions.
+namespace tarvela::cli {
+
+namespace {
+
+int fail(const QString& message) {
+    printError(message);
+    return 2;
+}
+
+int usage() {
+    return fail(QStringLiteral("usage: tarvela-cli reformulate [--db FILE] [--base N] "
+                               "[--cliente ID] [--save] [--json]"));
+}
+
+std::optional<int> number(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < lowest || value > highest)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int reformulate(const QStringList& args) {
+    QString dbFile;
+    std::optional<int> base;
+    int customer = 0;
+    bool save = false;
+    bool asJson = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--json")) {
+            asJson = true;
+        } else if (a == QLatin1String("--save")) {
+            save = true;
+        } else if (a == QLatin1String("--db") || a == QLatin1String("--base") ||
+                   a == QLatin1String("--cliente")) {
+            if (i + 1 >= args.size())
+                return usage();
+            const QString& value = args[++i];
+            if (a == QLatin1String("--db")) {
+                dbFile = value;
+            } else if (a == QLatin1String("--base")) {
+                base = number(value, 1, 3);
+                if (!base)
+                    return fail(QStringLiteral("--base must be 1, 2 or 3"));
+            } else {
+                const std::optional<int> id = number(value, 1, 2147483647);
+                if (!id)
+                    return fail(QStringLiteral("--cliente must be a customer number"));
+                customer = *id;
+            }
+        } else {
+            return usage();
+        }
+    }
+    if (dbFile.isEmpty())
+        dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
+
+    const QChar sep = text::workstationDecimalSeparator();
+    try {
+        std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
+        db::upgradeSchema(*conn);
+        worklist::WorklistFilter filter;
+        if (base) {
+            filter.base = *base;
+        } else {
+            // The current base, as the program left it.
+            const db::Result current = conn->query(QStringLiteral("select idBase from parametros"));
+            filter.base =
+                current.isEmpty() || current.value(0, 0).isNull() ? 1 : current.value(0, 0).toInt();
+        }
+        filter.customer = customer;
+
+        worklist::Worklist list =
+            worklist::readWorklist(*conn, worklist::selectWorklist(*conn, filter), sep);
+        worklist::runAll(list, worklist::defaultThreads());
+
+        // The diagnosis of each formula whose limits cannot all be met.
+        Diagnoses diagnoses;
+        for (const worklist::Reformulated& row : list.rows)
+            if (row.estado == worklist::Estado::SinSolucion)
+                diagnoses.emplace(row.formula.idFormula,
+                                  formulation::diagnoseFormula(row.model, *conn));
+
+        worklist::VersionsSaved saved;
+        if (save) {
+            for (worklist::Reformulated& row : list.rows)
+                row.marcada = row.estado == worklist::Estado::Optima;
+            saved = worklist::saveNewVersions(*conn, list.rows, filter.base, QDate::currentDate());
+        }
+
+        if (asJson)
+            printOut(jsonText(reformulationJson(list.rows, diagnoses, save, saved)));
+        else
+            printOut(reformulationTable(list.rows, diagnoses, save, saved, sep));
+
+        bool allFound = saved.failures.empty();
+        for (const worklist::Reformulated& row : list.rows)
+            allFound = allFound && row.costoActual.has_value();
+        return allFound ? 0 : 1;
+    } catch (const db::DbError& e) {
+        return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
+    }
+}
+
+} // namespace tarvela::cli

@@ -1,0 +1,164 @@
+#include "worklist/reformulation.h"
+
+#include "context/recording_desktop.h"
+#include "formulation/catalog_refresh.h"
+#include "formulation/loading.h"
+#include "formulation/run.h"
+#include "text/format.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace tarvela::worklist {
+
+namespace {
+
+using formulation::IngredientRow;
+using formulation::WorkingModel;
+
+// The ingredients in the mix: a quantity above 0 on the formula's own basis, as the window
+// paints them.
+QSet<int> inMix(const WorkingModel& model) {
+    QSet<int> keys;
+    for (const IngredientRow& row : model.ingredients) {
+        const formulation::Opt q = model.vSecaIng ? row.cantidad_seca : row.cantidad_humeda;
+        if (q.value_or(0.0) > 0)
+            keys.insert(row.id_producto);
+    }
+    return keys;
+}
+
+QStringList namesOf(const WorkingModel& model, const QSet<int>& keys) {
+    QStringList names;
+    for (const IngredientRow& row : model.ingredients)
+        if (keys.contains(row.id_producto))
+            names << row.nombre.trimmed();
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+} // namespace
+
+QString estadoTexto(Estado estado) {
+    switch (estado) {
+    case Estado::Optima:
+        return QStringLiteral("Óptima");
+    case Estado::SinSolucion:
+        return QStringLiteral("Sin solución");
+    case Estado::Pendiente:
+    case Estado::Detenida:
+        break;
+    }
+    return {};
+}
+
+formulation::FormulaComposition
+CatalogComposition::composition(const std::vector<formulation::NutrientRow>&,
+                                const std::vector<formulation::IngredientRow>&) const {
+    // A copy shares the read data (implicitly shared, safe to copy on any thread).
+    return composition_;
+}
+
+Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
+                      QChar decimalSeparator) {
+    Worklist list;
+    list.decimalSeparator = decimalSeparator;
+    list.rows.reserve(formulas.size());
+    QSet<int> nutrientKeys;
+    QSet<int> ingredientKeys;
+    for (const WorklistFormula& formula : formulas) {
+        Reformulated row;
+        row.formula = formula;
+        row.model.formulaId = formula.idFormula;
+        RecordingDesktop notes;
+        if (!formulation::loadFormula(row.model, conn, notes, decimalSeparator)) {
+            row.estado = Estado::Detenida;
+            row.estadoTexto = notes.messages.empty() ? QString() : notes.messages.back().text;
+        }
+        for (const RecordedMessage& m : notes.messages)
+            row.notas << m.text;
+        for (const formulation::NutrientRow& n : formulation::compositionNutrients(row.model))
+            nutrientKeys.insert(n.id_propiedad);
+        for (const IngredientRow& i : row.model.ingredients)
+            ingredientKeys.insert(i.id_producto);
+        list.rows.push_back(std::move(row));
+    }
+
+    // The one read of the composition for the whole worklist.
+    std::vector<formulation::NutrientRow> nutrients(static_cast<size_t>(nutrientKeys.size()));
+    std::vector<IngredientRow> ingredients(static_cast<size_t>(ingredientKeys.size()));
+    size_t k = 0;
+    for (int key : nutrientKeys)
+        nutrients[k++].id_propiedad = key;
+    k = 0;
+    for (int key : ingredientKeys)
+        ingredients[k++].id_producto = key;
+    list.catalog =
+        CatalogComposition(formulation::FormulaComposition(conn, nutrients, ingredients));
+    return list;
+}
+
+QStringList refreshFromCatalog(WorkingModel& model) {
+    formulation::refreshPrices(model);
+    for (IngredientRow& row : model.ingredients) {
+        if (!row.costoHumedaActual) {
+            row.costo_humeda.reset();
+            row.costo_seca.reset();
+        }
+    }
+    QStringList notes;
+    const QStringList skipped = formulation::refreshDryMatter(model);
+    if (!skipped.isEmpty())
+        notes << formulation::dryMatterNotRefreshedMessage(skipped);
+    return notes;
+}
+
+void reformulate(Reformulated& row, const formulation::CompositionSource& catalog,
+                 QChar decimalSeparator) {
+    if (row.model.formulaId == 0)
+        return; // not found at reading: stopped already
+    WorkingModel& model = row.model;
+    formulation::actuResultados(
+        model, catalog.composition(formulation::compositionNutrients(model), model.ingredients),
+        decimalSeparator);
+    row.costoAnterior = model.vCostoHumeda;
+    const QSet<int> before = inMix(model);
+
+    row.notas << refreshFromCatalog(model);
+    const QString batch =
+        text::formatNumber(model.batchQuantity, QStringLiteral("0.0##########"), decimalSeparator);
+    formulation::RunResult result = formulation::formulate(model, batch, catalog, decimalSeparator);
+    row.mensajes = std::move(result.messages);
+    result.messages.clear();
+
+    if (result.limitsConflict) {
+        row.estado = Estado::SinSolucion;
+    } else if (formulation::mixMeetsLimits(result)) {
+        row.estado =
+            result.outcome == simplex::Outcome::Optimal ? Estado::Optima : Estado::Detenida;
+    } else {
+        row.estado = Estado::Detenida;
+    }
+    if (row.estado == Estado::Detenida) {
+        // The run's own words: the message of the check that stopped it, or of the solver's end
+        // (after the pass-limit notice, when one came first).
+        const auto last =
+            std::find_if(row.mensajes.rbegin(), row.mensajes.rend(),
+                         [](const formulation::RunMessage& m) { return !m.text.isEmpty(); });
+        row.estadoTexto = last != row.mensajes.rend() ? last->text : QString();
+    } else {
+        row.estadoTexto = estadoTexto(row.estado);
+    }
+
+    if (formulation::mixMeetsLimits(result)) {
+        row.costoActual = model.vCostoHumeda;
+        if (*row.costoAnterior != 0)
+            row.variacion = (*row.costoActual - *row.costoAnterior) / *row.costoAnterior * 100.0;
+        const QSet<int> after = inMix(model);
+        row.entran = namesOf(model, QSet<int>(after).subtract(before));
+        row.salen = namesOf(model, QSet<int>(before).subtract(after));
+    }
+}
+
+} // namespace tarvela::worklist

@@ -1,0 +1,95 @@
+#include "worklist/version_save.h"
+
+#include "context/recording_desktop.h"
+#include "formulas/formula_header.h"
+#include "formulation/save_details.h"
+
+namespace tarvela::worklist {
+
+namespace {
+
+// One formula's new version, in one transaction: the header row as "Grabar Fórmula" writes a new
+// version, then the details of the re-run result. Returns the new row's id, or the reason it
+// could not be saved (nothing of it stays).
+int saveOne(db::Connection& conn, const Reformulated& row, int base, const QDate& today,
+            int& version, QString& motivo) {
+    RecordingDesktop said;
+    try {
+        db::Transaction transaction(conn);
+        formulas::HeaderStart start;
+        start.formulaId = row.formula.idFormula;
+        start.base = base;
+        start.customer = row.formula.idCliente;
+        start.quantity = row.model.batchQuantity;
+        formulas::FormulaHeaderEditor header(conn, said, start, row.model.vSecaIng,
+                                             row.model.vSecaNut);
+        header.setToday(today);
+        if (header.load()) {
+            version = header.nextVersion();
+            const formulas::SaveResult result =
+                header.save(header.code(), header.product(), /*newVersion=*/true);
+            if (result.outcome == formulas::SaveOutcome::Saved) {
+                formulation::WorkingModel saved = row.model;
+                saved.formulaId = result.formulaId;
+                formulation::saveDetails(saved, conn);
+                transaction.commit();
+                return result.formulaId;
+            }
+        }
+        motivo = said.messages.empty() ? QStringLiteral("No es posible grabar la fórmula")
+                                       : said.messages.back().text;
+    } catch (const db::DbError& error) {
+        motivo = QStringLiteral("Error nro.: %1 - %2").arg(error.number()).arg(error.description());
+    }
+    return 0;
+}
+
+} // namespace
+
+bool savable(const Reformulated& row) {
+    return row.marcada && row.estado == Estado::Optima && row.idFormulaNueva == 0;
+}
+
+VersionsSaved saveNewVersions(db::Connection& conn, std::vector<Reformulated>& rows, int base,
+                              const QDate& today,
+                              const std::function<bool(int done, int total)>& keepGoing) {
+    VersionsSaved out;
+    int total = 0;
+    for (const Reformulated& row : rows)
+        total += savable(row) ? 1 : 0;
+    int done = 0;
+    for (Reformulated& row : rows) {
+        if (!savable(row))
+            continue;
+        QString motivo;
+        int version = 0;
+        const int id = saveOne(conn, row, base, today, version, motivo);
+        if (id > 0) {
+            row.idFormulaNueva = id;
+            row.versionNueva = version;
+            ++out.saved;
+        } else {
+            out.failures.push_back({row.formula.idFormula, row.formula.codigo, motivo});
+        }
+        ++done;
+        if (done < total && keepGoing && !keepGoing(done, total)) {
+            out.cancelled = true;
+            break;
+        }
+    }
+    return out;
+}
+
+QStringList failureLines(const std::vector<SaveFailure>& failures) {
+    QStringList lines;
+    lines << QStringLiteral("No se pudieron grabar las siguientes fórmulas:");
+    for (const SaveFailure& f : failures)
+        lines << f.codigo + QStringLiteral(": ") + f.motivo;
+    return lines;
+}
+
+QString failuresMessage(const std::vector<SaveFailure>& failures) {
+    return failureLines(failures).join(QLatin1Char('\n'));
+}
+
+} // namespace tarvela::worklist

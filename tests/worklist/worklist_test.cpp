@@ -1,0 +1,283 @@
+#include "support/small_catalog.h"
+#include "support/test_database.h"
+
+#include "context/recording_desktop.h"
+#include "db/statements.h"
+#include "formulation/catalog_refresh.h"
+#include "formulation/loading.h"
+#include "formulation/run.h"
+#include "text/format.h"
+#include "worklist/parallel_runs.h"
+#include "worklist/reformulation.h"
+#include "worklist/version_save.h"
+#include "worklist/worklist_grid.h"
+#include "worklist/worklist_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace tarvela::test {
+namespace {
+
+using worklist::Estado;
+using worklist::Reformulated;
+
+worklist::Worklist readBase(db::Connection& conn, int base) {
+    worklist::WorklistFilter filter;
+    filter.base = base;
+    return worklist::readWorklist(conn, worklist::selectWorklist(conn, filter), QLatin1Char('.'));
+}
+
+// Every figure a result shows, and the mix behind it.
+void expectSameResult(const Reformulated& a, const Reformulated& b) {
+    EXPECT_EQ(a.formula.idFormula, b.formula.idFormula);
+    EXPECT_EQ(a.estado, b.estado);
+    EXPECT_EQ(a.estadoTexto, b.estadoTexto);
+    EXPECT_EQ(a.costoAnterior, b.costoAnterior);
+    EXPECT_EQ(a.costoActual, b.costoActual);
+    EXPECT_EQ(a.entran, b.entran);
+    EXPECT_EQ(a.salen, b.salen);
+    ASSERT_EQ(a.model.ingredients.size(), b.model.ingredients.size());
+    for (size_t i = 0; i < a.model.ingredients.size(); ++i)
+        EXPECT_EQ(a.model.ingredients[i].cantidad_humeda, b.model.ingredients[i].cantidad_humeda);
+}
+
+// After a price change every demo formula's worklist result is what the window's road gives:
+// load, "Actualizar Precios", "Actualizar M.Seca", formulate with the formula's batch. On one
+// thread and on several the results are the same.
+TEST(Worklist, DemoFormulasMatchSingleRunsOnAnyNumberOfThreads) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    db::Connection& conn = tdb.conn();
+    conn.execute(QStringLiteral("update productos set costo=costo*1.25 where id_producto%3=0"));
+    conn.execute(QStringLiteral("update productos set costo=costo*0.8 where id_producto%3=1"));
+    conn.execute(QStringLiteral("update productos set materia_seca=materia_seca-1 where "
+                                "id_producto%4=0"));
+    int optimal = 0;
+    for (int base = 1; base <= 3; ++base) {
+        worklist::Worklist parallel = readBase(conn, base);
+        worklist::Worklist sequential = readBase(conn, base);
+        ASSERT_EQ(parallel.rows.size(), 2u);
+        worklist::runAll(parallel, 2);
+        worklist::runAll(sequential, 1);
+        for (size_t i = 0; i < parallel.rows.size(); ++i) {
+            const Reformulated& row = parallel.rows[i];
+            SCOPED_TRACE(row.formula.codigo.toStdString());
+            expectSameResult(row, sequential.rows[i]);
+
+            RecordingDesktop desk;
+            formulation::WorkingModel single;
+            single.formulaId = row.formula.idFormula;
+            formulation::actuFormula(single, conn, desk, QLatin1Char('.'));
+            EXPECT_EQ(row.costoAnterior, single.vCostoHumeda);
+            formulation::refreshPrices(single);
+            formulation::refreshDryMatter(single);
+            const formulation::RunResult result = formulation::formulate(
+                single,
+                text::formatNumber(single.batchQuantity, QStringLiteral("0.000"), QLatin1Char('.')),
+                conn, QLatin1Char('.'));
+            ASSERT_EQ(row.estado, Estado::Optima);
+            ASSERT_TRUE(formulation::mixMeetsLimits(result));
+            EXPECT_EQ(*row.costoActual, single.vCostoHumeda);
+            EXPECT_EQ(*row.variacion,
+                      (*row.costoActual - *row.costoAnterior) / *row.costoAnterior * 100);
+            ++optimal;
+        }
+    }
+    EXPECT_EQ(optimal, 6);
+}
+
+// A formula's latest version in the base stands for it, never a version of another base;
+// customer, code range and last change narrow the list.
+TEST(Worklist, SelectionTakesTheLatestVersionOfTheBase) {
+    TestDatabase tdb;
+    db::Connection& conn = tdb.conn();
+    conn.execute(QStringLiteral("insert into clientes (idCliente,nombre) values (7,'Tambo Sur')"));
+    const auto add = [&](int id, const char* code, int version, int base, int customer,
+                         const char* modified) {
+        conn.execute(QStringLiteral("insert into formulas (id_formula,codigo,producto,cantidad,"
+                                    "version,fecha_creacion,fecha_modificacion,tipoBase,"
+                                    "tipoBaseNutrientes,idBase,idCliente) values (%1,%2,'P%1',"
+                                    "100,%3,#01/01/2026#,%4,1,1,%5,%6)")
+                         .arg(id)
+                         .arg(db::sqlCode(QString::fromLatin1(code)))
+                         .arg(version)
+                         .arg(QString::fromLatin1(modified))
+                         .arg(base)
+                         .arg(customer));
+    };
+    add(1, "10", 0, 1, 0, "#02/01/2026#");
+    add(2, "10", 1, 1, 7, "#06/01/2026#");
+    add(3, "10", 2, 2, 0, "#06/01/2026#"); // the same code in another base, numbered after
+    add(4, "9", 0, 1, 7, "null");
+    add(5, "200", 0, 1, 0, "#03/01/2026#");
+
+    const auto ids = [&](const worklist::WorklistFilter& f) {
+        std::vector<int> out;
+        for (const worklist::WorklistFormula& w : worklist::selectWorklist(conn, f))
+            out.push_back(w.idFormula);
+        return out;
+    };
+    worklist::WorklistFilter f;
+    EXPECT_EQ(ids(f), (std::vector<int>{4, 2, 5})); // codes in numeric order
+    f.customer = 7;
+    EXPECT_EQ(worklist::selectWorklist(conn, f).front().cliente, QStringLiteral("Tambo Sur"));
+    EXPECT_EQ(ids(f), (std::vector<int>{4, 2}));
+    f = {};
+    f.codeFrom = QStringLiteral("10");
+    f.codeTo = QStringLiteral("199");
+    EXPECT_EQ(ids(f), (std::vector<int>{2}));
+    f = {};
+    f.modifiedBefore = QDate(2026, 5, 1); // the latest version of 10 is newer: left out
+    EXPECT_EQ(ids(f), (std::vector<int>{4, 5}));
+    f = {};
+    f.base = 2;
+    EXPECT_EQ(ids(f), (std::vector<int>{3}));
+}
+
+class WorklistCatalog : public ::testing::Test {
+protected:
+    // Three formulas over A (content 10), B (content 2) and C (content 30): 1 and 2 meet a
+    // protein minimum of 5, formula 3 asks 40 and has no solution.
+    void SetUp() override {
+        SmallCatalog cat(tdb.conn());
+        cat.ingredient(1, QStringLiteral("Maíz"), 0.20, 100);
+        cat.ingredient(2, QStringLiteral("Harina d'avena"), 0.10, 100);
+        cat.ingredient(3, QStringLiteral("Soja"), 0.40, 100);
+        cat.nutrient(1, QStringLiteral("Proteína"));
+        cat.content(1, 1, 10);
+        cat.content(2, 1, 2);
+        cat.content(3, 1, 30);
+        for (int id = 1; id <= 3; ++id) {
+            cat.formula(id, 100, false, false);
+            tdb.conn().execute(QStringLiteral("update formulas set codigo=%1 where id_formula=%2")
+                                   .arg(db::sqlCode(QString::number(id)))
+                                   .arg(id));
+            for (int ing = 1; ing <= 3; ++ing)
+                cat.formulaIngredient(id, ing, std::nullopt, std::nullopt);
+            cat.formulaNutrient(id, 1, id == 3 ? 40.0 : 5.0, std::nullopt);
+        }
+    }
+
+    worklist::Worklist run(int threads = 2) {
+        worklist::Worklist list = readBase(tdb.conn(), 1);
+        worklist::runAll(list, threads);
+        return list;
+    }
+
+    TestDatabase tdb;
+};
+
+// A null catalog price stops its formula with the run's own message; an ingredient deleted from
+// the catalog is named as the status; the others go on.
+TEST_F(WorklistCatalog, StopsAreStatusesAndTheOthersGoOn) {
+    tdb.conn().execute(QStringLiteral("update productos set costo=null where id_producto=2"));
+    tdb.conn().execute(QStringLiteral("delete from formula_producto where id_formula=1 and "
+                                      "id_producto=2"));
+    tdb.conn().execute(QStringLiteral("insert into formula_producto (id_formula,id_producto,"
+                                      "materia_seca,costo) values (2,99,90,1)"));
+    const worklist::Worklist list = run();
+    ASSERT_EQ(list.rows.size(), 3u);
+    EXPECT_EQ(list.rows[0].estado, Estado::Optima);
+    EXPECT_EQ(list.rows[0].estadoTexto, QStringLiteral("Óptima"));
+    EXPECT_EQ(list.rows[1].estado, Estado::Detenida);
+    EXPECT_EQ(list.rows[1].estadoTexto,
+              QStringLiteral("El ingrediente 99 de la fórmula ya no existe en el catálogo"));
+    EXPECT_EQ(list.rows[2].estado, Estado::Detenida);
+    EXPECT_EQ(list.rows[2].estadoTexto,
+              QStringLiteral("Debe ingresar un precio para el ingrediente <Harina d'avena>"));
+    EXPECT_FALSE(list.rows[2].costoActual.has_value());
+}
+
+TEST_F(WorklistCatalog, WithoutSolutionEntriesAndExits) {
+    const worklist::Worklist list = run();
+    EXPECT_EQ(list.rows[2].estado, Estado::SinSolucion);
+    EXPECT_EQ(list.rows[2].estadoTexto, QStringLiteral("Sin solución"));
+    EXPECT_FALSE(list.rows[2].costoActual.has_value());
+    // The stored mixes were empty: every ingredient of a new mix enters.
+    EXPECT_EQ(list.rows[0].entran,
+              (QStringList{QStringLiteral("Harina d'avena"), QStringLiteral("Soja")}));
+    EXPECT_TRUE(list.rows[0].salen.isEmpty());
+    EXPECT_EQ(*list.rows[0].costoAnterior, 0.0);
+    EXPECT_FALSE(list.rows[0].variacion.has_value());
+}
+
+// Cancelling keeps the results of the runs that ended, and starts no other.
+TEST_F(WorklistCatalog, CancelKeepsTheResultsSoFar) {
+    worklist::Worklist list = readBase(tdb.conn(), 1);
+    const std::vector<Reformulated> three = list.rows;
+    for (int copy = 0; copy < 100; ++copy)
+        list.rows.insert(list.rows.end(), three.begin(), three.end());
+    worklist::ParallelRuns runs(list.rows, list.catalog, QLatin1Char('.'));
+    runs.start(1);
+    while (runs.finished() < 1)
+        std::this_thread::yield();
+    runs.cancel();
+    runs.wait();
+    const int ran = runs.finished();
+    EXPECT_LT(ran, static_cast<int>(list.rows.size()));
+    EXPECT_EQ(worklist::shownRows(list.rows).size(), static_cast<size_t>(ran));
+    for (int i = 0; i < ran; ++i)
+        EXPECT_NE(list.rows[static_cast<size_t>(i)].estado, Estado::Pendiente);
+}
+
+// "Grabar versiones": each marked optimal result becomes a new version dated today with the new
+// mix; a formula whose save fails leaves nothing of it, and the others are saved.
+TEST_F(WorklistCatalog, SavingNewVersionsOneFormulaAtATime) {
+    worklist::Worklist list = run();
+    for (Reformulated& row : list.rows)
+        row.marcada = true;
+    // The details of formula 2 are refused by the database.
+    tdb.conn().execute(QStringLiteral(
+        "create trigger refuse after insert on formula_producto when "
+        "(select codigo from formulas where id_formula=NEW.id_formula)=(select codigo from "
+        "formulas where id_formula=2) begin select raise(abort,'disco lleno'); end"));
+    const QDate today(2027, 3, 15);
+    const worklist::VersionsSaved saved =
+        worklist::saveNewVersions(tdb.conn(), list.rows, 1, today);
+    EXPECT_EQ(saved.saved, 1);
+    ASSERT_EQ(saved.failures.size(), 1u);
+    EXPECT_EQ(saved.failures[0].codigo, QStringLiteral("2"));
+    EXPECT_TRUE(saved.failures[0].motivo.contains(QStringLiteral("disco lleno")));
+    EXPECT_EQ(list.rows[2].idFormulaNueva, 0); // without solution: never saved
+
+    const int newId = list.rows[0].idFormulaNueva;
+    ASSERT_GT(newId, 3);
+    EXPECT_EQ(*list.rows[0].versionNueva, 2); // after the stored version 1
+    const db::Result header =
+        tdb.conn().query(QStringLiteral("select codigo,version,fecha_creacion,cantidad from "
+                                        "formulas where id_formula=") +
+                         QString::number(newId));
+    EXPECT_EQ(header.value(0, 0).toString().trimmed(), QStringLiteral("1"));
+    EXPECT_EQ(header.value(0, 1).toInt(), 2);
+    EXPECT_EQ(header.value(0, 2).toString(), QStringLiteral("2027-03-15"));
+    RecordingDesktop desk;
+    const formulation::WorkingModel stored = loadFormula(tdb.conn(), newId, desk);
+    EXPECT_NEAR(stored.vCostoHumeda, *list.rows[0].costoActual, 1e-12);
+    // Formula 2 has no second version; formula 1's first version is untouched.
+    EXPECT_EQ(tdb.conn().query(QStringLiteral("select * from formulas")).rowCount(), 4);
+    EXPECT_EQ(loadFormula(tdb.conn(), 1, desk).vCostoHumeda, 0.0);
+}
+
+// The grid sorts figures as figures, empty ones last; a rise is red, a fall green.
+TEST_F(WorklistCatalog, GridSortsFiguresAndColoursTheChange) {
+    worklist::Worklist list = run();
+    list.rows[0].costoAnterior = 0.2;
+    list.rows[0].variacion = 12.5;
+    list.rows[1].variacion = -3.0;
+    worklist::sortWorklist(list.rows, worklist::kColVariacion, true);
+    EXPECT_EQ(list.rows[0].formula.idFormula, 2);
+    EXPECT_EQ(list.rows[2].formula.idFormula, 3); // none: last
+    worklist::sortWorklist(list.rows, worklist::kColVariacion, false);
+    EXPECT_EQ(list.rows[0].formula.idFormula, 1);
+    EXPECT_EQ(list.rows[2].formula.idFormula, 3);
+    const grid::GridPaint paint = worklist::paintWorklist(list.rows, QLatin1Char(','));
+    EXPECT_EQ(paint.cell(1, worklist::kColVariacion).text, QStringLiteral("12,50"));
+    EXPECT_EQ(paint.cell(1, worklist::kColVariacion).background, grid::colors::outOfLimits);
+    EXPECT_EQ(paint.cell(2, worklist::kColVariacion).background, grid::colors::differsFromCatalog);
+    EXPECT_EQ(paint.cell(1, worklist::kColMarca).text, QStringLiteral("\u2610"));
+    EXPECT_TRUE(paint.cell(3, worklist::kColMarca).text.isEmpty()); // no solution: no mark
+}
+
+} // namespace
+} // namespace tarvela::test
