@@ -1,6 +1,7 @@
 #include "formulation/recalculation.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/dry_matter.h"
 #include "text/format.h"
 
@@ -40,10 +41,17 @@ QString recalcQuantityBasis(bool vSecaIng) {
 
 RecalcQuantity checkRecalcQuantity(const QString& text) {
     const std::optional<double> quantity = text::parseUserNumber(text);
-    if (!quantity)
+    switch (batchQuantityProblem(quantity)) {
+    case BatchQuantityProblem::NotANumber:
         return {std::nullopt, QStringLiteral("La cantidad debe ser un dato numérico válido")};
-    if (!(*quantity > 0))
+    case BatchQuantityProblem::NotPositive:
         return {std::nullopt, QStringLiteral("La cantidad debe ser mayor que cero")};
+    case BatchQuantityProblem::AboveLimit:
+        // A batch the run would refuse, refused as the run refuses it.
+        return {std::nullopt, batchQuantityMessage(BatchQuantityProblem::AboveLimit)};
+    case BatchQuantityProblem::None:
+        break;
+    }
     return {quantity, {}};
 }
 

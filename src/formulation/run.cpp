@@ -1,5 +1,6 @@
 #include "formulation/run.h"
 
+#include "formulation/batch_quantity.h"
 #include "formulation/formula_composition.h"
 #include "formulation/loading.h"
 #include "formulation/reachability.h"
@@ -39,16 +40,10 @@ void say(Messages& out, const QString& text, MsgIcon icon = MsgIcon::None,
 // Steps 1 to 3: the batch quantity typed in its box.
 std::optional<double> checkQuantity(const QString& text, Messages& out) {
     const std::optional<double> q = text::parseUserNumber(text);
-    QString problem;
-    if (!q)
-        problem = QStringLiteral("La cantidad a elaborar debe ser numérica");
-    else if (!(*q > 0))
-        problem = QStringLiteral("La cantidad a elaborar debe ser mayor que cero");
-    else if (*q > 1000)
-        problem = QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000");
-    if (problem.isEmpty())
+    const BatchQuantityProblem problem = batchQuantityProblem(q);
+    if (problem == BatchQuantityProblem::None)
         return q;
-    say(out, problem, MsgIcon::Critical, {}, RunFocus::Quantity);
+    say(out, batchQuantityMessage(problem), MsgIcon::Critical, {}, RunFocus::Quantity);
     return std::nullopt;
 }
 

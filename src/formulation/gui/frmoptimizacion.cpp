@@ -2,6 +2,7 @@
 #include "formulation/gui/frmoptimizacion.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/gui/frmDiagnostico.h"
 #include "formulation/gui/save_formula.h"
 #include "formulation/loading.h"
@@ -157,9 +158,11 @@ void frmoptimizacion::Command1_Click() {
 
 void frmoptimizacion::cmdUpdate_Click() {
     // A formula's batch quantity is above 0: an emptied or negative box is never stored.
-    if (!(model_.batchQuantity > 0)) {
-        ctx_.ui().message(QStringLiteral("La cantidad a elaborar debe ser mayor que cero"),
-                          MsgIcon::Critical);
+    if (formulation::batchQuantityProblem(model_.batchQuantity) ==
+        formulation::BatchQuantityProblem::NotPositive) {
+        ctx_.ui().message(
+            formulation::batchQuantityMessage(formulation::BatchQuantityProblem::NotPositive),
+            MsgIcon::Critical);
         txtCantidad_->setFocus();
         return;
     }
