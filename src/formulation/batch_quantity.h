@@ -4,22 +4,33 @@
 
 #include <optional>
 
-// The batch quantity a formula may be made in: above 0 and at most kMaxBatchQuantity. The run,
-// "Recalcular Valores" and "Grabar" read this one rule; each says it in its own message.
+// The batch quantity of a formula: greater than 0 and at most 1000 units. The one check that
+// the run (window, command line and worklist), "Grabar", the batch-quantity box and "Recalcular
+// Valores" apply; an ingredient limit never passes the largest batch.
 namespace tarvela::formulation {
 
-constexpr double kMaxBatchQuantity = 1000;
+constexpr double kLargestBatch = 1000;
 
-enum class BatchQuantityProblem {
+enum class BatchProblem {
     None,
-    NotANumber,  // nothing typed, or not a number
+    NotNumber,   // the text is not a number
     NotPositive, // 0 or below
-    AboveLimit,  // above kMaxBatchQuantity
+    TooLarge,    // above kLargestBatch
 };
 
-BatchQuantityProblem batchQuantityProblem(std::optional<double> quantity);
+struct BatchQuantity {
+    std::optional<double> value; // the quantity, when it may stand
+    BatchProblem problem = BatchProblem::None;
+    QString message;             // the run's own message for the problem
+    std::optional<double> typed; // the number read, also when it is refused
+};
 
-// The run's message for a problem other than None.
-QString batchQuantityMessage(BatchQuantityProblem problem);
+// A quantity typed with either separator.
+BatchQuantity checkBatchQuantity(const QString& text);
+// A quantity typed into the batch-quantity box, which the box keeps until a run or "Grabar"
+// checks it: empty is 0, a number is kept with 3 decimals; nothing for a text that is not a
+// number.
+std::optional<double> typedBatchQuantity(const QString& text);
+BatchQuantity checkBatchQuantity(double quantity);
 
 } // namespace tarvela::formulation

@@ -23,7 +23,7 @@ QTableWidget* members(QWidget& window) {
 // The demo's cattle groups: a new group with ingredients picked from the list, the cereals
 // edited (the formula that uses them is named first) and deleted with their limits.
 TEST_F(GroupWindows, CreateEditAndDeleteWithTheirFormulas) {
-    frmGrupos list(ctx, false);
+    frmGrupos list(ctx, ListMode::Maintenance);
     open(list);
     EXPECT_EQ(list.windowTitle(), "Grupos de Ingredientes");
     EXPECT_EQ(column(list, kName), QStringList({"Cereales"}));
@@ -89,8 +89,7 @@ TEST_F(GroupWindows, CreateEditAndDeleteWithTheirFormulas) {
 // A nutrient of a ratio limit is deleted only after a question naming the formulas that hold
 // it, and their ratio limits go with it.
 TEST_F(GroupWindows, DeletingANutrientOfARatioNamesItsFormulas) {
-    ctx.listMode = "ABM";
-    frmpropiedades list(ctx);
+    frmpropiedades list(ctx, ListMode::Maintenance);
     open(list);
     selectRow(list, kName, "Fósforo Disponible");
     desktop.answers = {true, true, false};
