@@ -92,16 +92,17 @@ TEST_F(GroupWindows, DeletingANutrientOfARatioNamesItsFormulas) {
     frmpropiedades list(ctx, ListMode::Maintenance);
     open(list);
     selectRow(list, kName, "Fósforo Disponible");
-    desktop.answers = {true, true, false};
+    // The deletion, the formulas holding it as a limit, its composition rows, then its ratios.
+    desktop.answers = {true, true, true, false};
     press(list, "cmdDelete");
-    ASSERT_EQ(desktop.texts().size(), 3);
-    EXPECT_EQ(desktop.texts()[2],
+    ASSERT_EQ(desktop.texts().size(), 4);
+    EXPECT_EQ(desktop.texts()[3],
               "El Nutriente << Fósforo Disponible >> forma parte de relaciones en 1 fórmula\n\n"
               "Esas relaciones se quitarán de las fórmulas. ¿Confirma la Eliminación del "
               "Nutriente?");
     EXPECT_EQ(count("select count(*) from formula_relacion"), 2);
     desktop.clear();
-    desktop.answers = {true, true, true};
+    desktop.answers = {true, true, true, true};
     press(list, "cmdDelete");
     EXPECT_EQ(count("select count(*) from formula_relacion where id_propiedad_den=11"), 0);
     EXPECT_EQ(count("select count(*) from formula_relacion"), 1);
