@@ -8,9 +8,9 @@
 // the table's maximum plus 1 (1 for an empty table).
 namespace tarvela::catalogs {
 
-enum class Catalog { Nutrients, Ingredients, Customers };
+enum class Catalog { Nutrients, Ingredients, Groups, Customers };
 
-// The next key of a catalog. Nutrient and ingredient keys travel between windows as 16-bit
+// The next key of a catalog. Nutrient, ingredient and group keys travel between windows as 16-bit
 // values: a key above 32767 is refused (db::KeyError with the message for the user) before
 // anything is written. Throws db::DbError when the maximum cannot be read.
 int nextCatalogKey(db::Connection& conn, Catalog catalog);

@@ -62,7 +62,13 @@ bool nutrientHasIngredients(db::Connection& conn, int id) {
 }
 
 void deleteNutrient(db::Connection& conn, int id) {
-    deleteWithComposition(conn, QStringLiteral("propiedades"), QStringLiteral("id_propiedad"), id);
+    const QString key = db::sqlInt(id);
+    db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from formula_relacion where id_propiedad_num=") + key +
+                 QStringLiteral(" or id_propiedad_den=") + key);
+    conn.execute(QStringLiteral("delete from producto_propiedad where id_propiedad=") + key);
+    conn.execute(QStringLiteral("delete from propiedades where id_propiedad=") + key);
+    transaction.commit();
 }
 
 QString deleteNutrientQuestion(const QString& name) {

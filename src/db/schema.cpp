@@ -83,6 +83,35 @@ const char* const kSchemaStatements[] = {
     " PRIMARY KEY (id_formula, id_propiedad)) WITHOUT ROWID",
     "CREATE INDEX formula_propiedad_propiedad ON formula_propiedad (id_propiedad)",
 
+    "CREATE TABLE grupos ("
+    " id_grupo INTEGER NOT NULL PRIMARY KEY,"
+    " nombre TEXT,"
+    " idBase INTEGER)",
+
+    "CREATE TABLE grupo_producto ("
+    " id_grupo INTEGER NOT NULL,"
+    " id_producto INTEGER NOT NULL,"
+    " PRIMARY KEY (id_grupo, id_producto)) WITHOUT ROWID",
+    "CREATE INDEX grupo_producto_producto ON grupo_producto (id_producto)",
+
+    "CREATE TABLE formula_grupo ("
+    " id_formula INTEGER NOT NULL,"
+    " id_grupo INTEGER NOT NULL,"
+    " minimo REAL,"
+    " maximo REAL,"
+    " valor REAL,"
+    " PRIMARY KEY (id_formula, id_grupo)) WITHOUT ROWID",
+    "CREATE INDEX formula_grupo_grupo ON formula_grupo (id_grupo)",
+
+    "CREATE TABLE formula_relacion ("
+    " id_formula INTEGER NOT NULL,"
+    " id_propiedad_num INTEGER NOT NULL,"
+    " id_propiedad_den INTEGER NOT NULL,"
+    " minimo REAL,"
+    " maximo REAL,"
+    " valor REAL,"
+    " PRIMARY KEY (id_formula, id_propiedad_num, id_propiedad_den)) WITHOUT ROWID",
+
     "CREATE TABLE parametros ("
     " idBase INTEGER,"
     " idCliente INTEGER)",

@@ -24,14 +24,22 @@ struct UpgradeStep {
 // The price history, a table a step below adds to files made before it was kept.
 const QString kPriceHistory = QStringLiteral("precios_historial");
 
+// The tables of groups and of ratio and group limits, which files made by earlier versions lack:
+// a step of the upgrade creates them.
+const QStringList kLimitTables = {QStringLiteral("grupos"), QStringLiteral("grupo_producto"),
+                                  QStringLiteral("formula_grupo"),
+                                  QStringLiteral("formula_relacion")};
+
 // The tables every file of the program holds (a table of the program may be a view of the same
 // columns: the statements still read it); tables that an upgrade step adds are not asked for.
 QStringList programTables() {
     QStringList tables;
     for (const char* statement : schemaStatements()) {
         const QString text = QString::fromUtf8(statement);
-        if (text.startsWith(QLatin1String("CREATE TABLE ")))
-            tables << text.section(QLatin1Char(' '), 2, 2);
+        const QString table = text.section(QLatin1Char(' '), 2, 2);
+        if (text.startsWith(QLatin1String("CREATE TABLE ")) &&
+            !kLimitTables.contains(table, Qt::CaseInsensitive))
+            tables << table;
     }
     tables.removeAll(kPriceHistory);
     return tables;
@@ -108,7 +116,7 @@ void rebuildCollatedTables(Connection& conn) {
 }
 
 // Step 2. The price history's table, which files made before prices were imported lack (its
-// index comes with the next step).
+// index comes with the indexes' step).
 bool lacksPriceHistory(Connection& conn) {
     return conn
         .query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND "
@@ -121,7 +129,27 @@ void addPriceHistory(Connection& conn) {
     conn.execute(QString::fromUtf8(createStatementOf(kPriceHistory)));
 }
 
-// Step 3. The look-up indexes of the schema that the file lacks.
+// Step 3. The tables of groups and of ratio and group limits that the file lacks.
+QStringList missingLimitTables(Connection& conn) {
+    const Result present = conn.query(
+        QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE type='table'"));
+    QStringList missing;
+    for (const QString& table : kLimitTables)
+        if (present.find(QStringLiteral("name"), table) < 0)
+            missing << table;
+    return missing;
+}
+
+bool lacksLimitTables(Connection& conn) {
+    return !missingLimitTables(conn).isEmpty();
+}
+
+void addLimitTables(Connection& conn) {
+    for (const QString& table : missingLimitTables(conn))
+        conn.execute(QString::fromUtf8(createStatementOf(table)));
+}
+
+// Step 4. The look-up indexes of the schema that the file lacks.
 QStringList missingIndexes(Connection& conn) {
     const Result present =
         conn.query(QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE "
@@ -150,6 +178,7 @@ void addMissingIndexes(Connection& conn) {
 const UpgradeStep kSteps[] = {
     {hasCollatedTables, rebuildCollatedTables},
     {lacksPriceHistory, addPriceHistory},
+    {lacksLimitTables, addLimitTables},
     {lacksIndexes, addMissingIndexes},
 };
 

@@ -74,6 +74,20 @@ FormulaComposition::FormulaComposition(db::Connection& conn,
         setContent(rs.value(r, 1).toInt(), rs.value(r, 0).toInt(), number(rs.value(r, 2)));
 }
 
+FormulaComposition::FormulaComposition(db::Connection& conn, const WorkingModel& model)
+    : FormulaComposition(conn, compositionNutrients(model), model.ingredients) {}
+
+std::vector<NutrientRow> compositionNutrients(const WorkingModel& model) {
+    std::vector<NutrientRow> nutrients = model.rsPropiedades;
+    for (const RatioRow& r : model.relaciones)
+        for (int id : {r.id_num, r.id_den}) {
+            NutrientRow row;
+            row.id_propiedad = id;
+            nutrients.push_back(row);
+        }
+    return nutrients;
+}
+
 const CatalogContent* FormulaComposition::find(int idPropiedad, int idProducto) const {
     const auto it = entries_.constFind(key(idPropiedad, idProducto));
     return it != entries_.constEnd() && ingredients_.contains(idProducto) ? &*it : nullptr;

@@ -25,6 +25,8 @@ public:
     // the ingredient table (nothing when either table is empty).
     FormulaComposition(db::Connection& conn, const std::vector<NutrientRow>& nutrients,
                        const std::vector<IngredientRow>& ingredients);
+    // The same for the nutrients of the model's nutrient table and of its ratios.
+    FormulaComposition(db::Connection& conn, const WorkingModel& model);
 
     // Filling one from a catalog read beforehand: the ingredients and nutrients the catalog
     // lists, and the content of a nutrient in an ingredient.
@@ -56,6 +58,10 @@ private:
     QSet<int> ingredients_;
     QSet<int> nutrients_;
 };
+
+// The nutrients whose contents the model's limits read: those of the nutrient table, then the
+// numerators and denominators of its ratios (rows with the key alone).
+std::vector<NutrientRow> compositionNutrients(const WorkingModel& model);
 
 // Where a run takes the composition of its formula from: the database, or a catalog read once
 // for many runs.

@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace tarvela::formulation {
 
 namespace {
@@ -60,6 +62,62 @@ void loadNutrients(WorkingModel& model, db::Connection& conn) {
         row.valorAnterior = row.valor;
         model.rsPropiedades.push_back(std::move(row));
     }
+}
+
+// The ratio limits of the formula, by the numerator's then the denominator's name. A ratio
+// whose nutrient is no longer in the catalog drops out through the join.
+void loadRatios(WorkingModel& model, db::Connection& conn) {
+    model.relaciones.clear();
+    const db::Result rs = conn.query(
+        QStringLiteral("SELECT fr.id_propiedad_num,fr.id_propiedad_den,pn.nombre AS nombreNum,"
+                       "pd.nombre AS nombreDen,fr.minimo,fr.maximo,fr.valor FROM "
+                       "formula_relacion fr, propiedades pn, propiedades pd WHERE "
+                       "fr.id_propiedad_num=pn.id_propiedad AND fr.id_propiedad_den="
+                       "pd.id_propiedad AND fr.id_formula=") +
+        db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY pn.nombre, pd.nombre"));
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        RatioRow row;
+        row.id_num = rs.value(r, 0).toInt();
+        row.id_den = rs.value(r, 1).toInt();
+        row.nombreNum = rs.value(r, 2).toString();
+        row.nombreDen = rs.value(r, 3).toString();
+        row.minimo = optDouble(rs.value(r, 4));
+        row.maximo = optDouble(rs.value(r, 5));
+        row.valor = optDouble(rs.value(r, 6));
+        row.valorAnterior = row.valor;
+        model.relaciones.push_back(std::move(row));
+    }
+}
+
+// The group limits of the formula by the group's name, each with the group's members as the
+// catalog holds them now. A group no longer in the catalog drops out through the join.
+void loadGroups(WorkingModel& model, db::Connection& conn) {
+    model.grupos.clear();
+    const QString id = db::sqlInt(model.formulaId);
+    const db::Result rs =
+        conn.query(QStringLiteral("SELECT fg.id_grupo,g.nombre,fg.minimo,fg.maximo,fg.valor FROM "
+                                  "formula_grupo fg, grupos g WHERE fg.id_grupo=g.id_grupo AND "
+                                  "fg.id_formula=") +
+                   id + QStringLiteral(" ORDER BY g.nombre"));
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        GroupRow row;
+        row.id_grupo = rs.value(r, 0).toInt();
+        row.nombre = rs.value(r, 1).toString();
+        row.minimo = optDouble(rs.value(r, 2));
+        row.maximo = optDouble(rs.value(r, 3));
+        row.valor = optDouble(rs.value(r, 4));
+        row.valorAnterior = row.valor;
+        model.grupos.push_back(std::move(row));
+    }
+    if (model.grupos.empty())
+        return;
+    const db::Result members = conn.query(
+        QStringLiteral("SELECT gp.id_grupo,gp.id_producto FROM grupo_producto gp, formula_grupo "
+                       "fg WHERE gp.id_grupo=fg.id_grupo AND fg.id_formula=") +
+        id + QStringLiteral(" ORDER BY gp.id_grupo, gp.id_producto"));
+    for (int r = 0; r < members.rowCount(); ++r)
+        if (GroupRow* group = model.findGroup(members.value(r, 0).toInt()))
+            group->miembros.push_back(members.value(r, 1).toInt());
 }
 
 // The keys of the formula's rows in a detail table whose item the catalog no longer lists.
@@ -163,6 +221,8 @@ bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         model.vSecaNut = true;
         model.rsPropiedades.clear();
         model.ingredients.clear();
+        model.relaciones.clear();
+        model.grupos.clear();
         return true;
     }
 
@@ -198,11 +258,13 @@ bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     model.missingIngredients =
         missingFromCatalog(conn, model.formulaId, QStringLiteral("formula_producto"),
                            QStringLiteral("productos"), QStringLiteral("id_producto"));
+    loadRatios(model, conn);
+    loadGroups(model, conn);
     return true;
 }
 
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator) {
-    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    const FormulaComposition composition(conn, model);
     actuResultados(model, composition, decimalSeparator);
 }
 
@@ -253,10 +315,10 @@ void actuResultados(WorkingModel& model, const FormulaComposition& composition,
 
     // Nutrient values from the catalog contents, ingredients in key order. An ingredient's dry
     // matter is the formula's own, the one the run solved with.
-    for (NutrientRow& nutrient : model.rsPropiedades) {
+    const auto valueOf = [&](int idPropiedad) {
         double valor = 0;
         for (const IngredientRow& row : model.ingredients) {
-            const CatalogContent* c = composition.find(nutrient.id_propiedad, row.id_producto);
+            const CatalogContent* c = composition.find(idPropiedad, row.id_producto);
             if (!c)
                 continue;
             if (model.vSecaNut)
@@ -264,7 +326,23 @@ void actuResultados(WorkingModel& model, const FormulaComposition& composition,
             else
                 valor += c->valor * (val(row.materia_seca) / 100.0) * val(row.porcentaje_humeda);
         }
-        nutrient.valor = valor;
+        return valor;
+    };
+    for (NutrientRow& nutrient : model.rsPropiedades)
+        nutrient.valor = valueOf(nutrient.id_propiedad);
+    // A ratio has no value while its denominator's value in the mix is 0.
+    for (RatioRow& ratio : model.relaciones) {
+        const double den = valueOf(ratio.id_den);
+        ratio.valor = den != 0 ? Opt(valueOf(ratio.id_num) / den) : std::nullopt;
+    }
+    // A group's quantity on the ingredients' basis, as its limits are.
+    for (GroupRow& group : model.grupos) {
+        double quantity = 0;
+        for (const IngredientRow& row : model.ingredients)
+            if (std::find(group.miembros.begin(), group.miembros.end(), row.id_producto) !=
+                group.miembros.end())
+                quantity += val(model.vSecaIng ? row.cantidad_seca : row.cantidad_humeda);
+        group.valor = quantity;
     }
 
     model.sortIngredientsForDisplay();

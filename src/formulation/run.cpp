@@ -11,6 +11,7 @@
 
 #include "text/format.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -79,6 +80,73 @@ bool checkNutrientLimits(const WorkingModel& model, Messages& out, QChar sep) {
     return true;
 }
 
+// Every ratio and group needs a limit; a ratio's are not negative and its maximum is above its
+// minimum; a group's maximum is not below its minimum (equal limits are widened as an
+// ingredient's are).
+bool checkRatioAndGroupLimits(const WorkingModel& model, Messages& out) {
+    for (const RatioRow& r : model.relaciones) {
+        const QString name =
+            QStringLiteral(" para la relación <") + ratioName(r) + QStringLiteral(">");
+        QString problem;
+        if (!r.minimo && !r.maximo)
+            problem = QStringLiteral("Debe ingresar un valor mínimo o máximo") + name;
+        else if ((r.minimo && *r.minimo < 0) || (r.maximo && *r.maximo < 0))
+            problem = QStringLiteral("Los valores no pueden ser negativos") + name;
+        else if (r.minimo && r.maximo && *r.minimo >= *r.maximo)
+            problem = QStringLiteral("El valor máximo debe ser mayor al mínimo") + name;
+        if (!problem.isEmpty()) {
+            say(out, problem);
+            return false;
+        }
+    }
+    for (const GroupRow& g : model.grupos) {
+        const QString name =
+            QStringLiteral(" para el grupo <") + g.nombre.trimmed() + QStringLiteral(">");
+        QString problem;
+        if (!g.minimo && !g.maximo)
+            problem = QStringLiteral("Debe ingresar un valor mínimo o máximo") + name;
+        else if (g.minimo && g.maximo && *g.minimo > *g.maximo)
+            problem = QStringLiteral("El valor máximo debe ser mayor o igual al mínimo") + name;
+        if (!problem.isEmpty()) {
+            say(out, problem);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A ratio needs a denominator that some ingredient of the formula brings, and a group a member
+// among the formula's ingredients: otherwise its limit says nothing the run could meet.
+bool checkRatiosAndGroupsApply(const WorkingModel& model, const FormulaComposition& composition,
+                               Messages& out) {
+    for (const RatioRow& r : model.relaciones) {
+        const bool brought = std::any_of(
+            model.ingredients.begin(), model.ingredients.end(), [&](const IngredientRow& row) {
+                return composition.content(r.id_den, row.id_producto) != 0;
+            });
+        if (!brought) {
+            say(out, QStringLiteral("El nutriente <") + r.nombreDen.trimmed() +
+                         QStringLiteral("> es cero en todos los ingredientes de la fórmula: "
+                                        "no es posible formular la relación <") +
+                         ratioName(r) + QStringLiteral(">"));
+            return false;
+        }
+    }
+    for (const GroupRow& g : model.grupos) {
+        const bool present = std::any_of(model.ingredients.begin(), model.ingredients.end(),
+                                         [&](const IngredientRow& row) {
+                                             return std::find(g.miembros.begin(), g.miembros.end(),
+                                                              row.id_producto) != g.miembros.end();
+                                         });
+        if (!present) {
+            say(out, QStringLiteral("Ninguno de los ingredientes del grupo <") +
+                         g.nombre.trimmed() + QStringLiteral("> está en la fórmula"));
+            return false;
+        }
+    }
+    return true;
+}
+
 // Every ingredient needs its price on the ingredients' basis: without one it would enter the
 // least-cost mix as if it were free.
 bool checkPrices(const WorkingModel& model, Messages& out) {
@@ -109,6 +177,13 @@ bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& compos
         }
         if (n.maximo && !withinTable(*n.maximo)) {
             say(out, QStringLiteral("El valor máximo para la propiedad <") + name + range);
+            return false;
+        }
+    }
+    for (const RatioRow& r : model.relaciones) {
+        if ((r.minimo && !withinTable(*r.minimo)) || (r.maximo && !withinTable(*r.maximo))) {
+            say(out, QStringLiteral("El valor mínimo o máximo para la relación <") + ratioName(r) +
+                         range);
             return false;
         }
     }
@@ -333,16 +408,20 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
 
     if (!checkNutrientLimits(model, out, decimalSeparator))
         return result;
+    if (!checkRatioAndGroupLimits(model, out))
+        return result;
     if (!checkPrices(model, out))
         return result;
     if (!checkIngredientFigures(model, out))
         return result;
     // The one read of the catalog composition in this run: every stage below works from it.
     const FormulaComposition composition =
-        catalog.composition(model.rsPropiedades, model.ingredients);
+        catalog.composition(compositionNutrients(model), model.ingredients);
     if (!checkCatalogItems(model, composition, out))
         return result;
     if (!checkMagnitudes(model, composition, out))
+        return result;
+    if (!checkRatiosAndGroupsApply(model, composition, out))
         return result;
     if (!checkIngredientSums(model, Q, out)) {
         result.limitsConflict = true;
@@ -368,13 +447,9 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
         model.rowLabels.push_back(QString::fromStdString(label));
 
     std::vector<int> keys;
-    std::vector<double> dryFractions;
     keys.reserve(problem.ingredients.size());
-    dryFractions.reserve(problem.ingredients.size());
-    for (const simplex::LpIngredient& ing : problem.ingredients) {
+    for (const simplex::LpIngredient& ing : problem.ingredients)
         keys.push_back(ing.id);
-        dryFractions.push_back(ing.dryFraction);
-    }
 
     simplex::Tableau& tableau = built.tableau;
     const auto solveStart = std::chrono::steady_clock::now();
@@ -392,10 +467,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
         return result;
     }
     if (outcome == simplex::Outcome::Optimal || outcome == simplex::Outcome::Unbounded) {
-        const SensitivityInput input{tableau, built.A,        built.B,
-                                     keys,    dryFractions,   model.rowLabels,
-                                     Q,       model.vSecaIng, model.vSecaNut};
-        model.rsAnalisis = analysisRecords(input, model.ingredients);
+        model.rsAnalisis = analysisRecords(built, problem, model.ingredients);
     }
 
     writeBack(model, tableau, keys, Q, out);

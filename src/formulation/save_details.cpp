@@ -121,12 +121,32 @@ void saveIngredients(WorkingModel& model, db::Connection& conn, const QString& i
     model.sortIngredientsForDisplay();
 }
 
+// The ratio and group limits: the stored rows replaced by the working rows.
+void saveRatiosAndGroups(const WorkingModel& model, db::Connection& conn, const QString& id) {
+    conn.execute(QStringLiteral("DELETE FROM formula_relacion WHERE id_formula=") + id);
+    for (const RatioRow& row : model.relaciones)
+        conn.execute(QStringLiteral("INSERT INTO formula_relacion (id_formula,id_propiedad_num,"
+                                    "id_propiedad_den,minimo,maximo,valor) VALUES (") +
+                     id + QLatin1Char(',') + db::sqlInt(row.id_num) + QLatin1Char(',') +
+                     db::sqlInt(row.id_den) + QLatin1Char(',') + db::sqlReal(row.minimo) +
+                     QLatin1Char(',') + db::sqlReal(row.maximo) + QLatin1Char(',') +
+                     db::sqlReal(row.valor) + QLatin1Char(')'));
+    conn.execute(QStringLiteral("DELETE FROM formula_grupo WHERE id_formula=") + id);
+    for (const GroupRow& row : model.grupos)
+        conn.execute(QStringLiteral("INSERT INTO formula_grupo (id_formula,id_grupo,minimo,maximo,"
+                                    "valor) VALUES (") +
+                     id + QLatin1Char(',') + db::sqlInt(row.id_grupo) + QLatin1Char(',') +
+                     db::sqlReal(row.minimo) + QLatin1Char(',') + db::sqlReal(row.maximo) +
+                     QLatin1Char(',') + db::sqlReal(row.valor) + QLatin1Char(')'));
+}
+
 } // namespace
 
 void saveDetails(WorkingModel& model, db::Connection& conn) {
     const QString id = db::sqlInt(model.formulaId);
     saveNutrients(model, conn, id);
     saveIngredients(model, conn, id);
+    saveRatiosAndGroups(model, conn, id);
 }
 
 } // namespace tarvela::formulation

@@ -1,5 +1,7 @@
 #include "formulation/stated_problem.h"
 
+#include <algorithm>
+
 namespace tarvela::formulation {
 
 simplex::LpProblem statedProblem(WorkingModel& model, double Q,
@@ -31,11 +33,35 @@ simplex::LpProblem statedProblem(WorkingModel& model, double Q,
             nut.contents.push_back(composition.content(n.id_propiedad, row.id_producto));
         problem.nutrients.push_back(std::move(nut));
     }
+    problem.ratios.reserve(model.relaciones.size());
+    for (const RatioRow& r : model.relaciones) {
+        simplex::LpRatio ratio;
+        ratio.name = ratioName(r).toStdString();
+        ratio.minimo = r.minimo;
+        ratio.maximo = r.maximo;
+        for (const IngredientRow& row : model.ingredients) {
+            ratio.numerator.push_back(composition.content(r.id_num, row.id_producto));
+            ratio.denominator.push_back(composition.content(r.id_den, row.id_producto));
+        }
+        problem.ratios.push_back(std::move(ratio));
+    }
+    problem.groups.reserve(model.grupos.size());
+    for (const GroupRow& g : model.grupos) {
+        simplex::LpGroup group;
+        group.name = g.nombre.trimmed().toStdString();
+        group.minimo = g.minimo;
+        group.maximo = g.maximo;
+        for (size_t j = 0; j < model.ingredients.size(); ++j)
+            if (std::find(g.miembros.begin(), g.miembros.end(), model.ingredients[j].id_producto) !=
+                g.miembros.end())
+                group.members.push_back(static_cast<int>(j));
+        problem.groups.push_back(std::move(group));
+    }
     return problem;
 }
 
 simplex::LpProblem statedProblem(WorkingModel& model, double Q, db::Connection& conn) {
-    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    const FormulaComposition composition(conn, model);
     return statedProblem(model, Q, composition);
 }
 

@@ -14,7 +14,7 @@ grid::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& records,
                                   const AnalysisGridKind& kind, QChar decimalSeparator) {
     std::vector<const AnalysisRecord*> shown;
     for (const auto& record : records)
-        if (record.tipo == kind.tipo)
+        if (std::find(kind.kinds.begin(), kind.kinds.end(), record.kind) != kind.kinds.end())
             shown.push_back(&record);
     std::stable_sort(shown.begin(), shown.end(),
                      [](const AnalysisRecord* a, const AnalysisRecord* b) {
@@ -35,7 +35,7 @@ grid::GridPaint analysisGridPaint(const std::vector<AnalysisRecord>& records,
     };
     for (const AnalysisRecord* record : shown) {
         std::vector<CellPaint> cells(5);
-        cells[0].text = record->tipo;
+        cells[0].text = formulation::analysisCode(record->kind);
         cells[1].text = record->detalle;
         cells[2].text = format(record->valor1, QStringLiteral("#####0.00"));
         cells[3].text = format(record->valor2, QStringLiteral("#####0.000"));

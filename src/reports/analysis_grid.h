@@ -10,17 +10,17 @@
 
 namespace tarvela {
 
-// Headings of one analysis list: the record type it shows and the headings of detalle and of
+// Headings of one analysis list: the record kinds it shows and the headings of detalle and of
 // the three values.
 struct AnalysisGridKind {
-    QString tipo;
+    std::vector<formulation::AnalysisKind> kinds;
     QString detalle;
     QString valor1;
     QString valor2;
     QString valor3;
 };
 
-// One list of the analysis window: the records of one type in ascending order of valor2 (equal
+// One list of the analysis window: the records of its kinds in ascending order of valor2 (equal
 // values keep the records' order; an unlimited valor2 comes after every finite one), valor1 as
 // "#####0.00", valor2 and valor3 as "#####0.000", unlimited values empty. The records themselves
 // are left as they are.

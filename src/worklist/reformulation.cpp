@@ -78,7 +78,7 @@ Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& 
         }
         for (const RecordedMessage& m : notes.messages)
             row.notas << m.text;
-        for (const formulation::NutrientRow& n : row.model.rsPropiedades)
+        for (const formulation::NutrientRow& n : formulation::compositionNutrients(row.model))
             nutrientKeys.insert(n.id_propiedad);
         for (const IngredientRow& i : row.model.ingredients)
             ingredientKeys.insert(i.id_producto);
@@ -119,8 +119,9 @@ void reformulate(Reformulated& row, const formulation::CompositionSource& catalo
     if (row.model.formulaId == 0)
         return; // not found at reading: stopped already
     WorkingModel& model = row.model;
-    formulation::actuResultados(model, catalog.composition(model.rsPropiedades, model.ingredients),
-                                decimalSeparator);
+    formulation::actuResultados(
+        model, catalog.composition(formulation::compositionNutrients(model), model.ingredients),
+        decimalSeparator);
     row.costoAnterior = model.vCostoHumeda;
     const QSet<int> before = inMix(model);
 

@@ -33,7 +33,7 @@ QStringList keyOf(Connection& conn, const QString& table) {
     return key;
 }
 
-TEST(Schema, TenTablesWithTheirColumnsAndKeys) {
+TEST(Schema, FourteenTablesWithTheirColumnsAndKeys) {
     TestDatabase db;
     Connection& c = db.conn();
     EXPECT_EQ(columnsOf(c, "productos"), QStringList({"id_producto", "codigo", "nombre", "unidad",
@@ -63,8 +63,18 @@ TEST(Schema, TenTablesWithTheirColumnsAndKeys) {
     EXPECT_EQ(keyOf(c, "formula_producto"), QStringList({"id_formula", "id_producto"}));
     EXPECT_EQ(keyOf(c, "formula_propiedad"), QStringList({"id_formula", "id_propiedad"}));
     EXPECT_EQ(keyOf(c, "productos"), QStringList({"id_producto"}));
+    EXPECT_EQ(columnsOf(c, "grupos"), QStringList({"id_grupo", "nombre", "idBase"}));
+    EXPECT_EQ(keyOf(c, "grupo_producto"), QStringList({"id_grupo", "id_producto"}));
+    EXPECT_EQ(columnsOf(c, "formula_grupo"),
+              QStringList({"id_formula", "id_grupo", "minimo", "maximo", "valor"}));
+    EXPECT_EQ(keyOf(c, "formula_grupo"), QStringList({"id_formula", "id_grupo"}));
+    EXPECT_EQ(columnsOf(c, "formula_relacion"),
+              QStringList({"id_formula", "id_propiedad_num", "id_propiedad_den", "minimo", "maximo",
+                           "valor"}));
+    EXPECT_EQ(keyOf(c, "formula_relacion"),
+              QStringList({"id_formula", "id_propiedad_num", "id_propiedad_den"}));
     EXPECT_EQ(c.query("select count(*) from sqlite_master where type='table'").value(0, 0).toInt(),
-              10);
+              14);
     // The composition is read by nutrient too.
     const Result plan = c.query("EXPLAIN QUERY PLAN select * from producto_propiedad where "
                                 "id_propiedad=3");
@@ -160,6 +170,9 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
         conn->execute("CREATE INDEX productos_codigo ON productos (codigo)");
         conn->execute("insert into productos (id_producto,codigo,nombre) values (1,'  1','maíz'),"
                       "(2,'  2','Avena'),(3,'  3','MAIZ')");
+        // Nor had it the tables of groups and of ratio and group limits.
+        for (const char* table : {"grupos", "grupo_producto", "formula_grupo", "formula_relacion"})
+            conn->execute(QStringLiteral("DROP TABLE ") + table);
     }
     EXPECT_TRUE(StockConnection(path).run("select count(*) from productos").contains("jet_text"));
 
@@ -176,9 +189,16 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
     EXPECT_EQ(rows.value(0, 0).toString(), "Avena");
     EXPECT_EQ(rows.value(1, 0).toString(), "MAIZ");
     EXPECT_EQ(rows.value(2, 0).toString(), "maíz");
+    EXPECT_EQ(count(*conn, "select count(*) from sqlite_master where type='index' and name in "
+                           "('grupo_producto_producto','formula_grupo_grupo')"),
+              2);
     conn.reset();
     StockConnection stock(path);
     EXPECT_EQ(stock.run("select count(*) from productos"), "3");
+    EXPECT_EQ(stock.run("insert into grupos (id_grupo,nombre,idBase) values (1,'Cereales',1)"),
+              QString());
+    EXPECT_EQ(stock.run("insert into formula_relacion values (1,9,11,1.5,2,null)"), QString());
+    EXPECT_EQ(stock.run("select count(*) from grupos"), "1");
     EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
 

@@ -6,18 +6,21 @@
 namespace tarvela {
 namespace {
 
+using formulation::AnalysisKind;
 using formulation::AnalysisRecord;
 
 TEST(AnalysisGrid, FiltersSortsOnValor2WithUnlimitedLastAndKeepsTheRecords) {
     const std::vector<AnalysisRecord> records = {
-        {QStringLiteral("IA"), QStringLiteral("A"), 0.2, std::nullopt, std::nullopt},
-        {QStringLiteral("II"), QStringLiteral("X"), 0.3, 0.01, 0.31},
-        {QStringLiteral("IA"), QStringLiteral("B"), 0.1, 0.05, 0.15},
-        {QStringLiteral("IA"), QStringLiteral("C"), 0.4, -0.5, 0.35},
-        {QStringLiteral("IA"), QStringLiteral("D"), 0.25, 0.05, 0.3},
-        {QStringLiteral("IA"), QStringLiteral("E"), 1.5, std::nullopt, std::nullopt}};
-    const AnalysisGridKind kind{QStringLiteral("IA"), QStringLiteral("Ingrediente"),
-                                QStringLiteral("Precio Actual"), QStringLiteral("Máxima Variación"),
+        {AnalysisKind::IngredientInMix, QStringLiteral("A"), 0.2, std::nullopt, std::nullopt},
+        {AnalysisKind::IngredientLeftOut, QStringLiteral("X"), 0.3, 0.01, 0.31},
+        {AnalysisKind::IngredientInMix, QStringLiteral("B"), 0.1, 0.05, 0.15},
+        {AnalysisKind::IngredientInMix, QStringLiteral("C"), 0.4, -0.5, 0.35},
+        {AnalysisKind::IngredientInMix, QStringLiteral("D"), 0.25, 0.05, 0.3},
+        {AnalysisKind::IngredientInMix, QStringLiteral("E"), 1.5, std::nullopt, std::nullopt}};
+    const AnalysisGridKind kind{{AnalysisKind::IngredientInMix},
+                                QStringLiteral("Ingrediente"),
+                                QStringLiteral("Precio Actual"),
+                                QStringLiteral("Máxima Variación"),
                                 QStringLiteral("Precio Máximo")};
     const auto paint = analysisGridPaint(records, kind, QLatin1Char(','));
     ASSERT_EQ(paint.rows.size(), 6u);
@@ -36,7 +39,7 @@ TEST(AnalysisGrid, FiltersSortsOnValor2WithUnlimitedLastAndKeepsTheRecords) {
     EXPECT_EQ(paint.columns[4].widthTwips, 1500);
 
     const auto none = analysisGridPaint(
-        records, {QStringLiteral("RN"), QString(), QString(), QString(), QString()},
+        records, {{AnalysisKind::NutrientLimit}, QString(), QString(), QString(), QString()},
         QLatin1Char('.'));
     EXPECT_EQ(none.rows.size(), 1u);
 }

@@ -41,6 +41,7 @@ public:
     void listIngredients();
     void newNutrient();
     void listNutrients();
+    void listGroups(); // "Grupos de Ingredientes"
     void updatePricesFromFile();
     void importComposition();
     void exportComposition();

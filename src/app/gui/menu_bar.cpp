@@ -48,6 +48,9 @@ void menu::buildMenuBar() {
         &QAction::triggered, this, &menu::newNutrient);
     connect(addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), true),
             &QAction::triggered, this, &menu::listNutrients);
+    connect(addItem(datos, QStringLiteral("mnuGrupos"), QStringLiteral("&Grupos de Ingredientes"),
+                    true),
+            &QAction::triggered, this, &menu::listGroups);
     addSeparator(datos, QStringLiteral("sep_1_2"));
     connect(addItem(datos, QStringLiteral("mnuActPrecios"),
                     QStringLiteral("Actualizar precios desde archivo…"), true),

@@ -205,6 +205,7 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
                 [this, i] { chooseNutrientBasis(i); });
     }
     nutrientTabs_->addTab(tab1, QStringLiteral("Base Seca"));
+    buildLimitsTab();
 
     connect(
         addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24}),

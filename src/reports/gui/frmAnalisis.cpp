@@ -63,23 +63,37 @@ void frmAnalisis::fill(QTableWidget& grid, const AnalysisGridKind& kind) {
 }
 
 void frmAnalisis::actuFlexGrid0() {
-    fill(*FlexGrid0_, {QStringLiteral("IA"), kIngredient, QStringLiteral("Precio Actual"),
-                       QStringLiteral("Máxima Variación"), QStringLiteral("Precio Máximo")});
+    fill(*FlexGrid0_, {{formulation::AnalysisKind::IngredientInMix},
+                       kIngredient,
+                       QStringLiteral("Precio Actual"),
+                       QStringLiteral("Máxima Variación"),
+                       QStringLiteral("Precio Máximo")});
 }
 
 void frmAnalisis::actuFlexGrid1() {
-    fill(*FlexGrid1_, {QStringLiteral("II"), kIngredient, QStringLiteral("Precio Actual"),
-                       QStringLiteral("Excedente"), QStringLiteral("Precio Oportuno")});
+    fill(*FlexGrid1_, {{formulation::AnalysisKind::IngredientLeftOut},
+                       kIngredient,
+                       QStringLiteral("Precio Actual"),
+                       QStringLiteral("Excedente"),
+                       QStringLiteral("Precio Oportuno")});
 }
 
 void frmAnalisis::actuFlexgrid2() {
-    fill(*FlexGrid2_, {QStringLiteral("RN"), kPerUnit, QStringLiteral("Costo Actual"),
-                       QStringLiteral("Aumento del Costo"), QStringLiteral("Costo Estimado")});
+    fill(*FlexGrid2_,
+         {{formulation::AnalysisKind::NutrientLimit, formulation::AnalysisKind::RatioLimit},
+          kPerUnit,
+          QStringLiteral("Costo Actual"),
+          QStringLiteral("Aumento del Costo"),
+          QStringLiteral("Costo Estimado")});
 }
 
 void frmAnalisis::actuFlexGrid3() {
-    fill(*FlexGrid3_, {QStringLiteral("RI"), kPerUnit, QStringLiteral("Costo Actual"),
-                       QStringLiteral("Aumento del Costo"), QStringLiteral("Costo Estimado")});
+    fill(*FlexGrid3_,
+         {{formulation::AnalysisKind::IngredientLimit, formulation::AnalysisKind::GroupLimit},
+          kPerUnit,
+          QStringLiteral("Costo Actual"),
+          QStringLiteral("Aumento del Costo"),
+          QStringLiteral("Costo Estimado")});
 }
 
 } // namespace tarvela

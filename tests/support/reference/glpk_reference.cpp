@@ -173,6 +173,43 @@ std::optional<GlpkSolution> solveProblemWithGlpk(const simplex::LpProblem& probl
                 nut.contents[static_cast<size_t>(k)] * (problem.vSecaIng ? 1.0 : d(k));
         addRow(coef, nut.minimo, nut.maximo);
     }
+    // Ratios: (num − r·den)·x against 0, contents on the ingredients' basis.
+    for (const auto& ratio : problem.ratios) {
+        const auto term = [&](const std::vector<double>& contents, int k) {
+            const double v =
+                static_cast<size_t>(k) < contents.size() ? contents[static_cast<size_t>(k)] : 0.0;
+            return problem.vSecaIng ? v
+                                    : v * problem.ingredients[static_cast<size_t>(k)].dryFraction;
+        };
+        std::vector<double> coef(static_cast<size_t>(n));
+        if (ratio.minimo) {
+            for (int k = 0; k < n; ++k)
+                coef[static_cast<size_t>(k)] =
+                    term(ratio.numerator, k) - *ratio.minimo * term(ratio.denominator, k);
+            addRow(coef, 0.0, std::nullopt);
+        }
+        if (ratio.maximo) {
+            for (int k = 0; k < n; ++k)
+                coef[static_cast<size_t>(k)] =
+                    term(ratio.numerator, k) - *ratio.maximo * term(ratio.denominator, k);
+            addRow(coef, std::nullopt, 0.0);
+        }
+    }
+    // Groups: the members' shares between the limits in shares, equal limits widened.
+    for (const auto& group : problem.groups) {
+        std::vector<double> coef(static_cast<size_t>(n), 0.0);
+        for (int member : group.members)
+            coef[static_cast<size_t>(member)] = 1.0;
+        const double widen =
+            group.minimo && group.maximo && *group.minimo == *group.maximo ? 0.001 : 0.0;
+        std::optional<double> lo;
+        std::optional<double> hi;
+        if (group.minimo)
+            lo = (*group.minimo - widen) / Q;
+        if (group.maximo)
+            hi = (*group.maximo + widen) / Q;
+        addRow(coef, lo, hi);
+    }
     addRow(std::vector<double>(static_cast<size_t>(n), 1.0), 0.99999999, 1.00000001);
 
     glp_load_matrix(lp, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
