@@ -1,10 +1,10 @@
 #include "worklist/reformulation.h"
 
-#include "context/recording_desktop.h"
 #include "formulation/catalog_refresh.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
 #include "text/format.h"
+#include "worklist/stored_formulas.h"
 
 #include <QSet>
 
@@ -64,24 +64,29 @@ Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& 
                       QChar decimalSeparator) {
     Worklist list;
     list.decimalSeparator = decimalSeparator;
+    std::vector<int> ids;
+    ids.reserve(formulas.size());
+    for (const WorklistFormula& formula : formulas)
+        ids.push_back(formula.idFormula);
+    std::vector<StoredFormula> stored = readStoredFormulas(conn, ids, decimalSeparator);
+
     list.rows.reserve(formulas.size());
     QSet<int> nutrientKeys;
     QSet<int> ingredientKeys;
-    for (const WorklistFormula& formula : formulas) {
+    for (size_t i = 0; i < formulas.size(); ++i) {
         Reformulated row;
-        row.formula = formula;
-        row.model.formulaId = formula.idFormula;
-        RecordingDesktop notes;
-        if (!formulation::loadFormula(row.model, conn, notes, decimalSeparator)) {
+        row.formula = formulas[i];
+        row.model = std::move(stored[i].model);
+        row.notas = std::move(stored[i].notas);
+        if (row.model.formulaId == 0 && row.formula.idFormula != 0) {
+            // Gone meanwhile: stopped with the loading's message.
             row.estado = Estado::Detenida;
-            row.estadoTexto = notes.messages.empty() ? QString() : notes.messages.back().text;
+            row.estadoTexto = row.notas.back();
         }
-        for (const RecordedMessage& m : notes.messages)
-            row.notas << m.text;
         for (const formulation::NutrientRow& n : row.model.rsPropiedades)
             nutrientKeys.insert(n.id_propiedad);
-        for (const IngredientRow& i : row.model.ingredients)
-            ingredientKeys.insert(i.id_producto);
+        for (const IngredientRow& ingredient : row.model.ingredients)
+            ingredientKeys.insert(ingredient.id_producto);
         list.rows.push_back(std::move(row));
     }
 

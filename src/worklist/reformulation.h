@@ -72,8 +72,9 @@ struct Worklist {
 };
 
 // Reads the formulas (as the formulation window loads them, with the catalog's current prices
-// and dry matter) and then the composition they use, on the calling thread. A formula gone
-// meanwhile stops with the loading's message. Throws db::DbError.
+// and dry matter) and then the composition they use, on the calling thread, with a few
+// statements for the whole worklist. A formula gone meanwhile stops with the loading's message.
+// Throws db::DbError.
 Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
                       QChar decimalSeparator);
 
