@@ -53,13 +53,6 @@ QString estadoTexto(Estado estado) {
     return {};
 }
 
-formulation::FormulaComposition
-CatalogComposition::composition(const std::vector<formulation::NutrientRow>&,
-                                const std::vector<formulation::IngredientRow>&) const {
-    // A copy shares the read data (implicitly shared, safe to copy on any thread).
-    return composition_;
-}
-
 Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
                       QChar decimalSeparator) {
     Worklist list;
@@ -71,8 +64,8 @@ Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& 
     std::vector<StoredFormula> stored = readStoredFormulas(conn, ids, decimalSeparator);
 
     list.rows.reserve(formulas.size());
-    QSet<int> nutrientKeys;
-    QSet<int> ingredientKeys;
+    std::vector<int> nutrientKeys;
+    std::vector<int> ingredientKeys;
     for (size_t i = 0; i < formulas.size(); ++i) {
         Reformulated row;
         row.formula = formulas[i];
@@ -84,23 +77,14 @@ Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& 
             row.estadoTexto = row.notas.back();
         }
         for (const formulation::NutrientRow& n : row.model.rsPropiedades)
-            nutrientKeys.insert(n.id_propiedad);
+            nutrientKeys.push_back(n.id_propiedad);
         for (const IngredientRow& ingredient : row.model.ingredients)
-            ingredientKeys.insert(ingredient.id_producto);
+            ingredientKeys.push_back(ingredient.id_producto);
         list.rows.push_back(std::move(row));
     }
 
     // The one read of the composition for the whole worklist.
-    std::vector<formulation::NutrientRow> nutrients(static_cast<size_t>(nutrientKeys.size()));
-    std::vector<IngredientRow> ingredients(static_cast<size_t>(ingredientKeys.size()));
-    size_t k = 0;
-    for (int key : nutrientKeys)
-        nutrients[k++].id_propiedad = key;
-    k = 0;
-    for (int key : ingredientKeys)
-        ingredients[k++].id_producto = key;
-    list.catalog =
-        CatalogComposition(formulation::FormulaComposition(conn, nutrients, ingredients));
+    list.catalog = CatalogComposition(conn, std::move(nutrientKeys), std::move(ingredientKeys));
     return list;
 }
 
