@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace tarvela::worklist {
 
@@ -37,6 +38,44 @@ QStringList namesOf(const WorkingModel& model, const QSet<int>& keys) {
     names.sort(Qt::CaseInsensitive);
     return names;
 }
+
+using KeySets = std::pair<std::vector<int>, std::vector<int>>;
+
+KeySets keysOf(const std::vector<formulation::NutrientRow>& nutrients,
+               const std::vector<IngredientRow>& ingredients) {
+    KeySets keys;
+    keys.first.reserve(nutrients.size());
+    for (const formulation::NutrientRow& n : nutrients)
+        keys.first.push_back(n.id_propiedad);
+    keys.second.reserve(ingredients.size());
+    for (const IngredientRow& row : ingredients)
+        keys.second.push_back(row.id_producto);
+    std::sort(keys.first.begin(), keys.first.end());
+    std::sort(keys.second.begin(), keys.second.end());
+    return keys;
+}
+
+// The composition of one formula, taken from the worklist's catalog once and handed to each
+// stage of its run that asks for the same nutrients and ingredients (in whatever order).
+class OneFormulaComposition : public formulation::CompositionSource {
+public:
+    OneFormulaComposition(const formulation::CompositionSource& catalog, const WorkingModel& model)
+        : catalog_(catalog), keys_(keysOf(model.rsPropiedades, model.ingredients)),
+          composition_(catalog.composition(model.rsPropiedades, model.ingredients)) {}
+
+    formulation::FormulaComposition
+    composition(const std::vector<formulation::NutrientRow>& nutrients,
+                const std::vector<IngredientRow>& ingredients) const override {
+        if (keysOf(nutrients, ingredients) == keys_)
+            return composition_; // implicitly shared
+        return catalog_.composition(nutrients, ingredients);
+    }
+
+private:
+    const formulation::CompositionSource& catalog_;
+    KeySets keys_;
+    formulation::FormulaComposition composition_;
+};
 
 } // namespace
 
@@ -108,7 +147,8 @@ void reformulate(Reformulated& row, const formulation::CompositionSource& catalo
     if (row.model.formulaId == 0)
         return; // not found at reading: stopped already
     WorkingModel& model = row.model;
-    formulation::actuResultados(model, catalog.composition(model.rsPropiedades, model.ingredients),
+    const OneFormulaComposition own(catalog, model);
+    formulation::actuResultados(model, own.composition(model.rsPropiedades, model.ingredients),
                                 decimalSeparator);
     row.costoAnterior = model.vCostoHumeda;
     const QSet<int> before = inMix(model);
@@ -116,7 +156,7 @@ void reformulate(Reformulated& row, const formulation::CompositionSource& catalo
     row.notas << refreshFromCatalog(model);
     const QString batch =
         text::formatNumber(model.batchQuantity, QStringLiteral("0.0##########"), decimalSeparator);
-    formulation::RunResult result = formulation::formulate(model, batch, catalog, decimalSeparator);
+    formulation::RunResult result = formulation::formulate(model, batch, own, decimalSeparator);
     row.mensajes = std::move(result.messages);
     result.messages.clear();
 
