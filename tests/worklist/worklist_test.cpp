@@ -186,6 +186,46 @@ TEST(Worklist, ReadsEachFormulaAsTheWindowLoadsIt) {
     EXPECT_EQ(list.rows[2].estadoTexto, QStringLiteral("No se pudo establecer la Fórmula"));
 }
 
+// The catalog read once gives each formula the composition the database gives it: contents by
+// nutrient and ingredient, an ingredient deleted from the catalog no longer found (its orphan
+// content still read as such), a nutrient deleted no longer listed, a key never read absent.
+TEST(Worklist, CatalogGivesEachFormulaTheDatabaseComposition) {
+    TestDatabase tdb;
+    db::Connection& conn = tdb.conn();
+    SmallCatalog cat(conn);
+    for (int id = 1; id <= 4; ++id) {
+        cat.ingredient(id, QStringLiteral("Ingrediente %1").arg(id), 1, 90);
+        cat.nutrient(id, QStringLiteral("Nutriente %1").arg(id));
+        for (int n = 1; n <= id; ++n)
+            cat.content(id, n, 10.0 * id + n);
+    }
+    conn.execute(QStringLiteral("delete from productos where id_producto=3"));
+    conn.execute(QStringLiteral("delete from propiedades where id_propiedad=2"));
+    const worklist::CatalogComposition catalog(conn, {4, 2, 1, 2}, {3, 1, 4, 2});
+
+    std::vector<formulation::NutrientRow> nutrients(3);
+    std::vector<formulation::IngredientRow> ingredients(4);
+    for (int k = 0; k < 3; ++k)
+        nutrients[static_cast<size_t>(k)].id_propiedad = std::vector<int>{2, 4, 5}[k];
+    for (int k = 0; k < 4; ++k)
+        ingredients[static_cast<size_t>(k)].id_producto = std::vector<int>{4, 3, 2, 9}[k];
+    const formulation::FormulaComposition read = catalog.composition(nutrients, ingredients);
+    const formulation::FormulaComposition stored(conn, nutrients, ingredients);
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(read.listsNutrient(n), stored.listsNutrient(n)) << n;
+        for (int i = 1; i <= 9; ++i) {
+            SCOPED_TRACE(QStringLiteral("%1 en %2").arg(n).arg(i).toStdString());
+            EXPECT_EQ(read.listsIngredient(i), stored.listsIngredient(i));
+            EXPECT_EQ(read.content(n, i), stored.content(n, i));
+            EXPECT_EQ(read.find(n, i) != nullptr, stored.find(n, i) != nullptr);
+        }
+    }
+    EXPECT_EQ(read.content(4, 4), 44);
+    EXPECT_EQ(read.content(2, 3), 32); // orphan content of a deleted ingredient
+    EXPECT_EQ(read.find(2, 3), nullptr);
+    EXPECT_FALSE(read.listsNutrient(2));
+}
+
 // A formula's latest version in the base stands for it, never a version of another base;
 // customer, code range and last change narrow the list.
 TEST(Worklist, SelectionTakesTheLatestVersionOfTheBase) {
