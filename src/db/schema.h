@@ -8,8 +8,9 @@
 
 namespace tarvela::db {
 
-// Creates the nine tables with their keys and look-up indexes, the one parametros row
-// (base 1, no customer) and the one versionado row (application 202, database 1).
+// Creates the ten tables with their keys and look-up indexes (the nine of the catalogs, formulas
+// and parameters, and the price history), the one parametros row (base 1, no customer) and the
+// one versionado row (application 202, database 1).
 void createSchema(Connection& conn);
 
 // The statements createSchema runs: the tables, their indexes and the first rows.

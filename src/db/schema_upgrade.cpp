@@ -21,8 +21,11 @@ struct UpgradeStep {
     void (*apply)(Connection& conn);
 };
 
+// The price history, a table a step below adds to files made before it was kept.
+const QString kPriceHistory = QStringLiteral("precios_historial");
+
 // The tables every file of the program holds (a table of the program may be a view of the same
-// columns: the statements still read it).
+// columns: the statements still read it); tables that an upgrade step adds are not asked for.
 QStringList programTables() {
     QStringList tables;
     for (const char* statement : schemaStatements()) {
@@ -30,6 +33,7 @@ QStringList programTables() {
         if (text.startsWith(QLatin1String("CREATE TABLE ")))
             tables << text.section(QLatin1Char(' '), 2, 2);
     }
+    tables.removeAll(kPriceHistory);
     return tables;
 }
 
@@ -103,7 +107,21 @@ void rebuildCollatedTables(Connection& conn) {
     }
 }
 
-// Step 2. The look-up indexes of the schema that the file lacks.
+// Step 2. The price history's table, which files made before prices were imported lack (its
+// index comes with the next step).
+bool lacksPriceHistory(Connection& conn) {
+    return conn
+        .query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND "
+                              "lower(name)='") +
+               kPriceHistory + QLatin1Char('\''))
+        .isEmpty();
+}
+
+void addPriceHistory(Connection& conn) {
+    conn.execute(QString::fromUtf8(createStatementOf(kPriceHistory)));
+}
+
+// Step 3. The look-up indexes of the schema that the file lacks.
 QStringList missingIndexes(Connection& conn) {
     const Result present =
         conn.query(QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE "
@@ -131,6 +149,7 @@ void addMissingIndexes(Connection& conn) {
 // In the order they run.
 const UpgradeStep kSteps[] = {
     {hasCollatedTables, rebuildCollatedTables},
+    {lacksPriceHistory, addPriceHistory},
     {lacksIndexes, addMissingIndexes},
 };
 

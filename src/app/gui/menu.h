@@ -41,6 +41,9 @@ public:
     void listIngredients();
     void newNutrient();
     void listNutrients();
+    void updatePricesFromFile();
+    void importComposition();
+    void exportComposition();
     void newCustomer();
     void listCustomers();
     void openQuickGuide();
