@@ -149,7 +149,7 @@ void frmoptimizacion::cmdComposicion_Click() {
 }
 
 void frmoptimizacion::Command1_Click() {
-    frmAnalisis window(ctx_, model_.rsAnalisis, this);
+    frmAnalisis window(ctx_, model_.rsAnalisis, this, &model_);
     execModal(ctx_, window);
 }
 

@@ -83,6 +83,13 @@ public:
     void cmdGrupo_Click();        // a group of ingredients
     void cmdQuitarLimite_Click(); // the current ratio or group
 
+    // Curves of the current grid line (frmoptimizacion_curves.cpp): "Curva de costo" of the
+    // current nutrient's or ingredient's limit (its minimum, or its maximum when it has no
+    // minimum), "Mapa de precio" of the current ingredient.
+    void mnuCurvaNutriente_Click();
+    void mnuCurvaIngrediente_Click();
+    void mnuMapaPrecio_Click();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

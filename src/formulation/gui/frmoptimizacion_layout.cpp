@@ -301,6 +301,9 @@ void frmoptimizacion::buildMenu() {
             &QAction::triggered, this, &frmoptimizacion::Command4_Click);
     connect(addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), true),
             &QAction::triggered, this, &frmoptimizacion::Command5_Click);
+    connect(
+        addEntry(nutrientes, QStringLiteral("mnuCurvaNut"), QStringLiteral("Curva de costo"), true),
+        &QAction::triggered, this, &frmoptimizacion::mnuCurvaNutriente_Click);
 
     QMenu* ingredientes = opciones->addMenu(QStringLiteral("Ingredientes"));
     ingredientes->setObjectName(QStringLiteral("mnuIngredientes"));
@@ -311,6 +314,12 @@ void frmoptimizacion::buildMenu() {
     connect(addEntry(ingredientes, QStringLiteral("mnuVerNut"),
                      QStringLiteral("Ver Nutrientes del ingrediente"), true),
             &QAction::triggered, this, &frmoptimizacion::cmdNutrientes_Click);
+    connect(addEntry(ingredientes, QStringLiteral("mnuCurvaIng"), QStringLiteral("Curva de costo"),
+                     true),
+            &QAction::triggered, this, &frmoptimizacion::mnuCurvaIngrediente_Click);
+    connect(addEntry(ingredientes, QStringLiteral("mnuMapaPrecio"),
+                     QStringLiteral("Mapa de precio"), true),
+            &QAction::triggered, this, &frmoptimizacion::mnuMapaPrecio_Click);
 
     connect(addEntry(opciones, QStringLiteral("mnuMSeca"),
                      QStringLiteral("Actualizar Materia Seca"), true),
