@@ -236,6 +236,72 @@ bool strictlyBetween(const std::optional<double>& v, double a, double b) {
     return v && *v > std::min(a, b) && *v < std::max(a, b);
 }
 
+// The most changes looked for between two steps.
+constexpr int kChangesBetweenSteps = 50;
+
+double nudge(double v) {
+    return 1e-9 * std::max(1.0, std::fabs(v));
+}
+
+// From a step whose limits are met towards the next value b: where its basis stops holding the
+// mix either changes (a change point, and on from the new basis) or stops meeting its limits (the
+// edge of a gap). The points found are appended in order.
+void walkForward(CurveSolver& solver, const Solved& from, double b, CostCurve& curve) {
+    const Solved* cur = &from;
+    std::optional<Solved> beyond;
+    for (int n = 0; n < kChangesBetweenSteps; ++n) {
+        if (!strictlyBetween(cur->held.to, cur->point.value, b))
+            return;
+        const double e = *cur->held.to;
+        if (e + nudge(e) >= b)
+            return;
+        Solved probe = solver.solveAt(e + nudge(e), cur);
+        Solved at = solver.solveAt(e, cur);
+        if (!at.met || (probe.met && probe.basis == cur->basis))
+            return;
+        if (!probe.met) {
+            at.point.role = CurvePoint::Role::Edge;
+            curve.points.push_back(at.point);
+            return;
+        }
+        at.point.role = CurvePoint::Role::Change;
+        describeChange(at.point, *cur, probe, curve.ingredientNames);
+        curve.points.push_back(at.point);
+        beyond = std::move(probe);
+        cur = &*beyond;
+    }
+}
+
+// From a step whose limits are met back towards the value a before it, where they were not:
+// the changes on the way and the first value that meets them, appended in order.
+void walkBackward(CurveSolver& solver, const Solved& from, double a, CostCurve& curve) {
+    std::vector<CurvePoint> found;
+    const Solved* cur = &from;
+    std::optional<Solved> before;
+    for (int n = 0; n < kChangesBetweenSteps; ++n) {
+        if (!strictlyBetween(cur->held.from, a, cur->point.value))
+            break;
+        const double e = *cur->held.from;
+        if (e - nudge(e) <= a)
+            break;
+        Solved probe = solver.solveAt(e - nudge(e), cur);
+        Solved at = solver.solveAt(e, cur);
+        if (!at.met || (probe.met && probe.basis == cur->basis))
+            break;
+        if (!probe.met) {
+            at.point.role = CurvePoint::Role::Edge;
+            found.push_back(at.point);
+            break;
+        }
+        at.point.role = CurvePoint::Role::Change;
+        describeChange(at.point, probe, *cur, curve.ingredientNames);
+        found.push_back(at.point);
+        before = std::move(probe);
+        cur = &*before;
+    }
+    curve.points.insert(curve.points.end(), found.rbegin(), found.rend());
+}
+
 } // namespace
 
 SubjectCheck curveStart(const WorkingModel& model, const CurveSubject& subject) {
@@ -359,25 +425,10 @@ CurveOutcome costCurve(const WorkingModel& model, const CurveSubject& subject,
     std::optional<Solved> lastMet;  // the last step whose limits were met: the warm start
     for (int k = 0; k <= range.pasos; ++k) {
         Solved step = solver.solveAt(valueAt(k), lastMet ? &*lastMet : nullptr);
-        if (previous && (previous->met || step.met)) {
-            const double a = previous->point.value;
-            const double b = step.point.value;
-            std::optional<Solved> between;
-            if (previous->met && step.met && previous->basis != step.basis &&
-                strictlyBetween(previous->held.to, a, b)) {
-                between = solver.solveAt(*previous->held.to, &*previous);
-                between->point.role = CurvePoint::Role::Change;
-                describeChange(between->point, *previous, step, curve.ingredientNames);
-            } else if (previous->met && !step.met && strictlyBetween(previous->held.to, a, b)) {
-                between = solver.solveAt(*previous->held.to, &*previous);
-                between->point.role = CurvePoint::Role::Edge;
-            } else if (!previous->met && step.met && strictlyBetween(step.held.from, a, b)) {
-                between = solver.solveAt(*step.held.from, &step);
-                between->point.role = CurvePoint::Role::Edge;
-            }
-            if (between && between->met)
-                curve.points.push_back(between->point);
-        }
+        if (previous && previous->met)
+            walkForward(solver, *previous, step.point.value, curve);
+        else if (previous && step.met)
+            walkBackward(solver, step, previous->point.value, curve);
         curve.points.push_back(step.point);
         if (step.met)
             lastMet = step;
