@@ -105,6 +105,7 @@ void frmoptimizacion::cmdFormular_Click() {
     if (result.end == formulation::RunEnd::WrittenBack) {
         actu_FlexProd();
         actu_FlexProp();
+        actu_FlexRel();
     }
     formulation::showRunMessages(
         result.messages, ctx_.ui(),
@@ -121,6 +122,7 @@ void frmoptimizacion::cmdFormular_Click() {
     if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
         actu_FlexProd();
         actu_FlexProp();
+        actu_FlexRel();
     }
 }
 

@@ -95,6 +95,8 @@ TEST_F(LimitsGrid, AddEditRunAndCancel) {
     EXPECT_GE(*added.valor, 20 - 1e-9);
     EXPECT_LE(*added.valor, 30 + 1e-9);
     EXPECT_NEAR(*window->model().relaciones.at(0).valor, 1.8, 1e-9);
+    // The grid shows what the run reached (the mix as loaded gave a ratio below 20).
+    EXPECT_EQ(text(rel, 1, kValor), QString::number(*added.valor, 'f', 2));
     EXPECT_EQ(text(rel, 2, kValor), QStringLiteral("550.000"));
 
     // Removed, then brought back by "Cancelar" as stored.
