@@ -6,6 +6,7 @@
 #include "solver/ranging.h"
 #include "solver/tolerances.h"
 #include "solver/warm_start.h"
+#include "text/format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,6 +78,11 @@ public:
     Solved solveAt(double v, const Solved* from) {
         setValue(v);
         Solved s;
+        if (refusedByTheRun()) {
+            s.point.value = v;
+            s.point.outcome = simplex::Outcome::Infeasible;
+            return s;
+        }
         s.built = simplex::buildTableau(problem_);
         simplex::Outcome outcome;
         if (from) {
@@ -101,6 +107,19 @@ public:
     }
 
 private:
+    // A nutrient's maximum must stay above its minimum by 0.01 %, as the run checks before it
+    // solves: a level the run would refuse is no mix.
+    bool refusedByTheRun() const {
+        if (subject_.kind != CurveKind::NutrientLimit)
+            return false;
+        const simplex::LpNutrient& n = problem_.nutrients[static_cast<size_t>(nutrient_)];
+        if (!n.minimo || !n.maximo)
+            return false;
+        const double mn = *n.minimo;
+        const double mx = *n.maximo;
+        return mn >= mx || (mn != 0 && text::roundDecimal(std::fabs((mx - mn) / mn), 10) < 0.0001);
+    }
+
     void setValue(double v) {
         switch (subject_.kind) {
         case CurveKind::NutrientLimit: {
@@ -243,6 +262,24 @@ double nudge(double v) {
     return 1e-9 * std::max(1.0, std::fabs(v));
 }
 
+// A solve just past e, where `cur`'s basis stops holding, on the way to `towards`: the nearest of
+// a few growing distances at which the solve leaves the basis (a basic share or slack a little
+// past 0 still counts as 0, so the first distance may be too short). Empty when every distance
+// up to half the way keeps the basis.
+std::optional<Solved> probeBeyond(CurveSolver& solver, const Solved& cur, double e,
+                                  double towards) {
+    const double way = towards - e;
+    for (double share : {1e-7, 1e-5, 1e-3, 0.5}) {
+        const double d = std::max(std::fabs(way) * share, nudge(e));
+        if (d >= std::fabs(way))
+            break;
+        Solved probe = solver.solveAt(way > 0 ? e + d : e - d, &cur);
+        if (!probe.met || probe.basis != cur.basis)
+            return probe;
+    }
+    return std::nullopt;
+}
+
 // From a step whose limits are met towards the next value b: where its basis stops holding the
 // mix either changes (a change point, and on from the new basis) or stops meeting its limits (the
 // edge of a gap). The points found are appended in order.
@@ -253,19 +290,19 @@ void walkForward(CurveSolver& solver, const Solved& from, double b, CostCurve& c
         if (!strictlyBetween(cur->held.to, cur->point.value, b))
             return;
         const double e = *cur->held.to;
-        if (e + nudge(e) >= b)
+        std::optional<Solved> probe = probeBeyond(solver, *cur, e, b);
+        if (!probe)
             return;
-        Solved probe = solver.solveAt(e + nudge(e), cur);
         Solved at = solver.solveAt(e, cur);
-        if (!at.met || (probe.met && probe.basis == cur->basis))
+        if (!at.met)
             return;
-        if (!probe.met) {
+        if (!probe->met) {
             at.point.role = CurvePoint::Role::Edge;
             curve.points.push_back(at.point);
             return;
         }
         at.point.role = CurvePoint::Role::Change;
-        describeChange(at.point, *cur, probe, curve.ingredientNames);
+        describeChange(at.point, *cur, *probe, curve.ingredientNames);
         curve.points.push_back(at.point);
         beyond = std::move(probe);
         cur = &*beyond;
@@ -282,19 +319,19 @@ void walkBackward(CurveSolver& solver, const Solved& from, double a, CostCurve& 
         if (!strictlyBetween(cur->held.from, a, cur->point.value))
             break;
         const double e = *cur->held.from;
-        if (e - nudge(e) <= a)
+        std::optional<Solved> probe = probeBeyond(solver, *cur, e, a);
+        if (!probe)
             break;
-        Solved probe = solver.solveAt(e - nudge(e), cur);
         Solved at = solver.solveAt(e, cur);
-        if (!at.met || (probe.met && probe.basis == cur->basis))
+        if (!at.met)
             break;
-        if (!probe.met) {
+        if (!probe->met) {
             at.point.role = CurvePoint::Role::Edge;
             found.push_back(at.point);
             break;
         }
         at.point.role = CurvePoint::Role::Change;
-        describeChange(at.point, probe, *cur, curve.ingredientNames);
+        describeChange(at.point, *probe, *cur, curve.ingredientNames);
         found.push_back(at.point);
         before = std::move(probe);
         cur = &*before;

@@ -91,8 +91,8 @@ struct AnalysisRecord {
     // Records of binding limits: the values of the limit over which the mix keeps its basis and
     // the limit its cost per unit ("Válido desde", "Válido hasta"); empty = without limit.
     bool ranged = false;
-    Opt validoDesde;
-    Opt validoHasta;
+    Opt validoDesde = std::nullopt;
+    Opt validoHasta = std::nullopt;
     // The item the record speaks of: id_producto of an ingredient (in or out of the mix, or
     // limited), id_propiedad of a limited nutrient, id_grupo of a group, id_num and id_den of a
     // ratio; which limit of it for the records of binding limits.

@@ -30,8 +30,12 @@ ChartAxis axisOver(const QString& title, double lo, double hi, bool fromZero = f
     }
     double span = hi - lo;
     const double size = std::max(std::fabs(lo), std::fabs(hi));
-    if (span < 1e-9 * std::max(1.0, size))
+    if (span < 1e-9 * std::max(1.0, size)) {
+        // Flat: a band of 10 % around the value.
         span = std::max(size * 0.1, 1e-6);
+        lo -= span / 2;
+        hi += span / 2;
+    }
     axis.min = lo - span * 0.05;
     axis.max = hi + span * 0.05;
     if (fromZero && lo >= 0)

@@ -149,8 +149,9 @@ TEST(WarmStart, StepsMatchSolvesFromTheSlacksAndGlpk) {
                 }
                 const double cost = -warm.rhs(0);
                 EXPECT_NEAR(cost, -cold.rhs(0), 1e-9 * std::max(1.0, cost));
-                if (reference)
+                if (reference) {
                     EXPECT_NEAR(cost, reference->unitCost, 1e-7 * std::max(1.0, cost));
+                }
                 warmSteps += step.fromBasis ? 1 : 0;
                 last = warm;
             }

@@ -90,12 +90,12 @@ TEST_F(FormulationWindowTest, ProteinCurveFromTheAnalysisWindow) {
 TEST_F(FormulationWindowTest, PriceMapFromTheIngredientsMenuAndRefusedRanges) {
     auto window = open(5);
     QTableWidget& ingredients = grid(*window, "flexProd");
-    int soy = -1;
+    int expeller = -1;
     for (int r = 0; r < ingredients.rowCount(); ++r)
-        if (text(ingredients, r, 0).trimmed() == QStringLiteral("49"))
-            soy = r;
-    ASSERT_GE(soy, 0);
-    ingredients.setCurrentCell(soy, 1);
+        if (text(ingredients, r, 0).trimmed() == QStringLiteral("50"))
+            expeller = r;
+    ASSERT_GE(expeller, 0);
+    ingredients.setCurrentCell(expeller, 1);
     bool drawn = false;
     launcher.handlers.push_back([&](QDialog& dialog) {
         auto& map = static_cast<frmCurva&>(dialog);
