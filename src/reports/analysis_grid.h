@@ -30,8 +30,8 @@ struct AnalysisGridKind {
 grid::GridPaint analysisGridPaint(const std::vector<formulation::AnalysisRecord>& records,
                                   const AnalysisGridKind& kind, QChar decimalSeparator);
 
-// The record shown on line `line` (1 = the first below the heading) of the list, as the paint
-// orders them; nullptr for the heading or past the end.
+// The record shown on line `line` of the paint (1 = the first below the heading row, the grid
+// widget's row 0), as the paint orders them; nullptr for the heading or past the end.
 const formulation::AnalysisRecord*
 analysisGridRecord(const std::vector<formulation::AnalysisRecord>& records,
                    const AnalysisGridKind& kind, int line);

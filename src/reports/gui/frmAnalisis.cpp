@@ -129,7 +129,7 @@ const formulation::AnalysisRecord* frmAnalisis::currentRecord() const {
     const int tab = SSTab1_->currentIndex();
     const QTableWidget* grids[4] = {FlexGrid0_, FlexGrid1_, FlexGrid3_, FlexGrid2_};
     const QTableWidget* grid = grids[std::clamp(tab, 0, 3)];
-    return analysisGridRecord(records_, kindOfTab(tab), grid->currentRow());
+    return analysisGridRecord(records_, kindOfTab(tab), grid->currentRow() + 1);
 }
 
 // A nutrient or ingredient limit's line: its curve.

@@ -232,16 +232,16 @@ void frmCurva::finished() {
 }
 
 void frmCurva::draw() {
-    const reports::CurveChart& data = *chart_;
+    const reports::CurveChart& shown = *chart_;
     auto* chart = new QChart;
-    chart->setTitle(data.title);
+    chart->setTitle(shown.title);
     chart->setLocalizeNumbers(true);
     chart->setLocale(displaySeparator(ctx_) == QLatin1Char(',') ? QLocale(QLocale::Spanish)
                                                                 : QLocale::c());
-    QValueAxis* x = axisOf(data.x);
+    QValueAxis* x = axisOf(shown.x);
     chart->addAxis(x, Qt::AlignBottom);
-    QValueAxis* cost = axisOf(data.y);
-    QValueAxis* quantity = data.quantity ? axisOf(*data.quantity) : nullptr;
+    QValueAxis* cost = axisOf(shown.y);
+    QValueAxis* quantity = shown.quantity ? axisOf(*shown.quantity) : nullptr;
     if (quantity) {
         chart->addAxis(quantity, Qt::AlignLeft);
         chart->addAxis(cost, Qt::AlignRight);
@@ -251,7 +251,7 @@ void frmCurva::draw() {
     const QColor costColour(0, 90, 170);
     const QColor quantityColour(0, 140, 60);
     bool named = false;
-    for (const std::vector<QPointF>& stretch : data.cost) {
+    for (const std::vector<QPointF>& stretch : shown.cost) {
         auto* s = new QLineSeries;
         for (const QPointF& p : stretch)
             s->append(p);
@@ -268,7 +268,7 @@ void frmCurva::draw() {
         }
     }
     named = false;
-    for (const std::vector<QPointF>& stretch : data.quantityLines) {
+    for (const std::vector<QPointF>& stretch : shown.quantityLines) {
         auto* s = new QLineSeries;
         for (const QPointF& p : stretch)
             s->append(p);
@@ -280,24 +280,24 @@ void frmCurva::draw() {
             for (QLegendMarker* m : chart->legend()->markers(s))
                 m->setVisible(false);
         } else {
-            s->setName(data.quantity->title);
+            s->setName(shown.quantity->title);
             named = true;
         }
     }
-    if (data.current) {
-        addVertical(*chart, x, cost, data.current->x, data.y, QStringLiteral("Actual"),
+    if (shown.current) {
+        addVertical(*chart, x, cost, shown.current->x, shown.y, QStringLiteral("Actual"),
                     Qt::darkGray);
-        addLabel(*chart, x, cost, {data.current->x, data.current->y, data.current->label},
+        addLabel(*chart, x, cost, {shown.current->x, shown.current->y, shown.current->label},
                  Qt::darkGray);
     }
-    for (const reports::ChartMark& mark : data.changes)
+    for (const reports::ChartMark& mark : shown.changes)
         addLabel(*chart, x, cost, mark, QColor(200, 60, 0));
-    for (const reports::ChartMark& mark : data.records) {
-        addVertical(*chart, x, cost, mark.x, data.y, mark.label, QColor(150, 0, 150));
+    for (const reports::ChartMark& mark : shown.records) {
+        addVertical(*chart, x, cost, mark.x, shown.y, mark.label, QColor(150, 0, 150));
     }
     chartView_->setChart(chart);
     QStringList notes;
-    for (const QString& n : data.gapNotes)
+    for (const QString& n : shown.gapNotes)
         notes << n;
     lblNotas_->setText(notes.join(QStringLiteral("   ")));
 }
