@@ -19,28 +19,36 @@ QString num(double v, QChar sep, const char* pattern = "0.00##") {
     return text::formatNumber(v, QString::fromLatin1(pattern), sep);
 }
 
-// An axis over [lo, hi] with a margin, never of zero height (a flat curve keeps a readable
-// axis), and tick labels with as many decimals as the span needs.
+// An axis over [lo, hi] on round ticks (1, 2 or 5 times a power of ten, five or six of them),
+// never of zero height (a flat curve gets a band of 10 % around its value), and tick labels
+// with as many decimals as the tick step needs.
 ChartAxis axisOver(const QString& title, double lo, double hi, bool fromZero = false) {
     ChartAxis axis;
     axis.title = title;
-    if (!(hi >= lo)) {
+    if (!(hi >= lo) || !std::isfinite(lo) || !std::isfinite(hi)) {
         lo = 0;
         hi = 1;
     }
-    double span = hi - lo;
     const double size = std::max(std::fabs(lo), std::fabs(hi));
-    if (span < 1e-9 * std::max(1.0, size)) {
-        // Flat: a band of 10 % around the value.
-        span = std::max(size * 0.1, 1e-6);
-        lo -= span / 2;
-        hi += span / 2;
+    if (hi - lo < 1e-9 * std::max(1.0, size)) {
+        const double band = std::max(size * 0.1, 1e-6);
+        lo -= band / 2;
+        hi += band / 2;
     }
-    axis.min = lo - span * 0.05;
-    axis.max = hi + span * 0.05;
+    const double rough = (hi - lo) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power;
+    for (double f : {1.0, 2.0, 5.0, 10.0}) {
+        step = f * power;
+        if (step >= rough)
+            break;
+    }
+    axis.min = std::floor(lo / step) * step;
+    axis.max = std::ceil(hi / step) * step;
     if (fromZero && lo >= 0)
         axis.min = std::max(0.0, axis.min);
-    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(span / 5))) + 1, 0, 6);
+    axis.ticks = static_cast<int>(std::lround((axis.max - axis.min) / step)) + 1;
+    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, 8);
     axis.labelFormat = QStringLiteral("%.") + QString::number(decimals) + QStringLiteral("f");
     return axis;
 }
@@ -73,6 +81,23 @@ QString statusText(const CurvePoint& p) {
     if (p.role == CurvePoint::Role::Edge)
         return QStringLiteral("Límite de la solución");
     return QStringLiteral("Óptima");
+}
+
+// The chart names the ingredients that enter and leave; the limits that start or stop binding
+// only where no ingredient does. Changes closer than 3 % of the range share one mark.
+void addChangeMark(std::vector<ChartMark>& marks, const CurvePoint& p,
+                   const formulation::CurveRange& range) {
+    QStringList parts;
+    for (const QString& n : p.entering)
+        parts << QStringLiteral("Entra ") + n;
+    for (const QString& n : p.leaving)
+        parts << QStringLiteral("Sale ") + n;
+    QString label = parts.isEmpty() ? changeLabel(p) : parts.join(QStringLiteral("; "));
+    if (!marks.empty() && p.value - marks.back().x < 0.03 * (range.hasta - range.desde)) {
+        marks.back().label += QStringLiteral("; ") + label;
+        return;
+    }
+    marks.push_back({p.value, *p.unitCost, label});
 }
 
 } // namespace
@@ -127,7 +152,7 @@ CurveChart curveChart(const CostCurve& curve, QChar sep) {
             qHi = std::max(qHi, q);
         }
         if (p.role == CurvePoint::Role::Change)
-            chart.changes.push_back({p.value, *p.unitCost, changeLabel(p)});
+            addChangeMark(chart.changes, p, curve.range);
     }
     if (!line.empty())
         chart.cost.push_back(std::move(line));

@@ -25,6 +25,7 @@ struct ChartAxis {
     QString title;
     double min = 0;
     double max = 1;
+    int ticks = 6; // including both ends
     // printf-style pattern for the tick labels, fixed-point: a money axis never shows
     // scientific notation.
     QString labelFormat;

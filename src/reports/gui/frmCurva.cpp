@@ -44,6 +44,7 @@ QValueAxis* axisOf(const reports::ChartAxis& a) {
     axis->setTitleText(a.title);
     axis->setRange(a.min, a.max);
     axis->setLabelFormat(a.labelFormat);
+    axis->setTickCount(a.ticks);
     return axis;
 }
 
