@@ -53,9 +53,8 @@ FieldCheck<IngredientField> checkIngredient(const IngredientBoxes& boxes) {
         return {QStringLiteral("Debe ingresar la Descripción"), IngredientField::Description};
     if (boxes.unidad.trimmed().isEmpty())
         return {QStringLiteral("Debe ingresar la Unidad"), IngredientField::Unit};
-    if (!numberIn(boxes.costo))
-        return {QStringLiteral("Debe ingresar el Costo por Unidad de Producto"),
-                IngredientField::Price};
+    if (const QString refusal = priceRefusal(boxes.costo); !refusal.isEmpty())
+        return {refusal, IngredientField::Price};
     const std::optional<double> dryMatter = numberIn(boxes.materiaSeca);
     if (!dryMatter)
         return {QStringLiteral("Debe ingresar el Porcentaje de Materia Seca del Producto"),
@@ -126,6 +125,15 @@ QString ingredientInUseQuestion(const QString& name) {
                           "Ingrediente?");
 }
 
+QStringList formulasUsingIngredient(db::Connection& conn, int id) {
+    return formulaCodesUsing(conn, QStringLiteral("formula_producto"),
+                             QStringLiteral("id_producto"), id);
+}
+
+QString ingredientInFormulasQuestion(const QString& name, const QStringList& codes) {
+    return usedInFormulasQuestion(QStringLiteral("Ingrediente"), name, codes);
+}
+
 bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxes,
                        const std::optional<QString>& chosenUnit) {
     if (boxes.codigo != saved.codigo || boxes.nombre != saved.nombre)
@@ -139,6 +147,15 @@ bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxe
     };
     return numbersDiffer(boxes.costo, saved.costo) ||
            numbersDiffer(boxes.materiaSeca, saved.materiaSeca);
+}
+
+QString priceRefusal(const QString& text) {
+    const std::optional<double> price = numberIn(text);
+    if (!price)
+        return QStringLiteral("Debe ingresar el Costo por Unidad de Producto");
+    if (*price < 0)
+        return QStringLiteral("El Costo por Unidad de Producto no puede ser negativo");
+    return {};
 }
 
 std::optional<QString> priceBoxText(const QString& text, QChar separator) {

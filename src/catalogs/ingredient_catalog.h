@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -58,6 +59,9 @@ void deleteIngredient(db::Connection& conn, int id);
 
 QString deleteIngredientQuestion(const QString& name);
 QString ingredientInUseQuestion(const QString& name);
+// The codes of the formulas that use the ingredient, and the question asked before deleting it.
+QStringList formulasUsingIngredient(db::Connection& conn, int id);
+QString ingredientInFormulasQuestion(const QString& name, const QStringList& codes);
 
 // Whether the boxes differ from what was loaded or saved: code or description; a unit chosen
 // from the list (chosenUnit empty when none is); price or dry matter when both the box and the
@@ -65,6 +69,8 @@ QString ingredientInUseQuestion(const QString& name);
 bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxes,
                        const std::optional<QString>& chosenUnit);
 
+// Why the price box cannot be stored: not a number, or negative; empty when it can.
+QString priceRefusal(const QString& text);
 // The price box after leaving it: a number with "0.0000"; nothing when the text is not a number.
 std::optional<QString> priceBoxText(const QString& text, QChar separator);
 // The dry-matter box after leaving it: a number with "0.00", any other text as it is.

@@ -12,6 +12,9 @@ namespace tarvela {
 
 enum class MsgIcon { None, Information, Warning, Critical, Question };
 
+// The answer to a question that may also be cancelled.
+enum class Answer { Yes, No, Cancel };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -21,6 +24,9 @@ public:
                          const QString& title = {}) = 0;
     // A Yes/No question with the question icon; true means Yes.
     virtual bool question(const QString& text, const QString& title = {}) = 0;
+    // A Yes/No/Cancel question with the question icon. A desktop that cannot offer Cancel asks
+    // Yes/No.
+    virtual Answer questionWithCancel(const QString& text, const QString& title = {});
     // The save-file dialog: filters as "CSV (delimitado por comas) (*.csv)". Empty = cancelled.
     virtual QString saveFileName(const QString& title, const QStringList& filters) = 0;
     // Opens a document with the program associated with its type. Returns a shell result:

@@ -14,6 +14,9 @@ namespace colors = grid::colors;
 
 namespace {
 
+// Equal ingredient limits are widened by this many batch units, as the run widens them.
+constexpr double kEqualLimitsWidening = 0.001;
+
 enum ProdColumn {
     pId,
     pNombre,
@@ -106,8 +109,12 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
             cells[static_cast<size_t>(c)].bold = true;
     }
 
-    // The quantity outside the ingredient's limits (compared as the cells show them).
-    if ((r.minimo && shown(r.minimo, 3) > qShown) || (r.maximo && shown(r.maximo, 3) < qShown))
+    // The quantity outside the ingredient's limits (compared as the cells show them). Equal
+    // limits are met within the widening the run gives them.
+    const double widening =
+        r.minimo && r.maximo && *r.minimo == *r.maximo ? kEqualLimitsWidening : 0.0;
+    if ((r.minimo && text::roundDecimal(shown(r.minimo, 3) - widening, 3) > qShown) ||
+        (r.maximo && text::roundDecimal(shown(r.maximo, 3) + widening, 3) < qShown))
         paintOutOfLimits(cells[static_cast<size_t>(q)]);
 
     // Zero quantities and shares are left empty.

@@ -18,6 +18,7 @@ class ScriptedDesktop : public RecordingDesktop {
 public:
     void message(const QString& text, MsgIcon icon, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    Answer questionWithCancel(const QString& text, const QString& title) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
@@ -27,6 +28,8 @@ public:
 
     // Answers for the next questions (true = Yes); an unanswered question fails the test.
     std::deque<bool> answers;
+    // Answers for the next Yes/No/Cancel questions; an unanswered one fails the test.
+    std::deque<Answer> choices;
     // Names for the next save-file dialogs (empty = cancelled).
     std::deque<QString> fileNames;
     // Shell result of opening a document (above 32 = opened).

@@ -21,7 +21,7 @@ int currentKey(const QTableWidget& grid) {
 
 } // namespace
 
-void frmoptimizacion::mnuCurvaNutriente_Click() {
+void frmoptimizacion::showNutrientCurve() {
     const formulation::NutrientRow* row = model_.findNutrient(currentKey(*flexProp_));
     if (!row) {
         ctx_.ui().message(QStringLiteral("Seleccione un nutriente"), MsgIcon::Information);
@@ -32,7 +32,7 @@ void frmoptimizacion::mnuCurvaNutriente_Click() {
     execModal(ctx_, window);
 }
 
-void frmoptimizacion::mnuCurvaIngrediente_Click() {
+void frmoptimizacion::showIngredientCurve() {
     const formulation::IngredientRow* row = model_.findIngredient(currentKey(*flexProd_));
     if (!row) {
         ctx_.ui().message(QStringLiteral("Seleccione un ingrediente"), MsgIcon::Information);
@@ -45,7 +45,7 @@ void frmoptimizacion::mnuCurvaIngrediente_Click() {
     execModal(ctx_, window);
 }
 
-void frmoptimizacion::mnuMapaPrecio_Click() {
+void frmoptimizacion::showPriceMap() {
     const formulation::IngredientRow* row = model_.findIngredient(currentKey(*flexProd_));
     if (!row) {
         ctx_.ui().message(QStringLiteral("Seleccione un ingrediente"), MsgIcon::Information);

@@ -7,10 +7,10 @@
 
 #include <QPushButton>
 
-#include <algorithm>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace tarvela {
 
@@ -81,8 +81,8 @@ frmAnalisis::frmAnalisis(AppContext& ctx,
     mapa->setGeometry(160, 396, 140, 34);
     curva->setVisible(model_ != nullptr);
     mapa->setVisible(model_ != nullptr);
-    connect(curva, &QPushButton::clicked, this, &frmAnalisis::cmdCurva_Click);
-    connect(mapa, &QPushButton::clicked, this, &frmAnalisis::cmdMapa_Click);
+    connect(curva, &QPushButton::clicked, this, &frmAnalisis::showCostCurve);
+    connect(mapa, &QPushButton::clicked, this, &frmAnalisis::showPriceMap);
 
     actuFlexGrid0();
     actuFlexGrid1();
@@ -133,7 +133,7 @@ const formulation::AnalysisRecord* frmAnalisis::currentRecord() const {
 }
 
 // A nutrient or ingredient limit's line: its curve.
-void frmAnalisis::cmdCurva_Click() {
+void frmAnalisis::showCostCurve() {
     const formulation::AnalysisRecord* record = currentRecord();
     if (!model_ || !record ||
         (record->kind != formulation::AnalysisKind::NutrientLimit &&
@@ -150,7 +150,7 @@ void frmAnalisis::cmdCurva_Click() {
 }
 
 // An ingredient's line, in or out of the mix: its price map.
-void frmAnalisis::cmdMapa_Click() {
+void frmAnalisis::showPriceMap() {
     const formulation::AnalysisRecord* record = currentRecord();
     if (!model_ || !record ||
         (record->kind != formulation::AnalysisKind::IngredientInMix &&

@@ -31,8 +31,8 @@ public:
     void actuFlexGrid1(); // ingredients left out
     void actuFlexgrid2(); // nutrient constraints
     void actuFlexGrid3(); // ingredient constraints
-    void cmdCurva_Click();
-    void cmdMapa_Click();
+    void showCostCurve();
+    void showPriceMap();
 
     // The record on the current line of the shown list; nullptr without one.
     const formulation::AnalysisRecord* currentRecord() const;

@@ -148,9 +148,9 @@ frmCurva::frmCurva(AppContext& ctx, const formulation::WorkingModel& model,
     cmdExportar_->setEnabled(false);
     cmdImprimir_->setEnabled(false);
 
-    connect(cmdCalcular_, &QPushButton::clicked, this, &frmCurva::cmdCalcular_Click);
-    connect(cmdExportar_, &QPushButton::clicked, this, &frmCurva::cmdExportar_Click);
-    connect(cmdImprimir_, &QPushButton::clicked, this, &frmCurva::cmdImprimir_Click);
+    connect(cmdCalcular_, &QPushButton::clicked, this, &frmCurva::calculate);
+    connect(cmdExportar_, &QPushButton::clicked, this, &frmCurva::exportCurve);
+    connect(cmdImprimir_, &QPushButton::clicked, this, &frmCurva::printCurve);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(progressTimer_, &QTimer::timeout, this, [this] {
         progress_->setVisible(true);
@@ -173,7 +173,7 @@ frmCurva::~frmCurva() {
     }
 }
 
-void frmCurva::cmdCalcular_Click() {
+void frmCurva::calculate() {
     if (busy() || !start_.start)
         return;
     const std::optional<double> desde = text::parseUserNumber(txtDesde_->text());
@@ -303,7 +303,7 @@ void frmCurva::draw() {
     lblNotas_->setText(notes.join(QStringLiteral("   ")));
 }
 
-void frmCurva::cmdExportar_Click() {
+void frmCurva::exportCurve() {
     if (!curve_)
         return;
     const QString path = ctx_.ui().saveFileName(
@@ -355,7 +355,7 @@ bool frmCurva::paintDocument(QPagedPaintDevice& device) {
     return painter.end();
 }
 
-void frmCurva::cmdImprimir_Click() {
+void frmCurva::printCurve() {
     if (!curve_)
         return;
     if (ctx_.ui().hasDefaultPrinter()) {

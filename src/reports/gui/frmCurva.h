@@ -35,11 +35,11 @@ public:
     ~frmCurva() override;
 
     // "Calcular": the range in the boxes, checked, then the steps on another thread.
-    void cmdCalcular_Click();
+    void calculate();
     // "Exportar": a PNG picture of the chart or a workbook of the points, by the name chosen.
-    void cmdExportar_Click();
+    void exportCurve();
     // "Imprimir": the chart and its points on the default printer, or as a PDF document.
-    void cmdImprimir_Click();
+    void printCurve();
 
     bool busy() const { return worker_ != nullptr; }
     // What the chart shows, once a curve is computed.

@@ -89,7 +89,7 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
     EXPECT_TRUE(version->isReadOnly());
 
     ctx.db().execute(QStringLiteral("update parametros set idBase = 3"));
-    window.Form_Load();
+    window.loadSession();
     EXPECT_EQ(version->text(), QStringLiteral("2.02.1"));
     EXPECT_EQ(ctx.currentBase, 3);
     EXPECT_FALSE(window.baseSelected(1));
@@ -102,7 +102,7 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
 
 TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
     ctx.db().execute(QStringLiteral("update parametros set idBase = 9"));
-    window.Form_Load();
+    window.loadSession();
     for (int i = 1; i <= 3; ++i)
         EXPECT_FALSE(window.baseSelected(i)) << i;
     EXPECT_EQ(ctx.currentBase, 9);
@@ -110,7 +110,7 @@ TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
 }
 
 TEST_F(MainWindow, BaseButtonsStoreTheBaseAndDropTheFormulasMenuAfterLayout) {
-    window.Form_Load();
+    window.loadSession();
     EXPECT_FALSE(ctx.layoutDone);
     window.show();
     EXPECT_TRUE(ctx.layoutDone);
@@ -138,7 +138,7 @@ TEST_F(MainWindow, BaseButtonsStoreTheBaseAndDropTheFormulasMenuAfterLayout) {
 }
 
 TEST_F(MainWindow, FirstActivationLaysOutAroundTheCentrePicture) {
-    window.Form_Load();
+    window.loadSession();
     window.show();
     auto* centre = window.findChild<QLabel*>(QStringLiteral("imgSeleccion"));
     ASSERT_NE(centre, nullptr);

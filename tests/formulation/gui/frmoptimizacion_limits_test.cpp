@@ -31,7 +31,7 @@ protected:
         // The lists opened before may have taken the activation.
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.flexRel_DblClick(row, column);
+        window.limitCellActivated(row, column);
         auto* overlay = qobject_cast<CellOverlay*>(QApplication::focusWidget());
         ASSERT_NE(overlay, nullptr);
         QTest::keyClicks(overlay, typed);
