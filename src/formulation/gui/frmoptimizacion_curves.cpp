@@ -22,7 +22,7 @@ int currentKey(const QTableWidget& grid) {
 } // namespace
 
 void frmoptimizacion::showNutrientCurve() {
-    const formulation::NutrientRow* row = model_.findNutrient(currentKey(*flexProp_));
+    const formulation::NutrientRow* row = model_.findNutrient(currentKey(*nutrientGrid_));
     if (!row) {
         ctx_.ui().message(QStringLiteral("Seleccione un nutriente"), MsgIcon::Information);
         return;
@@ -33,7 +33,7 @@ void frmoptimizacion::showNutrientCurve() {
 }
 
 void frmoptimizacion::showIngredientCurve() {
-    const formulation::IngredientRow* row = model_.findIngredient(currentKey(*flexProd_));
+    const formulation::IngredientRow* row = model_.findIngredient(currentKey(*ingredientGrid_));
     if (!row) {
         ctx_.ui().message(QStringLiteral("Seleccione un ingrediente"), MsgIcon::Information);
         return;
@@ -46,7 +46,7 @@ void frmoptimizacion::showIngredientCurve() {
 }
 
 void frmoptimizacion::showPriceMap() {
-    const formulation::IngredientRow* row = model_.findIngredient(currentKey(*flexProd_));
+    const formulation::IngredientRow* row = model_.findIngredient(currentKey(*ingredientGrid_));
     if (!row) {
         ctx_.ui().message(QStringLiteral("Seleccione un ingrediente"), MsgIcon::Information);
         return;
