@@ -77,6 +77,10 @@ int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& b
     return id;
 }
 
+QString codeKey(const QString& code) {
+    return db::rightAlignCode(code).toCaseFolded();
+}
+
 IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes) {
     const QString code = db::sqlCode(boxes.codigo);
     db::Transaction transaction(conn);
@@ -107,11 +111,12 @@ bool ingredientHasNutrients(db::Connection& conn, int id) {
 }
 
 void deleteIngredient(db::Connection& conn, int id) {
+    // A later ingredient may be given the same key: it must not inherit this one's history.
     const QString where = QStringLiteral(" where id_producto=") + db::sqlInt(id);
     db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from precios_historial") + where);
     conn.execute(QStringLiteral("delete from grupo_producto") + where);
-    conn.execute(QStringLiteral("delete from producto_propiedad") + where);
-    conn.execute(QStringLiteral("delete from productos") + where);
+    deleteWithComposition(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
     transaction.commit();
 }
 

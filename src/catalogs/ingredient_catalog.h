@@ -37,6 +37,11 @@ enum class IngredientField { None, Code, Description, Unit, Price, DryMatter };
 // "Grabar"'s checks, in order: code, description, unit, price, dry matter and its range 0-100.
 FieldCheck<IngredientField> checkIngredient(const IngredientBoxes& boxes);
 
+// A code in the form in which the duplicate check compares codes: trimmed, right-aligned to 20
+// characters, case folded (texts compare without regard to case). Two codes are the same code
+// of a base when their keys are equal.
+QString codeKey(const QString& code);
+
 struct IngredientCreation {
     bool duplicateCode = false; // the code is taken in the base: nothing written
     int id = 0;                 // the new ingredient's key
@@ -53,8 +58,8 @@ int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& b
 bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes);
 
 bool ingredientHasNutrients(db::Connection& conn, int id);
-// Deletes the ingredient with its composition rows and its places in groups, in one
-// transaction. Formulas' ingredient rows stay.
+// Deletes the ingredient with its composition rows, its places in groups and its price history,
+// in one transaction. Formulas' ingredient rows stay.
 void deleteIngredient(db::Connection& conn, int id);
 
 QString deleteIngredientQuestion(const QString& name);

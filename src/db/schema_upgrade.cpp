@@ -21,6 +21,9 @@ struct UpgradeStep {
     void (*apply)(Connection& conn);
 };
 
+// The price history, a table a step below adds to files made before it was kept.
+const QString kPriceHistory = QStringLiteral("precios_historial");
+
 // The tables of groups and of ratio and group limits, which files made by earlier versions lack:
 // a step of the upgrade creates them.
 const QStringList kLimitTables = {QStringLiteral("grupos"), QStringLiteral("grupo_producto"),
@@ -28,7 +31,7 @@ const QStringList kLimitTables = {QStringLiteral("grupos"), QStringLiteral("grup
                                   QStringLiteral("formula_relacion")};
 
 // The tables every file of the program holds (a table of the program may be a view of the same
-// columns: the statements still read it), but those the upgrade adds.
+// columns: the statements still read it); tables that an upgrade step adds are not asked for.
 QStringList programTables() {
     QStringList tables;
     for (const char* statement : schemaStatements()) {
@@ -38,6 +41,7 @@ QStringList programTables() {
             !kLimitTables.contains(table, Qt::CaseInsensitive))
             tables << table;
     }
+    tables.removeAll(kPriceHistory);
     return tables;
 }
 
@@ -111,7 +115,21 @@ void rebuildCollatedTables(Connection& conn) {
     }
 }
 
-// Step 2. The tables of groups and of ratio and group limits that the file lacks.
+// Step 2. The price history's table, which files made before prices were imported lack (its
+// index comes with the indexes' step).
+bool lacksPriceHistory(Connection& conn) {
+    return conn
+        .query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND "
+                              "lower(name)='") +
+               kPriceHistory + QLatin1Char('\''))
+        .isEmpty();
+}
+
+void addPriceHistory(Connection& conn) {
+    conn.execute(QString::fromUtf8(createStatementOf(kPriceHistory)));
+}
+
+// Step 3. The tables of groups and of ratio and group limits that the file lacks.
 QStringList missingLimitTables(Connection& conn) {
     const Result present = conn.query(
         QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE type='table'"));
@@ -131,7 +149,7 @@ void addLimitTables(Connection& conn) {
         conn.execute(QString::fromUtf8(createStatementOf(table)));
 }
 
-// Step 3. The look-up indexes of the schema that the file lacks.
+// Step 4. The look-up indexes of the schema that the file lacks.
 QStringList missingIndexes(Connection& conn) {
     const Result present =
         conn.query(QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE "
@@ -159,6 +177,7 @@ void addMissingIndexes(Connection& conn) {
 // In the order they run.
 const UpgradeStep kSteps[] = {
     {hasCollatedTables, rebuildCollatedTables},
+    {lacksPriceHistory, addPriceHistory},
     {lacksLimitTables, addLimitTables},
     {lacksIndexes, addMissingIndexes},
 };

@@ -1,5 +1,6 @@
 #include "formulation/grid_cells.h"
 
+#include "solver/tolerances.h"
 #include "text/format.h"
 
 namespace tarvela::formulation {
@@ -13,9 +14,6 @@ using grid::rawCellText;
 namespace colors = grid::colors;
 
 namespace {
-
-// Equal ingredient limits are widened by this many batch units, as the run widens them.
-constexpr double kEqualLimitsWidening = 0.001;
 
 enum ProdColumn {
     pId,
@@ -112,7 +110,7 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
     // The quantity outside the ingredient's limits (compared as the cells show them). Equal
     // limits are met within the widening the run gives them.
     const double widening =
-        r.minimo && r.maximo && *r.minimo == *r.maximo ? kEqualLimitsWidening : 0.0;
+        r.minimo && r.maximo && *r.minimo == *r.maximo ? simplex::kEqualLimitsWidening : 0.0;
     if ((r.minimo && text::roundDecimal(shown(r.minimo, 3) - widening, 3) > qShown) ||
         (r.maximo && text::roundDecimal(shown(r.maximo, 3) + widening, 3) < qShown))
         paintOutOfLimits(cells[static_cast<size_t>(q)]);

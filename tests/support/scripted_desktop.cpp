@@ -42,6 +42,10 @@ QString ScriptedDesktop::saveFileName(const QString& title, const QStringList& f
     return name;
 }
 
+QString ScriptedDesktop::openFileName(const QString& title, const QStringList& filters) {
+    return saveFileName(title, filters);
+}
+
 int ScriptedDesktop::openDocument(const QString& path) {
     openedDocuments << path;
     return openResult;

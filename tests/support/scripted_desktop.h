@@ -20,6 +20,7 @@ public:
     bool question(const QString& text, const QString& title) override;
     Answer questionWithCancel(const QString& text, const QString& title) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
+    QString openFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;
@@ -30,7 +31,7 @@ public:
     std::deque<bool> answers;
     // Answers for the next Yes/No/Cancel questions; an unanswered one fails the test.
     std::deque<Answer> choices;
-    // Names for the next save-file dialogs (empty = cancelled).
+    // Names for the next save-file and open-file dialogs (empty = cancelled).
     std::deque<QString> fileNames;
     // Shell result of opening a document (above 32 = opened).
     int openResult = 42;

@@ -42,6 +42,9 @@ public:
     void newNutrient();
     void listNutrients();
     void listGroups(); // "Grupos de Ingredientes"
+    void updatePricesFromFile();
+    void importComposition();
+    void exportComposition();
     void newCustomer();
     void listCustomers();
     void openQuickGuide();

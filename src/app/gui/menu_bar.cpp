@@ -52,6 +52,16 @@ void menu::buildMenuBar() {
                     true),
             &QAction::triggered, this, &menu::listGroups);
     addSeparator(datos, QStringLiteral("sep_1_2"));
+    connect(addItem(datos, QStringLiteral("mnuActPrecios"),
+                    QStringLiteral("Actualizar precios desde archivo…"), true),
+            &QAction::triggered, this, &menu::updatePricesFromFile);
+    connect(addItem(datos, QStringLiteral("mnuImpComposicion"),
+                    QStringLiteral("Importar composición…"), true),
+            &QAction::triggered, this, &menu::importComposition);
+    connect(addItem(datos, QStringLiteral("mnuExpComposicion"),
+                    QStringLiteral("Exportar composición…"), true),
+            &QAction::triggered, this, &menu::exportComposition);
+    addSeparator(datos, QStringLiteral("sep_1_3"));
     connect(addItem(datos, QStringLiteral("mnuSalir2"), QStringLiteral("Salir"), true),
             &QAction::triggered, this, &menu::quit);
 

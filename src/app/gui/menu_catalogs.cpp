@@ -7,11 +7,13 @@
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/gui/frmpropiedades.h"
+#include "imports/gui/catalog_file_actions.h"
 #include "widgets/modal_launcher.h"
 
 #include <memory>
 
-// The "&Datos del Sistema" items and the customer items of "&Fórmulas": the catalog windows.
+// The "&Datos del Sistema" items and the customer items of "&Fórmulas": the catalog windows and
+// the catalog's files.
 namespace tarvela {
 
 namespace {
@@ -49,6 +51,18 @@ void menu::listNutrients() {
 void menu::listGroups() {
     frmGrupos window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
+}
+
+void menu::updatePricesFromFile() {
+    importPricesFromFile(ctx_, this);
+}
+
+void menu::importComposition() {
+    importCompositionFromFile(ctx_, this);
+}
+
+void menu::exportComposition() {
+    exportCompositionToFile(ctx_, this);
 }
 
 void menu::newCustomer() {

@@ -136,6 +136,11 @@ QString QtDesktop::saveFileName(const QString& title, const QStringList& filters
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString QtDesktop::openFileName(const QString& title, const QStringList& filters) {
+    return QFileDialog::getOpenFileName(nullptr, title, QString(),
+                                        filters.join(QStringLiteral(";;")));
+}
+
 int QtDesktop::openDocument(const QString& path) {
     if (!QFileInfo(path).isFile())
         return kFileNotFound;

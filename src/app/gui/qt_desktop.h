@@ -16,6 +16,7 @@ public:
     bool question(const QString& text, const QString& title = {}) override;
     Answer questionWithCancel(const QString& text, const QString& title = {}) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
+    QString openFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;

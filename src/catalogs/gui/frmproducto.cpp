@@ -2,7 +2,9 @@
 
 #include "catalogs/gui/frmproducto_propiedades.h"
 #include "catalogs/gui/unit_combo.h"
+#include "catalogs/price_history.h"
 #include "catalogs/units.h"
+#include "grid/gui/grid_painter.h"
 #include "widgets/errores.h"
 #include "widgets/modal_launcher.h"
 #include "widgets/window_controls.h"
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace tarvela {
@@ -84,6 +87,13 @@ void frmproducto::buildControls() {
     grid->addWidget(priceBox_, 3, 1);
     grid->addWidget(label(QStringLiteral("Materia Seca")), 4, 0);
     grid->addWidget(dryMatterBox_, 4, 1);
+    // The price's history, newest first: what each file changed.
+    historyGrid_ = new QTableWidget(this);
+    historyGrid_->setObjectName(QStringLiteral("flexHistorial"));
+    historyGrid_->setFixedSize(620, 130);
+    setupReadOnlyGrid(*historyGrid_);
+    grid->addWidget(label(QStringLiteral("Historial de precios")), 5, 0, 1, 4);
+    grid->addWidget(historyGrid_, 6, 0, 1, 4);
     setTabOrder(codeBox_, descriptionBox_);
     setTabOrder(descriptionBox_, unitCombo_);
     setTabOrder(unitCombo_, priceBox_);
@@ -95,6 +105,7 @@ void frmproducto::load() {
     isNew_ = productId_ < 1;
     savedValues_ = {};
     lastCodeBox_->clear();
+    std::vector<catalogs::PriceHistoryEntry> history;
     try {
         if (isNew_) {
             lastCodeBox_->setText(
@@ -104,12 +115,14 @@ void frmproducto::load() {
             savedValues_ = *ingredient;
             // The code box shows the code without the blanks that align it.
             savedValues_.codigo = savedValues_.codigo.trimmed();
+            history = catalogs::priceHistory(ctx_.db(), productId_);
         } else {
             ctx_.ui().message(QStringLiteral("No se encuentra el Producto"), MsgIcon::Critical);
         }
     } catch (const db::DbError& error) {
         showError(ctx_, QStringLiteral("No se encuentra el Producto"), error, this);
     }
+    paintGrid(*historyGrid_, catalogs::paintPriceHistory(history, displaySeparator(ctx_)));
     offerUnits(*unitCombo_, catalogs::kIngredientUnits, savedValues_.unidad);
     showBoxes(savedValues_);
     showMode();

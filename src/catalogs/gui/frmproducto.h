@@ -6,13 +6,15 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace tarvela {
 
 // The ingredient window "Ingredientes": creates an ingredient of the current base (productId 0),
 // with a composition row of value 0 for every nutrient, or edits the ingredient productId. A new
 // ingredient once saved stays in the window for editing, so that "Nutrientes" opens its
-// composition at once.
+// composition at once. Below the boxes, the history of the price and dry matter changes that
+// files made.
 class frmproducto : public CatalogEditor {
     Q_OBJECT
 
@@ -61,6 +63,7 @@ private:
     QComboBox* unitCombo_ = nullptr;
     QLineEdit* priceBox_ = nullptr;
     QLineEdit* dryMatterBox_ = nullptr;
+    QTableWidget* historyGrid_ = nullptr;
 };
 
 } // namespace tarvela

@@ -55,7 +55,11 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
               (QStringList{QStringLiteral("productos=&Ingredientes"), QStringLiteral("sep1_1=-"),
                            QStringLiteral("propiedades=&Nutrientes"),
                            QStringLiteral("mnuGrupos=&Grupos de Ingredientes"),
-                           QStringLiteral("sep_1_2=-"), QStringLiteral("mnuSalir2=Salir")}));
+                           QStringLiteral("sep_1_2=-"),
+                           QStringLiteral("mnuActPrecios=Actualizar precios desde archivo…"),
+                           QStringLiteral("mnuImpComposicion=Importar composición…"),
+                           QStringLiteral("mnuExpComposicion=Exportar composición…"),
+                           QStringLiteral("sep_1_3=-"), QStringLiteral("mnuSalir2=Salir")}));
     EXPECT_EQ(entries("productos"), (QStringList{QStringLiteral("mnuNueIng=Nuevo Ingrediente"),
                                                  QStringLiteral("mnuConIng=Consultas")}));
     EXPECT_EQ(entries("propiedades"), (QStringList{QStringLiteral("mnuNUeNut=Nuevo Nutriente"),
