@@ -17,7 +17,9 @@ int usage() {
                "                   [--dry-run] [--json] [--skip-invalid]\n"
                "       tarvela-cli export-composition FILE [--db F] [--base N]\n"
                "       tarvela-cli reformulate [--db FILE] [--base N] [--cliente ID] [--save] "
-               "[--json]\n",
+               "[--json]\n"
+               "       tarvela-cli curve FORMULA_ID --nutriente ID|--ingrediente ID [--maximo] "
+               "[--precio] [--desde A --hasta B --pasos N] [--db FILE] [--json]\n",
                stderr);
     return 2;
 }
@@ -42,5 +44,7 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::exportComposition(args));
     if (command == QLatin1String("reformulate"))
         return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
+    if (command == QLatin1String("curve"))
+        return tarvela::cli::finishOutput(tarvela::cli::curve(args));
     return usage();
 }

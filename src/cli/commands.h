@@ -18,5 +18,8 @@ int importComposition(const QStringList& args);
 int exportComposition(const QStringList& args);
 // reformulate [--db FILE] [--base N] [--cliente ID] [--save] [--json]
 int reformulate(const QStringList& args);
+// curve FORMULA_ID --nutriente ID|--ingrediente ID [--maximo] [--precio] [--desde A --hasta B
+// --pasos N] [--db FILE] [--json]
+int curve(const QStringList& args);
 
 } // namespace tarvela::cli

@@ -11,6 +11,8 @@ namespace tarvela::cli {
 
 namespace {
 
+using formulation::Opt;
+
 QString iconName(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::Information:
@@ -111,12 +113,18 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
         {QStringLiteral("materia_seca"), model.totals.materiaSeca}};
 
     QJsonArray analysis;
-    for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-        analysis.append(QJsonObject{{QStringLiteral("tipo"), formulation::analysisCode(a.kind)},
-                                    {QStringLiteral("detalle"), a.detalle},
-                                    {QStringLiteral("valor1"), json(a.valor1)},
-                                    {QStringLiteral("valor2"), json(a.valor2)},
-                                    {QStringLiteral("valor3"), json(a.valor3)}});
+    for (const formulation::AnalysisRecord& a : model.rsAnalisis) {
+        QJsonObject record{{QStringLiteral("tipo"), formulation::analysisCode(a.kind)},
+                           {QStringLiteral("detalle"), a.detalle},
+                           {QStringLiteral("valor1"), json(a.valor1)},
+                           {QStringLiteral("valor2"), json(a.valor2)},
+                           {QStringLiteral("valor3"), json(a.valor3)}};
+        if (a.ranged) {
+            record.insert(QStringLiteral("valido_desde"), json(a.validoDesde));
+            record.insert(QStringLiteral("valido_hasta"), json(a.validoHasta));
+        }
+        analysis.append(record);
+    }
 
     return QJsonObject{
         {QStringLiteral("formula"), formula},         {QStringLiteral("messages"), msgs},
@@ -216,11 +224,18 @@ QString formulationTable(const formulation::WorkingModel& model,
 
     if (!model.rsAnalisis.empty()) {
         out += QStringLiteral("\nAnálisis de Resultados\n");
-        const std::vector<int> aw{-4, -44, 14, 14, 14};
+        const std::vector<int> aw{-4, -44, 14, 14, 14, 14, 14};
+        // The records of binding limits also say how far they hold.
+        const auto held = [&](const formulation::AnalysisRecord& a, const Opt& end) {
+            if (!a.ranged)
+                return QString();
+            return end ? num(end, "0.00####") : QStringLiteral("Sin límite");
+        };
         for (const formulation::AnalysisRecord& a : model.rsAnalisis)
             out += tableRow({formulation::analysisCode(a.kind),
                              terminalText(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
-                             num(a.valor2, "0.00####"), num(a.valor3, "0.00####")},
+                             num(a.valor2, "0.00####"), num(a.valor3, "0.00####"),
+                             held(a, a.validoDesde), held(a, a.validoHasta)},
                             aw);
     }
     return out;

@@ -1,6 +1,7 @@
 #include "formulation/sensitivity.h"
 
 #include "formulation/ingredient_index.h"
+#include "solver/ranging.h"
 #include "solver/tolerances.h"
 
 namespace tarvela::formulation {
@@ -11,6 +12,29 @@ Opt sum(const Opt& a, const Opt& b) {
     if (!a || !b)
         return std::nullopt;
     return *a + *b;
+}
+
+// The key of the item a limit row speaks of.
+void setLimitItem(AnalysisRecord& rec, const simplex::LpProblem& problem,
+                  const simplex::Limit& row) {
+    const auto k = static_cast<size_t>(row.index);
+    switch (row.kind) {
+    case simplex::LimitKind::Nutrient:
+        rec.itemId = problem.nutrients[k].id;
+        break;
+    case simplex::LimitKind::Ingredient:
+        rec.itemId = problem.ingredients[k].id;
+        break;
+    case simplex::LimitKind::Ratio:
+        rec.itemId = problem.ratios[k].idNum;
+        rec.itemId2 = problem.ratios[k].idDen;
+        break;
+    case simplex::LimitKind::Group:
+        rec.itemId = problem.groups[k].id;
+        break;
+    case simplex::LimitKind::Total:
+        break;
+    }
 }
 
 } // namespace
@@ -84,6 +108,7 @@ std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
         }
         AnalysisRecord rec;
         rec.kind = AnalysisKind::IngredientInMix;
+        rec.itemId = problem.ingredients[static_cast<size_t>(k - 1)].id;
         if (const IngredientRow* row = ingredientFor(k)) {
             rec.detalle = row->nombre;
             rec.valor1 = row->costo_humeda;
@@ -100,6 +125,7 @@ std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
             continue;
         AnalysisRecord rec;
         rec.kind = AnalysisKind::IngredientLeftOut;
+        rec.itemId = problem.ingredients[static_cast<size_t>(j - 1)].id;
         if (const IngredientRow* row = ingredientFor(j)) {
             rec.detalle = row->nombre;
             rec.valor1 = row->costo_humeda;
@@ -125,6 +151,12 @@ std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
             rec.valor2 =
                 t.at(0, c) * simplex::rowTighteningPerUnit(problem, row, shares) * problem.Q;
             rec.valor3 = *rec.valor1 + *rec.valor2;
+            const simplex::ValueRange range = simplex::limitRange(t, problem, c - ni, row);
+            rec.ranged = true;
+            rec.validoDesde = range.from;
+            rec.validoHasta = range.to;
+            rec.maximo = row.side == simplex::LimitSide::Maximum;
+            setLimitItem(rec, problem, row);
             records.push_back(std::move(rec));
         }
     }

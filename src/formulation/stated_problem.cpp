@@ -28,6 +28,7 @@ simplex::LpProblem statedProblem(WorkingModel& model, double Q,
         nut.name = n.nombre.trimmed().toStdString();
         nut.minimo = n.minimo;
         nut.maximo = n.maximo;
+        nut.id = n.id_propiedad;
         nut.contents.reserve(model.ingredients.size());
         for (const IngredientRow& row : model.ingredients)
             nut.contents.push_back(composition.content(n.id_propiedad, row.id_producto));
@@ -39,6 +40,8 @@ simplex::LpProblem statedProblem(WorkingModel& model, double Q,
         ratio.name = ratioName(r).toStdString();
         ratio.minimo = r.minimo;
         ratio.maximo = r.maximo;
+        ratio.idNum = r.id_num;
+        ratio.idDen = r.id_den;
         for (const IngredientRow& row : model.ingredients) {
             ratio.numerator.push_back(composition.content(r.id_num, row.id_producto));
             ratio.denominator.push_back(composition.content(r.id_den, row.id_producto));
@@ -51,6 +54,7 @@ simplex::LpProblem statedProblem(WorkingModel& model, double Q,
         group.name = g.nombre.trimmed().toStdString();
         group.minimo = g.minimo;
         group.maximo = g.maximo;
+        group.id = g.id_grupo;
         for (size_t j = 0; j < model.ingredients.size(); ++j)
             if (std::find(g.miembros.begin(), g.miembros.end(), model.ingredients[j].id_producto) !=
                 g.miembros.end())

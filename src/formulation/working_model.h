@@ -88,6 +88,17 @@ struct AnalysisRecord {
     Opt valor1;
     Opt valor2;
     Opt valor3;
+    // Records of binding limits: the values of the limit over which the mix keeps its basis and
+    // the limit its cost per unit ("Válido desde", "Válido hasta"); empty = without limit.
+    bool ranged = false;
+    Opt validoDesde = std::nullopt;
+    Opt validoHasta = std::nullopt;
+    // The item the record speaks of: id_producto of an ingredient (in or out of the mix, or
+    // limited), id_propiedad of a limited nutrient, id_grupo of a group, id_num and id_den of a
+    // ratio; which limit of it for the records of binding limits.
+    int itemId = 0;
+    int itemId2 = 0;
+    bool maximo = false;
 };
 
 // The header boxes as the window shows them.

@@ -24,6 +24,7 @@ struct LpNutrient {
     std::optional<double> minimo;
     std::optional<double> maximo;
     std::vector<double> contents; // dry-basis content per ingredient, same order as ingredients
+    int id = 0;                   // the nutrient's key, for the readers of the results
 };
 
 // A limit on the ratio of two nutrients' values in the mix, the same on either basis.
@@ -33,6 +34,8 @@ struct LpRatio {
     std::optional<double> maximo;
     std::vector<double> numerator; // dry-basis contents per ingredient, as LpNutrient::contents
     std::vector<double> denominator;
+    int idNum = 0; // the nutrients' keys, for the readers of the results
+    int idDen = 0;
 };
 
 // A limit on the total quantity of a group of ingredients in the batch.
@@ -41,6 +44,7 @@ struct LpGroup {
     std::optional<double> minimo; // batch quantities on the ingredients' basis
     std::optional<double> maximo;
     std::vector<int> members; // positions of the member ingredients in the problem
+    int id = 0;               // the group's key, for the readers of the results
 };
 
 struct LpProblem {

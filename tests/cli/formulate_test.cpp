@@ -349,5 +349,67 @@ TEST(CliInitDb, FileNamesReachTheTerminalEscaped) {
     EXPECT_FALSE(again.err.contains('\x07'));
 }
 
+// The protein curve of the broiler starter: its points by level, gaps as null costs; the limit
+// records of formulate carry how far they hold.
+TEST(CliCurve, PointsAsJsonAndTheRecordsRanges) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun run = runCommand(cli::curve, {"5", "--nutriente", "1", "--desde", "20", "--hasta",
+                                               "30", "--pasos", "10", "--db", path, "--json"});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject head = o.value("curva").toObject();
+    EXPECT_EQ(head.value("titulo").toString(), QStringLiteral("Mínimo para Proteína Bruta"));
+    EXPECT_EQ(head.value("limite").toString(), QStringLiteral("minimo"));
+    EXPECT_EQ(head.value("actual").toDouble(), 23.0);
+    const QJsonArray points = o.value("puntos").toArray();
+    int steps = 0;
+    bool gap = false;
+    double last = 0;
+    for (const QJsonValue& v : points) {
+        const QJsonObject p = v.toObject();
+        EXPECT_GE(p.value("valor").toDouble(), last);
+        last = p.value("valor").toDouble();
+        steps += p.value("tipo").toString() == QLatin1String("paso") ? 1 : 0;
+        if (p.value("costo_unitario").isNull()) {
+            gap = true;
+            EXPECT_EQ(p.value("estado").toString(), QStringLiteral("Sin solución"));
+        }
+        EXPECT_EQ(p.value("cantidades").toArray().size(), o.value("ingredientes").toArray().size());
+    }
+    EXPECT_EQ(steps, 11);
+    EXPECT_TRUE(gap); // above the maximum of 24.5
+    EXPECT_EQ(points[0].toObject().value("valor").toDouble(), 20.0);
+
+    // A range below 0 is refused with its message.
+    const CliRun negative = runCommand(
+        cli::curve, {"5", "--nutriente", "1", "--desde", "-1", "--hasta", "30", "--db", path});
+    EXPECT_EQ(negative.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(negative.err).contains(QStringLiteral("negativos")));
+    EXPECT_EQ(runCommand(cli::curve, {"5", "--db", path}).code, 2);
+
+    const CliRun formulated = runCli({"5", "--db", path, "--json"});
+    ASSERT_EQ(formulated.code, 0);
+    int ranged = 0;
+    for (const QJsonValue& v :
+         QJsonDocument::fromJson(formulated.out).object().value("analysis").toArray()) {
+        const QJsonObject r = v.toObject();
+        const QString tipo = r.value("tipo").toString();
+        const bool limit = tipo == QLatin1String("RN") || tipo == QLatin1String("RI");
+        EXPECT_EQ(r.contains("valido_desde"), limit || tipo.startsWith(QLatin1Char('R')));
+        ranged += limit ? 1 : 0;
+        if (r.value("detalle").toString() == QStringLiteral("Mínimo para Proteína Bruta")) {
+            const QJsonValue from = r.value("valido_desde");
+            const QJsonValue to = r.value("valido_hasta");
+            EXPECT_TRUE(from.isNull() || from.toDouble() <= 23.0);
+            EXPECT_TRUE(to.isNull() || to.toDouble() >= 23.0);
+            EXPECT_FALSE(from.isNull() && to.isNull());
+        }
+    }
+    EXPECT_GT(ranged, 0);
+}
+
 } // namespace
 } // namespace tarvela::test

@@ -44,5 +44,23 @@ TEST(AnalysisGrid, FiltersSortsOnValor2WithUnlimitedLastAndKeepsTheRecords) {
     EXPECT_EQ(none.rows.size(), 1u);
 }
 
+TEST(AnalysisGrid, LimitListsShowHowFarEachRecordHolds) {
+    AnalysisRecord held{AnalysisKind::NutrientLimit, QStringLiteral("Mínimo para Proteína"), 230.0,
+                        4.5, 234.5};
+    held.ranged = true;
+    held.validoDesde = 21.25;
+    const AnalysisGridKind kind{{AnalysisKind::NutrientLimit}, QStringLiteral("Por cada unidad"),
+                                QStringLiteral("a"),           QStringLiteral("b"),
+                                QStringLiteral("c"),           true};
+    const grid::GridPaint paint = analysisGridPaint({held}, kind, QLatin1Char(','));
+    ASSERT_EQ(paint.columns.size(), 7u);
+    EXPECT_EQ(paint.cell(0, 5).text, QStringLiteral("Válido desde"));
+    EXPECT_EQ(paint.cell(0, 6).text, QStringLiteral("Válido hasta"));
+    EXPECT_EQ(paint.cell(1, 5).text, QStringLiteral("21,250"));
+    EXPECT_EQ(paint.cell(1, 6).text, QStringLiteral("Sin límite"));
+    EXPECT_EQ(analysisGridRecord({held}, kind, 1)->detalle, held.detalle);
+    EXPECT_EQ(analysisGridRecord({held}, kind, 2), nullptr);
+}
+
 } // namespace
 } // namespace tarvela

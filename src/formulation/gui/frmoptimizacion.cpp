@@ -174,7 +174,7 @@ void frmoptimizacion::showComposition() {
 }
 
 void frmoptimizacion::showAnalysis() {
-    frmAnalisis window(ctx_, model_.rsAnalisis, this);
+    frmAnalisis window(ctx_, model_.rsAnalisis, this, &model_);
     execModal(ctx_, window);
 }
 

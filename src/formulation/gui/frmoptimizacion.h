@@ -91,6 +91,13 @@ public:
     void addGroup();    // "Grupo": a group of ingredients
     void removeLimit(); // "Quitar": the current ratio or group
 
+    // Curves of the current grid line (frmoptimizacion_curves.cpp): "Curva de costo" of the
+    // current nutrient's or ingredient's limit (its minimum, or its maximum when it has no
+    // minimum), "Mapa de precio" of the current ingredient.
+    void showNutrientCurve();
+    void showIngredientCurve();
+    void showPriceMap();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Every way of closing (Esc, the close box, the close button, "Salir") asks first when the
