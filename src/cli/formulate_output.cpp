@@ -211,8 +211,8 @@ QString formulationTable(const formulation::WorkingModel& model,
     const formulation::TotalsTexts& t = model.totalsTexts;
     out += QStringLiteral("\nMat.Seca %1  %2 %  Mat.Húmeda %3  %4 %\n")
                .arg(t.txtCanS, t.txtPorS, t.txtCanH, t.txtPorH);
-    out += QStringLiteral("% Mat.Seca %1  Costo Total %2  Costo U.Húmeda %3  Costo U. Seca %4\n")
-               .arg(t.txtMatSeca, t.txtCosTot, t.txtCosH, t.txtCosS);
+    out += QStringLiteral("% Mat.Seca: %1  Costo Total: %2  Costo U.Seca: %3  Costo U.Húmeda: %4\n")
+               .arg(t.txtMatSeca, t.txtCosTot, t.txtCosS, t.txtCosH);
 
     if (!model.rsAnalisis.empty()) {
         out += QStringLiteral("\nAnálisis de Resultados\n");

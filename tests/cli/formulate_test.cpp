@@ -112,7 +112,8 @@ TEST(CliFormulate, JsonContractAndExitCodes) {
     // The readable table.
     CliRun table = runCli({"3", "--db", path, "--cantidad", "1000"});
     EXPECT_EQ(table.code, 0);
-    EXPECT_TRUE(QString::fromUtf8(table.out).contains(QStringLiteral("Costo U.Húmeda $ 0.2339")));
+    EXPECT_TRUE(QString::fromUtf8(table.out).contains(
+        QStringLiteral("Costo U.Seca: $ 0.2623  Costo U.Húmeda: $ 0.2339")));
 
     EXPECT_EQ(runCli({"--json"}).code, 2);
     EXPECT_EQ(runCli({"3", "--db"}).code, 2);
