@@ -12,7 +12,8 @@ int usage() {
     std::fputs("usage: tarvela-cli init-db FILE [--demo]\n"
                "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n"
                "       tarvela-cli reformulate [--db FILE] [--base N] [--cliente ID] [--save] "
-               "[--json]\n",
+               "[--json]\n"
+               "       tarvela-cli plan PLAN_ID [--db FILE] [--json]\n",
                stderr);
     return 2;
 }
@@ -31,5 +32,7 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
     if (command == QLatin1String("reformulate"))
         return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
+    if (command == QLatin1String("plan"))
+        return tarvela::cli::finishOutput(tarvela::cli::plan(args));
     return usage();
 }

@@ -11,5 +11,7 @@ int initDb(const QStringList& args);
 int formulate(const QStringList& args);
 // reformulate [--db FILE] [--base N] [--cliente ID] [--save] [--json]
 int reformulate(const QStringList& args);
+// plan PLAN_ID [--db FILE] [--json]
+int plan(const QStringList& args);
 
 } // namespace tarvela::cli

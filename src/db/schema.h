@@ -8,7 +8,7 @@
 
 namespace tarvela::db {
 
-// Creates the thirteen tables with their keys and look-up indexes, the one parametros row
+// Creates the sixteen tables with their keys and look-up indexes, the one parametros row
 // (base 1, no customer) and the one versionado row (application 202, database 1).
 void createSchema(Connection& conn);
 

@@ -37,6 +37,7 @@ public:
 
     void admformulas_Click();
     void mnuReformular_Click();
+    void mnuPlan_Click();
     void mnuNueIng_Click();
     void mnuConIng_Click();
     void mnuNUeNut_Click();

@@ -62,6 +62,9 @@ void menu::buildMenuBar() {
     connect(addItem(formulas, QStringLiteral("mnuReformular"),
                     QStringLiteral("Reformular Fórmulas"), true),
             &QAction::triggered, this, &menu::mnuReformular_Click);
+    connect(
+        addItem(formulas, QStringLiteral("mnuPlan"), QStringLiteral("Plan de Producción"), true),
+        &QAction::triggered, this, &menu::mnuPlan_Click);
     addSeparator(formulas, QStringLiteral("sep2_1"));
     QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
     connect(addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), true),

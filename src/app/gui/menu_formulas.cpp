@@ -2,6 +2,7 @@
 
 #include "formulas/gui/frmformulas.h"
 #include "formulation/gui/open_formulation.h"
+#include "plan/gui/frmplanes.h"
 #include "widgets/modal_launcher.h"
 #include "worklist/gui/frmreformular.h"
 
@@ -16,6 +17,11 @@ void menu::admformulas_Click() {
 
 void menu::mnuReformular_Click() {
     frmreformular window(ctx_, ctx_.currentBase, this);
+    execModal(ctx_, window);
+}
+
+void menu::mnuPlan_Click() {
+    frmplanes window(ctx_, this);
     execModal(ctx_, window);
 }
 

@@ -148,7 +148,7 @@ TEST_F(GrabarFormula, RefusedChecksKeepTheDialogOpenWithTheFocusOnTheBox) {
     EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Código de la Fórmula",
                                             "El Código \"1002\" de la Fórmula Ya fue Ingresado",
                                             "Debe ingresar el Producto para la Fórmula"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
 }
 
 TEST_F(GrabarFormula, FormulaThatCannotBeLoadedClosesAtOnce) {
@@ -198,7 +198,7 @@ TEST_F(GrabarFormula, FailureDuringTheDetailsUndoesTheWholeSave) {
     });
     EXPECT_FALSE(saveFormula(ctx, model, nullptr));
     EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula", "errores"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
     EXPECT_EQ(count("select count(*) from formula_producto"), ingredientRows);
     EXPECT_EQ(count("select count(*) from formula_propiedad"), nutrientRows);
     EXPECT_EQ(model.formulaId, 1);
