@@ -66,7 +66,8 @@ std::optional<Plan> loadPlan(db::Connection& conn, int idPlan) {
         QStringLiteral("select pf.id_formula, pf.cantidad, f.codigo, f.version, f.producto, "
                        "f.id_formula as existe from plan_formula pf left join formulas f on "
                        "f.id_formula=pf.id_formula where pf.id_plan=") +
-        db::sqlInt(idPlan) + QStringLiteral(" order by f.codigo, pf.id_formula"));
+        db::sqlInt(idPlan) +
+        QStringLiteral(" order by f.id_formula is null, f.codigo, pf.id_formula"));
     for (int i = 0; i < formulas.rowCount(); ++i) {
         PlanFormula f;
         f.idFormula = formulas.value(i, QStringLiteral("id_formula")).toInt();
@@ -133,7 +134,7 @@ void refreshStockRows(db::Connection& conn, Plan& plan) {
         QStringLiteral("select distinct fp.id_producto, p.nombre, p.costo, p.id_producto as existe "
                        "from formula_producto fp left join productos p on "
                        "p.id_producto=fp.id_producto where fp.id_formula in (") +
-        formulaKeys(plan) + QStringLiteral(")"));
+        formulaKeys(plan) + QStringLiteral(") order by p.nombre, fp.id_producto"));
     for (int i = 0; i < used.rowCount(); ++i) {
         PlanStock s;
         s.idProducto = used.value(i, QStringLiteral("id_producto")).toInt();
@@ -143,10 +144,6 @@ void refreshStockRows(db::Connection& conn, Plan& plan) {
         s.existencia = entered.value(s.idProducto);
         plan.existencias.push_back(std::move(s));
     }
-    std::stable_sort(plan.existencias.begin(), plan.existencias.end(),
-                     [](const PlanStock& a, const PlanStock& b) {
-                         return QString::localeAwareCompare(a.nombre, b.nombre) < 0;
-                     });
 }
 
 QString planProblem(const Plan& plan) {

@@ -128,27 +128,41 @@ void frmplan::showPlan() {
 void frmplan::cellEdited(QTableWidgetItem* item) {
     if (painting_ || !item)
         return;
-    const int row = item->row();
+    const auto row = static_cast<size_t>(item->row());
+    const QChar sep = displaySeparator(ctx_);
     const QString typed = item->text().trimmed();
     const std::optional<double> value = text::parseUserNumber(typed);
     QString problem;
-    if (item->tableWidget() == flexFormulas_ && item->column() == kCantidadColumn) {
+    QString shown;
+    if (item->tableWidget() == flexFormulas_ && item->column() == kCantidadColumn &&
+        row < plan_.formulas.size()) {
+        plan::PlanFormula& f = plan_.formulas[row];
         if (!value || !std::isfinite(*value) || !(*value > 0))
             problem = QStringLiteral("La cantidad a elaborar debe ser un número mayor que cero");
         else
-            plan_.formulas[static_cast<size_t>(row)].cantidad = *value;
-    } else if (item->tableWidget() == flexExistencias_ && item->column() == kExistenciaColumn) {
+            f.cantidad = *value;
+        shown = text::formatNumber(f.cantidad, QStringLiteral("0.00"), sep);
+    } else if (item->tableWidget() == flexExistencias_ && item->column() == kExistenciaColumn &&
+               row < plan_.existencias.size()) {
+        plan::PlanStock& s = plan_.existencias[row];
         if (typed.isEmpty())
-            plan_.existencias[static_cast<size_t>(row)].existencia.reset();
+            s.existencia.reset();
         else if (!value || !std::isfinite(*value) || *value < 0)
             problem = QStringLiteral("La existencia debe ser un número no negativo (en blanco: "
                                      "sin límite)");
         else
-            plan_.existencias[static_cast<size_t>(row)].existencia = *value;
+            s.existencia = *value;
+        shown = s.existencia ? text::formatNumber(*s.existencia, QStringLiteral("0.00"), sep)
+                             : QString();
+    } else {
+        return;
     }
+    // The cell shows the plan's value: the one typed, formatted, or the one it keeps.
+    painting_ = true;
+    item->setText(shown);
+    painting_ = false;
     if (!problem.isEmpty())
         ctx_.ui().message(problem, MsgIcon::Critical);
-    showPlan();
 }
 
 void frmplan::cmdAgregar_Click() {
