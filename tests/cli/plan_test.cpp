@@ -1,3 +1,4 @@
+#include "cli_process.h"
 #include "support/test_database.h"
 
 #include "db/connection.h"
@@ -6,32 +7,18 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace tarvela::test {
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QByteArray out, err;
-};
-
 CliResult plan(const QStringList& args) {
-    QProcess cli;
-    cli.start(QStringLiteral(TARVELA_CLI_PATH), QStringList{QStringLiteral("plan")} + args);
-    CliResult run;
-    if (!cli.waitForFinished(120000))
-        return run;
-    run.code = cli.exitCode();
-    run.out = cli.readAllStandardOutput();
-    run.err = cli.readAllStandardError();
-    return run;
+    return runCli(QStringLiteral("plan"), args);
 }
 
-// The demo plan: three broiler and layer formulas over a scarce soybean meal. Then a stock of
-// 0 of the premix every formula must hold: the plan cannot be met, and the diagnosis says so.
+// The demo plan: three broiler and layer formulas over a scarce meat and bone meal. Then a stock
+// of 0 of the premix every formula must hold: the plan cannot be met, and the diagnosis says so.
 TEST(CliPlan, DemoPlanItsScarceStockAndAPlanThatCannotBeMet) {
     TestDatabase tdb(TestDatabase::Contents::Demo);
     const QString path = tdb.path();

@@ -4,6 +4,7 @@
 #include "plan/gui/frmplan_diagnostico.h"
 #include "plan/gui/frmplan_formulas.h"
 #include "plan/gui/frmplan_resultados.h"
+#include "plan/gui/plan_grid_controls.h"
 #include "plan/plan_grids.h"
 #include "plan/plan_run.h"
 #include "text/format.h"
@@ -27,10 +28,7 @@ constexpr int kCantidadColumn = 3;
 constexpr int kExistenciaColumn = 1;
 
 QTableWidget* addGrid(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(name);
-    grid->setGeometry(geometry);
-    setupReadOnlyGrid(*grid);
+    QTableWidget* grid = addPlanGrid(parent, name, geometry);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
     return grid;

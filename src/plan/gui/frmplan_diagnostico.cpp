@@ -1,6 +1,7 @@
 #include "plan/gui/frmplan_diagnostico.h"
 
 #include "grid/gui/grid_painter.h"
+#include "plan/gui/plan_grid_controls.h"
 #include "plan/plan_grids.h"
 #include "widgets/window_controls.h"
 
@@ -11,18 +12,6 @@
 #include <QTableWidget>
 
 namespace tarvela {
-
-namespace {
-
-QTableWidget* addGrid(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(name);
-    grid->setGeometry(geometry);
-    setupReadOnlyGrid(*grid);
-    return grid;
-}
-
-} // namespace
 
 frmplan_diagnostico::frmplan_diagnostico(AppContext& ctx, const plan::PlanDiagnosis& diagnosis,
                                          QWidget* parent)
@@ -36,7 +25,7 @@ frmplan_diagnostico::frmplan_diagnostico(AppContext& ctx, const plan::PlanDiagno
         new QGroupBox(QStringLiteral("Restricciones que no pueden cumplirse juntas"), this);
     conflict->setObjectName(QStringLiteral("Frame1"));
     conflict->setGeometry(8, 8, 624, 200);
-    flexConflicto_ = addGrid(conflict, QStringLiteral("flexConflicto"), {8, 20, 608, 150});
+    flexConflicto_ = addPlanGrid(conflict, QStringLiteral("flexConflicto"), {8, 20, 608, 150});
     paintGrid(*flexConflicto_, plan::planConflictGrid(diagnosis, sep));
     auto* note = new QLabel(QStringLiteral("Valor Necesario: la existencia que necesita el plan."),
                             conflict);
@@ -47,7 +36,7 @@ frmplan_diagnostico::frmplan_diagnostico(AppContext& ctx, const plan::PlanDiagno
         new QGroupBox(QStringLiteral("Menor cambio que permite elaborar el plan"), this);
     proposal->setObjectName(QStringLiteral("Frame2"));
     proposal->setGeometry(8, 214, 624, 208);
-    flexPropuesta_ = addGrid(proposal, QStringLiteral("flexPropuesta"), {8, 20, 608, 130});
+    flexPropuesta_ = addPlanGrid(proposal, QStringLiteral("flexPropuesta"), {8, 20, 608, 130});
     paintGrid(*flexPropuesta_, plan::planRelaxationGrid(diagnosis, sep));
     const bool stocks = !diagnosis.relaxation.empty() && diagnosis.relaxation.front().existencia;
     auto* costLabel = new QLabel(

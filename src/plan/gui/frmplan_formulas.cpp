@@ -2,6 +2,7 @@
 
 #include "grid/grid_paint.h"
 #include "grid/gui/grid_painter.h"
+#include "plan/gui/plan_grid_controls.h"
 #include "widgets/window_controls.h"
 
 #include <QPushButton>
@@ -14,10 +15,7 @@ frmplan_formulas::frmplan_formulas(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("frmplan_formulas"));
     setWindowTitle(QStringLiteral("Agregar Fórmulas"));
     setFixedSize(560, 380);
-    flexFormulas_ = new QTableWidget(this);
-    flexFormulas_->setObjectName(QStringLiteral("flexFormulas"));
-    flexFormulas_->setGeometry(8, 8, 544, 320);
-    setupReadOnlyGrid(*flexFormulas_);
+    flexFormulas_ = addPlanGrid(this, QStringLiteral("flexFormulas"), {8, 8, 544, 320});
     flexFormulas_->setSelectionMode(QAbstractItemView::MultiSelection);
     flexFormulas_->setSelectionBehavior(QAbstractItemView::SelectRows);
     const std::vector<grid::GridColumn> columns = {

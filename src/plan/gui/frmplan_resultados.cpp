@@ -1,6 +1,7 @@
 #include "plan/gui/frmplan_resultados.h"
 
 #include "grid/gui/grid_painter.h"
+#include "plan/gui/plan_grid_controls.h"
 #include "plan/plan_grids.h"
 #include "plan/plan_printout.h"
 #include "plan/plan_versions.h"
@@ -20,10 +21,7 @@ namespace tarvela {
 namespace {
 
 QTableWidget* addGrid(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(name);
-    grid->setGeometry(geometry);
-    setupReadOnlyGrid(*grid);
+    QTableWidget* grid = addPlanGrid(parent, name, geometry);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     return grid;
 }
