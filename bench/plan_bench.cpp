@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 #include <vector>
@@ -42,16 +44,22 @@ const PlanCase& planOf(int formulas) {
             planned.problem.ingredients[static_cast<size_t>(j)].id = j + 1;
         c.formulas.push_back(std::move(planned));
     }
-    // Stocks at 60 to 110 % of what the formulas take alone.
+    // Stocks at 75 to 115 % of what the formulas take alone, never below their minimums.
     const simplex::EngineSolution alone =
         simplex::solve(plan::buildPlanProgramme(c.formulas, {}).lp);
     for (int k = 1; k <= kStocks; ++k) {
         const int j = k * 3 % kIngredients; // every third ingredient
         double used = 0;
-        for (size_t f = 0; f < c.formulas.size(); ++f)
+        double needed = 0; // by the formulas' minimums
+        for (size_t f = 0; f < c.formulas.size(); ++f) {
+            const simplex::LpProblem& pb = c.formulas[f].problem;
             used += alone.x[f * kIngredients + static_cast<size_t>(j)] *
                     plan::asFedPerShare(c.formulas[f], j);
-        c.stocks.push_back({j + 1, std::round(used * (0.6 + 0.5 * u(rng)))});
+            needed += pb.ingredients[static_cast<size_t>(j)].minimo.value_or(0.0) / pb.Q *
+                      plan::asFedPerShare(c.formulas[f], j);
+        }
+        c.stocks.push_back(
+            {j + 1, std::max(std::ceil(needed * 1.05), std::round(used * (0.75 + 0.4 * u(rng))))});
     }
     return cases.emplace(formulas, std::move(c)).first->second;
 }
