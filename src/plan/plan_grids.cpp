@@ -102,12 +102,12 @@ grid::GridPaint planStocksGrid(const Plan& plan, QChar sep) {
 
 grid::GridPaint formulasGrid(const PlanOutcome& outcome, QChar sep) {
     const std::vector<grid::GridColumn> columns = {
-        {QStringLiteral("codigo"), QStringLiteral("Código"), 900},
+        {QStringLiteral("codigo"), QStringLiteral("Código"), 700},
         {QStringLiteral("producto"), QStringLiteral("Producto"), grid::kRestWidth},
-        {QStringLiteral("cantidad"), QStringLiteral("Cantidad a elaborar"), 1500, true},
-        {QStringLiteral("costo"), QStringLiteral("Costo Unitario"), 1200, true},
-        {QStringLiteral("costo_solo"), QStringLiteral("Costo U. Sola"), 1200, true},
-        {QStringLiteral("diferencia"), QStringLiteral("Diferencia"), 1200, true}};
+        {QStringLiteral("cantidad"), QStringLiteral("Cantidad a elaborar"), 1300, true},
+        {QStringLiteral("costo"), QStringLiteral("Costo Unitario"), 1000, true},
+        {QStringLiteral("costo_solo"), QStringLiteral("Costo U. Sola"), 1000, true},
+        {QStringLiteral("diferencia"), QStringLiteral("Diferencia"), 900, true}};
     return grid::paintTable(
         columns, static_cast<int>(outcome.formulas.size()), [&](int row, int column) {
             const FormulaOutcome& f = outcome.formulas[static_cast<size_t>(row)];
@@ -133,10 +133,10 @@ grid::GridPaint formulasGrid(const PlanOutcome& outcome, QChar sep) {
 grid::GridPaint mixGrid(const FormulaOutcome& formula, QChar sep) {
     const std::vector<grid::GridColumn> columns = {
         {QStringLiteral("nombre"), QStringLiteral("Ingrediente"), grid::kRestWidth},
-        {QStringLiteral("cantidad"), QStringLiteral("Cantidad"), 1300, true},
-        {QStringLiteral("porcentaje"), QStringLiteral("%"), 900, true},
-        {QStringLiteral("cantidad_sola"), QStringLiteral("Cantidad Sola"), 1300, true},
-        {QStringLiteral("porcentaje_solo"), QStringLiteral("% Sola"), 900, true}};
+        {QStringLiteral("cantidad"), QStringLiteral("Cantidad"), 1100, true},
+        {QStringLiteral("porcentaje"), QStringLiteral("%"), 700, true},
+        {QStringLiteral("cantidad_sola"), QStringLiteral("Cantidad Sola"), 1100, true},
+        {QStringLiteral("porcentaje_solo"), QStringLiteral("% Sola"), 700, true}};
     grid::GridPaint paint = grid::paintTable(
         columns, static_cast<int>(formula.ingredientes.size()), [&](int row, int column) {
             const IngredientLine& line = formula.ingredientes[static_cast<size_t>(row)];

@@ -16,12 +16,12 @@ reports::ListLayout planSummaryLayout(const Plan& plan) {
     layout.title = QStringLiteral("Plan de Producción ") + plan.nombre;
     layout.columns = {
         {QStringLiteral("Concepto"), QStringLiteral("concepto"), 62, false, {}},
-        {QStringLiteral("Cantidad / Existencia"), QStringLiteral("cantidad"), 28, true,
+        {QStringLiteral("Cant./Exist."), QStringLiteral("cantidad"), 28, true,
          QStringLiteral("#,##0.00")},
         {QStringLiteral("Usado"), QStringLiteral("usado"), 24, true, QStringLiteral("#,##0.00")},
         {QStringLiteral("Sobrante"), QStringLiteral("sobrante"), 24, true,
          QStringLiteral("#,##0.00")},
-        {QStringLiteral("Costo / Valor 1 kg"), QStringLiteral("valor"), 26, true,
+        {QStringLiteral("Costo/Valor"), QStringLiteral("valor"), 26, true,
          QStringLiteral("#,##0.0000")},
         {QString(), QStringLiteral("nota"), 20, false, {}}};
     return layout;

@@ -45,20 +45,20 @@ frmplan_resultados::frmplan_resultados(AppContext& ctx, const plan::Plan& plan,
     : QDialog(parent), ctx_(ctx), plan_(plan), outcome_(outcome) {
     setObjectName(QStringLiteral("frmplan_resultados"));
     setWindowTitle(QStringLiteral("Resultados del Plan ") + plan.nombre);
-    setFixedSize(900, 680);
+    setFixedSize(1000, 680);
     const QChar sep = displaySeparator(ctx_);
 
     auto* formulas = new QGroupBox(QStringLiteral("Fórmulas"), this);
-    formulas->setGeometry(8, 8, 440, 300);
-    flexFormulas_ = addGrid(formulas, QStringLiteral("flexFormulas"), {8, 20, 424, 272});
+    formulas->setGeometry(8, 8, 520, 300);
+    flexFormulas_ = addGrid(formulas, QStringLiteral("flexFormulas"), {8, 20, 504, 272});
     paintGrid(*flexFormulas_, plan::formulasGrid(outcome_, sep));
 
     auto* mix = new QGroupBox(QStringLiteral("Mezcla en el plan y sola"), this);
-    mix->setGeometry(456, 8, 436, 300);
-    flexMezcla_ = addGrid(mix, QStringLiteral("flexMezcla"), {8, 20, 420, 272});
+    mix->setGeometry(536, 8, 456, 300);
+    flexMezcla_ = addGrid(mix, QStringLiteral("flexMezcla"), {8, 20, 440, 272});
 
     auto* totals = new QGroupBox(QStringLiteral("Totales"), this);
-    totals->setGeometry(8, 314, 884, 72);
+    totals->setGeometry(8, 314, 984, 72);
     txtCostoPlan_ =
         addTotal(totals, QStringLiteral("txtCostoPlan"), QStringLiteral("Costo del plan"), 8,
                  plan::moneyText(outcome_.costoTotal, sep));
@@ -70,8 +70,8 @@ frmplan_resultados::frmplan_resultados(AppContext& ctx, const plan::Plan& plan,
                  412, plan::moneyText(outcome_.costoEscasez(), sep));
 
     auto* stocks = new QGroupBox(QStringLiteral("Existencias"), this);
-    stocks->setGeometry(8, 392, 884, 236);
-    flexExistencias_ = addGrid(stocks, QStringLiteral("flexExistencias"), {8, 20, 868, 208});
+    stocks->setGeometry(8, 392, 984, 236);
+    flexExistencias_ = addGrid(stocks, QStringLiteral("flexExistencias"), {8, 20, 968, 208});
     paintGrid(*flexExistencias_, plan::stocksGrid(outcome_, sep));
 
     cmdGrabarVersiones_ = windowButton(this, QStringLiteral("cmdGrabarVersiones"),
@@ -84,7 +84,7 @@ frmplan_resultados::frmplan_resultados(AppContext& ctx, const plan::Plan& plan,
         windowButton(this, QStringLiteral("cmdImprimir"), QStringLiteral("Imprimir"));
     imprimir->setGeometry(274, 638, 110, 34);
     QPushButton* close = closeButton(this);
-    close->setGeometry(842, 638, 50, 34);
+    close->setGeometry(942, 638, 50, 34);
 
     connect(flexFormulas_, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { showMix(row); });
