@@ -65,7 +65,7 @@ TEST(CliReformulate, JsonAfterAPriceChangeAndSave) {
     EXPECT_TRUE(stuck.value("id_formula_nueva").isNull());
     EXPECT_FALSE(stuck.value("diagnosis").toObject().value("conflict").toArray().isEmpty());
     const QJsonObject stored = cattle[1].toObject();
-    EXPECT_EQ(stored.value("id_formula_nueva").toInt(), 7);
+    EXPECT_EQ(stored.value("id_formula_nueva").toInt(), 8);
 
     const CliResult table =
         reformulate({QStringLiteral("--db"), path, QStringLiteral("--base"), QStringLiteral("1")});

@@ -241,9 +241,9 @@ TEST(Demo, LoadsTheCatalogWithACompleteComposition) {
     EXPECT_EQ(count("propiedades"), 17);
     EXPECT_EQ(count("productos"), 64);
     EXPECT_EQ(count("producto_propiedad"), 17 * 64);
-    EXPECT_EQ(count("formulas"), 6);
-    EXPECT_EQ(count("formula_producto"), 111);
-    EXPECT_EQ(count("formula_propiedad"), 62);
+    EXPECT_EQ(count("formulas"), 7);
+    EXPECT_EQ(count("formula_producto"), 131);
+    EXPECT_EQ(count("formula_propiedad"), 74);
     EXPECT_EQ(c.query("select valor from producto_propiedad where id_producto=1 and "
                       "id_propiedad=1")
                   .value(0, 0),

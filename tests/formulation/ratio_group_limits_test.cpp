@@ -64,8 +64,7 @@ protected:
 
     formulation::RunResult run() {
         host.desk.clear();
-        return formulation::formulate(model, QStringLiteral("1000"), tdb.conn(), host,
-                                      QLatin1Char('.'));
+        return host.run(model, QStringLiteral("1000"), tdb.conn(), QLatin1Char('.'));
     }
 
     TestDatabase tdb;

@@ -53,10 +53,10 @@ TEST_F(GrabarFormula, NewFormulaShowsTheHintsAndSavesVersionZero) {
     frmnueva_formula dialog(ctx, true, true);
     launcher.exec(dialog);
     EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(ctx.currentFormulaId, 7);
-    EXPECT_EQ(scalar("select producto from formulas where id_formula=7").toString(), "Recría");
-    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 2);
-    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=7").toDouble(), 850.0);
+    EXPECT_EQ(ctx.currentFormulaId, 8);
+    EXPECT_EQ(scalar("select producto from formulas where id_formula=8").toString(), "Recría");
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=8"), 2);
+    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=8").toDouble(), 850.0);
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -111,7 +111,7 @@ TEST_F(GrabarFormula, CustomerPickerChoosesTheFormulasCustomer) {
     frmnueva_formula dialog(ctx, true, true);
     launcher.exec(dialog);
     EXPECT_EQ(ctx.currentCustomer, 3);
-    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 3);
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=8"), 3);
 }
 
 TEST_F(GrabarFormula, CancelarLeavesZero) {
