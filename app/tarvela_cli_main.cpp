@@ -11,6 +11,11 @@ namespace {
 int usage() {
     std::fputs("usage: tarvela-cli init-db FILE [--demo]\n"
                "       tarvela-cli formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]\n"
+               "       tarvela-cli import-prices FILE [--db F] [--base N] [--sheet S] [--dry-run]\n"
+               "                   [--json] [--skip-invalid] [--confirm-variation]\n"
+               "       tarvela-cli import-composition FILE [--db F] [--base N] [--sheet S]\n"
+               "                   [--dry-run] [--json] [--skip-invalid]\n"
+               "       tarvela-cli export-composition FILE [--db F] [--base N]\n"
                "       tarvela-cli reformulate [--db FILE] [--base N] [--cliente ID] [--save] "
                "[--json]\n"
                "       tarvela-cli plan PLAN_ID [--db FILE] [--json]\n",
@@ -30,6 +35,12 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::initDb(args));
     if (command == QLatin1String("formulate"))
         return tarvela::cli::finishOutput(tarvela::cli::formulate(args));
+    if (command == QLatin1String("import-prices"))
+        return tarvela::cli::finishOutput(tarvela::cli::importPrices(args));
+    if (command == QLatin1String("import-composition"))
+        return tarvela::cli::finishOutput(tarvela::cli::importComposition(args));
+    if (command == QLatin1String("export-composition"))
+        return tarvela::cli::finishOutput(tarvela::cli::exportComposition(args));
     if (command == QLatin1String("reformulate"))
         return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
     if (command == QLatin1String("plan"))

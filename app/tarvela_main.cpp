@@ -4,6 +4,7 @@
 #include "app/gui/spanish_translations.h"
 #include "app/startup.h"
 #include "context/app_context.h"
+#include "widgets/enter_presses_buttons.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvela"));
     tarvela::installSpanishTranslations(app);
+    tarvela::pressFocusedButtonsWithEnter(app);
 
     tarvela::QtDesktop desktop;
     tarvela::AppContext ctx;
@@ -23,7 +25,7 @@ int main(int argc, char** argv) {
     if (!tarvela::startUp(ctx))
         return 1;
     tarvela::menu window(ctx);
-    window.Form_Load();
+    window.loadSession();
     if (!ctx.startupOk)
         return 1;
     window.show();

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libsqlcipher-dev libxlsxwriter-dev zlib1g-dev
+    libsqlcipher-dev libxlsxwriter-dev libzip-dev zlib1g-dev
     libglpk-dev coinor-libclp-dev libgtest-dev libbenchmark-dev
     xdg-utils fonts-dejavu-core fonts-liberation clang-format poppler-utils ccache lld
 )

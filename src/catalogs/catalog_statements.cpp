@@ -23,6 +23,36 @@ bool hasCompositionRows(db::Connection& conn, const QString& keyColumn, int id) 
                             QLatin1Char('=') + db::sqlInt(id));
 }
 
+QStringList formulaCodesUsing(db::Connection& conn, const QString& detailTable,
+                              const QString& keyColumn, int id) {
+    const db::Result rows =
+        conn.query(QStringLiteral("select distinct f.codigo from formulas f, ") + detailTable +
+                   QStringLiteral(" d where f.id_formula=d.id_formula and d.") + keyColumn +
+                   QLatin1Char('=') + db::sqlInt(id) + QStringLiteral(" order by f.codigo"));
+    QStringList codes;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        codes << rows.value(r, 0).toString().trimmed();
+    codes.removeDuplicates();
+    return codes;
+}
+
+QString usedInFormulasText(const QStringList& codes) {
+    constexpr qsizetype kNamed = 10;
+    const qsizetype n = codes.size();
+    QString named = codes.mid(0, kNamed).join(QStringLiteral(", "));
+    if (n > kNamed)
+        named += QStringLiteral(" y ") + QString::number(n - kNamed) + QStringLiteral(" más");
+    return QStringLiteral("se usa en ") + QString::number(n) +
+           (n == 1 ? QStringLiteral(" fórmula (") : QStringLiteral(" fórmulas (")) + named +
+           QLatin1Char(')');
+}
+
+QString usedInFormulasQuestion(const QString& item, const QString& name, const QStringList& codes) {
+    return QStringLiteral("El ") + item + QStringLiteral(" << ") + name + QStringLiteral(" >> ") +
+           usedInFormulasText(codes) + QStringLiteral("\n\n¿Confirma la Eliminación del ") + item +
+           QLatin1Char('?');
+}
+
 void deleteWithComposition(db::Connection& conn, const QString& table, const QString& keyColumn,
                            int id) {
     const QString where = QStringLiteral(" where ") + keyColumn + QLatin1Char('=') + db::sqlInt(id);

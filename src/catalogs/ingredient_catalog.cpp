@@ -53,9 +53,8 @@ FieldCheck<IngredientField> checkIngredient(const IngredientBoxes& boxes) {
         return {QStringLiteral("Debe ingresar la Descripción"), IngredientField::Description};
     if (boxes.unidad.trimmed().isEmpty())
         return {QStringLiteral("Debe ingresar la Unidad"), IngredientField::Unit};
-    if (!numberIn(boxes.costo))
-        return {QStringLiteral("Debe ingresar el Costo por Unidad de Producto"),
-                IngredientField::Price};
+    if (const QString refusal = priceRefusal(boxes.costo); !refusal.isEmpty())
+        return {refusal, IngredientField::Price};
     const std::optional<double> dryMatter = numberIn(boxes.materiaSeca);
     if (!dryMatter)
         return {QStringLiteral("Debe ingresar el Porcentaje de Materia Seca del Producto"),
@@ -76,6 +75,10 @@ int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& b
                  db::sqlReal(numberIn(boxes.materiaSeca)) + QLatin1Char(',') + db::sqlInt(base) +
                  QLatin1Char(')'));
     return id;
+}
+
+QString codeKey(const QString& code) {
+    return db::rightAlignCode(code).toCaseFolded();
 }
 
 IngredientCreation createIngredient(db::Connection& conn, int base, const IngredientBoxes& boxes) {
@@ -108,11 +111,12 @@ bool ingredientHasNutrients(db::Connection& conn, int id) {
 }
 
 void deleteIngredient(db::Connection& conn, int id) {
+    // A later ingredient may be given the same key: it must not inherit this one's history.
     const QString where = QStringLiteral(" where id_producto=") + db::sqlInt(id);
     db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from precios_historial") + where);
     conn.execute(QStringLiteral("delete from grupo_producto") + where);
-    conn.execute(QStringLiteral("delete from producto_propiedad") + where);
-    conn.execute(QStringLiteral("delete from productos") + where);
+    deleteWithComposition(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
     transaction.commit();
 }
 
@@ -124,6 +128,15 @@ QString ingredientInUseQuestion(const QString& name) {
     return QStringLiteral("El Ingrediente << ") + name +
            QStringLiteral(" >> posee nutrientes asignados\n\n¿Confirma la Eliminación del "
                           "Ingrediente?");
+}
+
+QStringList formulasUsingIngredient(db::Connection& conn, int id) {
+    return formulaCodesUsing(conn, QStringLiteral("formula_producto"),
+                             QStringLiteral("id_producto"), id);
+}
+
+QString ingredientInFormulasQuestion(const QString& name, const QStringList& codes) {
+    return usedInFormulasQuestion(QStringLiteral("Ingrediente"), name, codes);
 }
 
 bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxes,
@@ -139,6 +152,15 @@ bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxe
     };
     return numbersDiffer(boxes.costo, saved.costo) ||
            numbersDiffer(boxes.materiaSeca, saved.materiaSeca);
+}
+
+QString priceRefusal(const QString& text) {
+    const std::optional<double> price = numberIn(text);
+    if (!price)
+        return QStringLiteral("Debe ingresar el Costo por Unidad de Producto");
+    if (*price < 0)
+        return QStringLiteral("El Costo por Unidad de Producto no puede ser negativo");
+    return {};
 }
 
 std::optional<QString> priceBoxText(const QString& text, QChar separator) {

@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -36,6 +37,11 @@ enum class IngredientField { None, Code, Description, Unit, Price, DryMatter };
 // "Grabar"'s checks, in order: code, description, unit, price, dry matter and its range 0-100.
 FieldCheck<IngredientField> checkIngredient(const IngredientBoxes& boxes);
 
+// A code in the form in which the duplicate check compares codes: trimmed, right-aligned to 20
+// characters, case folded (texts compare without regard to case). Two codes are the same code
+// of a base when their keys are equal.
+QString codeKey(const QString& code);
+
 struct IngredientCreation {
     bool duplicateCode = false; // the code is taken in the base: nothing written
     int id = 0;                 // the new ingredient's key
@@ -52,12 +58,15 @@ int insertIngredientRow(db::Connection& conn, int base, const IngredientBoxes& b
 bool updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes);
 
 bool ingredientHasNutrients(db::Connection& conn, int id);
-// Deletes the ingredient with its composition rows and its places in groups, in one
-// transaction. Formulas' ingredient rows stay.
+// Deletes the ingredient with its composition rows, its places in groups and its price history,
+// in one transaction. Formulas' ingredient rows stay.
 void deleteIngredient(db::Connection& conn, int id);
 
 QString deleteIngredientQuestion(const QString& name);
 QString ingredientInUseQuestion(const QString& name);
+// The codes of the formulas that use the ingredient, and the question asked before deleting it.
+QStringList formulasUsingIngredient(db::Connection& conn, int id);
+QString ingredientInFormulasQuestion(const QString& name, const QStringList& codes);
 
 // Whether the boxes differ from what was loaded or saved: code or description; a unit chosen
 // from the list (chosenUnit empty when none is); price or dry matter when both the box and the
@@ -65,6 +74,8 @@ QString ingredientInUseQuestion(const QString& name);
 bool ingredientChanged(const IngredientBoxes& saved, const IngredientBoxes& boxes,
                        const std::optional<QString>& chosenUnit);
 
+// Why the price box cannot be stored: not a number, or negative; empty when it can.
+QString priceRefusal(const QString& text);
 // The price box after leaving it: a number with "0.0000"; nothing when the text is not a number.
 std::optional<QString> priceBoxText(const QString& text, QChar separator);
 // The dry-matter box after leaving it: a number with "0.00", any other text as it is.

@@ -24,22 +24,27 @@ QString compositionListStatement(int ingredientId, const QString& search) {
 }
 
 EditDecision decideValueEdit(const QString& text, double valueBeforeEdit, EditKey key) {
+    const auto decided = [](EditStep step, double value = 0, const QString& message = {}) {
+        return EditDecision{step, value, message};
+    };
     const std::optional<double> typed = text::parseUserNumber(text);
     if (typed && *typed == valueBeforeEdit)
-        return {EditStep::Discard};
+        return decided(EditStep::Discard);
     switch (key) {
     case EditKey::None:
-        return {EditStep::Ask};
+        return decided(EditStep::Ask);
     case EditKey::Escape:
-        return {EditStep::Discard};
+        return decided(EditStep::Discard);
     case EditKey::Enter:
         break;
     }
     if (text.trimmed().isEmpty())
-        return {EditStep::Store, 0};
+        return decided(EditStep::Store, 0);
     if (!typed)
-        return {EditStep::Refuse};
-    return {EditStep::Store, *typed};
+        return decided(EditStep::Refuse, 0, kValueNotNumeric);
+    if (!text::withinTable(*typed))
+        return decided(EditStep::Refuse, 0, text::outsideTableMessage());
+    return decided(EditStep::Store, *typed);
 }
 
 QString storeValueQuestion(const QString& text, const QString& nutrientName, QChar separator) {
@@ -50,6 +55,15 @@ QString storeValueQuestion(const QString& text, const QString& nutrientName, QCh
 
 double cellValue(const QString& cellText) {
     return text::parseUserNumber(cellText).value_or(0);
+}
+
+std::optional<double> compositionValue(db::Connection& conn, int ingredientId, int nutrientId) {
+    const db::Result row = conn.query(
+        QStringLiteral("select valor from producto_propiedad where id_producto=") +
+        db::sqlInt(ingredientId) + QStringLiteral(" and id_propiedad=") + db::sqlInt(nutrientId));
+    if (row.isEmpty() || row.value(0, 0).isNull())
+        return std::nullopt;
+    return row.value(0, 0).toDouble();
 }
 
 void storeCompositionValue(db::Connection& conn, int ingredientId, int nutrientId, double value) {

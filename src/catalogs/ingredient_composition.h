@@ -5,6 +5,8 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
+
 // The composition window's core: the list of one ingredient's nutrient contents, the rules of
 // editing a value in place, and the statements that store, add and remove a content.
 namespace tarvela::catalogs {
@@ -20,18 +22,20 @@ enum class EditStep {
     Store,   // store EditDecision::value
     Discard, // keep the stored value, ask nothing
     Ask,     // the editor was left by other means: ask whether to store (Yes = Enter, No = Esc)
-    Refuse,  // not a number: "El valor debe ser numérico", the editor keeps the focus
+    Refuse,  // EditDecision::message tells why; the editor keeps the focus
 };
 
 struct EditDecision {
     EditStep step = EditStep::Discard;
     double value = 0;
+    QString message; // Refuse: not a number, or beyond the magnitudes a run accepts
 };
 
 inline const QString kValueNotNumeric = QStringLiteral("El valor debe ser numérico");
 
 // What leaving the editor does with its text. A number equal to the value before editing stores
-// nothing and asks nothing; a blank text stored with Enter is 0.
+// nothing and asks nothing; a blank text stored with Enter is 0; a content beyond ±1000000 is
+// refused (negative contents, such as a cation-anion balance, are allowed).
 EditDecision decideValueEdit(const QString& text, double valueBeforeEdit, EditKey key);
 
 // The question asked when the editor is left neither by Enter nor by Escape.
@@ -41,6 +45,9 @@ QString storeValueQuestion(const QString& text, const QString& nutrientName, QCh
 double cellValue(const QString& cellText);
 
 // Stores one content. Throws db::DbError.
+// The content as stored (the grid shows it with five decimals); nothing when the row is gone.
+// Throws db::DbError.
+std::optional<double> compositionValue(db::Connection& conn, int ingredientId, int nutrientId);
 void storeCompositionValue(db::Connection& conn, int ingredientId, int nutrientId, double value);
 // Whether the ingredient has a row for the nutrient.
 bool hasCompositionRow(db::Connection& conn, int ingredientId, int nutrientId);

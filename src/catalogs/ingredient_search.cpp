@@ -61,4 +61,17 @@ IngredientSearch buildIngredientSearch(const IngredientFilter& filter) {
     return {sql, {}};
 }
 
+QStringList storedIngredientUnits(db::Connection& conn, int base) {
+    const db::Result rows =
+        conn.query(QStringLiteral("select distinct unidad from productos where idBase=") +
+                   db::sqlInt(base) + QStringLiteral(" and unidad is not null order by unidad"));
+    QStringList units;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        const QString unit = rows.value(r, 0).toString().trimmed();
+        if (!unit.isEmpty() && !units.contains(unit))
+            units << unit;
+    }
+    return units;
+}
+
 } // namespace tarvela::catalogs

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "catalogs/field_check.h"
+#include "db/connection.h"
 
 #include <QString>
+#include <QStringList>
 
 // The ingredient list's search: the criteria as typed, their checks and the list statement.
 namespace tarvela::catalogs {
@@ -32,5 +34,8 @@ struct IngredientSearch {
 // the base that meet every filled criterion. Numbers are read with either separator and written
 // with a point; texts are escaped; codes are compared right-aligned.
 IngredientSearch buildIngredientSearch(const IngredientFilter& filter);
+
+// The units the ingredients of the base hold, by name, each once. Throws db::DbError.
+QStringList storedIngredientUnits(db::Connection& conn, int base);
 
 } // namespace tarvela::catalogs

@@ -81,6 +81,15 @@ QString nutrientInUseQuestion(const QString& name) {
                           "Nutriente?");
 }
 
+QStringList formulasUsingNutrient(db::Connection& conn, int id) {
+    return formulaCodesUsing(conn, QStringLiteral("formula_propiedad"),
+                             QStringLiteral("id_propiedad"), id);
+}
+
+QString nutrientInFormulasQuestion(const QString& name, const QStringList& codes) {
+    return usedInFormulasQuestion(QStringLiteral("Nutriente"), name, codes);
+}
+
 bool nutrientChanged(const NutrientRecord& saved, const QString& description,
                      const std::optional<QString>& chosenUnit) {
     return description != saved.nombre || (chosenUnit && *chosenUnit != saved.unidad);

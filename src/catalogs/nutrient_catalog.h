@@ -4,6 +4,7 @@
 #include "db/connection.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -48,6 +49,9 @@ void deleteNutrient(db::Connection& conn, int id);
 
 QString deleteNutrientQuestion(const QString& name);
 QString nutrientInUseQuestion(const QString& name);
+// The codes of the formulas that use the nutrient, and the question asked before deleting it.
+QStringList formulasUsingNutrient(db::Connection& conn, int id);
+QString nutrientInFormulasQuestion(const QString& name, const QStringList& codes);
 
 // Whether the window's boxes differ from what was loaded or saved: the description, or a unit
 // chosen from the list (chosenUnit empty when none is chosen).

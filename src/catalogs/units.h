@@ -13,6 +13,10 @@ inline const QStringList kNutrientUnits = {QStringLiteral("%"), QStringLiteral("
 inline const QStringList kIngredientUnits = {
     QStringLiteral("%"),    QStringLiteral("mg"),  QStringLiteral("Kg"), QStringLiteral("Ton"),
     QStringLiteral("Mcal"), QStringLiteral("PPM"), QStringLiteral("UI")};
+// The unit list of a formulated mix kept as an ingredient.
+inline const QStringList kPremixUnits = {QStringLiteral("%"),   QStringLiteral("mg"),
+                                         QStringLiteral("Kg"),  QStringLiteral("Mcal"),
+                                         QStringLiteral("PPM"), QStringLiteral("UI")};
 // The ingredient list's unit filter: an empty entry (no filter) and the units.
 inline const QStringList kIngredientFilterUnits = {QString(),
                                                    QStringLiteral("%"),
@@ -20,6 +24,16 @@ inline const QStringList kIngredientFilterUnits = {QString(),
                                                    QStringLiteral("Mcal"),
                                                    QStringLiteral("PPM"),
                                                    QStringLiteral("UI")};
+
+// The unit filter's entries: its list, then the units the ingredients hold that it lacks (such
+// as "Kg"), in their order.
+inline QStringList unitFilterChoices(const QStringList& stored) {
+    QStringList units = kIngredientFilterUnits;
+    for (const QString& unit : stored)
+        if (!unit.isEmpty() && !units.contains(unit))
+            units << unit;
+    return units;
+}
 
 // The units a window offers for an item: its list, and the item's stored unit after them when
 // the list lacks it (a unit stored by other means, such as "Mcal/kg"), so that the item can be

@@ -9,6 +9,13 @@ namespace tarvela::cli {
 int initDb(const QStringList& args);
 // formulate FORMULA_ID [--db FILE] [--cantidad Q] [--json]
 int formulate(const QStringList& args);
+// import-prices FILE [--db F] [--base N] [--sheet S] [--dry-run] [--json] [--skip-invalid]
+//               [--confirm-variation]
+int importPrices(const QStringList& args);
+// import-composition FILE [--db F] [--base N] [--sheet S] [--dry-run] [--json] [--skip-invalid]
+int importComposition(const QStringList& args);
+// export-composition FILE [--db F] [--base N]
+int exportComposition(const QStringList& args);
 // reformulate [--db FILE] [--base N] [--cliente ID] [--save] [--json]
 int reformulate(const QStringList& args);
 // plan PLAN_ID [--db FILE] [--json]

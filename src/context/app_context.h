@@ -12,8 +12,10 @@ namespace tarvela {
 
 class ModalLauncher;
 
-// The values through which windows hand selections to one another, the one database
-// connection and the desktop services. One object per process, handed to every window.
+// The one database connection, the desktop services and the session-wide values (the decimal
+// separator, the current base and customer). One object per process, handed to every window.
+// Windows hand selections to one another as constructor parameters and returned results, never
+// through this object.
 struct AppContext {
     std::unique_ptr<db::Connection> conn;
     Desktop* desktop = nullptr;
@@ -26,15 +28,6 @@ struct AppContext {
     QString decimalSeparator = QStringLiteral(".");
     int currentBase = 1;
     int currentCustomer = 0;
-    qint16 currentFormulaId = 0;
-    double currentFormulaQuantity = 0;
-    qint16 currentProductId = 0;
-    qint16 currentPropertyId = 0;
-    QString currentProductName;
-    QString currentPropertyName;
-    double currentProductPrice = 0;
-    bool recalcKeepNutrients = false;
-    QString listMode;
     bool startupOk = false;
     bool layoutDone = false;
 

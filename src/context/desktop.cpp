@@ -6,6 +6,10 @@
 
 namespace tarvela {
 
+Answer Desktop::questionWithCancel(const QString& text, const QString& title) {
+    return question(text, title) ? Answer::Yes : Answer::No;
+}
+
 QString Desktop::documentsFolder() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QFileInfo(documents).isDir())

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// What the system asks of the desktop: message boxes, Yes/No questions, the save-file dialog,
+// What the system asks of the desktop: message boxes, Yes/No questions, the file dialogs,
 // opening a document with its associated program, keystrokes, the busy pointer, the folders for
 // generated documents and the default printer. The program uses real dialogs; tests use a
 // scripted desktop that records every message and answers questions from a queue; the command
@@ -11,6 +11,9 @@
 namespace tarvela {
 
 enum class MsgIcon { None, Information, Warning, Critical, Question };
+
+// The answer to a question that may also be cancelled.
+enum class Answer { Yes, No, Cancel };
 
 class Desktop {
 public:
@@ -21,8 +24,13 @@ public:
                          const QString& title = {}) = 0;
     // A Yes/No question with the question icon; true means Yes.
     virtual bool question(const QString& text, const QString& title = {}) = 0;
+    // A Yes/No/Cancel question with the question icon. A desktop that cannot offer Cancel asks
+    // Yes/No.
+    virtual Answer questionWithCancel(const QString& text, const QString& title = {});
     // The save-file dialog: filters as "CSV (delimitado por comas) (*.csv)". Empty = cancelled.
     virtual QString saveFileName(const QString& title, const QStringList& filters) = 0;
+    // The open-file dialog for an existing file, with the same filters. Empty = cancelled.
+    virtual QString openFileName(const QString& title, const QStringList& filters) = 0;
     // Opens a document with the program associated with its type. Returns a shell result:
     // above 32 success; 31 no program associated with the type; any other value failure.
     virtual int openDocument(const QString& path) = 0;

@@ -15,6 +15,10 @@ QString RecordingDesktop::saveFileName(const QString&, const QStringList&) {
     return {};
 }
 
+QString RecordingDesktop::openFileName(const QString&, const QStringList&) {
+    return {};
+}
+
 int RecordingDesktop::openDocument(const QString&) {
     return 0;
 }

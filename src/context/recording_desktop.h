@@ -25,6 +25,7 @@ public:
                  const QString& title = {}) override;
     bool question(const QString& text, const QString& title = {}) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
+    QString openFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;

@@ -139,6 +139,18 @@ const char* const kSchemaStatements[] = {
     " versionapnueva INTEGER,"
     " versionbdnueva INTEGER)",
 
+    // One row per change of an ingredient's price or dry matter made from a file: the values
+    // before and after, when ('yyyy-mm-dd hh:mm:ss') and the file's name.
+    "CREATE TABLE precios_historial ("
+    " id_producto INTEGER NOT NULL,"
+    " fecha TEXT NOT NULL,"
+    " costo_anterior REAL,"
+    " costo_nuevo REAL,"
+    " materia_seca_anterior REAL,"
+    " materia_seca_nueva REAL,"
+    " origen TEXT)",
+    "CREATE INDEX precios_historial_producto ON precios_historial (id_producto, fecha)",
+
     "INSERT INTO parametros (idBase, idCliente) VALUES (1, 0)",
     "INSERT INTO versionado (idVersionado, versionapnueva, versionbdnueva) VALUES (1, 202, 1)",
 };

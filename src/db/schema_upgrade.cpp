@@ -21,6 +21,9 @@ struct UpgradeStep {
     void (*apply)(Connection& conn);
 };
 
+// The price history, a table a step below adds to files made before it was kept.
+const QString kPriceHistory = QStringLiteral("precios_historial");
+
 // The tables of groups and of ratio and group limits, which files made by earlier versions lack:
 // a step of the upgrade creates them.
 const QStringList kLimitTables = {QStringLiteral("grupos"), QStringLiteral("grupo_producto"),
@@ -32,7 +35,7 @@ const QStringList kPlanTables = {QStringLiteral("planes"), QStringLiteral("plan_
                                  QStringLiteral("plan_existencia")};
 
 // The tables every file of the program holds (a table of the program may be a view of the same
-// columns: the statements still read it), but those the upgrade adds.
+// columns: the statements still read it); tables that an upgrade step adds are not asked for.
 QStringList programTables() {
     QStringList tables;
     for (const char* statement : schemaStatements()) {
@@ -43,6 +46,7 @@ QStringList programTables() {
             !kPlanTables.contains(table, Qt::CaseInsensitive))
             tables << table;
     }
+    tables.removeAll(kPriceHistory);
     return tables;
 }
 
@@ -116,6 +120,20 @@ void rebuildCollatedTables(Connection& conn) {
     }
 }
 
+// Step 2. The price history's table, which files made before prices were imported lack (its
+// index comes with the indexes' step).
+bool lacksPriceHistory(Connection& conn) {
+    return conn
+        .query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND "
+                              "lower(name)='") +
+               kPriceHistory + QLatin1Char('\''))
+        .isEmpty();
+}
+
+void addPriceHistory(Connection& conn) {
+    conn.execute(QString::fromUtf8(createStatementOf(kPriceHistory)));
+}
+
 QStringList missingTables(Connection& conn, const QStringList& tables) {
     const Result present = conn.query(
         QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE type='table'"));
@@ -131,7 +149,7 @@ void addTables(Connection& conn, const QStringList& tables) {
         conn.execute(QString::fromUtf8(createStatementOf(table)));
 }
 
-// Step 2. The tables of groups and of ratio and group limits that the file lacks.
+// Step 3. The tables of groups and of ratio and group limits that the file lacks.
 bool lacksLimitTables(Connection& conn) {
     return !missingTables(conn, kLimitTables).isEmpty();
 }
@@ -140,7 +158,7 @@ void addLimitTables(Connection& conn) {
     addTables(conn, kLimitTables);
 }
 
-// Step 3. The look-up indexes of the schema that the file lacks.
+// Step 4. The look-up indexes of the schema that the file lacks.
 QStringList missingIndexes(Connection& conn) {
     const Result present =
         conn.query(QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE "
@@ -165,7 +183,7 @@ void addMissingIndexes(Connection& conn) {
         conn.execute(statement);
 }
 
-// Step 4. The tables of production plans that the file lacks.
+// Step 5. The tables of production plans that the file lacks.
 bool lacksPlanTables(Connection& conn) {
     return !missingTables(conn, kPlanTables).isEmpty();
 }
@@ -176,9 +194,8 @@ void addPlanTables(Connection& conn) {
 
 // In the order they run.
 const UpgradeStep kSteps[] = {
-    {hasCollatedTables, rebuildCollatedTables},
-    {lacksLimitTables, addLimitTables},
-    {lacksIndexes, addMissingIndexes},
+    {hasCollatedTables, rebuildCollatedTables}, {lacksPriceHistory, addPriceHistory},
+    {lacksLimitTables, addLimitTables},         {lacksIndexes, addMissingIndexes},
     {lacksPlanTables, addPlanTables},
 };
 

@@ -113,19 +113,6 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, likeMatches(textArg(argv[0]), textArg(argv[1]), escape) ? 1 : 0);
 }
 
-// Folded text without its accents: "Ácido" -> "acido"; "ñ" stays a letter of its own, after "n".
-QString baseLetters(const QString& text) {
-    QString folded = text.toCaseFolded();
-    folded.replace(QChar(0x00F1), QStringLiteral("n\uFFFF"));
-    const QString decomposed = folded.normalized(QString::NormalizationForm_D);
-    QString out;
-    out.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c;
-    return out;
-}
-
 bool isAscii(const void* data, int length) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     for (int i = 0; i < length; ++i)
@@ -225,6 +212,19 @@ bool likeMatches(const QString& pattern, const QString& text, QChar escape) {
     const auto t = foldedCodePoints(text);
     const char32_t e = escape.isNull() ? 0 : escape.toCaseFolded().unicode();
     return matchFolded(p, t, e, !escape.isNull());
+}
+
+// Folded text without its accents: "Ácido" -> "acido"; "ñ" stays a letter of its own, after "n".
+QString baseLetters(const QString& text) {
+    QString folded = text.toCaseFolded();
+    folded.replace(QChar(0x00F1), QStringLiteral("n\uFFFF"));
+    const QString decomposed = folded.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out;
 }
 
 int compareUtf8Text(const char* a, int lengthA, const char* b, int lengthB) {

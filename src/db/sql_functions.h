@@ -17,6 +17,10 @@ int registerSqlFunctions(sqlite3* handle);
 // The match behind like: "%" any run of characters, "_" one character, case folded.
 bool likeMatches(const QString& pattern, const QString& text, QChar escape = QChar());
 
+// Folded text without its accents, as the collation compares it first: "Ácido" -> "acido"; "ñ"
+// stays a letter of its own, after "n".
+QString baseLetters(const QString& text);
+
 // The order of the jet_text collation (<0, 0, >0).
 int compareText(const QString& a, const QString& b);
 // The same order for UTF-8 texts, as the engine hands them to the collation.

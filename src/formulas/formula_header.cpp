@@ -13,6 +13,12 @@ int toInt(const QVariant& value) {
     return value.isNull() ? 0 : value.toInt();
 }
 
+bool codeTaken(db::Connection& conn, const QString& newCode, int base) {
+    return !conn.query(QStringLiteral("select codigo from formulas where codigo=") +
+                       db::sqlCode(newCode) + QStringLiteral(" and idbase=") + db::sqlInt(base))
+                .isEmpty();
+}
+
 } // namespace
 
 QString codeChangeQuestion(int versions, const QString& loadedCode) {
@@ -112,11 +118,7 @@ QString FormulaHeaderEditor::versionText(bool newVersion) const {
 }
 
 bool FormulaHeaderEditor::codeInUse(const QString& newCode) {
-    return !conn_
-                .query(QStringLiteral("select codigo from formulas where codigo=") +
-                       db::sqlCode(newCode) + QStringLiteral(" and idbase=") +
-                       db::sqlInt(start_.base))
-                .isEmpty();
+    return codeTaken(conn_, newCode, start_.base);
 }
 
 int FormulaHeaderEditor::versionsOf(const QString& code) {
@@ -126,33 +128,8 @@ int FormulaHeaderEditor::versionsOf(const QString& code) {
         .rowCount();
 }
 
-QString FormulaHeaderEditor::insertStatement(int id, const QString& newCode, const QString& product,
-                                             int version) const {
-    return QStringLiteral("insert into formulas (id_formula,codigo,producto,cantidad,version,"
-                          "fecha_creacion,fecha_modificacion,tipoBase,tipoBaseNutrientes,idBase, "
-                          "idCliente) values (") +
-           db::sqlInt(id) + QLatin1Char(',') + db::sqlCode(newCode) + QLatin1Char(',') +
-           db::sqlText(product) + QLatin1Char(',') + db::sqlReal(start_.quantity) +
-           QLatin1Char(',') + db::sqlInt(version) + QLatin1Char(',') + db::sqlDate(today_) +
-           QLatin1Char(',') + db::sqlDate(today_) +
-           (vSecaIng_ ? QStringLiteral(",0") : QStringLiteral(",1")) +
-           (vSecaNut_ ? QStringLiteral(",0") : QStringLiteral(",1")) + QLatin1Char(',') +
-           db::sqlInt(start_.base) + QLatin1Char(',') + db::sqlInt(customerId_) + QLatin1Char(')');
-}
-
-QString FormulaHeaderEditor::updateStatement(const QString& product) const {
-    return QStringLiteral("UPDATE formulas SET ") + QStringLiteral("idcliente=") +
-           db::sqlInt(customerId_) + QStringLiteral(",producto=") + db::sqlText(product) +
-           QStringLiteral(",cantidad=") + db::sqlReal(start_.quantity) +
-           QStringLiteral(",fecha_modificacion=") + db::sqlDate(today_) +
-           (vSecaIng_ ? QStringLiteral(",tipoBase=0") : QStringLiteral(",tipoBase=1")) +
-           (vSecaNut_ ? QStringLiteral(",tipoBaseNutrientes=0")
-                      : QStringLiteral(",tipoBaseNutrientes=1")) +
-           QStringLiteral(" WHERE id_formula=") + db::sqlInt(formulaId_);
-}
-
-SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& productText,
-                                     bool newVersion) {
+SaveResult FormulaHeaderEditor::confirm(const QString& codeText, const QString& productText,
+                                        bool newVersion) {
     Desktop& ui = desktop_;
     if (codeText.trimmed().isEmpty()) {
         ui.message(QStringLiteral("Debe ingresar el Código de la Fórmula"), MsgIcon::Critical);
@@ -166,10 +143,8 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
     const QString newCode = db::rightAlignCode(codeText);
     const bool codeChanged = !isNew_ && newCode != loadedCode_;
 
-    if ((isNew_ || newCode != loadedCode_) && codeInUse(newCode)) {
-        ui.message(QStringLiteral("El Código ") + kQuote + newCode.trimmed() + kQuote +
-                       QStringLiteral(" de la Fórmula Ya fue Ingresado"),
-                   MsgIcon::Critical);
+    if ((isNew_ || codeChanged) && codeInUse(newCode)) {
+        ui.message(codeTakenMessage(newCode), MsgIcon::Critical);
         return {SaveOutcome::Refused, HeaderField::Code};
     }
     if (codeChanged) {
@@ -179,29 +154,90 @@ SaveResult FormulaHeaderEditor::save(const QString& codeText, const QString& pro
     }
 
     const bool insert = isNew_ || newVersion;
-    int savedId = formulaId_;
     if (insert) {
+        // A row that could not be given a key is refused now, while the dialog is open.
         try {
-            savedId =
-                db::nextKey(conn_, QStringLiteral("select max(id_formula) from formulas"), true);
+            db::nextKey(conn_, QStringLiteral("select max(id_formula) from formulas"), true);
         } catch (const db::KeyError& error) {
             ui.message(error.message(), MsgIcon::Critical);
             return {SaveOutcome::Refused, HeaderField::None};
         }
     }
 
-    db::Transaction transaction(conn_);
-    if (insert)
-        conn_.execute(insertStatement(savedId, newCode, product, isNew_ ? 0 : nextVersion_));
-    else
-        conn_.execute(updateStatement(product));
-    if (!loadedCode_.isEmpty() && !newCode.isEmpty() && loadedCode_ != newCode) {
-        conn_.execute(QStringLiteral("UPDATE formulas SET codigo=") + db::sqlCode(newCode) +
-                      QStringLiteral(" WHERE idBase=") + db::sqlInt(start_.base) +
-                      QStringLiteral(" AND codigo=") + db::sqlText(loadedCode_));
+    toWrite_ = HeaderToWrite{};
+    toWrite_.insert = insert;
+    toWrite_.newFormula = isNew_;
+    toWrite_.formulaId = formulaId_;
+    toWrite_.newCode = newCode;
+    toWrite_.loadedCode = loadedCode_;
+    toWrite_.product = product;
+    toWrite_.base = start_.base;
+    toWrite_.customerId = customerId_;
+    toWrite_.quantity = start_.quantity;
+    toWrite_.vSecaIng = vSecaIng_;
+    toWrite_.vSecaNut = vSecaNut_;
+    toWrite_.today = today_;
+    return {SaveOutcome::Confirmed, HeaderField::None};
+}
+
+QString codeTakenMessage(const QString& newCode) {
+    return QStringLiteral("El Código ") + kQuote + newCode.trimmed() + kQuote +
+           QStringLiteral(" de la Fórmula Ya fue Ingresado");
+}
+
+HeaderWritten writeHeader(db::Connection& conn, const HeaderToWrite& header) {
+    const QString basis = (header.vSecaIng ? QStringLiteral("0") : QStringLiteral("1")) +
+                          QLatin1Char(',') +
+                          (header.vSecaNut ? QStringLiteral("0") : QStringLiteral("1"));
+    const bool codeChanged = !header.loadedCode.isEmpty() && header.newCode != header.loadedCode;
+
+    db::Transaction transaction(conn);
+    // The dialog checked the code; another workstation may have taken it since.
+    if ((header.newFormula || codeChanged) && codeTaken(conn, header.newCode, header.base))
+        return {HeaderWriteOutcome::CodeTaken, 0};
+
+    int written = header.formulaId;
+    if (header.insert) {
+        written = db::nextKey(conn, QStringLiteral("select max(id_formula) from formulas"), true);
+        int version = 0;
+        if (!header.newFormula) {
+            // After the highest version of the code in any base, as it stands now.
+            const db::Result highest =
+                conn.query(QStringLiteral("select max(version) from formulas where codigo=") +
+                           db::sqlText(header.loadedCode));
+            version = highest.isEmpty() || highest.value(0, 0).isNull()
+                          ? 1
+                          : highest.value(0, 0).toInt() + 1;
+        }
+        conn.execute(
+            QStringLiteral("insert into formulas (id_formula,codigo,producto,cantidad,version,"
+                           "fecha_creacion,fecha_modificacion,tipoBase,tipoBaseNutrientes,idBase, "
+                           "idCliente) values (") +
+            db::sqlInt(written) + QLatin1Char(',') + db::sqlCode(header.newCode) +
+            QLatin1Char(',') + db::sqlText(header.product) + QLatin1Char(',') +
+            db::sqlReal(header.quantity) + QLatin1Char(',') + db::sqlInt(version) +
+            QLatin1Char(',') + db::sqlDate(header.today) + QLatin1Char(',') +
+            db::sqlDate(header.today) + QLatin1Char(',') + basis + QLatin1Char(',') +
+            db::sqlInt(header.base) + QLatin1Char(',') + db::sqlInt(header.customerId) +
+            QLatin1Char(')'));
+    } else {
+        conn.execute(
+            QStringLiteral("UPDATE formulas SET idcliente=") + db::sqlInt(header.customerId) +
+            QStringLiteral(",producto=") + db::sqlText(header.product) +
+            QStringLiteral(",cantidad=") + db::sqlReal(header.quantity) +
+            QStringLiteral(",fecha_modificacion=") + db::sqlDate(header.today) +
+            (header.vSecaIng ? QStringLiteral(",tipoBase=0") : QStringLiteral(",tipoBase=1")) +
+            (header.vSecaNut ? QStringLiteral(",tipoBaseNutrientes=0")
+                             : QStringLiteral(",tipoBaseNutrientes=1")) +
+            QStringLiteral(" WHERE id_formula=") + db::sqlInt(header.formulaId));
+    }
+    if (codeChanged) {
+        conn.execute(QStringLiteral("UPDATE formulas SET codigo=") + db::sqlCode(header.newCode) +
+                     QStringLiteral(" WHERE idBase=") + db::sqlInt(header.base) +
+                     QStringLiteral(" AND codigo=") + db::sqlText(header.loadedCode));
     }
     transaction.commit();
-    return {SaveOutcome::Saved, HeaderField::None, savedId};
+    return {HeaderWriteOutcome::Written, written};
 }
 
 } // namespace tarvela::formulas

@@ -6,24 +6,24 @@
 #include <QDate>
 #include <QString>
 
-// The formula record and its versions: what the "Grabar Fórmula" dialog loads, checks and
-// writes. A formula is identified by its code within a base; every saved version is one row of
-// formulas. Messages and questions go to the desktop.
+// The formula record and its versions: what the "Grabar Fórmula" dialog loads and checks, and
+// the header row it confirms, which the save then writes together with the details. A formula
+// is identified by its code within a base; every saved version is one row of formulas. Messages
+// and questions go to the desktop.
 namespace tarvela::formulas {
 
 // The box that gets the focus after a refused save.
 enum class HeaderField { None, Code, Product };
 
 enum class SaveOutcome {
-    Saved,     // the row was inserted or updated; SaveResult::formulaId names it
-    Refused,   // a check failed and its message was shown; nothing written
-    Cancelled, // the user answered No to the code-change question; nothing written
+    Confirmed, // the checks passed and the questions were answered: the header may be written
+    Refused,   // a check failed and its message was shown
+    Cancelled, // the user answered No to the code-change question
 };
 
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Refused;
     HeaderField focus = HeaderField::None;
-    int formulaId = 0; // Saved: the row written, which becomes the current formula
 };
 
 // The program's current values the dialog starts from.
@@ -33,6 +33,39 @@ struct HeaderStart {
     int customer = 0;    // the current customer, which a new formula takes
     double quantity = 0; // the batch quantity, written as cantidad
 };
+
+// The header row a confirmed dialog leaves to write: a new row (a new formula, or a new version
+// of the loaded one) or an update of the loaded row, and the code change of every version.
+struct HeaderToWrite {
+    bool insert = true;
+    bool newFormula = true; // version 0; otherwise a new version numbers after the highest
+    int formulaId = 0;      // the row updated, when not inserting
+    QString newCode;        // 20-character form
+    QString loadedCode;     // the code as loaded; empty for a new formula
+    QString product;        // trimmed
+    int base = 1;
+    int customerId = 0;
+    double quantity = 0;
+    bool vSecaIng = true;
+    bool vSecaNut = true;
+    QDate today;
+};
+
+enum class HeaderWriteOutcome {
+    Written,
+    CodeTaken, // another workstation took the new code since the dialog checked it
+};
+struct HeaderWritten {
+    HeaderWriteOutcome outcome = HeaderWriteOutcome::Written;
+    int formulaId = 0; // the row inserted or updated
+};
+
+// Writes the header row in one transaction, which joins the caller's (the save writes the
+// details in the same one). Throws db::DbError, and db::KeyError when no new key can be given.
+HeaderWritten writeHeader(db::Connection& conn, const HeaderToWrite& header);
+
+// The refusal of a code that another formula of the base holds.
+QString codeTakenMessage(const QString& newCode);
 
 class FormulaHeaderEditor {
 public:
@@ -57,9 +90,11 @@ public:
     // new formula found it unknown, or the one chosen.
     int currentCustomer() const { return currentCustomer_; }
 
-    // Checks the boxes and writes the formula row, in one transaction (which joins the
-    // caller's). Throws db::DbError when a statement fails.
-    SaveResult save(const QString& codeText, const QString& productText, bool newVersion);
+    // Checks the boxes and asks what must be asked; nothing is written, and no transaction is
+    // open while the user answers. When confirmed, toWrite() is the header to write. Throws
+    // db::DbError when a statement fails.
+    SaveResult confirm(const QString& codeText, const QString& productText, bool newVersion);
+    const HeaderToWrite& toWrite() const { return toWrite_; }
 
     // The version box's text for the state of the new-version check box.
     QString versionText(bool newVersion) const;
@@ -80,9 +115,6 @@ private:
     void loadNew();
     bool codeInUse(const QString& newCode);
     int versionsOf(const QString& code);
-    QString insertStatement(int id, const QString& newCode, const QString& product,
-                            int version) const;
-    QString updateStatement(const QString& product) const;
 
     db::Connection& conn_;
     Desktop& desktop_;
@@ -102,6 +134,7 @@ private:
     QString product_;
     QString customerName_;
     int customerId_ = 0;
+    HeaderToWrite toWrite_;
 };
 
 // The question asked before the code of a formula with several versions changes.

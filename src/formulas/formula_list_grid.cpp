@@ -9,7 +9,7 @@ namespace {
 const std::vector<grid::GridColumn>& listColumns() {
     static const std::vector<grid::GridColumn> columns = {
         {QStringLiteral("id_formula"), QString(), 0},
-        {QStringLiteral("codigo"), QStringLiteral("Código"), 1000},
+        {QStringLiteral("codigo"), QStringLiteral("Código"), 1000, true},
         {QStringLiteral("producto"), QStringLiteral("Producto"), 2900},
         {QStringLiteral("cantidad"), QString(), 0},
         {QStringLiteral("version"), QStringLiteral("Versión"), 700},

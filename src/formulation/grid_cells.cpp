@@ -1,5 +1,6 @@
 #include "formulation/grid_cells.h"
 
+#include "solver/tolerances.h"
 #include "text/format.h"
 
 namespace tarvela::formulation {
@@ -106,8 +107,12 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
             cells[static_cast<size_t>(c)].bold = true;
     }
 
-    // The quantity outside the ingredient's limits (compared as the cells show them).
-    if ((r.minimo && shown(r.minimo, 3) > qShown) || (r.maximo && shown(r.maximo, 3) < qShown))
+    // The quantity outside the ingredient's limits (compared as the cells show them). Equal
+    // limits are met within the widening the run gives them.
+    const double widening =
+        r.minimo && r.maximo && *r.minimo == *r.maximo ? simplex::kEqualLimitsWidening : 0.0;
+    if ((r.minimo && text::roundDecimal(shown(r.minimo, 3) - widening, 3) > qShown) ||
+        (r.maximo && text::roundDecimal(shown(r.maximo, 3) + widening, 3) < qShown))
         paintOutOfLimits(cells[static_cast<size_t>(q)]);
 
     // Zero quantities and shares are left empty.

@@ -1,6 +1,7 @@
 #include "formulation/loading.h"
 
 #include "formulation/formula_composition.h"
+#include "formulation/missing_catalog_items.h"
 
 #include "db/statements.h"
 #include "text/format.h"
@@ -203,8 +204,10 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator) {
     BusyPointer busy(desktop);
     LoadingFlag flag(model);
-    if (loadFormula(model, conn, desktop, decimalSeparator) && model.formulaId != 0)
+    if (loadFormula(model, conn, desktop, decimalSeparator) && model.formulaId != 0) {
+        reportMissingCatalogItems(model, desktop);
         actuResultados(model, conn, decimalSeparator);
+    }
 }
 
 bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,

@@ -1,6 +1,7 @@
 #include "formulation/recalculation.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/dry_matter.h"
 #include "text/format.h"
 
@@ -39,21 +40,39 @@ QString recalcQuantityBasis(bool vSecaIng) {
 }
 
 RecalcQuantity checkRecalcQuantity(const QString& text) {
-    const std::optional<double> quantity = text::parseUserNumber(text);
-    if (!quantity)
+    const BatchQuantity batch = checkBatchQuantity(text);
+    switch (batch.problem) {
+    case BatchProblem::None:
+        return {batch.value, {}};
+    case BatchProblem::NotNumber:
         return {std::nullopt, QStringLiteral("La cantidad debe ser un dato numérico válido")};
-    if (!(*quantity > 0))
+    case BatchProblem::NotPositive:
         return {std::nullopt, QStringLiteral("La cantidad debe ser mayor que cero")};
-    return {quantity, {}};
+    case BatchProblem::TooLarge:
+        break;
+    }
+    return {std::nullopt, batch.message};
 }
 
-void recalculate(WorkingModel& model, db::Connection& conn, double Q, bool keepNutrients) {
+void recalculate(WorkingModel& model, db::Connection& conn, const RecalcRequest& request) {
+    const double Q = request.quantity;
     // The catalog is read before anything changes: a failed read leaves the model as it was.
-    if (!keepNutrients) {
+    if (!request.keepNutrients) {
         std::vector<NutrientRow> nutrients;
         for (const IngredientRow& row : model.ingredients)
             addNutrientsOf(nutrients, conn, row.id_producto);
         model.rsPropiedades = std::move(nutrients);
+    }
+    if (request.scaleLimits && model.batchQuantity > 0) {
+        const double factor = Q / model.batchQuantity;
+        const auto scaled = [factor](Opt& limit) {
+            if (limit)
+                limit = std::min(text::roundDecimal(*limit * factor, 3), kLargestBatch);
+        };
+        for (IngredientRow& row : model.ingredients) {
+            scaled(row.minimo);
+            scaled(row.maximo);
+        }
     }
     for (IngredientRow& row : model.ingredients) {
         if (model.vSecaIng) {

@@ -1,5 +1,6 @@
 #include "formulation/run.h"
 
+#include "formulation/batch_quantity.h"
 #include "formulation/formula_composition.h"
 #include "formulation/loading.h"
 #include "formulation/reachability.h"
@@ -38,17 +39,10 @@ void say(Messages& out, const QString& text, MsgIcon icon = MsgIcon::None,
 
 // Steps 1 to 3: the batch quantity typed in its box.
 std::optional<double> checkQuantity(const QString& text, Messages& out) {
-    const std::optional<double> q = text::parseUserNumber(text);
-    QString problem;
-    if (!q)
-        problem = QStringLiteral("La cantidad a elaborar debe ser numérica");
-    else if (!(*q > 0))
-        problem = QStringLiteral("La cantidad a elaborar debe ser mayor que cero");
-    else if (*q > 1000)
-        problem = QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000");
-    if (problem.isEmpty())
-        return q;
-    say(out, problem, MsgIcon::Critical, {}, RunFocus::Quantity);
+    const BatchQuantity batch = checkBatchQuantity(text);
+    if (batch.value)
+        return batch.value;
+    say(out, batch.message, MsgIcon::Critical, {}, RunFocus::Quantity);
     return std::nullopt;
 }
 
@@ -166,15 +160,11 @@ bool checkPrices(const WorkingModel& model, Messages& out) {
     return true;
 }
 
-// No feed table holds a content beyond a whole ingredient, 1,000,000 PPM or mg per kg. Larger
-// contents, and nutrient limits that only such contents could meet, would be lost in the
-// solver's round-off (contents of 1e9 and more turn feasible formulas into "No es posible
-// cumplir todas las restricciones"), so they are refused before the run.
-constexpr double kLargestTableValue = 1e6;
-
-bool withinTable(double value) {
-    return std::fabs(value) <= kLargestTableValue; // false for NaN too
-}
+// Contents beyond the largest a feed table holds, and nutrient limits that only such contents
+// could meet, would be lost in the solver's round-off (contents of 1e9 and more turn feasible
+// formulas into "No es posible cumplir todas las restricciones"), so they are refused before
+// the run.
+using text::withinTable;
 
 bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& composition,
                      Messages& out) {

@@ -1,6 +1,7 @@
 #include "formulation/workspace_editing.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/dry_matter.h"
 #include "text/format.h"
 
@@ -53,7 +54,8 @@ EditResult editIngredientLimit(WorkingModel& model, int idProducto, const QStrin
         value = text::parseUserNumber(typed);
         if (const auto refusal = refusalOf(value))
             return *refusal;
-        if (*value > 1000)
+        // No ingredient limit goes beyond the largest batch.
+        if (*value > kLargestBatch)
             return refused(QStringLiteral("El valor debe ser menor a 1000 unidades"));
         value = text::roundDecimal(*value, 3);
     }
@@ -109,6 +111,8 @@ EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString
         value = text::parseUserNumber(typed);
         if (!value)
             return refused(kNotNumeric);
+        if (!text::withinTable(*value))
+            return refused(text::outsideTableMessage());
         value = text::roundDecimal(*value, 2);
     }
     NutrientRow* row = model.findNutrient(idPropiedad);
@@ -190,9 +194,9 @@ AddResult addGroup(WorkingModel& model, db::Connection& conn, int idGrupo) {
     GroupRow row;
     row.id_grupo = idGrupo;
     row.nombre = rs.value(0, 0).toString();
-    const db::Result members = conn.query(
-        QStringLiteral("select id_producto from grupo_producto where id_grupo=") + key +
-        QStringLiteral(" order by id_producto"));
+    const db::Result members =
+        conn.query(QStringLiteral("select id_producto from grupo_producto where id_grupo=") + key +
+                   QStringLiteral(" order by id_producto"));
     for (int r = 0; r < members.rowCount(); ++r)
         row.miembros.push_back(members.value(r, 0).toInt());
     model.grupos.push_back(std::move(row));
@@ -210,6 +214,12 @@ bool removeGroup(WorkingModel& model, int idGrupo) {
     const auto removed =
         std::erase_if(model.grupos, [&](const GroupRow& g) { return g.id_grupo == idGrupo; });
     return removed > 0;
+}
+
+QString editBoxText(const Opt& value, QChar decimalSeparator) {
+    if (!value)
+        return {};
+    return text::formatFull(*value, decimalSeparator);
 }
 
 void recomputeShares(WorkingModel& model) {

@@ -23,6 +23,10 @@ struct EditResult {
     QString message;
 };
 
+// The text a box over a cell opens with: the stored value in full (never the rounded text the
+// grid shows), trailing zeros trimmed, with the workstation's separator; empty for none.
+QString editBoxText(const Opt& value, QChar decimalSeparator);
+
 // An ingredient's "minimo" or "maximo" (field name): empty is no limit; otherwise a number from
 // 0 to 1000, kept with 3 decimals. The grid is repainted; totals do not change.
 EditResult editIngredientLimit(WorkingModel& model, int idProducto, const QString& field,
@@ -35,7 +39,8 @@ EditResult editIngredientPrice(WorkingModel& model, int idProducto, const QStrin
 // actuResultados.
 EditResult editIngredientQuantity(WorkingModel& model, int idProducto, const QString& field,
                                   const QString& text);
-// A nutrient's "minimo" or "maximo": empty is no limit, otherwise a number kept with 2 decimals.
+// A nutrient's "minimo" or "maximo": empty is no limit, otherwise a number between -1000000 and
+// 1000000 (the magnitudes a run accepts), kept with 2 decimals.
 EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString& field,
                              const QString& text);
 

@@ -1,8 +1,7 @@
 #include "reports/text_document.h"
 
-#include "reports/zip_archive.h"
+#include "files/zip_package.h"
 
-#include <QFile>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -294,24 +293,19 @@ QByteArray openDocumentContent(const TextDocument& d) {
 }
 
 WriteFailure writeOpenDocument(const TextDocument& document, const QString& path) {
-    const std::vector<ArchiveEntry> entries = {
-        {QStringLiteral("mimetype"), kMimeType.toUtf8()},
+    const std::vector<files::PackageEntry> entries = {
+        // The package's first entry names its type, stored as it is, so that programs can tell
+        // the type from the file's first bytes.
+        {QStringLiteral("mimetype"), kMimeType.toUtf8(), false},
         {QStringLiteral("content.xml"), openDocumentContent(document)},
         {QStringLiteral("styles.xml"), stylesXml(document)},
         {QStringLiteral("meta.xml"), metaXml(document)},
         {QStringLiteral("META-INF/manifest.xml"), manifestXml()}};
-    for (const ArchiveEntry& entry : entries)
+    for (const files::PackageEntry& entry : entries)
         if (entry.contents.isEmpty())
             return {QStringLiteral("no se pudo componer el documento"), 0};
-    const QByteArray package = zipArchive(entries);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(package) != package.size() || !file.flush())
-        return systemWriteFailure();
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return systemWriteFailure();
-    return {};
+    const files::FileFailure failure = files::writeZipPackage(path, entries);
+    return {failure.description, failure.number};
 }
 
 } // namespace tarvela::reports

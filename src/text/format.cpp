@@ -293,6 +293,18 @@ QString formatValue(const QVariant& value, const QString& pattern, QChar decimal
     return text;
 }
 
+QString formatFull(double value, QChar decimalSeparator) {
+    return formatNumber(value, QStringLiteral("0.###############"), decimalSeparator);
+}
+
+bool withinTable(double value) {
+    return std::fabs(value) <= kLargestTableValue;
+}
+
+QString outsideTableMessage() {
+    return QStringLiteral("El valor debe estar entre -1000000 y 1000000");
+}
+
 double roundDecimal(double value, int decimals) {
     if (!std::isfinite(value))
         return value;

@@ -17,36 +17,36 @@ errores::errores(AppContext& ctx, const QString& message, int errorNumber,
     setWindowTitle(QStringLiteral("Tarvela"));
     setModal(true);
 
-    txtMensaje_ = new QPlainTextEdit(message, this);
-    txtMensaje_->setObjectName(QStringLiteral("txtMensaje"));
-    txtMensaje_->setReadOnly(true);
-    txtMensaje_->setMinimumSize(360, 90);
+    messageBox_ = new QPlainTextEdit(message, this);
+    messageBox_->setObjectName(QStringLiteral("txtMensaje"));
+    messageBox_->setReadOnly(true);
+    messageBox_->setMinimumSize(360, 90);
 
-    cmdDetalle_ = new QPushButton(QStringLiteral("Detalle"), this);
-    cmdDetalle_->setObjectName(QStringLiteral("cmdDetalle"));
-    cmdAceptar_ = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar_->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar_->setDefault(true);
-    connect(cmdDetalle_, &QPushButton::clicked, this, &errores::cmdDetalle_Click);
-    connect(cmdAceptar_, &QPushButton::clicked, this, &errores::cmdAceptar_Click);
+    detailsButton_ = new QPushButton(QStringLiteral("Detalle"), this);
+    detailsButton_->setObjectName(QStringLiteral("cmdDetalle"));
+    okButton_ = new QPushButton(QStringLiteral("Aceptar"), this);
+    okButton_->setObjectName(QStringLiteral("cmdAceptar"));
+    okButton_->setDefault(true);
+    connect(detailsButton_, &QPushButton::clicked, this, &errores::showDetails);
+    connect(okButton_, &QPushButton::clicked, this, &errores::acknowledge);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdDetalle_);
-    buttons->addWidget(cmdAceptar_);
+    buttons->addWidget(detailsButton_);
+    buttons->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(txtMensaje_);
+    layout->addWidget(messageBox_);
     layout->addLayout(buttons);
 }
 
-void errores::cmdDetalle_Click() {
+void errores::showDetails() {
     ctx_.ui().message(QStringLiteral("Código del error: ") + QString::number(errorNumber_) +
                           QStringLiteral("\n\nDescripción : ") + errorDescription_,
                       MsgIcon::None, QStringLiteral("Información del error"));
     accept();
 }
 
-void errores::cmdAceptar_Click() {
+void errores::acknowledge() {
     accept();
 }
 

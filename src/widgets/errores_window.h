@@ -19,16 +19,16 @@ public:
     errores(AppContext& ctx, const QString& message, int errorNumber,
             const QString& errorDescription, QWidget* parent = nullptr);
 
-    void cmdDetalle_Click();
-    void cmdAceptar_Click();
+    void showDetails();
+    void acknowledge();
 
 private:
     AppContext& ctx_;
     int errorNumber_;
     QString errorDescription_;
-    QPlainTextEdit* txtMensaje_ = nullptr;
-    QPushButton* cmdDetalle_ = nullptr;
-    QPushButton* cmdAceptar_ = nullptr;
+    QPlainTextEdit* messageBox_ = nullptr;
+    QPushButton* detailsButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 } // namespace tarvela

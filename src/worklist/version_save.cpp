@@ -1,6 +1,7 @@
 #include "worklist/version_save.h"
 
 #include "context/recording_desktop.h"
+#include "db/keys.h"
 #include "formulas/formula_header.h"
 #include "formulation/save_details.h"
 
@@ -31,17 +32,24 @@ int saveNewVersion(db::Connection& conn, const formulation::WorkingModel& model,
         if (header.load()) {
             version = header.nextVersion();
             const formulas::SaveResult result =
-                header.save(header.code(), header.product(), /*newVersion=*/true);
-            if (result.outcome == formulas::SaveOutcome::Saved) {
-                formulation::WorkingModel saved = model;
-                saved.formulaId = result.formulaId;
-                formulation::saveDetails(saved, conn);
-                transaction.commit();
-                return result.formulaId;
+                header.confirm(header.code(), header.product(), /*newVersion=*/true);
+            if (result.outcome == formulas::SaveOutcome::Confirmed) {
+                const formulas::HeaderWritten written =
+                    formulas::writeHeader(conn, header.toWrite());
+                if (written.outcome == formulas::HeaderWriteOutcome::Written) {
+                    formulation::WorkingModel saved = model;
+                    saved.formulaId = written.formulaId;
+                    formulation::saveDetails(saved, conn);
+                    transaction.commit();
+                    return written.formulaId;
+                }
+                said.message(formulas::codeTakenMessage(header.toWrite().newCode));
             }
         }
         motivo = said.messages.empty() ? QStringLiteral("No es posible grabar la fórmula")
                                        : said.messages.back().text;
+    } catch (const db::KeyError& error) {
+        motivo = error.message();
     } catch (const db::DbError& error) {
         motivo = QStringLiteral("Error nro.: %1 - %2").arg(error.number()).arg(error.description());
     }

@@ -144,6 +144,9 @@ TEST_F(IngredientCatalog, ChecksInTheWindowsOrder) {
         {{"1", "Maíz", "Kg", "1e999", ""},
          IngredientField::Price,
          "Debe ingresar el Costo por Unidad de Producto"},
+        {{"1", "Maíz", "Kg", "-5", "88"},
+         IngredientField::Price,
+         "El Costo por Unidad de Producto no puede ser negativo"},
         {{"1", "Maíz", "Kg", "0,2", "nan"},
          IngredientField::DryMatter,
          "Debe ingresar el Porcentaje de Materia Seca del Producto"},
@@ -161,6 +164,17 @@ TEST_F(IngredientCatalog, ChecksInTheWindowsOrder) {
     }
     EXPECT_TRUE(checkIngredient({"1", "Maíz", "Kg", "0,2", "100"}).passed());
     EXPECT_TRUE(checkIngredient({"1", "Maíz", "Kg", "0.2", "0"}).passed());
+    EXPECT_TRUE(checkIngredient({"1", "Maíz", "Kg", "0", "0"}).passed());
+}
+
+// The question before deleting an item names how many formulas use it and the first ten codes.
+TEST(UsedInFormulas, CountsEveryFormulaAndNamesTheFirstTen) {
+    EXPECT_EQ(usedInFormulasText({"7"}), "se usa en 1 fórmula (7)");
+    QStringList codes;
+    for (int c = 1; c <= 12; ++c)
+        codes << QString::number(c);
+    EXPECT_EQ(usedInFormulasText(codes),
+              "se usa en 12 fórmulas (1, 2, 3, 4, 5, 6, 7, 8, 9, 10 y 2 más)");
 }
 
 TEST_F(IngredientCatalog, CreatingStoresTheRowAndAZeroRowPerNutrient) {

@@ -63,12 +63,19 @@ TEST(CompositionEdit, EnterStoresEscapeDiscardsLeavingAsks) {
         {"abc", 3, EditKey::Enter, EditStep::Refuse, 0},
         {"1e999", 3, EditKey::Enter, EditStep::Refuse, 0},
         {"abc", 3, EditKey::Escape, EditStep::Discard, 0},
+        // Beyond what a run accepts is refused; negative contents stay allowed.
+        {"100000000000000000000", 3, EditKey::Enter, EditStep::Refuse, 0},
+        {"-1000000", 3, EditKey::Enter, EditStep::Store, -1000000},
+        {"-0,5", 3, EditKey::Enter, EditStep::Store, -0.5},
     };
     for (const auto& c : cases) {
         const EditDecision decision = decideValueEdit(c.text, c.before, c.key);
         EXPECT_EQ(decision.step, c.step) << c.text;
         EXPECT_EQ(decision.value, c.value) << c.text;
     }
+    EXPECT_EQ(decideValueEdit("1000000.5", 0, EditKey::Enter).message,
+              "El valor debe estar entre -1000000 y 1000000");
+    EXPECT_EQ(decideValueEdit("x", 0, EditKey::Enter).message, "El valor debe ser numérico");
     EXPECT_EQ(storeValueQuestion("2,5", "Calcio", QLatin1Char(',')),
               "Desea Grabar el Valor 2,50 para el Nutriente Calcio ?");
     EXPECT_EQ(storeValueQuestion("12.34567", "Calcio", QLatin1Char('.')),

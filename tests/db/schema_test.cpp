@@ -33,7 +33,7 @@ QStringList keyOf(Connection& conn, const QString& table) {
     return key;
 }
 
-TEST(Schema, SixteenTablesWithTheirColumnsAndKeys) {
+TEST(Schema, SeventeenTablesWithTheirColumnsAndKeys) {
     TestDatabase db;
     Connection& c = db.conn();
     EXPECT_EQ(columnsOf(c, "productos"), QStringList({"id_producto", "codigo", "nombre", "unidad",
@@ -56,6 +56,9 @@ TEST(Schema, SixteenTablesWithTheirColumnsAndKeys) {
     EXPECT_EQ(columnsOf(c, "parametros"), QStringList({"idBase", "idCliente"}));
     EXPECT_EQ(columnsOf(c, "versionado"),
               QStringList({"idVersionado", "versionapnueva", "versionbdnueva"}));
+    EXPECT_EQ(columnsOf(c, "precios_historial"),
+              QStringList({"id_producto", "fecha", "costo_anterior", "costo_nuevo",
+                           "materia_seca_anterior", "materia_seca_nueva", "origen"}));
     EXPECT_EQ(keyOf(c, "producto_propiedad"), QStringList({"id_producto", "id_propiedad"}));
     EXPECT_EQ(keyOf(c, "formula_producto"), QStringList({"id_formula", "id_producto"}));
     EXPECT_EQ(keyOf(c, "formula_propiedad"), QStringList({"id_formula", "id_propiedad"}));
@@ -76,7 +79,7 @@ TEST(Schema, SixteenTablesWithTheirColumnsAndKeys) {
               QStringList({"id_plan", "id_producto", "existencia"}));
     EXPECT_EQ(keyOf(c, "plan_existencia"), QStringList({"id_plan", "id_producto"}));
     EXPECT_EQ(c.query("select count(*) from sqlite_master where type='table'").value(0, 0).toInt(),
-              16);
+              17);
     // The composition is read by nutrient too.
     const Result plan = c.query("EXPLAIN QUERY PLAN select * from producto_propiedad where "
                                 "id_propiedad=3");
@@ -206,10 +209,12 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
     EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
 
-// A file made before an index was part of the schema gets it when it is opened.
+// A file made before an index or the price history was part of the schema gets them when it is
+// opened.
 TEST(Schema, MissingIndexesAreAddedOnOpening) {
     TestDatabase db;
     Connection& conn = db.conn();
+    conn.execute("DROP TABLE precios_historial");
     const QString indexes = "select count(*) from sqlite_master where type='index' and name in "
                             "('formulas_cliente','producto_propiedad_propiedad')";
     conn.execute("DROP INDEX formulas_cliente");
@@ -217,6 +222,9 @@ TEST(Schema, MissingIndexesAreAddedOnOpening) {
     EXPECT_EQ(count(conn, indexes), 0);
     upgradeSchema(conn);
     EXPECT_EQ(count(conn, indexes), 2);
+    EXPECT_EQ(count(conn, "select count(*) from sqlite_master where name in "
+                          "('precios_historial','precios_historial_producto')"),
+              2);
     upgradeSchema(conn); // nothing left to do
     EXPECT_EQ(count(conn, indexes), 2);
 }

@@ -19,12 +19,13 @@ protected:
         return editor;
     }
 
-    // Saves as the dialog does: the formula saved becomes the current one.
+    // Saves as the dialog and the save do: the header confirmed is written, and the formula
+    // written becomes the current one.
     SaveOutcome save(FormulaHeaderEditor& editor, const QString& code, const QString& product,
                      bool newVersion) {
-        const formulas::SaveResult result = editor.save(code, product, newVersion);
-        if (result.outcome == SaveOutcome::Saved)
-            current.formulaId = result.formulaId;
+        const formulas::SaveResult result = editor.confirm(code, product, newVersion);
+        if (result.outcome == SaveOutcome::Confirmed)
+            current.formulaId = formulas::writeHeader(conn(), editor.toWrite()).formulaId;
         return result.outcome;
     }
 
@@ -41,7 +42,7 @@ TEST_F(FormulaHeaderTest, NewFormulaGetsVersionZeroThenANewVersionGetsOne) {
     EXPECT_EQ(first.versionText(false), "0");
     EXPECT_TRUE(first.lastCode().isEmpty());
     ASSERT_EQ(save(first, QStringLiteral("  A10 "), QStringLiteral(" Vaca lechera "), false),
-              SaveOutcome::Saved);
+              SaveOutcome::Confirmed);
     EXPECT_EQ(current.formulaId, 1); // empty table: identifier 1
 
     db::Result saved = row(1);
@@ -61,7 +62,7 @@ TEST_F(FormulaHeaderTest, NewFormulaGetsVersionZeroThenANewVersionGetsOne) {
     EXPECT_FALSE(second.isNew());
     EXPECT_EQ(second.versionText(false), "0");
     EXPECT_EQ(second.versionText(true), "1");
-    ASSERT_EQ(save(second, second.code(), second.product(), true), SaveOutcome::Saved);
+    ASSERT_EQ(save(second, second.code(), second.product(), true), SaveOutcome::Confirmed);
     EXPECT_EQ(current.formulaId, 2);
     saved = row(2);
     EXPECT_EQ(saved.value(0, "version").toInt(), 1);
@@ -85,13 +86,13 @@ TEST_F(FormulaHeaderTest, CodeOfAnotherBaseIsAcceptedAndVersionsCountAcrossBases
     current.formulaId = 0;
     FormulaHeaderEditor editor = open();
     ASSERT_EQ(save(editor, QStringLiteral("X1"), QStringLiteral("Nueva"), false),
-              SaveOutcome::Saved);
+              SaveOutcome::Confirmed);
     EXPECT_EQ(current.formulaId, 3);
     EXPECT_EQ(row(3).value(0, "version").toInt(), 0);
 
     FormulaHeaderEditor again = open();
     EXPECT_EQ(again.nextVersion(), 5);
-    ASSERT_EQ(save(again, again.code(), again.product(), true), SaveOutcome::Saved);
+    ASSERT_EQ(save(again, again.code(), again.product(), true), SaveOutcome::Confirmed);
     EXPECT_EQ(row(current.formulaId).value(0, "version").toInt(), 5);
     EXPECT_EQ(row(current.formulaId).value(0, "idBase").toInt(), 1);
 }
@@ -107,7 +108,7 @@ TEST_F(FormulaHeaderTest, UpdateKeepsIdVersionCreationAndBaseAndRewritesTheRest)
     EXPECT_EQ(editor.customerName(), "Estancia Sur");
     EXPECT_EQ(editor.versionText(false), "3");
     ASSERT_EQ(save(editor, editor.code(), QStringLiteral("Nuevo nombre"), false),
-              SaveOutcome::Saved);
+              SaveOutcome::Confirmed);
     EXPECT_EQ(current.formulaId, 9);
     EXPECT_EQ(count("select count(*) from formulas"), 1);
     const db::Result saved = row(9);
@@ -128,7 +129,7 @@ TEST_F(FormulaHeaderTest, NewFormulaTakesTheCurrentCustomerWhenItExists) {
     current.customer = 3;
     FormulaHeaderEditor known = open();
     EXPECT_EQ(known.customerName(), "Granja Norte");
-    ASSERT_EQ(save(known, "1", "P", false), SaveOutcome::Saved);
+    ASSERT_EQ(save(known, "1", "P", false), SaveOutcome::Confirmed);
     EXPECT_EQ(row(1).value(0, "idCliente").toInt(), 3);
 
     current.formulaId = 0;
@@ -143,12 +144,12 @@ TEST_F(FormulaHeaderTest, ChecksComeInOrderWithTheirMessages) {
     current.formulaId = 0;
     FormulaHeaderEditor editor = open();
 
-    auto result = editor.save(QStringLiteral("   "), QString(), false);
+    auto result = editor.confirm(QStringLiteral("   "), QString(), false);
     EXPECT_EQ(result.outcome, SaveOutcome::Refused);
     EXPECT_EQ(result.focus, HeaderField::Code);
-    result = editor.save(QStringLiteral("56"), QStringLiteral("  "), false);
+    result = editor.confirm(QStringLiteral("56"), QStringLiteral("  "), false);
     EXPECT_EQ(result.focus, HeaderField::Product);
-    result = editor.save(QStringLiteral(" 55 "), QStringLiteral("Otro"), false);
+    result = editor.confirm(QStringLiteral(" 55 "), QStringLiteral("Otro"), false);
     EXPECT_EQ(result.outcome, SaveOutcome::Refused);
     EXPECT_EQ(result.focus, HeaderField::Code);
 
@@ -176,7 +177,7 @@ TEST_F(FormulaHeaderTest, CodeChangeOfASingleVersionAsksNothing) {
     addFormula(2, "A10", 0, 2); // same code in another base stays
     current.formulaId = 1;
     FormulaHeaderEditor editor = open();
-    ASSERT_EQ(save(editor, QStringLiteral("B7"), editor.product(), false), SaveOutcome::Saved);
+    ASSERT_EQ(save(editor, QStringLiteral("B7"), editor.product(), false), SaveOutcome::Confirmed);
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_EQ(scalar("select trim(codigo) from formulas where id_formula=1").toString(), "B7");
     EXPECT_EQ(scalar("select trim(codigo) from formulas where id_formula=2").toString(), "A10");
@@ -208,7 +209,7 @@ TEST_F(FormulaHeaderTest, NewVersionWithCodeChangeMovesEveryVersion) {
     FormulaHeaderEditor editor = open();
     EXPECT_EQ(editor.versionText(true), "2");
     desktop.answers = {true};
-    ASSERT_EQ(save(editor, QStringLiteral("B7"), editor.product(), true), SaveOutcome::Saved);
+    ASSERT_EQ(save(editor, QStringLiteral("B7"), editor.product(), true), SaveOutcome::Confirmed);
     EXPECT_EQ(current.formulaId, 4);
     const db::Result rows =
         conn().query("select trim(codigo),version from formulas where idBase=1 order by version");
@@ -224,13 +225,13 @@ TEST_F(FormulaHeaderTest, CodesAndProductsWithQuotesAreStoredAsTyped) {
     current.formulaId = 0;
     FormulaHeaderEditor editor = open();
     ASSERT_EQ(save(editor, QStringLiteral("O'B"), QStringLiteral("Harina d'avena"), false),
-              SaveOutcome::Saved);
+              SaveOutcome::Confirmed);
     EXPECT_EQ(scalar("select producto from formulas").toString(), "Harina d'avena");
 
     FormulaHeaderEditor reopened = open();
     EXPECT_EQ(reopened.code().trimmed(), "O'B");
     EXPECT_EQ(save(reopened, QStringLiteral("O'B"), QStringLiteral("Otra d'avena"), true),
-              SaveOutcome::Saved);
+              SaveOutcome::Confirmed);
     EXPECT_EQ(row(2).value(0, "version").toInt(), 1);
 
     current.formulaId = 0;
@@ -243,7 +244,7 @@ TEST_F(FormulaHeaderTest, CodesAndProductsWithQuotesAreStoredAsTyped) {
 TEST_F(FormulaHeaderTest, LongCodeIsCutToTwentyCharacters) {
     FormulaHeaderEditor editor = open();
     ASSERT_EQ(save(editor, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"), "P", false),
-              SaveOutcome::Saved);
+              SaveOutcome::Confirmed);
     EXPECT_EQ(scalar("select codigo from formulas").toString(), "ABCDEFGHIJKLMNOPQRST");
 }
 

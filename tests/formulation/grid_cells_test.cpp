@@ -155,10 +155,12 @@ TEST(FlexProd, QuantityOutsideItsLimitsIsRed) {
     below.minimo = 150; // above the dry quantity 147.064
     IngredientRow above = maiz();
     above.maximo = 100;
-    IngredientRow widened = maiz(); // equal limits widened by 0.001: the mix sits at 9.999
+    IngredientRow widened = maiz(); // equal limits widened by 0.001: the mix at 9.999 meets them
     widened.minimo = 10;
     widened.maximo = 10;
     widened.cantidad_seca = 9.999;
+    IngredientRow beyond = widened; // past the widening
+    beyond.cantidad_seca = 10.002;
     IngredientRow roundOff = maiz(); // at its limit but for round-off
     roundOff.minimo = 147.064;
     roundOff.cantidad_seca = 147.06399999999;
@@ -167,11 +169,12 @@ TEST(FlexProd, QuantityOutsideItsLimitsIsRed) {
     outOfMix.cantidad_seca = 0;
 
     const GridPaint paint = paintFlexProd(
-        modelWith({below, above, widened, roundOff, outOfMix, maiz()}), QLatin1Char('.'));
+        modelWith({below, above, widened, roundOff, outOfMix, maiz(), beyond}), QLatin1Char('.'));
     EXPECT_TRUE(isRed(paint.cell(1, col::canS)));
     EXPECT_FALSE(isRed(paint.cell(1, col::canH)));
     EXPECT_TRUE(isRed(paint.cell(2, col::canS)));
-    EXPECT_TRUE(isRed(paint.cell(3, col::canS)));
+    EXPECT_FALSE(isRed(paint.cell(3, col::canS)));
+    EXPECT_TRUE(isRed(paint.cell(7, col::canS)));
     EXPECT_FALSE(isRed(paint.cell(4, col::canS)));
     EXPECT_TRUE(isRed(paint.cell(5, col::canS)));
     EXPECT_TRUE(paint.cell(5, col::canS).text.isEmpty());

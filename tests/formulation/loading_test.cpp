@@ -127,6 +127,34 @@ TEST(Loading, IngredientWithoutDryMatterIsLeftOutWithItsMessage) {
     EXPECT_TRUE(model.header.fechaModificacion.isEmpty());
 }
 
+// Rows whose ingredient or nutrient the catalog no longer holds are named when the formula is
+// loaded; they are not in the working model, so the next save removes them.
+TEST(Loading, ItemsGoneFromTheCatalogAreNamedWhenTheFormulaLoads) {
+    TestDatabase tdb;
+    SmallCatalog cat(tdb.conn());
+    cat.ingredient(1, QStringLiteral("Maíz"), 0.2, 88);
+    cat.ingredient(17, QStringLiteral("Soja"), 0.4, 90);
+    cat.nutrient(1, QStringLiteral("Proteína"));
+    cat.nutrient(4, QStringLiteral("Calcio"));
+    cat.formula(1, 100, true, true);
+    cat.formulaIngredient(1, 1, std::nullopt, std::nullopt);
+    cat.formulaIngredient(1, 17, std::nullopt, std::nullopt);
+    cat.formulaNutrient(1, 1, 1.0, std::nullopt);
+    cat.formulaNutrient(1, 4, 1.0, std::nullopt);
+    tdb.conn().execute(QStringLiteral("delete from productos where id_producto=17"));
+    tdb.conn().execute(QStringLiteral("delete from propiedades where id_propiedad=4"));
+
+    ScriptedDesktop desk;
+    const WorkingModel model = loadFormula(tdb.conn(), 1, desk);
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages[0].text,
+              QStringLiteral("El ingrediente 17 de la fórmula ya no existe en el catálogo; se "
+                             "quitará al grabar.\nEl nutriente 4 de la fórmula ya no existe en el "
+                             "catálogo; se quitará al grabar."));
+    EXPECT_EQ(model.ingredients.size(), 1u);
+    EXPECT_EQ(model.rsPropiedades.size(), 1u);
+}
+
 TEST(Loading, TotalsShareBoxTurnsRedOnlyWhenTheShownTextIsNot100) {
     TestDatabase tdb;
     WorkingModel model;

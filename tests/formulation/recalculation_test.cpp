@@ -42,7 +42,7 @@ TEST_F(Recalculation, ScalesTheSharesOfTheFormulasBasisToTheNewQuantity) {
     model.vSecaIng = false;
     addRow(1, 80, 0.25);
     addRow(2, 50, 0.75);
-    formulation::recalculate(model, conn(), 2000, true);
+    formulation::recalculate(model, conn(), {2000, true});
     EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_humeda, 500);
     EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_humeda, 1500);
     EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_seca, 400);
@@ -51,7 +51,7 @@ TEST_F(Recalculation, ScalesTheSharesOfTheFormulasBasisToTheNewQuantity) {
 
     // On dry matter the dry shares (0.75 and 0.25) give the quantities.
     model.vSecaIng = true;
-    formulation::recalculate(model, conn(), 100, true);
+    formulation::recalculate(model, conn(), {100, true});
     EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_seca, 75);
     EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_humeda, 75 / 0.8);
     EXPECT_DOUBLE_EQ(*model.ingredients[1].cantidad_seca, 25);
@@ -69,11 +69,11 @@ TEST_F(Recalculation, IncorporatingRebuildsTheNutrientsFromTheIngredientsContent
     protein.minimo = 10;
     model.rsPropiedades = {protein};
 
-    formulation::recalculate(model, conn(), 10, true);
+    formulation::recalculate(model, conn(), {10, true});
     ASSERT_EQ(model.rsPropiedades.size(), 1u);
     EXPECT_EQ(model.rsPropiedades[0].minimo, 10.0);
 
-    formulation::recalculate(model, conn(), 10, false);
+    formulation::recalculate(model, conn(), {10, false});
     ASSERT_EQ(model.rsPropiedades.size(), 2u);
     EXPECT_EQ(model.rsPropiedades[0].nombre, QStringLiteral("Fósforo"));
     EXPECT_EQ(model.rsPropiedades[1].nombre, QStringLiteral("Calcio"));
@@ -92,8 +92,39 @@ TEST(RecalcQuantity, ANumberAboveZeroOrItsMessage) {
               QStringLiteral("La cantidad debe ser mayor que cero"));
     EXPECT_EQ(formulation::checkRecalcQuantity("-5").message,
               QStringLiteral("La cantidad debe ser mayor que cero"));
+    // A batch the run would refuse is refused as the run refuses it.
+    EXPECT_EQ(formulation::checkRecalcQuantity("999999999").message,
+              QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000"));
+    EXPECT_EQ(formulation::checkRecalcQuantity("1000").quantity, 1000.0);
     EXPECT_EQ(formulation::checkRecalcQuantity("2,5").quantity, 2.5);
+    EXPECT_EQ(formulation::checkRecalcQuantity("1000").quantity, 1000.0);
+    // A batch the run refuses is refused with the run's message.
+    EXPECT_EQ(formulation::checkRecalcQuantity("999999999").message,
+              QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000"));
     EXPECT_EQ(formulation::recalcQuantityBasis(false), QStringLiteral("Materia Húmeda"));
+}
+
+TEST_F(Recalculation, IngredientLimitsFollowTheBatchUnlessAskedNotTo) {
+    model.vSecaIng = false;
+    model.batchQuantity = 1000;
+    addRow(1, 80, 0.6);
+    addRow(2, 98, 0.4);
+    model.ingredients[0].minimo = 400;
+    model.ingredients[0].maximo = 700;
+    model.ingredients[1].minimo = 0.0011;
+    formulation::recalculate(model, conn(), {500, true, true});
+    EXPECT_EQ(model.ingredients[0].minimo, 200.0);
+    EXPECT_EQ(model.ingredients[0].maximo, 350.0);
+    EXPECT_EQ(model.ingredients[1].minimo, 0.001); // kept with 3 decimals
+    EXPECT_FALSE(model.ingredients[1].maximo.has_value());
+
+    // Up again, a limit never passes 1000; without scaling the limits stay.
+    model.ingredients[0].maximo = 600;
+    formulation::recalculate(model, conn(), {1000, true, true});
+    EXPECT_EQ(model.ingredients[0].maximo, 1000.0);
+    formulation::recalculate(model, conn(), {250, true, false});
+    EXPECT_EQ(model.ingredients[0].minimo, 400.0);
+    EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_humeda, 150);
 }
 
 } // namespace

@@ -146,9 +146,9 @@ TEST_F(SaveDetailsTest, FailureInTheMiddleOfASaveLeavesTheDatabaseUnchanged) {
         formulas::FormulaHeaderEditor editor(conn(), desktop, current, true, true);
         ASSERT_TRUE(editor.load());
         const formulas::SaveResult saved =
-            editor.save(QStringLiteral("G"), QStringLiteral("Nuevo"), true);
-        ASSERT_EQ(saved.outcome, formulas::SaveOutcome::Saved);
-        model.formulaId = saved.formulaId;
+            editor.confirm(QStringLiteral("G"), QStringLiteral("Nuevo"), true);
+        ASSERT_EQ(saved.outcome, formulas::SaveOutcome::Confirmed);
+        model.formulaId = formulas::writeHeader(conn(), editor.toWrite()).formulaId;
         EXPECT_THROW(formulation::saveDetails(model, conn()), db::DbError);
     }
     EXPECT_EQ(count("select count(*) from formulas"), 1);

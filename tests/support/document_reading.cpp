@@ -1,5 +1,7 @@
 #include "support/document_reading.h"
 
+#include "files/zip_package.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,53 +10,12 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 
 namespace tarvela::test {
 
 namespace {
-
-quint32 read16(const QByteArray& data, qsizetype at) {
-    const auto* p = reinterpret_cast<const uchar*>(data.constData() + at);
-    return p[0] | (p[1] << 8);
-}
-
-quint32 read32(const QByteArray& data, qsizetype at) {
-    return read16(data, at) | (read16(data, at + 2) << 16);
-}
-
-struct Entry {
-    QString name;
-    quint32 method = 0;
-    quint32 compressedSize = 0;
-    quint32 size = 0;
-    quint32 offset = 0;
-};
-
-std::vector<Entry> entries(const QByteArray& data) {
-    std::vector<Entry> out;
-    const qsizetype end = data.lastIndexOf(QByteArray("PK\x05\x06", 4));
-    if (end < 0 || end + 22 > data.size())
-        return out;
-    const quint32 count = read16(data, end + 10);
-    qsizetype at = read32(data, end + 16);
-    for (quint32 i = 0; i < count && at + 46 <= data.size(); ++i) {
-        Entry e;
-        e.method = read16(data, at + 10);
-        e.compressedSize = read32(data, at + 20);
-        e.size = read32(data, at + 24);
-        const quint32 nameSize = read16(data, at + 28);
-        const quint32 extraSize = read16(data, at + 30);
-        const quint32 commentSize = read16(data, at + 32);
-        e.offset = read32(data, at + 42);
-        e.name = QString::fromUtf8(data.mid(at + 46, nameSize));
-        out.push_back(e);
-        at += 46 + nameSize + extraSize + commentSize;
-    }
-    return out;
-}
 
 QByteArray readPackage(const QString& path) {
     QFile file(path);
@@ -68,35 +29,19 @@ constexpr double kMmPerPoint = 25.4 / 72.0;
 } // namespace
 
 QByteArray zipEntry(const QString& package, const QString& name) {
-    const QByteArray data = readPackage(package);
-    for (const Entry& e : entries(data)) {
-        if (e.name != name)
-            continue;
-        const qsizetype start =
-            e.offset + 30 + read16(data, e.offset + 26) + read16(data, e.offset + 28);
-        const QByteArray stored = data.mid(start, e.compressedSize);
-        if (e.method == 0)
-            return stored;
-        QByteArray out(static_cast<qsizetype>(e.size), '\0');
-        z_stream stream{};
-        inflateInit2(&stream, -MAX_WBITS);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored.constData()));
-        stream.avail_in = static_cast<uInt>(stored.size());
-        stream.next_out = reinterpret_cast<Bytef*>(out.data());
-        stream.avail_out = static_cast<uInt>(out.size());
-        const int result = inflate(&stream, Z_FINISH);
-        inflateEnd(&stream);
-        EXPECT_EQ(result, Z_STREAM_END) << name.toStdString();
-        return out;
-    }
-    return {};
+    QString error;
+    const std::optional<files::ZipPackage> zip = files::ZipPackage::open(readPackage(package), error);
+    if (!zip || !zip->contains(name))
+        return {};
+    const std::optional<QByteArray> contents = zip->entry(name, error);
+    EXPECT_TRUE(contents) << name.toStdString() << ": " << error.toStdString();
+    return contents.value_or(QByteArray());
 }
 
 QStringList zipEntryNames(const QString& package) {
-    QStringList names;
-    for (const Entry& e : entries(readPackage(package)))
-        names << e.name;
-    return names;
+    QString error;
+    const std::optional<files::ZipPackage> zip = files::ZipPackage::open(readPackage(package), error);
+    return zip ? zip->names() : QStringList();
 }
 
 QString PdfLine::text() const {

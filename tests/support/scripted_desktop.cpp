@@ -21,6 +21,17 @@ bool ScriptedDesktop::question(const QString& text, const QString& title) {
     return answer;
 }
 
+Answer ScriptedDesktop::questionWithCancel(const QString& text, const QString& title) {
+    RecordingDesktop::question(text, title);
+    if (choices.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return Answer::Cancel;
+    }
+    const Answer answer = choices.front();
+    choices.pop_front();
+    return answer;
+}
+
 QString ScriptedDesktop::saveFileName(const QString& title, const QStringList& filters) {
     lastDialogTitle = title;
     lastDialogFilters = filters;
@@ -29,6 +40,10 @@ QString ScriptedDesktop::saveFileName(const QString& title, const QStringList& f
     QString name = fileNames.front();
     fileNames.pop_front();
     return name;
+}
+
+QString ScriptedDesktop::openFileName(const QString& title, const QStringList& filters) {
+    return saveFileName(title, filters);
 }
 
 int ScriptedDesktop::openDocument(const QString& path) {

@@ -18,7 +18,9 @@ class ScriptedDesktop : public RecordingDesktop {
 public:
     void message(const QString& text, MsgIcon icon, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    Answer questionWithCancel(const QString& text, const QString& title) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
+    QString openFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;
@@ -27,7 +29,9 @@ public:
 
     // Answers for the next questions (true = Yes); an unanswered question fails the test.
     std::deque<bool> answers;
-    // Names for the next save-file dialogs (empty = cancelled).
+    // Answers for the next Yes/No/Cancel questions; an unanswered one fails the test.
+    std::deque<Answer> choices;
+    // Names for the next save-file and open-file dialogs (empty = cancelled).
     std::deque<QString> fileNames;
     // Shell result of opening a document (above 32 = opened).
     int openResult = 42;

@@ -54,7 +54,7 @@ frmacercade::frmacercade(QWidget* parent) : QDialog(parent) {
     auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
     ok->setObjectName(QStringLiteral("cmdAceptar"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &frmacercade::cmdAceptar_Click);
+    connect(ok, &QPushButton::clicked, this, &frmacercade::acknowledge);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -63,14 +63,14 @@ frmacercade::frmacercade(QWidget* parent) : QDialog(parent) {
     layout->addWidget(frame);
     layout->addLayout(buttons);
 
-    Form_Load();
+    showVersion();
 }
 
-void frmacercade::Form_Load() {
+void frmacercade::showVersion() {
     lblVersion_->setText(QStringLiteral("Versión ") + QStringLiteral("2.02.0"));
 }
 
-void frmacercade::cmdAceptar_Click() {
+void frmacercade::acknowledge() {
     accept();
 }
 

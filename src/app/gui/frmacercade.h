@@ -13,8 +13,8 @@ class frmacercade : public QDialog {
 public:
     explicit frmacercade(QWidget* parent = nullptr);
 
-    void Form_Load();
-    void cmdAceptar_Click();
+    void showVersion();
+    void acknowledge();
 
 private:
     QLabel* lblVersion_ = nullptr;

@@ -50,13 +50,13 @@ void menu::buildControls() {
     imgLogo_ = picture(area, QStringLiteral("imgLogo"), productLogo());
     imgLogo_->move(16, 16);
 
-    txtVersion_ = new QLineEdit(kNoVersionText, area);
-    txtVersion_->setObjectName(QStringLiteral("txtVersion"));
-    txtVersion_->setReadOnly(true);
-    txtVersion_->setFocusPolicy(Qt::NoFocus);
-    txtVersion_->setAlignment(Qt::AlignCenter);
-    txtVersion_->setToolTip(QStringLiteral("Versión"));
-    txtVersion_->setGeometry(250, 36, 80, 24);
+    versionBox_ = new QLineEdit(kNoVersionText, area);
+    versionBox_->setObjectName(QStringLiteral("txtVersion"));
+    versionBox_->setReadOnly(true);
+    versionBox_->setFocusPolicy(Qt::NoFocus);
+    versionBox_->setAlignment(Qt::AlignCenter);
+    versionBox_->setToolTip(QStringLiteral("Versión"));
+    versionBox_->setGeometry(250, 36, 80, 24);
 
     Line1_ = new QFrame(area);
     Line1_->setObjectName(QStringLiteral("Line1"));
@@ -84,17 +84,17 @@ void menu::buildControls() {
         button->setIconSize(basePicture(i, false).size());
         button->setAutoRaise(true);
         button->resize(kButtonSize);
-        connect(button, &QToolButton::clicked, this, [this, i] { btnTipoFormulacion_Click(i); });
-        btnTipoFormulacion_[static_cast<size_t>(i - 1)] = button;
+        connect(button, &QToolButton::clicked, this, [this, i] { baseButtonClicked(i); });
+        baseButtons_[static_cast<size_t>(i - 1)] = button;
         paintBaseButton(i, false);
     }
 }
 
-void menu::Form_Load() {
+void menu::loadSession() {
     if (!ctx_.startupOk)
         return;
     try {
-        txtVersion_->setText(readVersion(ctx_.db()));
+        versionBox_->setText(readVersion(ctx_.db()));
         restoreParameters(ctx_);
     } catch (const db::DbError& e) {
         // A file whose tables cannot be read is no usable database: the program ends as when the
@@ -111,11 +111,11 @@ void menu::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        Form_Activate();
+        firstActivation();
     }
 }
 
-void menu::Form_Activate() {
+void menu::firstActivation() {
     if (!ctx_.startupOk) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -132,12 +132,12 @@ void menu::layOut() {
     in.makerLogo = imgFabricante_->size();
     in.selection = imgSeleccion_->size();
     for (size_t i = 0; i < 3; ++i)
-        in.buttons[i] = btnTipoFormulacion_[i]->size();
+        in.buttons[i] = baseButtons_[i]->size();
     const MainLayout out = computeMainLayout(in);
     imgFabricante_->setGeometry(out.makerLogo);
     imgSeleccion_->setGeometry(out.selection);
     for (size_t i = 0; i < 3; ++i)
-        btnTipoFormulacion_[i]->setGeometry(out.buttons[i]);
+        baseButtons_[i]->setGeometry(out.buttons[i]);
     Line1_->setGeometry(0, Line1_->y(), out.lineWidth, Line1_->height());
 }
 
@@ -150,19 +150,19 @@ void menu::selectBase(int index) {
     }
 }
 
-void menu::btnTipoFormulacion_Click(int index) {
+void menu::baseButtonClicked(int index) {
     selectBase(index);
 }
 
 void menu::paintBaseButton(int index, bool selected) {
     const auto slot = static_cast<size_t>(index - 1);
-    btnTipoFormulacion_[slot]->setIcon(QIcon(basePicture(index, selected)));
-    btnTipoFormulacion_[slot]->setProperty("selected", selected);
+    baseButtons_[slot]->setIcon(QIcon(basePicture(index, selected)));
+    baseButtons_[slot]->setProperty("selected", selected);
     selected_[slot] = selected;
 }
 
 QToolButton* menu::baseButton(int index) const {
-    return btnTipoFormulacion_.at(static_cast<size_t>(index - 1));
+    return baseButtons_.at(static_cast<size_t>(index - 1));
 }
 
 bool menu::baseSelected(int index) const {

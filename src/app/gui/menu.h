@@ -26,29 +26,32 @@ public:
     explicit menu(AppContext& ctx, QWidget* parent = nullptr);
 
     // The version box, the saved parameters and the current base.
-    void Form_Load();
+    void loadSession();
     // The first activation lays the pictures out; when start-up failed the window closes.
-    void Form_Activate();
+    void firstActivation();
 
     // Makes the base current: repaints the buttons, stores it, and after the first layout drops
     // the "&Fórmulas" menu down.
     void selectBase(int index);
-    void btnTipoFormulacion_Click(int index);
+    void baseButtonClicked(int index);
 
-    void admformulas_Click();
-    void mnuReformular_Click();
-    void mnuPlan_Click();
-    void mnuNueIng_Click();
-    void mnuConIng_Click();
-    void mnuNUeNut_Click();
-    void mnuConNut_Click();
-    void mnuGrupos_Click(); // "Grupos de Ingredientes"
-    void mnuNuevoCliente_Click();
-    void mnuClienteConsultas_Click();
-    void guiarapida_Click();
-    void mnuFabricante_Click();
-    void version_Click();
-    void mnuSalir_Click();
+    void openFormulaList();
+    void openReformulation();
+    void openProductionPlan();
+    void newIngredient();
+    void listIngredients();
+    void newNutrient();
+    void listNutrients();
+    void listGroups(); // "Grupos de Ingredientes"
+    void updatePricesFromFile();
+    void importComposition();
+    void exportComposition();
+    void newCustomer();
+    void listCustomers();
+    void openQuickGuide();
+    void openMakerDocument();
+    void showAbout();
+    void quit();
 
     QToolButton* baseButton(int index) const;
     // Whether base button index shows its selected picture.
@@ -67,8 +70,8 @@ private:
     void layOut();
 
     AppContext& ctx_;
-    QLineEdit* txtVersion_ = nullptr;
-    std::array<QToolButton*, 3> btnTipoFormulacion_{};
+    QLineEdit* versionBox_ = nullptr;
+    std::array<QToolButton*, 3> baseButtons_{};
     std::array<bool, 3> selected_{};
     QLabel* imgSeleccion_ = nullptr;
     QLabel* imgLogo_ = nullptr;

@@ -37,41 +37,51 @@ void menu::buildMenuBar() {
     QMenu* productos = addMenu(datos, QStringLiteral("productos"), QStringLiteral("&Ingredientes"));
     connect(
         addItem(productos, QStringLiteral("mnuNueIng"), QStringLiteral("Nuevo Ingrediente"), true),
-        &QAction::triggered, this, &menu::mnuNueIng_Click);
+        &QAction::triggered, this, &menu::newIngredient);
     connect(addItem(productos, QStringLiteral("mnuConIng"), QStringLiteral("Consultas"), true),
-            &QAction::triggered, this, &menu::mnuConIng_Click);
+            &QAction::triggered, this, &menu::listIngredients);
     addSeparator(datos, QStringLiteral("sep1_1"));
     QMenu* propiedades =
         addMenu(datos, QStringLiteral("propiedades"), QStringLiteral("&Nutrientes"));
     connect(
         addItem(propiedades, QStringLiteral("mnuNUeNut"), QStringLiteral("Nuevo Nutriente"), true),
-        &QAction::triggered, this, &menu::mnuNUeNut_Click);
+        &QAction::triggered, this, &menu::newNutrient);
     connect(addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), true),
-            &QAction::triggered, this, &menu::mnuConNut_Click);
+            &QAction::triggered, this, &menu::listNutrients);
     connect(addItem(datos, QStringLiteral("mnuGrupos"), QStringLiteral("&Grupos de Ingredientes"),
                     true),
-            &QAction::triggered, this, &menu::mnuGrupos_Click);
+            &QAction::triggered, this, &menu::listGroups);
     addSeparator(datos, QStringLiteral("sep_1_2"));
+    connect(addItem(datos, QStringLiteral("mnuActPrecios"),
+                    QStringLiteral("Actualizar precios desde archivo…"), true),
+            &QAction::triggered, this, &menu::updatePricesFromFile);
+    connect(addItem(datos, QStringLiteral("mnuImpComposicion"),
+                    QStringLiteral("Importar composición…"), true),
+            &QAction::triggered, this, &menu::importComposition);
+    connect(addItem(datos, QStringLiteral("mnuExpComposicion"),
+                    QStringLiteral("Exportar composición…"), true),
+            &QAction::triggered, this, &menu::exportComposition);
+    addSeparator(datos, QStringLiteral("sep_1_3"));
     connect(addItem(datos, QStringLiteral("mnuSalir2"), QStringLiteral("Salir"), true),
-            &QAction::triggered, this, &menu::mnuSalir_Click);
+            &QAction::triggered, this, &menu::quit);
 
     QMenu* formulas = addMenu(nullptr, QStringLiteral("formulas"), QStringLiteral("&Fórmulas"));
     connect(addItem(formulas, QStringLiteral("admformulas"),
                     QStringLiteral("&Administración de Fórmulas"), true),
-            &QAction::triggered, this, &menu::admformulas_Click);
+            &QAction::triggered, this, &menu::openFormulaList);
     connect(addItem(formulas, QStringLiteral("mnuReformular"),
                     QStringLiteral("Reformular Fórmulas"), true),
-            &QAction::triggered, this, &menu::mnuReformular_Click);
+            &QAction::triggered, this, &menu::openReformulation);
     connect(
         addItem(formulas, QStringLiteral("mnuPlan"), QStringLiteral("Plan de Producción"), true),
-        &QAction::triggered, this, &menu::mnuPlan_Click);
+        &QAction::triggered, this, &menu::openProductionPlan);
     addSeparator(formulas, QStringLiteral("sep2_1"));
     QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
     connect(addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), true),
-            &QAction::triggered, this, &menu::mnuNuevoCliente_Click);
+            &QAction::triggered, this, &menu::newCustomer);
     connect(
         addItem(clientes, QStringLiteral("mnuClienteConsultas"), QStringLiteral("Consultas"), true),
-        &QAction::triggered, this, &menu::mnuClienteConsultas_Click);
+        &QAction::triggered, this, &menu::listCustomers);
 
     QMenu* utilidades =
         addMenu(nullptr, QStringLiteral("utilidades"), QStringLiteral("&Utilidades"));
@@ -80,33 +90,33 @@ void menu::buildMenuBar() {
     QMenu* ayuda = addMenu(nullptr, QStringLiteral("ayuda"), QStringLiteral("&Ayuda"));
     connect(addItem(ayuda, QStringLiteral("guiarapida"),
                     QStringLiteral("Guía Rápida de Formulación"), true),
-            &QAction::triggered, this, &menu::guiarapida_Click);
+            &QAction::triggered, this, &menu::openQuickGuide);
     addSeparator(ayuda, QStringLiteral("sepayuda"));
     connect(addItem(ayuda, QStringLiteral("mnuFabricante"), kMakerName, true), &QAction::triggered,
-            this, &menu::mnuFabricante_Click);
+            this, &menu::openMakerDocument);
     connect(addItem(ayuda, QStringLiteral("version"),
                     QStringLiteral("Información sobre la Versión"), true),
-            &QAction::triggered, this, &menu::version_Click);
+            &QAction::triggered, this, &menu::showAbout);
 
     QAction* salir = menuBar()->addAction(QStringLiteral("&Salir"));
     salir->setObjectName(QStringLiteral("salir"));
-    connect(salir, &QAction::triggered, this, &menu::mnuSalir_Click);
+    connect(salir, &QAction::triggered, this, &menu::quit);
 }
 
-void menu::guiarapida_Click() {
+void menu::openQuickGuide() {
     openHelpDocument(ctx_.ui(), ctx_.installDir, kQuickGuideFile);
 }
 
-void menu::mnuFabricante_Click() {
+void menu::openMakerDocument() {
     openHelpDocument(ctx_.ui(), ctx_.installDir, kMakerDocumentFile);
 }
 
-void menu::version_Click() {
+void menu::showAbout() {
     frmacercade window(this);
     execModal(ctx_, window);
 }
 
-void menu::mnuSalir_Click() {
+void menu::quit() {
     close();
 }
 

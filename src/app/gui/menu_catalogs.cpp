@@ -7,63 +7,71 @@
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/gui/frmpropiedades.h"
+#include "imports/gui/catalog_file_actions.h"
 #include "widgets/modal_launcher.h"
 
 #include <memory>
 
-// The "&Datos del Sistema" items and the customer items of "&Fórmulas": the catalog windows.
+// The "&Datos del Sistema" items and the customer items of "&Fórmulas": the catalog windows and
+// the catalog's files.
 namespace tarvela {
 
 namespace {
 
-// Opens a window that is built with the hourglass pointer (the item's window loads an item).
-template <typename Window> void openBusy(AppContext& ctx, QWidget* parent) {
+// Opens a window for a new item, built with the hourglass pointer.
+template <typename Window> void openNewItem(AppContext& ctx, QWidget* parent) {
     std::unique_ptr<Window> window;
     {
         BusyPointer busy(ctx.ui());
-        window = std::make_unique<Window>(ctx, parent);
+        window = std::make_unique<Window>(ctx, 0, parent);
     }
     execModal(ctx, *window);
 }
 
 } // namespace
 
-void menu::mnuNueIng_Click() {
-    ctx_.currentProductId = 0;
-    openBusy<frmproducto>(ctx_, this);
+void menu::newIngredient() {
+    openNewItem<frmproducto>(ctx_, this);
 }
 
-void menu::mnuConIng_Click() {
-    ctx_.listMode = QStringLiteral("ABM");
-    frmproductos window(ctx_, this);
+void menu::listIngredients() {
+    frmproductos window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuNUeNut_Click() {
-    ctx_.currentPropertyId = 0;
-    openBusy<frmpropiedad>(ctx_, this);
+void menu::newNutrient() {
+    openNewItem<frmpropiedad>(ctx_, this);
 }
 
-void menu::mnuConNut_Click() {
-    ctx_.listMode = QStringLiteral("ABM");
-    frmpropiedades window(ctx_, this);
+void menu::listNutrients() {
+    frmpropiedades window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuGrupos_Click() {
-    frmGrupos window(ctx_, false, this);
+void menu::listGroups() {
+    frmGrupos window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuNuevoCliente_Click() {
-    frmCliente window(ctx_, this);
-    window.vIdCliente = 0;
+void menu::updatePricesFromFile() {
+    importPricesFromFile(ctx_, this);
+}
+
+void menu::importComposition() {
+    importCompositionFromFile(ctx_, this);
+}
+
+void menu::exportComposition() {
+    exportCompositionToFile(ctx_, this);
+}
+
+void menu::newCustomer() {
+    frmCliente window(ctx_, 0, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuClienteConsultas_Click() {
-    frmClientes window(ctx_, this);
-    window.vAction = QStringLiteral("ABM");
+void menu::listCustomers() {
+    frmClientes window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 

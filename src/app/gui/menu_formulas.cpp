@@ -8,19 +8,20 @@
 
 namespace tarvela {
 
-void menu::admformulas_Click() {
-    ctx_.listMode = QStringLiteral("ABM");
+void menu::openFormulaList() {
     frmformulas window(
-        ctx_, [this](QWidget* parent) { openFormulationWindow(ctx_, parent); }, this);
+        ctx_,
+        [this](int formulaId, QWidget* parent) { openFormulationWindow(ctx_, formulaId, parent); },
+        this);
     execModal(ctx_, window);
 }
 
-void menu::mnuReformular_Click() {
+void menu::openReformulation() {
     frmreformular window(ctx_, ctx_.currentBase, this);
     execModal(ctx_, window);
 }
 
-void menu::mnuPlan_Click() {
+void menu::openProductionPlan() {
     frmplanes window(ctx_, this);
     execModal(ctx_, window);
 }

@@ -114,10 +114,31 @@ bool QtDesktop::question(const QString& text, const QString& title) {
     return box.exec() == QMessageBox::Yes;
 }
 
+Answer QtDesktop::questionWithCancel(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, caption(title), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 QString QtDesktop::saveFileName(const QString& title, const QStringList& filters) {
     return QFileDialog::getSaveFileName(nullptr, title, QString(),
                                         filters.join(QStringLiteral(";;")), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtDesktop::openFileName(const QString& title, const QStringList& filters) {
+    return QFileDialog::getOpenFileName(nullptr, title, QString(),
+                                        filters.join(QStringLiteral(";;")));
 }
 
 int QtDesktop::openDocument(const QString& path) {

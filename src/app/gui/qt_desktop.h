@@ -14,7 +14,9 @@ public:
     void message(const QString& text, MsgIcon icon = MsgIcon::None,
                  const QString& title = {}) override;
     bool question(const QString& text, const QString& title = {}) override;
+    Answer questionWithCancel(const QString& text, const QString& title = {}) override;
     QString saveFileName(const QString& title, const QStringList& filters) override;
+    QString openFileName(const QString& title, const QStringList& filters) override;
     int openDocument(const QString& path) override;
     void sendKeys(const QString& keys) override;
     void setBusy(bool busy) override;

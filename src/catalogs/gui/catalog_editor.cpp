@@ -20,20 +20,20 @@ CatalogEditor::CatalogEditor(AppContext& ctx, const QString& name, const QString
     setModal(true);
 
     fields_ = new QGridLayout;
-    cmdUpdate_ = windowButton(this, QStringLiteral("cmdUpdate"), QStringLiteral("Grabar"));
-    cmdRefresh_ = windowButton(this, QStringLiteral("cmdRefresh"), QStringLiteral("Cancelar"));
-    cmdClose_ = closeButton(this);
-    connect(cmdUpdate_, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
-    connect(cmdRefresh_, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
-    connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    saveButton_ = windowButton(this, QStringLiteral("cmdUpdate"), QStringLiteral("Grabar"));
+    cancelButton_ = windowButton(this, QStringLiteral("cmdRefresh"), QStringLiteral("Cancelar"));
+    closeButton_ = closeButton(this);
+    connect(saveButton_, &QPushButton::clicked, this, [this] { saveBoxes(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { restoreSaved(); });
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
 
     buttonRow_ = new QWidget(this);
     auto* buttons = new QHBoxLayout(buttonRow_);
     buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->addWidget(cmdUpdate_);
-    buttons->addWidget(cmdRefresh_);
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(cancelButton_);
     buttons->addStretch();
-    buttons->addWidget(cmdClose_);
+    buttons->addWidget(closeButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields_);
@@ -43,7 +43,7 @@ CatalogEditor::CatalogEditor(AppContext& ctx, const QString& name, const QString
 QPushButton* CatalogEditor::addButton(const QString& name, const QString& caption) {
     QPushButton* button = windowButton(buttonRow_, name, caption);
     auto* buttons = static_cast<QHBoxLayout*>(buttonRow_->layout());
-    buttons->insertWidget(buttons->indexOf(cmdRefresh_) + 1, button);
+    buttons->insertWidget(buttons->indexOf(cancelButton_) + 1, button);
     return button;
 }
 
@@ -71,17 +71,13 @@ bool CatalogEditor::store(const std::function<Store()>& statements) {
     return false;
 }
 
-void CatalogEditor::cmdUpdate_Click() {
+void CatalogEditor::saveBoxes() {
     if (save() && closesAfterSave())
         accept();
 }
 
-void CatalogEditor::cmdRefresh_Click() {
+void CatalogEditor::restoreSaved() {
     restore();
-}
-
-void CatalogEditor::cmdClose_Click() {
-    close();
 }
 
 void CatalogEditor::done(int result) {

@@ -21,9 +21,8 @@ class CatalogEditor : public QDialog {
     Q_OBJECT
 
 public:
-    void cmdUpdate_Click();  // "Grabar"
-    void cmdRefresh_Click(); // "Cancelar": the boxes show the saved values again
-    void cmdClose_Click();
+    void saveBoxes();    // "Grabar": stores the boxes (and closes, for most windows)
+    void restoreSaved(); // "Cancelar": the boxes show the saved values again
 
 protected:
     CatalogEditor(AppContext& ctx, const QString& name, const QString& caption, QWidget* parent);
@@ -59,9 +58,9 @@ protected:
     void done(int result) override;
 
     AppContext& ctx_;
-    QPushButton* cmdUpdate_ = nullptr;
-    QPushButton* cmdRefresh_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 
 private:
     QGridLayout* fields_ = nullptr;

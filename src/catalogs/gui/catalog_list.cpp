@@ -25,8 +25,8 @@ bool isEnter(const QKeyEvent* key) {
 } // namespace
 
 CatalogList::CatalogList(AppContext& ctx, const QString& name, const QString& caption,
-                         QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+                         ListMode mode, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), mode_(mode) {
     setObjectName(name);
     setWindowTitle(caption);
     setModal(true);
@@ -34,63 +34,67 @@ CatalogList::CatalogList(AppContext& ctx, const QString& name, const QString& ca
 }
 
 void CatalogList::buildControls() {
-    auto* frame = new QGroupBox(this);
-    frame->setObjectName(QStringLiteral("fraCriterios"));
-    criteria_ = new QGridLayout(frame);
+    criteriaFrame_ = new QGroupBox(this);
+    criteriaFrame_->setObjectName(QStringLiteral("fraCriterios"));
+    criteria_ = new QGridLayout(criteriaFrame_);
 
-    Command1_ = windowButton(this, QStringLiteral("Command1"), QStringLiteral("Buscar"));
-    Command2_ = windowButton(this, QStringLiteral("Command2"), QStringLiteral("Limpiar"));
-    picture_ = new QLabel(this);
-    picture_->setObjectName(QStringLiteral("imgTipoFormulacion"));
-    picture_->hide();
+    searchButton_ = windowButton(this, QStringLiteral("Command1"), QStringLiteral("Buscar"));
+    clearButton_ = windowButton(this, QStringLiteral("Command2"), QStringLiteral("Limpiar"));
+    basePicture_ = new QLabel(this);
+    basePicture_->setObjectName(QStringLiteral("imgTipoFormulacion"));
+    basePicture_->hide();
     auto* searchButtons = new QVBoxLayout;
-    searchButtons->addWidget(picture_);
+    searchButtons->addWidget(basePicture_);
     searchButtons->addStretch();
-    searchButtons->addWidget(Command1_);
-    searchButtons->addWidget(Command2_);
+    searchButtons->addWidget(searchButton_);
+    searchButtons->addWidget(clearButton_);
     auto* top = new QHBoxLayout;
-    top->addWidget(frame, 1);
+    top->addWidget(criteriaFrame_, 1);
     top->addLayout(searchButtons);
 
-    txtnohubo_ = new QLabel(QStringLiteral("No hubo coincidencias"), this);
-    txtnohubo_->setObjectName(QStringLiteral("txtnohubo"));
-    txtnohubo_->hide();
+    noMatchesLabel_ = new QLabel(QStringLiteral("No hubo coincidencias"), this);
+    noMatchesLabel_->setObjectName(QStringLiteral("txtnohubo"));
+    // Its line is kept while it is hidden: the window does not grow when it shows.
+    QSizePolicy keepLine = noMatchesLabel_->sizePolicy();
+    keepLine.setRetainSizeWhenHidden(true);
+    noMatchesLabel_->setSizePolicy(keepLine);
+    noMatchesLabel_->hide();
 
-    flexgrid1_ = new QTableWidget(this);
-    flexgrid1_->setObjectName(QStringLiteral("flexgrid1"));
-    setupReadOnlyGrid(*flexgrid1_);
-    flexgrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    flexgrid1_->setMinimumSize(560, 260);
-    flexgrid1_->installEventFilter(this);
-    connect(flexgrid1_, &QTableWidget::cellDoubleClicked, this, [this] { actOnRow(); });
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName(QStringLiteral("flexgrid1"));
+    setupReadOnlyGrid(*grid_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setMinimumSize(560, 260);
+    grid_->installEventFilter(this);
+    connect(grid_, &QTableWidget::cellDoubleClicked, this, [this] { actOnRow(); });
 
-    cmdAdd_ = windowButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Nuevo"));
-    cmdEditar_ = windowButton(this, QStringLiteral("cmdEditar"), QStringLiteral("Editar"));
-    cmdDelete_ = windowButton(this, QStringLiteral("cmdDelete"), QStringLiteral("Eliminar"));
-    cmdSeleccionar_ =
+    addButton_ = windowButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Nuevo"));
+    editButton_ = windowButton(this, QStringLiteral("cmdEditar"), QStringLiteral("Editar"));
+    deleteButton_ = windowButton(this, QStringLiteral("cmdDelete"), QStringLiteral("Eliminar"));
+    pickButton_ =
         windowButton(this, QStringLiteral("cmdSeleccionar"), QStringLiteral("Seleccionar"));
-    cmdSeleccionar_->hide();
-    cmdClose_ = closeButton(this);
-    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(cmdAdd_, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(cmdEditar_, &QPushButton::clicked, this, [this] { cmdEditar_Click(); });
-    connect(cmdDelete_, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdSeleccionar_, &QPushButton::clicked, this, [this] { cmdSeleccionar_Click(); });
-    connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    pickButton_->hide();
+    closeButton_ = closeButton(this);
+    connect(searchButton_, &QPushButton::clicked, this, [this] { search(); });
+    connect(clearButton_, &QPushButton::clicked, this, &CatalogList::clearSearch);
+    connect(addButton_, &QPushButton::clicked, this, &CatalogList::addNew);
+    connect(editButton_, &QPushButton::clicked, this, &CatalogList::editSelected);
+    connect(deleteButton_, &QPushButton::clicked, this, &CatalogList::deleteSelected);
+    connect(pickButton_, &QPushButton::clicked, this, &CatalogList::pickSelected);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
 
     buttonRow_ = new QWidget(this);
     auto* actions = new QHBoxLayout(buttonRow_);
     actions->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* button : {cmdAdd_, cmdEditar_, cmdDelete_, cmdSeleccionar_})
+    for (QWidget* button : {addButton_, editButton_, deleteButton_, pickButton_})
         actions->addWidget(button);
     actions->addStretch();
-    actions->addWidget(cmdClose_);
+    actions->addWidget(closeButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(txtnohubo_);
-    layout->addWidget(flexgrid1_, 1);
+    layout->addWidget(noMatchesLabel_);
+    layout->addWidget(grid_, 1);
     layout->addWidget(buttonRow_);
 }
 
@@ -98,16 +102,21 @@ void CatalogList::searchOnEnter(QWidget* box) {
     box->installEventFilter(this);
 }
 
+void CatalogList::addToButtonRow(QWidget* control) {
+    control->setParent(buttonRow_);
+    auto* actions = static_cast<QHBoxLayout*>(buttonRow_->layout());
+    actions->insertWidget(actions->indexOf(pickButton_), control);
+}
+
 QPushButton* CatalogList::addButton(const QString& name, const QString& caption) {
     QPushButton* button = windowButton(buttonRow_, name, caption);
-    auto* actions = static_cast<QHBoxLayout*>(buttonRow_->layout());
-    actions->insertWidget(actions->indexOf(cmdSeleccionar_), button);
+    addToButtonRow(button);
     return button;
 }
 
 void CatalogList::showPicture(const QPixmap& picture) {
-    picture_->setPixmap(picture);
-    picture_->show();
+    basePicture_->setPixmap(picture);
+    basePicture_->show();
 }
 
 void CatalogList::finish(QWidget* firstBox, int nameColumn) {
@@ -133,25 +142,33 @@ bool CatalogList::search() {
 }
 
 void CatalogList::showRows(const grid::GridPaint& paint) {
-    paintGrid(*flexgrid1_, paint);
-    const int lines = flexgrid1_->rowCount();
-    txtnohubo_->setVisible(lines == 0);
+    paintGrid(*grid_, paint);
+    const int lines = grid_->rowCount();
+    noMatchesLabel_->setVisible(lines == 0);
     if (lines == 0)
         return;
-    const int row = rememberedRow_ >= 1 && rememberedRow_ <= lines ? rememberedRow_ - 1 : 0;
-    flexgrid1_->setCurrentCell(row, nameColumn_);
-    flexgrid1_->selectRow(row);
+    const int remembered = remembersRow_ ? rememberedRow_ : 1;
+    const int row = remembered >= 1 && remembered <= lines ? remembered - 1 : 0;
+    grid_->setCurrentCell(row, nameColumn_);
+    grid_->selectRow(row);
+    grid_->scrollToItem(grid_->item(row, nameColumn_));
+}
+
+void CatalogList::showNoRows() {
+    grid_->setRowCount(0);
+    grid_->setCurrentCell(-1, -1);
+    noMatchesLabel_->hide();
 }
 
 int CatalogList::selectedRow() const {
-    const int row = flexgrid1_->currentRow();
-    if (row < 0 || row >= flexgrid1_->rowCount())
+    const int row = grid_->currentRow();
+    if (row < 0 || row >= grid_->rowCount())
         return -1;
     return keyOf(row) > 0 ? row : -1;
 }
 
 bool CatalogList::showsItems() const {
-    return flexgrid1_->rowCount() > 0 && keyOf(0) > 0;
+    return grid_->rowCount() > 0 && keyOf(0) > 0;
 }
 
 int CatalogList::keyOf(int row) const {
@@ -159,25 +176,27 @@ int CatalogList::keyOf(int row) const {
 }
 
 QString CatalogList::cellText(int row, int column) const {
-    const QTableWidgetItem* item = flexgrid1_->item(row, column);
+    const QTableWidgetItem* item = grid_->item(row, column);
     return item ? item->text() : QString();
 }
 
-void CatalogList::Command1_Click() {
-    search();
-}
-
-void CatalogList::Command2_Click() {
+void CatalogList::clearSearch() {
     clearCriteria();
+    listAfterClearing();
+}
+
+void CatalogList::listAfterClearing() {
+    // The whole list again, from its first row.
+    rememberedRow_ = 1;
     search();
 }
 
-void CatalogList::cmdAdd_Click() {
+void CatalogList::addNew() {
     openItem(0);
     search();
 }
 
-void CatalogList::cmdEditar_Click() {
+void CatalogList::editSelected() {
     const int row = selectedRow();
     if (row < 0)
         return;
@@ -186,7 +205,7 @@ void CatalogList::cmdEditar_Click() {
     search();
 }
 
-void CatalogList::cmdDelete_Click() {
+void CatalogList::deleteSelected() {
     const int row = selectedRow();
     if (row < 0)
         return;
@@ -195,7 +214,7 @@ void CatalogList::cmdDelete_Click() {
         search();
 }
 
-void CatalogList::cmdSeleccionar_Click() {
+void CatalogList::pickSelected() {
     const int row = selectedRow();
     if (row < 0)
         return;
@@ -204,20 +223,16 @@ void CatalogList::cmdSeleccionar_Click() {
     accept();
 }
 
-void CatalogList::cmdClose_Click() {
-    close();
-}
-
 void CatalogList::actOnRow() {
     if (pickMode())
-        cmdSeleccionar_Click();
+        pickSelected();
     else
-        cmdEditar_Click();
+        editSelected();
 }
 
 void CatalogList::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    cmdSeleccionar_->setVisible(pickMode());
+    pickButton_->setVisible(pickMode());
     if (firstBox_)
         firstBox_->setFocus();
 }
@@ -231,7 +246,7 @@ void CatalogList::done(int result) {
 
 bool CatalogList::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
-        if (watched == flexgrid1_)
+        if (watched == grid_)
             actOnRow();
         else
             search();

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QPixmap;
 class QPushButton;
@@ -16,40 +17,48 @@ class QTableWidget;
 
 namespace tarvela {
 
-// What the catalog lists (nutrients, ingredients, customers) share: the criteria frame with
-// "Buscar" and "Limpiar", the grid with "No hubo coincidencias", the buttons "Nuevo", "Editar",
-// "Eliminar", "Seleccionar" (pick mode only) and close, the row reselected after every search
-// (rememberedRow), and the pick-mode hand-off: a list closed without "Seleccionar" leaves the
-// window's "nothing chosen" values. A double click or Enter on the grid edits in maintenance
-// mode and picks in pick mode. Rows that name no item are never acted on.
+// How a list window is opened: to keep its items (create, edit, delete) or to pick one and hand
+// it to the window that opened it.
+enum class ListMode { Maintenance, Pick };
+
+// What the list windows (nutrients, ingredients, customers, formulas) share: the criteria frame
+// with "Buscar" and "Limpiar", the grid with "No hubo coincidencias", the buttons "Nuevo",
+// "Editar", "Eliminar", "Seleccionar" (pick mode only) and close, the row reselected after every
+// search (rememberedRow), and the pick-mode hand-off: a list closed without "Seleccionar" has
+// picked nothing. A double click or Enter on the grid edits in maintenance mode and picks in
+// pick mode. Rows that name no item are never acted on.
 class CatalogList : public QDialog {
     Q_OBJECT
 
 public:
-    // Runs the search with the criteria as they stand; false when a criterion was refused.
+    // Runs the search with the criteria as they stand ("Buscar"); false when a criterion was
+    // refused or the rows could not be read.
     bool search();
     // The grid row (1 = the first line under the headings) selected again after a search.
     int rememberedRow() const { return rememberedRow_; }
 
-    void Command1_Click(); // "Buscar"
-    void Command2_Click(); // "Limpiar"
-    void cmdAdd_Click();   // "Nuevo"
-    void cmdEditar_Click();
-    void cmdDelete_Click();
-    void cmdSeleccionar_Click();
-    void cmdClose_Click();
+    void clearSearch();    // "Limpiar"
+    void addNew();         // "Nuevo"
+    void editSelected();   // "Editar"
+    void deleteSelected(); // "Eliminar"
+    void pickSelected();   // "Seleccionar"
 
 protected:
-    CatalogList(AppContext& ctx, const QString& name, const QString& caption, QWidget* parent);
+    CatalogList(AppContext& ctx, const QString& name, const QString& caption, ListMode mode,
+                QWidget* parent);
 
-    // Building, from the window's constructor: the layout the window puts its criteria in, boxes
-    // whose Enter searches, further buttons in the button row, the base picture, and the end of
-    // building, which runs the first search. nameColumn is the grid column whose trimmed text
-    // names an item in the questions.
+    // Building, from the window's constructor: the frame and layout the window puts its criteria
+    // in, boxes whose Enter searches, further controls in the button row, the base picture, and
+    // the end of building, which runs the first search. nameColumn is the grid column whose
+    // trimmed text names an item in the questions, and the one the cursor is put on.
+    QGroupBox* criteriaFrame() const { return criteriaFrame_; }
     QGridLayout* criteria() const { return criteria_; }
     void searchOnEnter(QWidget* box);
     QPushButton* addButton(const QString& name, const QString& caption);
+    void addToButtonRow(QWidget* control);
     void showPicture(const QPixmap& picture);
+    // After every search the first row is selected, not the one remembered.
+    void alwaysSelectFirstRow() { remembersRow_ = false; }
     void finish(QWidget* firstBox, int nameColumn);
 
     // The window's own part.
@@ -57,15 +66,17 @@ protected:
     // Throws db::DbError.
     virtual std::optional<grid::GridPaint> findRows() = 0;
     virtual void clearCriteria() = 0;
+    // What "Limpiar" does after the criteria are cleared: by default the whole list again.
+    virtual void listAfterClearing();
     // Opens the item's window (0 = a new item).
     virtual void openItem(int key) = 0;
     // Asks and deletes; true when the list may have changed.
     virtual bool deleteItem(int key, const QString& name) = 0;
-    // Hands the row's item to the caller.
-    virtual void pickItem(int row) = 0;
+    // Hands the row's item to the caller (pick mode).
+    virtual void pickItem(int /*row*/) {}
     // The list closes without "Seleccionar".
-    virtual void leaveWithoutChoosing() = 0;
-    virtual bool pickMode() const = 0;
+    virtual void leaveWithoutChoosing() {}
+    virtual bool pickMode() const { return mode_ == ListMode::Pick; }
 
     // The selected grid row when it names an item; -1 otherwise.
     int selectedRow() const;
@@ -73,34 +84,39 @@ protected:
     bool showsItems() const;
     int keyOf(int row) const;
     QString cellText(int row, int column) const;
+    // Empties the list without searching ("No hubo coincidencias" hidden).
+    void showNoRows();
 
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppContext& ctx_;
-    QTableWidget* flexgrid1_ = nullptr;
+    QTableWidget* grid_ = nullptr;
 
 private:
     void buildControls();
     void showRows(const grid::GridPaint& paint);
     void actOnRow();
 
+    ListMode mode_;
     int rememberedRow_ = 1;
+    bool remembersRow_ = true;
     int nameColumn_ = 1;
     bool chosen_ = false;
     QWidget* firstBox_ = nullptr;
+    QGroupBox* criteriaFrame_ = nullptr;
     QGridLayout* criteria_ = nullptr;
-    QLabel* picture_ = nullptr;
-    QLabel* txtnohubo_ = nullptr;
+    QLabel* basePicture_ = nullptr;
+    QLabel* noMatchesLabel_ = nullptr;
     QWidget* buttonRow_ = nullptr;
-    QPushButton* Command1_ = nullptr;
-    QPushButton* Command2_ = nullptr;
-    QPushButton* cmdAdd_ = nullptr;
-    QPushButton* cmdEditar_ = nullptr;
-    QPushButton* cmdDelete_ = nullptr;
-    QPushButton* cmdSeleccionar_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* pickButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace tarvela

@@ -9,8 +9,9 @@
 
 namespace tarvela {
 
-frmCliente::frmCliente(AppContext& ctx, QWidget* parent)
-    : CatalogEditor(ctx, QStringLiteral("frmCliente"), QStringLiteral("Cliente"), parent) {
+frmCliente::frmCliente(AppContext& ctx, int customerId, QWidget* parent)
+    : CatalogEditor(ctx, QStringLiteral("frmCliente"), QStringLiteral("Cliente"), parent),
+      customerId_(customerId) {
     const QString labels[] = {QStringLiteral("Nombre"), QStringLiteral("Dirección"),
                               QStringLiteral("Localidad"), QStringLiteral("Teléfono"),
                               QStringLiteral("E-Mail")};
@@ -29,17 +30,17 @@ void frmCliente::showEvent(QShowEvent* event) {
     CatalogEditor::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        Form_Activate();
+        loadCustomer();
     }
     boxes_[0]->setFocus();
 }
 
-void frmCliente::Form_Activate() {
-    isNew_ = vIdCliente < 1;
+void frmCliente::loadCustomer() {
+    isNew_ = customerId_ < 1;
     savedValues_ = {};
     if (!isNew_) {
         try {
-            if (const auto customer = catalogs::loadCustomer(ctx_.db(), vIdCliente))
+            if (const auto customer = catalogs::loadCustomer(ctx_.db(), customerId_))
                 savedValues_ = *customer;
             else
                 ctx_.ui().message(QStringLiteral("No se encuentra el Cliente"), MsgIcon::Critical);
@@ -76,9 +77,9 @@ bool frmCliente::save() {
     }
     const bool stored = store([&] {
         if (!isNew_)
-            return catalogs::updateCustomer(ctx_.db(), vIdCliente, customer) ? Store::Done
-                                                                             : Store::Missing;
-        vIdCliente = catalogs::createCustomer(ctx_.db(), customer);
+            return catalogs::updateCustomer(ctx_.db(), customerId_, customer) ? Store::Done
+                                                                              : Store::Missing;
+        customerId_ = catalogs::createCustomer(ctx_.db(), customer);
         isNew_ = false;
         return Store::Done;
     });

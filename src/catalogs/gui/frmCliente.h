@@ -9,16 +9,16 @@ class QLineEdit;
 
 namespace tarvela {
 
-// The customer window "Cliente": creates a customer (vIdCliente 0) or edits vIdCliente: name,
-// address, town, telephone and e-mail.
+// The customer window "Cliente": creates a customer (customer 0) or edits one: name, address,
+// town, telephone and e-mail.
 class frmCliente : public CatalogEditor {
     Q_OBJECT
 
 public:
-    explicit frmCliente(AppContext& ctx, QWidget* parent = nullptr);
+    frmCliente(AppContext& ctx, int customerId, QWidget* parent = nullptr);
 
-    // The customer to edit; 0 = a new customer. Set before the window is shown.
-    int vIdCliente = 0;
+    // The customer edited, or created by "Grabar"; 0 while a new one is not saved.
+    int customerId() const { return customerId_; }
 
     bool isNew() const { return isNew_; }
     const catalogs::CustomerRecord& savedValues() const { return savedValues_; }
@@ -30,10 +30,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Form_Activate();
+    void loadCustomer();
     catalogs::CustomerRecord boxes() const;
     void showBoxes(const catalogs::CustomerRecord& customer);
 
+    int customerId_ = 0;
     bool activated_ = false;
     bool isNew_ = true;
     catalogs::CustomerRecord savedValues_;

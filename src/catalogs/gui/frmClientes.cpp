@@ -13,44 +13,38 @@
 
 namespace tarvela {
 
-frmClientes::frmClientes(AppContext& ctx, QWidget* parent)
-    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"), parent) {
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    Text2_ = new QLineEdit(this);
-    Text2_->setObjectName(QStringLiteral("Text2"));
+frmClientes::frmClientes(AppContext& ctx, ListMode mode, QWidget* parent)
+    : CatalogList(ctx, QStringLiteral("frmClientes"), QStringLiteral("Clientes"), mode, parent) {
+    nameBox_ = new QLineEdit(this);
+    nameBox_->setObjectName(QStringLiteral("Text1"));
+    townBox_ = new QLineEdit(this);
+    townBox_->setObjectName(QStringLiteral("Text2"));
     criteria()->addWidget(new QLabel(QStringLiteral("Nombre"), this), 0, 0);
-    criteria()->addWidget(Text1_, 0, 1);
+    criteria()->addWidget(nameBox_, 0, 1);
     criteria()->addWidget(new QLabel(QStringLiteral("Localidad"), this), 1, 0);
-    criteria()->addWidget(Text2_, 1, 1);
-    for (QLineEdit* box : {Text1_, Text2_})
+    criteria()->addWidget(townBox_, 1, 1);
+    for (QLineEdit* box : {nameBox_, townBox_})
         searchOnEnter(box);
-    finish(Text1_, catalogs::kCliNombre);
-}
-
-bool frmClientes::pickMode() const {
-    return vAction == QStringLiteral("BUSCAR");
+    finish(nameBox_, catalogs::kCliNombre);
 }
 
 std::optional<grid::GridPaint> frmClientes::findRows() {
     return catalogs::paintCustomerList(
-        ctx_.db().query(catalogs::customerListStatement(Text1_->text(), Text2_->text()) +
+        ctx_.db().query(catalogs::customerListStatement(nameBox_->text(), townBox_->text()) +
                         catalogs::kOrderByNombre));
 }
 
 void frmClientes::clearCriteria() {
-    Text1_->clear();
-    Text2_->clear();
+    nameBox_->clear();
+    townBox_->clear();
 }
 
 void frmClientes::openItem(int key) {
-    frmCliente window(ctx_, this);
-    window.vIdCliente = key;
+    frmCliente window(ctx_, key, this);
     execModal(ctx_, window);
 }
 
 bool frmClientes::deleteItem(int key, const QString& name) {
-    vIdCliente = key;
     if (!ctx_.ui().question(catalogs::deleteCustomerQuestion(name)))
         return false;
     try {
@@ -69,14 +63,11 @@ bool frmClientes::deleteItem(int key, const QString& name) {
 }
 
 void frmClientes::pickItem(int row) {
-    vIdCliente = keyOf(row);
-    ctx_.currentCustomer = vIdCliente;
+    picked_ = keyOf(row);
 }
 
 void frmClientes::leaveWithoutChoosing() {
-    if (pickMode())
-        ctx_.currentCustomer = 0;
-    vIdCliente = 0;
+    picked_.reset();
 }
 
 } // namespace tarvela

@@ -7,18 +7,16 @@ class QLineEdit;
 namespace tarvela {
 
 // The customer list "Clientes": customers by name, searched by name and town; opens, creates
-// and deletes them when vAction is "ABM", and picks one when it is "BUSCAR", leaving it in
-// vIdCliente and currentCustomer (both 0 when closed without choosing).
+// and deletes them in maintenance mode and picks one in pick mode (picked(), nothing when closed
+// without choosing).
 class frmClientes : public CatalogList {
     Q_OBJECT
 
 public:
-    explicit frmClientes(AppContext& ctx, QWidget* parent = nullptr);
+    frmClientes(AppContext& ctx, ListMode mode, QWidget* parent = nullptr);
 
-    // "ABM" (maintenance) or "BUSCAR" (pick), set before the list is shown.
-    QString vAction = QStringLiteral("ABM");
-    // The customer chosen or being deleted; 0 after closing without choosing.
-    int vIdCliente = 0;
+    // The key of the customer chosen.
+    const std::optional<int>& picked() const { return picked_; }
 
 protected:
     std::optional<grid::GridPaint> findRows() override;
@@ -27,11 +25,11 @@ protected:
     bool deleteItem(int key, const QString& name) override;
     void pickItem(int row) override;
     void leaveWithoutChoosing() override;
-    bool pickMode() const override;
 
 private:
-    QLineEdit* Text1_ = nullptr;
-    QLineEdit* Text2_ = nullptr;
+    std::optional<int> picked_;
+    QLineEdit* nameBox_ = nullptr;
+    QLineEdit* townBox_ = nullptr;
 };
 
 } // namespace tarvela

@@ -1,5 +1,7 @@
 #include "catalogs/gui/frmComoProducto.h"
 
+#include "catalogs/units.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,12 +13,13 @@ frmComoProducto::frmComoProducto(AppContext& ctx, double costoHumeda, double mat
     : frmproducto(ctx, 0, QStringLiteral("frmComoProducto"), parent), mix_(std::move(mix)) {
     if (auto* last = findChild<QLabel*>(QStringLiteral("lblUltimo")))
         last->setText(QStringLiteral("Último ingresado"));
-    txtUltimo_->clear();
-    CmdPropiedades_->hide();
+    lastCodeBox_->clear();
+    compositionButton_->hide();
     // "Refrescar" puts the proposed values back, as "Cancelar" does.
     connect(addButton(QStringLiteral("cmdrequery"), QStringLiteral("Refrescar")),
-            &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
+            &QPushButton::clicked, this, [this] { restoreSaved(); });
     savedValues_ = catalogs::premixProposal(costoHumeda, materiaSeca, displaySeparator(ctx_));
+    offerUnitList(catalogs::kPremixUnits);
     showBoxes(savedValues_);
 }
 

@@ -12,10 +12,9 @@
 
 namespace tarvela {
 
-frmGrupos::frmGrupos(AppContext& ctx, bool pickMode, QWidget* parent)
-    : CatalogList(ctx, QStringLiteral("frmGrupos"), QStringLiteral("Grupos de Ingredientes"),
-                  parent),
-      pickMode_(pickMode) {
+frmGrupos::frmGrupos(AppContext& ctx, ListMode mode, QWidget* parent)
+    : CatalogList(ctx, QStringLiteral("frmGrupos"), QStringLiteral("Grupos de Ingredientes"), mode,
+                  parent) {
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
     searchOnEnter(Text1_);
@@ -58,7 +57,7 @@ void frmGrupos::pickItem(int row) {
 }
 
 std::optional<PickedGroup> pickGroup(AppContext& ctx, QWidget* owner) {
-    frmGrupos list(ctx, true, owner);
+    frmGrupos list(ctx, ListMode::Pick, owner);
     execModal(ctx, list);
     return list.chosen();
 }

@@ -21,7 +21,7 @@ class frmGrupos : public CatalogList {
     Q_OBJECT
 
 public:
-    frmGrupos(AppContext& ctx, bool pickMode, QWidget* parent = nullptr);
+    frmGrupos(AppContext& ctx, ListMode mode, QWidget* parent = nullptr);
 
     // The group chosen with "Seleccionar" in pick mode; nothing otherwise.
     const std::optional<PickedGroup>& chosen() const { return chosen_; }
@@ -33,10 +33,8 @@ protected:
     bool deleteItem(int key, const QString& name) override;
     void pickItem(int row) override;
     void leaveWithoutChoosing() override { chosen_.reset(); }
-    bool pickMode() const override { return pickMode_; }
 
 private:
-    bool pickMode_;
     std::optional<PickedGroup> chosen_;
     QLineEdit* Text1_ = nullptr;
 };

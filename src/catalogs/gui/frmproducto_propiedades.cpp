@@ -3,6 +3,7 @@
 #include "catalogs/gui/pickers.h"
 #include "catalogs/list_grids.h"
 #include "grid/gui/grid_painter.h"
+#include "text/format.h"
 #include "widgets/errores.h"
 #include "widgets/window_controls.h"
 
@@ -29,9 +30,9 @@ bool isEnter(const QKeyEvent* key) {
 
 } // namespace
 
-frmproducto_propiedades::frmproducto_propiedades(AppContext& ctx, const QString& caption,
-                                                 QWidget* parent)
-    : QDialog(parent), ctx_(ctx), ingredientId_(ctx.currentProductId) {
+frmproducto_propiedades::frmproducto_propiedades(AppContext& ctx, int ingredientId,
+                                                 const QString& caption, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), ingredientId_(ingredientId) {
     setObjectName(QStringLiteral("frmproducto_propiedades"));
     setWindowTitle(caption);
     setModal(true);
@@ -40,119 +41,126 @@ frmproducto_propiedades::frmproducto_propiedades(AppContext& ctx, const QString&
 }
 
 void frmproducto_propiedades::buildControls() {
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    Text1_->installEventFilter(this);
-    cmdBuscar_ = windowButton(this, QStringLiteral("cmdBuscar"), QStringLiteral("Buscar"));
-    cmdRefrescar_ = windowButton(this, QStringLiteral("cmdRefrescar"), QStringLiteral("Refrescar"));
+    searchBox_ = new QLineEdit(this);
+    searchBox_->setObjectName(QStringLiteral("Text1"));
+    searchBox_->installEventFilter(this);
+    searchButton_ = windowButton(this, QStringLiteral("cmdBuscar"), QStringLiteral("Buscar"));
+    refreshButton_ =
+        windowButton(this, QStringLiteral("cmdRefrescar"), QStringLiteral("Refrescar"));
     auto* search = new QHBoxLayout;
     search->addWidget(new QLabel(QStringLiteral("Buscar"), this));
-    search->addWidget(Text1_, 1);
-    search->addWidget(cmdBuscar_);
-    search->addWidget(cmdRefrescar_);
+    search->addWidget(searchBox_, 1);
+    search->addWidget(searchButton_);
+    search->addWidget(refreshButton_);
 
-    flexgrid1_ = new QTableWidget(this);
-    flexgrid1_->setObjectName(QStringLiteral("flexgrid1"));
-    setupReadOnlyGrid(*flexgrid1_);
-    flexgrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    flexgrid1_->setMinimumSize(400, 320);
-    flexgrid1_->installEventFilter(this);
-    connect(flexgrid1_, &QTableWidget::cellDoubleClicked, this,
-            [this](int row) { startEdit(row); });
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName(QStringLiteral("flexgrid1"));
+    setupReadOnlyGrid(*grid_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setMinimumSize(400, 320);
+    grid_->installEventFilter(this);
+    connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row) { startEdit(row); });
 
-    txt_aux_ = new QLineEdit(flexgrid1_->viewport());
-    txt_aux_->setObjectName(QStringLiteral("txt_aux"));
-    txt_aux_->setAlignment(Qt::AlignRight);
-    txt_aux_->hide();
-    txt_aux_->installEventFilter(this);
-    typeDecimalSeparator(txt_aux_, ctx_);
+    valueEditor_ = new QLineEdit(grid_->viewport());
+    valueEditor_->setObjectName(QStringLiteral("txt_aux"));
+    valueEditor_->setAlignment(Qt::AlignRight);
+    valueEditor_->hide();
+    valueEditor_->installEventFilter(this);
+    typeDecimalSeparator(valueEditor_, ctx_);
 
-    cmdAdd_ = windowButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Nuevo"));
-    cmdEditar_ = windowButton(this, QStringLiteral("cmdEditar"), QStringLiteral("Editar"));
-    cmdDelete_ = windowButton(this, QStringLiteral("cmdDelete"), QStringLiteral("Eliminar"));
-    cmdClose_ = closeButton(this);
-    connect(cmdBuscar_, &QPushButton::clicked, this, [this] { cmdBuscar_Click(); });
-    connect(cmdRefrescar_, &QPushButton::clicked, this, [this] { cmdRefrescar_Click(); });
-    connect(cmdAdd_, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(cmdEditar_, &QPushButton::clicked, this, [this] { cmdEditar_Click(); });
-    connect(cmdDelete_, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    addButton_ = windowButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Nuevo"));
+    editButton_ = windowButton(this, QStringLiteral("cmdEditar"), QStringLiteral("Editar"));
+    deleteButton_ = windowButton(this, QStringLiteral("cmdDelete"), QStringLiteral("Eliminar"));
+    closeButton_ = closeButton(this);
+    connect(searchButton_, &QPushButton::clicked, this, [this] { searchList(); });
+    connect(refreshButton_, &QPushButton::clicked, this, [this] { refreshList(); });
+    connect(addButton_, &QPushButton::clicked, this, [this] { addNutrient(); });
+    connect(editButton_, &QPushButton::clicked, this, [this] { editSelected(); });
+    connect(deleteButton_, &QPushButton::clicked, this, [this] { deleteSelected(); });
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
     auto* actions = new QHBoxLayout;
-    for (QPushButton* button : {cmdAdd_, cmdEditar_, cmdDelete_})
+    for (QPushButton* button : {addButton_, editButton_, deleteButton_})
         actions->addWidget(button);
     actions->addStretch();
-    actions->addWidget(cmdClose_);
+    actions->addWidget(closeButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(search);
-    layout->addWidget(flexgrid1_, 1);
+    layout->addWidget(grid_, 1);
     layout->addLayout(actions);
 }
 
 bool frmproducto_propiedades::actu_flexgrid1() {
-    lastSelect_ = catalogs::compositionListStatement(ingredientId_, Text1_->text());
+    lastSelect_ = catalogs::compositionListStatement(ingredientId_, searchBox_->text());
     BusyPointer busy(ctx_.ui());
     try {
-        paintGrid(*flexgrid1_, catalogs::paintComposition(ctx_.db().query(lastSelect_)));
+        paintGrid(*grid_, catalogs::paintComposition(ctx_.db().query(lastSelect_)));
     } catch (const db::DbError& error) {
         busy.release();
         showError(ctx_, QStringLiteral("No es posible realizar la búsqueda"), error, this);
         return false;
     }
-    flexgrid1_->setCurrentCell(0, catalogs::kCompNombre);
-    flexgrid1_->selectRow(0);
+    grid_->setCurrentCell(0, catalogs::kCompNombre);
+    grid_->selectRow(0);
     return true;
 }
 
 int frmproducto_propiedades::nutrientOf(int row) const {
-    const QTableWidgetItem* item = flexgrid1_->item(row, catalogs::kCompPropiedad);
+    const QTableWidgetItem* item = grid_->item(row, catalogs::kCompPropiedad);
     return item ? catalogs::rowKey(item->text()) : 0;
 }
 
 QString frmproducto_propiedades::nameOf(int row) const {
-    const QTableWidgetItem* item = flexgrid1_->item(row, catalogs::kCompNombre);
+    const QTableWidgetItem* item = grid_->item(row, catalogs::kCompNombre);
     return item ? item->text() : QString();
 }
 
 int frmproducto_propiedades::currentNutrientRow() const {
-    const int row = flexgrid1_->currentRow();
+    const int row = grid_->currentRow();
     return row >= 0 && nutrientOf(row) > 0 ? row : -1;
 }
 
 void frmproducto_propiedades::selectNutrient(int nutrientId) {
-    for (int r = 0; r < flexgrid1_->rowCount(); ++r) {
+    for (int r = 0; r < grid_->rowCount(); ++r) {
         if (nutrientOf(r) == nutrientId) {
-            flexgrid1_->setCurrentCell(r, catalogs::kCompValor);
-            flexgrid1_->selectRow(r);
+            grid_->setCurrentCell(r, catalogs::kCompValor);
+            grid_->selectRow(r);
             return;
         }
     }
 }
 
 bool frmproducto_propiedades::editing() const {
-    return txt_aux_->isVisible();
+    return valueEditor_->isVisible();
 }
 
 void frmproducto_propiedades::startEdit(int row) {
     if (row < 0 || nutrientOf(row) < 1 || editing())
         return;
-    flexgrid1_->setCurrentCell(row, catalogs::kCompValor);
-    const QTableWidgetItem* value = flexgrid1_->item(row, catalogs::kCompValor);
+    grid_->setCurrentCell(row, catalogs::kCompValor);
+    const QTableWidgetItem* value = grid_->item(row, catalogs::kCompValor);
     edit_ = {nutrientOf(row), nameOf(row), catalogs::cellValue(value ? value->text() : QString())};
+    // The editor opens with the content as stored, not the five decimals the grid shows.
+    try {
+        if (const std::optional<double> stored =
+                catalogs::compositionValue(ctx_.db(), ingredientId_, edit_.nutrientId))
+            edit_.valueBeforeEdit = *stored;
+    } catch (const db::DbError&) {
+        // The value shown stands in; storing it reports any failure.
+    }
     refused_ = false;
-    txt_aux_->setGeometry(
-        flexgrid1_->visualRect(flexgrid1_->model()->index(row, catalogs::kCompValor)));
-    txt_aux_->setText(grid::rawCellText(edit_.valueBeforeEdit, displaySeparator(ctx_)));
-    txt_aux_->show();
-    txt_aux_->selectAll();
-    txt_aux_->setFocus();
+    valueEditor_->setGeometry(grid_->visualRect(grid_->model()->index(row, catalogs::kCompValor)));
+    valueEditor_->setText(text::formatFull(edit_.valueBeforeEdit, displaySeparator(ctx_)));
+    valueEditor_->show();
+    valueEditor_->selectAll();
+    valueEditor_->setFocus();
 }
 
 bool frmproducto_propiedades::finishEdit(EditKey key) {
     if (!editing() || finishing_)
         return !editing();
     finishing_ = true;
-    const QString text = txt_aux_->text();
+    const QString text = valueEditor_->text();
     catalogs::EditDecision decision = catalogs::decideValueEdit(text, edit_.valueBeforeEdit, key);
     if (decision.step == EditStep::Ask) {
         const bool store = ctx_.ui().question(
@@ -161,14 +169,14 @@ bool frmproducto_propiedades::finishEdit(EditKey key) {
                                              store ? EditKey::Enter : EditKey::Escape);
     }
     if (decision.step == EditStep::Refuse) {
-        ctx_.ui().message(catalogs::kValueNotNumeric, MsgIcon::Critical);
+        ctx_.ui().message(decision.message, MsgIcon::Critical);
         refused_ = true;
         finishing_ = false;
-        QTimer::singleShot(0, txt_aux_, [box = txt_aux_] { box->setFocus(); });
+        QTimer::singleShot(0, valueEditor_, [box = valueEditor_] { box->setFocus(); });
         return false;
     }
-    txt_aux_->hide();
-    flexgrid1_->setFocus();
+    valueEditor_->hide();
+    grid_->setFocus();
     if (decision.step == EditStep::Store) {
         try {
             catalogs::storeCompositionValue(ctx_.db(), ingredientId_, edit_.nutrientId,
@@ -199,21 +207,21 @@ bool frmproducto_propiedades::leaveEditor() {
     return !refused_ && finishEdit(EditKey::None);
 }
 
-void frmproducto_propiedades::cmdBuscar_Click() {
+void frmproducto_propiedades::searchList() {
     if (leaveEditor())
         actu_flexgrid1();
 }
 
-void frmproducto_propiedades::cmdRefrescar_Click() {
-    cmdBuscar_Click();
+void frmproducto_propiedades::refreshList() {
+    searchList();
 }
 
-void frmproducto_propiedades::cmdEditar_Click() {
+void frmproducto_propiedades::editSelected() {
     if (leaveEditor())
         startEdit(currentNutrientRow());
 }
 
-void frmproducto_propiedades::cmdAdd_Click() {
+void frmproducto_propiedades::addNutrient() {
     if (!leaveEditor())
         return;
     const std::optional<PickedNutrient> nutrient = pickNutrient(ctx_, this);
@@ -235,7 +243,7 @@ void frmproducto_propiedades::cmdAdd_Click() {
     startEdit(currentNutrientRow());
 }
 
-void frmproducto_propiedades::cmdDelete_Click() {
+void frmproducto_propiedades::deleteSelected() {
     if (!leaveEditor())
         return;
     const int row = currentNutrientRow();
@@ -251,10 +259,6 @@ void frmproducto_propiedades::cmdDelete_Click() {
     actu_flexgrid1();
 }
 
-void frmproducto_propiedades::cmdClose_Click() {
-    close();
-}
-
 void frmproducto_propiedades::done(int result) {
     // A value being typed is stored or discarded before the window closes.
     if (!leaveEditor())
@@ -263,7 +267,7 @@ void frmproducto_propiedades::done(int result) {
 }
 
 bool frmproducto_propiedades::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txt_aux_) {
+    if (watched == valueEditor_) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             refused_ = false;
@@ -283,10 +287,10 @@ bool frmproducto_propiedades::eventFilter(QObject* watched, QEvent* event) {
                 finishEdit(EditKey::None);
         }
     } else if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
-        if (watched == flexgrid1_)
+        if (watched == grid_)
             startEdit(currentNutrientRow());
-        else if (watched == Text1_)
-            cmdBuscar_Click();
+        else if (watched == searchBox_)
+            searchList();
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -12,14 +12,15 @@ class QTableWidget;
 
 namespace tarvela {
 
-// The composition window: the nutrient contents of one ingredient (currentProductId), highest
-// first, edited in place. Enter stores the value typed, Escape discards it, leaving the cell
+// The composition window: the nutrient contents of one ingredient, highest first, edited in
+// place. Enter stores the value typed, Escape discards it, leaving the cell
 // (or closing the window) asks.
 class frmproducto_propiedades : public QDialog {
     Q_OBJECT
 
 public:
-    frmproducto_propiedades(AppContext& ctx, const QString& caption, QWidget* parent = nullptr);
+    frmproducto_propiedades(AppContext& ctx, int ingredientId, const QString& caption,
+                            QWidget* parent = nullptr);
 
     // Loads the list ("Buscar", "Refrescar", opening); true when it was read.
     bool actu_flexgrid1();
@@ -27,12 +28,11 @@ public:
     // Whether a value is being edited.
     bool editing() const;
 
-    void cmdBuscar_Click();
-    void cmdRefrescar_Click();
-    void cmdAdd_Click();
-    void cmdEditar_Click();
-    void cmdDelete_Click();
-    void cmdClose_Click();
+    void searchList();     // "Buscar"
+    void refreshList();    // "Refrescar"
+    void addNutrient();    // "Nuevo"
+    void editSelected();   // "Editar"
+    void deleteSelected(); // "Eliminar"
 
 protected:
     void done(int result) override;
@@ -64,15 +64,15 @@ private:
     bool finishing_ = false;
     bool refused_ = false;
 
-    QLineEdit* Text1_ = nullptr;
-    QTableWidget* flexgrid1_ = nullptr;
-    QLineEdit* txt_aux_ = nullptr;
-    QPushButton* cmdBuscar_ = nullptr;
-    QPushButton* cmdRefrescar_ = nullptr;
-    QPushButton* cmdAdd_ = nullptr;
-    QPushButton* cmdEditar_ = nullptr;
-    QPushButton* cmdDelete_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
+    QLineEdit* searchBox_ = nullptr;
+    QTableWidget* grid_ = nullptr;
+    QLineEdit* valueEditor_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace tarvela

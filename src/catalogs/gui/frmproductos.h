@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogs/gui/catalog_list.h"
+#include "catalogs/gui/pickers.h"
 
 class QComboBox;
 class QLineEdit;
@@ -10,23 +11,23 @@ namespace tarvela {
 
 // The ingredient list "Ingredientes": the ingredients of the current base, narrowed by code,
 // description, unit, price and the value of one nutrient; opens, creates and deletes them and
-// their composition in maintenance mode (listMode "ABM"), and picks one in pick mode
-// ("BUSCAR"), leaving it in currentProductId, currentProductName and currentProductPrice
-// (currentProductId 0 when closed without choosing).
+// their composition in maintenance mode, and picks one in pick mode (picked(), nothing when
+// closed without choosing).
 class frmproductos : public CatalogList {
     Q_OBJECT
 
 public:
-    explicit frmproductos(AppContext& ctx, QWidget* parent = nullptr);
+    frmproductos(AppContext& ctx, ListMode mode, QWidget* parent = nullptr);
 
+    const std::optional<PickedIngredient>& picked() const { return picked_; }
     // The last search statement without its ordering (the printout's rows).
     const QString& lastSelect() const { return lastSelect_; }
     int filterPropertyId() const { return filterPropertyId_; }
 
     // "Imprimir": the rows of the last search, by description, in a print preview.
-    void cmdPrint_Click();
-    void cmdNutriente_Click();  // "..." beside "Nutriente": the nutrient of the value filter
-    void cmdNutrientes_Click(); // the composition of the selected ingredient
+    void print();
+    void chooseNutrientFilter(); // "..." beside "Nutriente": the nutrient of the value filter
+    void showComposition();      // "Nutrientes": the composition of the selected ingredient
 
 protected:
     std::optional<grid::GridPaint> findRows() override;
@@ -35,26 +36,25 @@ protected:
     bool deleteItem(int key, const QString& name) override;
     void pickItem(int row) override;
     void leaveWithoutChoosing() override;
-    bool pickMode() const override { return pickMode_; }
 
 private:
     void buildCriteria();
 
-    bool pickMode_;
+    std::optional<PickedIngredient> picked_;
     int filterPropertyId_ = 0;
     QString lastSelect_;
-    QLineEdit* Text1_ = nullptr;
-    QLineEdit* Text2_ = nullptr;
-    QLineEdit* Text3_ = nullptr;
-    QComboBox* Combo1_ = nullptr;
-    QLineEdit* Text4_ = nullptr;
-    QLineEdit* Text5_ = nullptr;
-    QLineEdit* Text6_ = nullptr;
-    QLineEdit* Text7_ = nullptr;
-    QLineEdit* Text8_ = nullptr;
-    QPushButton* cmdNutriente_ = nullptr;
-    QPushButton* cmdNutrientes_ = nullptr;
-    QPushButton* cmdPrint_ = nullptr;
+    QLineEdit* codeFromBox_ = nullptr;
+    QLineEdit* codeToBox_ = nullptr;
+    QLineEdit* descriptionBox_ = nullptr;
+    QComboBox* unitCombo_ = nullptr;
+    QLineEdit* priceFromBox_ = nullptr;
+    QLineEdit* priceToBox_ = nullptr;
+    QLineEdit* nutrientBox_ = nullptr;
+    QLineEdit* valueFromBox_ = nullptr;
+    QLineEdit* valueToBox_ = nullptr;
+    QPushButton* nutrientFilterButton_ = nullptr;
+    QPushButton* compositionButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
 };
 
 } // namespace tarvela

@@ -12,19 +12,19 @@
 
 namespace tarvela {
 
-frmpropiedad::frmpropiedad(AppContext& ctx, QWidget* parent)
+frmpropiedad::frmpropiedad(AppContext& ctx, int nutrientId, QWidget* parent)
     : CatalogEditor(ctx, QStringLiteral("frmpropiedad"), QStringLiteral("Nutrientes"), parent),
-      nutrientId_(ctx.currentPropertyId) {
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    Text1_->setMinimumWidth(280);
-    moveOnWithEnter(Text1_);
-    Combo1_ = new QComboBox(this);
-    Combo1_->setObjectName(QStringLiteral("Combo1"));
+      nutrientId_(nutrientId) {
+    descriptionBox_ = new QLineEdit(this);
+    descriptionBox_->setObjectName(QStringLiteral("Text1"));
+    descriptionBox_->setMinimumWidth(280);
+    moveOnWithEnter(descriptionBox_);
+    unitCombo_ = new QComboBox(this);
+    unitCombo_->setObjectName(QStringLiteral("Combo1"));
     fields()->addWidget(new QLabel(QStringLiteral("Descripción"), this), 0, 0);
-    fields()->addWidget(Text1_, 0, 1);
+    fields()->addWidget(descriptionBox_, 0, 1);
     fields()->addWidget(new QLabel(QStringLiteral("Unidad"), this), 1, 0);
-    fields()->addWidget(Combo1_, 1, 1, Qt::AlignLeft);
+    fields()->addWidget(unitCombo_, 1, 1, Qt::AlignLeft);
 
     isNew_ = nutrientId_ < 1;
     if (!isNew_) {
@@ -38,16 +38,17 @@ frmpropiedad::frmpropiedad(AppContext& ctx, QWidget* parent)
             showError(ctx_, QStringLiteral("No se encuentra el Nutriente"), error, this);
         }
     }
-    offerUnits(*Combo1_, catalogs::kNutrientUnits, savedValues_.unidad);
-    Text1_->setText(savedValues_.nombre);
+    offerUnits(*unitCombo_, catalogs::kNutrientUnits, savedValues_.unidad);
+    descriptionBox_->setText(savedValues_.nombre);
 }
 
 catalogs::NutrientRecord frmpropiedad::boxes() const {
-    return {Text1_->text(), chosenUnit(*Combo1_).value_or(QString())};
+    return {descriptionBox_->text(), chosenUnit(*unitCombo_).value_or(QString())};
 }
 
 bool frmpropiedad::changed() const {
-    return catalogs::nutrientChanged(savedValues_, Text1_->text(), chosenUnit(*Combo1_));
+    return catalogs::nutrientChanged(savedValues_, descriptionBox_->text(),
+                                     chosenUnit(*unitCombo_));
 }
 
 bool frmpropiedad::save() {
@@ -56,9 +57,9 @@ bool frmpropiedad::save() {
     if (!check.passed()) {
         ctx_.ui().message(check.message, MsgIcon::Critical);
         if (check.field == catalogs::NutrientField::Unit)
-            Combo1_->setFocus();
+            unitCombo_->setFocus();
         else
-            Text1_->setFocus();
+            descriptionBox_->setFocus();
         return false;
     }
     const bool stored = store([&] {
@@ -77,13 +78,13 @@ bool frmpropiedad::save() {
 }
 
 void frmpropiedad::restore() {
-    Text1_->setText(savedValues_.nombre);
-    chooseUnit(*Combo1_, savedValues_.unidad);
+    descriptionBox_->setText(savedValues_.nombre);
+    chooseUnit(*unitCombo_, savedValues_.unidad);
 }
 
 void frmpropiedad::showEvent(QShowEvent* event) {
     CatalogEditor::showEvent(event);
-    Text1_->setFocus();
+    descriptionBox_->setFocus();
 }
 
 } // namespace tarvela

@@ -8,13 +8,13 @@ class QLineEdit;
 
 namespace tarvela {
 
-// The nutrient window "Nutrientes": creates a nutrient (currentPropertyId 0), with a composition
-// row of value 0 for every ingredient, or edits the description and unit of currentPropertyId.
+// The nutrient window "Nutrientes": creates a nutrient (nutrientId 0), with a composition row of
+// value 0 for every ingredient, or edits the description and unit of the nutrient nutrientId.
 class frmpropiedad : public CatalogEditor {
     Q_OBJECT
 
 public:
-    explicit frmpropiedad(AppContext& ctx, QWidget* parent = nullptr);
+    frmpropiedad(AppContext& ctx, int nutrientId, QWidget* parent = nullptr);
 
     bool isNew() const { return isNew_; }
     const catalogs::NutrientRecord& savedValues() const { return savedValues_; }
@@ -31,8 +31,8 @@ private:
     int nutrientId_;
     bool isNew_ = true;
     catalogs::NutrientRecord savedValues_;
-    QLineEdit* Text1_ = nullptr;
-    QComboBox* Combo1_ = nullptr;
+    QLineEdit* descriptionBox_ = nullptr;
+    QComboBox* unitCombo_ = nullptr;
 };
 
 } // namespace tarvela

@@ -16,39 +16,42 @@
 
 namespace tarvela {
 
-frmpropiedades::frmpropiedades(AppContext& ctx, QWidget* parent)
-    : CatalogList(ctx, QStringLiteral("frmpropiedades"), QStringLiteral("Nutrientes"), parent),
-      pickMode_(ctx.listMode == QStringLiteral("BUSCAR")) {
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    searchOnEnter(Text1_);
+frmpropiedades::frmpropiedades(AppContext& ctx, ListMode mode, QWidget* parent)
+    : CatalogList(ctx, QStringLiteral("frmpropiedades"), QStringLiteral("Nutrientes"), mode,
+                  parent) {
+    descriptionBox_ = new QLineEdit(this);
+    descriptionBox_->setObjectName(QStringLiteral("Text1"));
+    searchOnEnter(descriptionBox_);
     criteria()->addWidget(new QLabel(QStringLiteral("Descripción"), this), 0, 0);
-    criteria()->addWidget(Text1_, 0, 1);
-    cmdPrint_ = addButton(QStringLiteral("cmdPrint"), QStringLiteral("Imprimir"));
-    connect(cmdPrint_, &QPushButton::clicked, this, &frmpropiedades::cmdPrint_Click);
-    finish(Text1_, catalogs::kNutNombre);
+    criteria()->addWidget(descriptionBox_, 0, 1);
+    printButton_ = addButton(QStringLiteral("cmdPrint"), QStringLiteral("Imprimir"));
+    connect(printButton_, &QPushButton::clicked, this, &frmpropiedades::print);
+    finish(descriptionBox_, catalogs::kNutNombre);
 }
 
 std::optional<grid::GridPaint> frmpropiedades::findRows() {
-    lastSelect_ = catalogs::nutrientListStatement(Text1_->text());
+    lastSelect_ = catalogs::nutrientListStatement(descriptionBox_->text());
     return catalogs::paintNutrientList(ctx_.db().query(lastSelect_ + catalogs::kOrderByNombre));
 }
 
 void frmpropiedades::clearCriteria() {
-    Text1_->clear();
+    descriptionBox_->clear();
 }
 
 void frmpropiedades::openItem(int key) {
-    ctx_.currentPropertyId = static_cast<qint16>(key);
-    frmpropiedad window(ctx_, this);
+    frmpropiedad window(ctx_, key, this);
     execModal(ctx_, window);
 }
 
 bool frmpropiedades::deleteItem(int key, const QString& name) {
-    ctx_.currentPropertyId = static_cast<qint16>(key);
     if (!ctx_.ui().question(catalogs::deleteNutrientQuestion(name)))
         return false;
     try {
+        // Formulas keep their rows of a deleted nutrient: the user is told which first.
+        const QStringList formulas = catalogs::formulasUsingNutrient(ctx_.db(), key);
+        if (!formulas.isEmpty() &&
+            !ctx_.ui().question(catalogs::nutrientInFormulasQuestion(name, formulas)))
+            return false;
         if (catalogs::nutrientHasIngredients(ctx_.db(), key) &&
             !ctx_.ui().question(catalogs::nutrientInUseQuestion(name)))
             return false;
@@ -63,16 +66,15 @@ bool frmpropiedades::deleteItem(int key, const QString& name) {
 }
 
 void frmpropiedades::pickItem(int row) {
-    ctx_.currentPropertyId = static_cast<qint16>(keyOf(row));
-    ctx_.currentPropertyName = cellText(row, catalogs::kNutNombre);
+    picked_ = PickedNutrient{keyOf(row), cellText(row, catalogs::kNutNombre)};
 }
 
 void frmpropiedades::leaveWithoutChoosing() {
-    ctx_.currentPropertyId = 0;
+    picked_.reset();
 }
 
-void frmpropiedades::cmdPrint_Click() {
-    if (cmdPrint_->isEnabled() && showsItems())
+void frmpropiedades::print() {
+    if (printButton_->isEnabled() && showsItems())
         printNutrientList(ctx_, lastSelect_, this);
 }
 

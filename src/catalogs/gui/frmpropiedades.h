@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogs/gui/catalog_list.h"
+#include "catalogs/gui/pickers.h"
 
 class QLineEdit;
 class QPushButton;
@@ -8,19 +9,19 @@ class QPushButton;
 namespace tarvela {
 
 // The nutrient list "Nutrientes": nutrients by description; opens, creates and deletes them in
-// maintenance mode (listMode "ABM") and picks one in pick mode ("BUSCAR"), leaving it in
-// currentPropertyId and currentPropertyName (0 when closed without choosing).
+// maintenance mode and picks one in pick mode (picked(), nothing when closed without choosing).
 class frmpropiedades : public CatalogList {
     Q_OBJECT
 
 public:
-    explicit frmpropiedades(AppContext& ctx, QWidget* parent = nullptr);
+    frmpropiedades(AppContext& ctx, ListMode mode, QWidget* parent = nullptr);
 
+    const std::optional<PickedNutrient>& picked() const { return picked_; }
     // The last search statement without its ordering (the printout's rows).
     const QString& lastSelect() const { return lastSelect_; }
 
     // "Imprimir": the rows of the last search, by description, in a print preview.
-    void cmdPrint_Click();
+    void print();
 
 protected:
     std::optional<grid::GridPaint> findRows() override;
@@ -29,13 +30,12 @@ protected:
     bool deleteItem(int key, const QString& name) override;
     void pickItem(int row) override;
     void leaveWithoutChoosing() override;
-    bool pickMode() const override { return pickMode_; }
 
 private:
-    bool pickMode_;
+    std::optional<PickedNutrient> picked_;
     QString lastSelect_;
-    QLineEdit* Text1_ = nullptr;
-    QPushButton* cmdPrint_ = nullptr;
+    QLineEdit* descriptionBox_ = nullptr;
+    QPushButton* printButton_ = nullptr;
 };
 
 } // namespace tarvela

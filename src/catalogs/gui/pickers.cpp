@@ -10,43 +10,30 @@ namespace tarvela {
 
 namespace {
 
-const QString kPickMode = QStringLiteral("BUSCAR");
-
-// Shows a list in pick mode; the caller's list mode is restored afterwards.
-template <typename List> void showPicker(AppContext& ctx, QWidget* owner) {
-    const QString mode = ctx.listMode;
-    ctx.listMode = kPickMode;
-    {
-        List list(ctx, owner);
-        placeBeside(list, owner);
-        execModal(ctx, list);
-    }
-    ctx.listMode = mode;
+// Shows a list in pick mode beside its owner and returns what it picked.
+template <typename List> auto pickFrom(AppContext& ctx, QWidget* owner) {
+    List list(ctx, ListMode::Pick, owner);
+    placeBeside(list, owner);
+    execModal(ctx, list);
+    return list.picked();
 }
 
 } // namespace
 
 std::optional<PickedNutrient> pickNutrient(AppContext& ctx, QWidget* owner) {
-    ctx.currentPropertyId = 0;
-    showPicker<frmpropiedades>(ctx, owner);
-    if (ctx.currentPropertyId < 1)
-        return std::nullopt;
-    return PickedNutrient{ctx.currentPropertyId, ctx.currentPropertyName};
+    return pickFrom<frmpropiedades>(ctx, owner);
 }
 
 std::optional<PickedIngredient> pickIngredient(AppContext& ctx, QWidget* owner) {
-    ctx.currentProductId = 0;
-    showPicker<frmproductos>(ctx, owner);
-    if (ctx.currentProductId < 1)
-        return std::nullopt;
-    return PickedIngredient{ctx.currentProductId, ctx.currentProductName, ctx.currentProductPrice};
+    return pickFrom<frmproductos>(ctx, owner);
 }
 
 int pickCustomer(AppContext& ctx, QWidget* owner) {
-    frmClientes list(ctx, owner);
-    list.vAction = kPickMode;
+    frmClientes list(ctx, ListMode::Pick, owner);
     placeBeside(list, owner);
     execModal(ctx, list);
+    // The customer chosen, or none, becomes the session's customer.
+    ctx.currentCustomer = list.picked().value_or(0);
     return ctx.currentCustomer;
 }
 

@@ -9,7 +9,7 @@
 class QWidget;
 
 // The catalog lists in pick mode, as other windows open them: modally, placed beside the window
-// that asks, with "nothing chosen" set beforehand and the caller's list mode restored after.
+// that asks; the item chosen, or nothing when the list was closed without choosing.
 namespace tarvela {
 
 struct PickedNutrient {
@@ -19,13 +19,12 @@ struct PickedNutrient {
 struct PickedIngredient {
     int id = 0;
     QString name;
-    double price = 0;
+    double price = 0; // as the list shows it
 };
 
-// The nutrient list; currentPropertyId (and currentPropertyName) tell the choice, 0 for none.
+// The nutrient list.
 std::optional<PickedNutrient> pickNutrient(AppContext& ctx, QWidget* owner);
-// The ingredient list of the current base; currentProductId, currentProductName and
-// currentProductPrice tell the choice, currentProductId 0 for none.
+// The ingredient list of the current base.
 std::optional<PickedIngredient> pickIngredient(AppContext& ctx, QWidget* owner);
 // The customer list; the customer chosen, also left in currentCustomer, or 0 when the list was
 // closed without choosing (currentCustomer is then 0 too).

@@ -21,75 +21,69 @@ namespace {
 const QString kUnmarked = QStringLiteral("\u2610");
 const QString kMarked = QStringLiteral("\u2611");
 
-QString cellText(const QTableWidget& grid, int row, int column) {
-    const QTableWidgetItem* item = grid.item(row, column);
-    return item ? item->text() : QString();
-}
-
 } // namespace
 
-void frmformulas::cmdPrint_Click() {
-    if (!cmdPrint_->isEnabled() || flexgrid1_->rowCount() == 0)
+void frmformulas::print() {
+    if (!printButton_->isEnabled() || grid_->rowCount() == 0)
         return;
     printFormulaList(ctx_, lastSearchSql_, this);
 }
 
-void frmformulas::chkComparar_Click() {
-    if (!chkComparar_->isChecked()) {
+void frmformulas::showMarks() {
+    if (!compareCheck_->isChecked()) {
         // The list is rebuilt without the marks.
-        if (!cmdComparar_->isHidden())
+        if (!compareButton_->isHidden())
             search();
         return;
     }
-    flexgrid1_->setUpdatesEnabled(false);
-    flexgrid1_->setColumnCount(formulas::kColMarca + 1);
-    flexgrid1_->setHorizontalHeaderItem(formulas::kColMarca, new QTableWidgetItem(QString()));
-    flexgrid1_->setColumnHidden(formulas::kColMarca, false);
-    flexgrid1_->setColumnWidth(formulas::kColMarca, grid::twipsToPixels(500));
-    flexgrid1_->setColumnWidth(formulas::kColCliente, grid::twipsToPixels(1000));
-    for (int r = 0; r < flexgrid1_->rowCount(); ++r) {
+    grid_->setUpdatesEnabled(false);
+    grid_->setColumnCount(formulas::kColMarca + 1);
+    grid_->setHorizontalHeaderItem(formulas::kColMarca, new QTableWidgetItem(QString()));
+    grid_->setColumnHidden(formulas::kColMarca, false);
+    grid_->setColumnWidth(formulas::kColMarca, grid::twipsToPixels(500));
+    grid_->setColumnWidth(formulas::kColCliente, grid::twipsToPixels(1000));
+    for (int r = 0; r < grid_->rowCount(); ++r) {
         auto* mark = new QTableWidgetItem(kUnmarked);
         mark->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         mark->setTextAlignment(Qt::AlignCenter);
         QFont font = mark->font();
         font.setPointSize(13);
         mark->setFont(font);
-        flexgrid1_->setItem(r, formulas::kColMarca, mark);
+        grid_->setItem(r, formulas::kColMarca, mark);
     }
-    flexgrid1_->setUpdatesEnabled(true);
-    cmdComparar_->show();
+    grid_->setUpdatesEnabled(true);
+    compareButton_->show();
 }
 
-void frmformulas::flexgrid1_Click(int row, int column) {
-    if (column != formulas::kColMarca || row < 0 || !flexgrid1_->item(row, column))
+void frmformulas::toggleMark(int row, int column) {
+    if (column != formulas::kColMarca || row < 0 || !grid_->item(row, column))
         return;
-    setMarked(row, cellText(*flexgrid1_, row, column) != kMarked);
+    setMarked(row, cellText(row, column) != kMarked);
 }
 
 // A marked line takes the grid's selection colours; an unmarked one its normal colours.
 void frmformulas::setMarked(int row, bool marked) {
-    const QPalette& palette = flexgrid1_->palette();
+    const QPalette& palette = grid_->palette();
     const QBrush background = marked ? palette.highlight() : palette.base();
     const QBrush foreground = marked ? palette.highlightedText() : palette.text();
-    flexgrid1_->item(row, formulas::kColMarca)->setText(marked ? kMarked : kUnmarked);
-    for (int c = 0; c < flexgrid1_->columnCount(); ++c) {
-        if (QTableWidgetItem* item = flexgrid1_->item(row, c)) {
+    grid_->item(row, formulas::kColMarca)->setText(marked ? kMarked : kUnmarked);
+    for (int c = 0; c < grid_->columnCount(); ++c) {
+        if (QTableWidgetItem* item = grid_->item(row, c)) {
             item->setBackground(background);
             item->setForeground(foreground);
         }
     }
 }
 
-void frmformulas::cmdComparar_Click() {
+void frmformulas::compare() {
     std::vector<formulas::ListedFormula> marked;
-    for (int r = 0; r < flexgrid1_->rowCount(); ++r) {
-        if (cellText(*flexgrid1_, r, formulas::kColMarca) != kMarked)
+    for (int r = 0; r < grid_->rowCount(); ++r) {
+        if (cellText(r, formulas::kColMarca) != kMarked)
             continue;
-        marked.push_back({cellText(*flexgrid1_, r, formulas::kColId).toInt(),
-                          cellText(*flexgrid1_, r, formulas::kColCodigo).trimmed(),
-                          cellText(*flexgrid1_, r, formulas::kColProducto),
-                          cellText(*flexgrid1_, r, formulas::kColVersion),
-                          cellText(*flexgrid1_, r, formulas::kColModificacion)});
+        marked.push_back({cellText(r, formulas::kColId).toInt(),
+                          cellText(r, formulas::kColCodigo).trimmed(),
+                          cellText(r, formulas::kColProducto), cellText(r, formulas::kColVersion),
+                          cellText(r, formulas::kColModificacion)});
     }
     reports::WrittenFile file;
     {

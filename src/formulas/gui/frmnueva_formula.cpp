@@ -28,15 +28,13 @@ QLineEdit* readOnlyBox(QLineEdit* box) {
     return box;
 }
 
-formulas::HeaderStart headerStart(const AppContext& ctx) {
-    return {ctx.currentFormulaId, ctx.currentBase, ctx.currentCustomer, ctx.currentFormulaQuantity};
-}
-
 } // namespace
 
-frmnueva_formula::frmnueva_formula(AppContext& ctx, bool vSecaIng, bool vSecaNut, QWidget* parent)
+frmnueva_formula::frmnueva_formula(AppContext& ctx, int formulaId, double quantity, bool vSecaIng,
+                                   bool vSecaNut, QWidget* parent)
     : QDialog(parent), ctx_(ctx),
-      editor_(ctx.db(), ctx.ui(), headerStart(ctx), vSecaIng, vSecaNut) {
+      editor_(ctx.db(), ctx.ui(), {formulaId, ctx.currentBase, ctx.currentCustomer, quantity},
+              vSecaIng, vSecaNut) {
     setObjectName(QStringLiteral("frmnueva_formula"));
     setWindowTitle(QStringLiteral("Grabar Fórmula"));
     setModal(true);
@@ -53,80 +51,82 @@ frmnueva_formula::frmnueva_formula(AppContext& ctx, bool vSecaIng, bool vSecaNut
 }
 
 void frmnueva_formula::buildControls() {
-    txtNomCliente_ = readOnlyBox(new QLineEdit(this));
-    txtNomCliente_->setObjectName(QStringLiteral("txtNomCliente"));
-    command5_ = new QPushButton(QStringLiteral("..."), this);
-    command5_->setObjectName(QStringLiteral("command5"));
-    command5_->setMaximumWidth(30);
+    customerBox_ = readOnlyBox(new QLineEdit(this));
+    customerBox_->setObjectName(QStringLiteral("txtNomCliente"));
+    chooseCustomerButton_ = new QPushButton(QStringLiteral("..."), this);
+    chooseCustomerButton_->setObjectName(QStringLiteral("command5"));
+    chooseCustomerButton_->setMaximumWidth(30);
 
+    QLineEdit** fields[3] = {&codeBox_, &productBox_, &versionBox_};
     for (int i = 0; i < 3; ++i) {
-        txtFields_[i] = new QLineEdit(this);
-        txtFields_[i]->setObjectName(QStringLiteral("txtFields%1").arg(i));
-        txtFields_[i]->installEventFilter(this);
+        *fields[i] = new QLineEdit(this);
+        (*fields[i])->setObjectName(QStringLiteral("txtFields%1").arg(i));
+        (*fields[i])->installEventFilter(this);
     }
-    txtFields_[0]->setMaxLength(20);
-    txtFields_[0]->setAlignment(Qt::AlignRight);
-    txtFields_[1]->setMaxLength(50);
-    readOnlyBox(txtFields_[2]);
-    txtFields_[2]->setAlignment(Qt::AlignRight);
-    Text1_ = readOnlyBox(new QLineEdit(this));
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    Text1_->setAlignment(Qt::AlignRight);
+    codeBox_->setMaxLength(20);
+    codeBox_->setAlignment(Qt::AlignRight);
+    productBox_->setMaxLength(50);
+    readOnlyBox(versionBox_);
+    versionBox_->setAlignment(Qt::AlignRight);
+    lastCodeBox_ = readOnlyBox(new QLineEdit(this));
+    lastCodeBox_->setObjectName(QStringLiteral("Text1"));
+    lastCodeBox_->setAlignment(Qt::AlignRight);
 
-    Check1_ = new QCheckBox(QStringLiteral("Guardar una nueva Versión de la Fórmula"), this);
-    Check1_->setObjectName(QStringLiteral("Check1"));
-    Check1_->installEventFilter(this);
-    connect(Check1_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
+    newVersionCheck_ =
+        new QCheckBox(QStringLiteral("Guardar una nueva Versión de la Fórmula"), this);
+    newVersionCheck_->setObjectName(QStringLiteral("Check1"));
+    newVersionCheck_->installEventFilter(this);
+    connect(newVersionCheck_, &QCheckBox::toggled, this, [this] { showVersion(); });
 
-    cmdUpdate_ = new QPushButton(QStringLiteral("Grabar"), this);
-    cmdUpdate_->setObjectName(QStringLiteral("cmdUpdate"));
-    cmdRefresh_ = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdRefresh_->setObjectName(QStringLiteral("cmdRefresh"));
-    for (QPushButton* button : {command5_, cmdUpdate_, cmdRefresh_})
+    saveButton_ = new QPushButton(QStringLiteral("Grabar"), this);
+    saveButton_->setObjectName(QStringLiteral("cmdUpdate"));
+    cancelButton_ = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancelButton_->setObjectName(QStringLiteral("cmdRefresh"));
+    for (QPushButton* button : {chooseCustomerButton_, saveButton_, cancelButton_})
         button->setAutoDefault(false);
-    connect(cmdUpdate_, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
-    connect(cmdRefresh_, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
-    connect(command5_, &QPushButton::clicked, this, [this] { command5_Click(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(chooseCustomerButton_, &QPushButton::clicked, this, [this] { chooseCustomer(); });
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Cliente"), this), 0, 0);
     auto* customer = new QHBoxLayout;
-    customer->addWidget(txtNomCliente_);
-    customer->addWidget(command5_);
+    customer->addWidget(customerBox_);
+    customer->addWidget(chooseCustomerButton_);
     grid->addLayout(customer, 0, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Código"), this), 1, 0);
-    grid->addWidget(txtFields_[0], 1, 1);
+    grid->addWidget(codeBox_, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Último"), this), 1, 2);
-    grid->addWidget(Text1_, 1, 3);
+    grid->addWidget(lastCodeBox_, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Producto"), this), 2, 0);
-    grid->addWidget(txtFields_[1], 2, 1, 1, 3);
+    grid->addWidget(productBox_, 2, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Versión"), this), 3, 0);
-    grid->addWidget(txtFields_[2], 3, 1);
-    grid->addWidget(Check1_, 4, 1, 1, 3);
+    grid->addWidget(versionBox_, 3, 1);
+    grid->addWidget(newVersionCheck_, 4, 1, 1, 3);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdUpdate_);
-    buttons->addWidget(cmdRefresh_);
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
     setMinimumWidth(460);
-    setTabOrder(txtFields_[0], txtFields_[1]);
-    setTabOrder(txtFields_[1], Check1_);
-    setTabOrder(Check1_, cmdUpdate_);
-    setTabOrder(cmdUpdate_, cmdRefresh_);
+    setTabOrder(codeBox_, productBox_);
+    setTabOrder(productBox_, newVersionCheck_);
+    setTabOrder(newVersionCheck_, saveButton_);
+    setTabOrder(saveButton_, cancelButton_);
 }
 
 void frmnueva_formula::showLoaded() {
-    txtNomCliente_->setText(editor_.customerName());
-    Text1_->setText(editor_.isNew() ? editor_.lastCode() : QString());
-    txtFields_[0]->setText(editor_.code());
-    txtFields_[1]->setText(editor_.product());
-    QSignalBlocker block(Check1_);
-    Check1_->setChecked(false);
-    Check1_->setEnabled(!editor_.isNew());
-    txtFields_[2]->setText(editor_.versionText(false));
+    customerBox_->setText(editor_.customerName());
+    lastCodeBox_->setText(editor_.isNew() ? editor_.lastCode() : QString());
+    codeBox_->setText(editor_.code());
+    productBox_->setText(editor_.product());
+    QSignalBlocker block(newVersionCheck_);
+    newVersionCheck_->setChecked(false);
+    newVersionCheck_->setEnabled(!editor_.isNew());
+    versionBox_->setText(editor_.versionText(false));
 }
 
 void frmnueva_formula::showEvent(QShowEvent* event) {
@@ -135,15 +135,14 @@ void frmnueva_formula::showEvent(QShowEvent* event) {
         return;
     activated_ = true;
     if (loadFailed_) {
-        // The formula could not be loaded: the dialog closes as soon as it shows, leaving
-        // currentFormulaId as it was.
+        // The formula could not be loaded: the dialog closes as soon as it shows.
         QTimer::singleShot(0, this, [this] { reject(); });
         return;
     }
-    if (!editor_.isNew() && txtFields_[1]->isEnabled())
-        txtFields_[1]->setFocus();
+    if (!editor_.isNew() && productBox_->isEnabled())
+        productBox_->setFocus();
     else
-        txtFields_[0]->setFocus();
+        codeBox_->setFocus();
 }
 
 bool frmnueva_formula::eventFilter(QObject* watched, QEvent* event) {
@@ -153,18 +152,18 @@ bool frmnueva_formula::eventFilter(QObject* watched, QEvent* event) {
             focusNextChild();
             return true;
         }
-    } else if (event->type() == QEvent::FocusIn && watched == txtFields_[0]) {
-        QTimer::singleShot(0, txtFields_[0], [box = txtFields_[0]] { box->selectAll(); });
+    } else if (event->type() == QEvent::FocusIn && watched == codeBox_) {
+        QTimer::singleShot(0, codeBox_, [box = codeBox_] { box->selectAll(); });
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void frmnueva_formula::Check1_Click() {
-    txtFields_[2]->setText(editor_.versionText(Check1_->isChecked()));
+void frmnueva_formula::showVersion() {
+    versionBox_->setText(editor_.versionText(newVersionCheck_->isChecked()));
 }
 
-void frmnueva_formula::command5_Click() {
-    // The customer list in pick mode leaves its choice in currentCustomer.
+void frmnueva_formula::chooseCustomer() {
+    // The customer list in pick mode leaves its choice in the current customer.
     pickCustomer(ctx_, this);
     try {
         editor_.chooseCustomer(ctx_.currentCustomer);
@@ -173,36 +172,36 @@ void frmnueva_formula::command5_Click() {
         showError(ctx_, kSaveFailed, error, this);
         return;
     }
-    txtNomCliente_->setText(editor_.customerName());
+    customerBox_->setText(editor_.customerName());
 }
 
 void frmnueva_formula::focusBox(formulas::HeaderField field) {
     if (field == formulas::HeaderField::Code)
-        txtFields_[0]->setFocus();
+        codeBox_->setFocus();
     else if (field == formulas::HeaderField::Product)
-        txtFields_[1]->setFocus();
+        productBox_->setFocus();
 }
 
-void frmnueva_formula::cmdUpdate_Click() {
+void frmnueva_formula::save() {
     formulas::SaveResult result;
     try {
-        result = editor_.save(txtFields_[0]->text(), txtFields_[1]->text(), Check1_->isChecked());
+        result =
+            editor_.confirm(codeBox_->text(), productBox_->text(), newVersionCheck_->isChecked());
     } catch (const db::DbError& error) {
-        // Nothing of this save is kept; the caller's transaction is rolled back as well.
         showError(ctx_, kSaveFailed, error, this);
         reject();
         return;
     }
-    if (result.outcome == formulas::SaveOutcome::Saved) {
-        ctx_.currentFormulaId = static_cast<qint16>(result.formulaId);
+    if (result.outcome == formulas::SaveOutcome::Confirmed) {
+        header_ = editor_.toWrite();
         accept();
         return;
     }
     focusBox(result.focus);
 }
 
-void frmnueva_formula::cmdRefresh_Click() {
-    ctx_.currentFormulaId = 0;
+void frmnueva_formula::cancel() {
+    header_.reset();
     reject();
 }
 

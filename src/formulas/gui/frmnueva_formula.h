@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -12,21 +14,26 @@ class QPushButton;
 namespace tarvela {
 
 // "Grabar Fórmula": the header of the formula being saved (code, product, customer, version).
-// Writes the formula row on "Grabar" and leaves its identifier in currentFormulaId; "Cancelar"
-// leaves 0; any other way of closing leaves the value it found.
+// "Grabar" checks the boxes and asks what must be asked, then closes accepted with the header to
+// write (header()); the dialog itself writes nothing, so no transaction waits on the user.
+// "Cancelar", or closing otherwise, leaves no header. The customer chosen becomes the program's
+// current customer.
 class frmnueva_formula : public QDialog {
     Q_OBJECT
 
 public:
-    frmnueva_formula(AppContext& ctx, bool vSecaIng, bool vSecaNut, QWidget* parent = nullptr);
+    // The formula being saved (0 = one never saved), its batch quantity and the formulation
+    // window's basis flags.
+    frmnueva_formula(AppContext& ctx, int formulaId, double quantity, bool vSecaIng, bool vSecaNut,
+                     QWidget* parent = nullptr);
 
-    // The date written into the row (today unless a test sets it).
-    void setToday(const QDate& today) { editor_.setToday(today); }
+    // The header confirmed by "Grabar"; nothing when the dialog closed otherwise.
+    const std::optional<formulas::HeaderToWrite>& header() const { return header_; }
 
-    void cmdUpdate_Click();
-    void cmdRefresh_Click();
-    void command5_Click();
-    void Check1_Click();
+    void save();           // "Grabar"
+    void cancel();         // "Cancelar"
+    void chooseCustomer(); // "..."
+    void showVersion();    // the new-version check box
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -39,16 +46,19 @@ private:
 
     AppContext& ctx_;
     formulas::FormulaHeaderEditor editor_;
+    std::optional<formulas::HeaderToWrite> header_;
     bool loadFailed_ = false;
     bool activated_ = false;
 
-    QLineEdit* txtNomCliente_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    QLineEdit* txtFields_[3] = {nullptr, nullptr, nullptr};
-    QLineEdit* Text1_ = nullptr;
-    QCheckBox* Check1_ = nullptr;
-    QPushButton* cmdUpdate_ = nullptr;
-    QPushButton* cmdRefresh_ = nullptr;
+    QLineEdit* customerBox_ = nullptr;
+    QPushButton* chooseCustomerButton_ = nullptr;
+    QLineEdit* codeBox_ = nullptr;
+    QLineEdit* productBox_ = nullptr;
+    QLineEdit* versionBox_ = nullptr;
+    QLineEdit* lastCodeBox_ = nullptr;
+    QCheckBox* newVersionCheck_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace tarvela

@@ -4,8 +4,11 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace tarvela {
 
@@ -21,13 +24,30 @@ void CellOverlay::placeOver(int row, int column, const QString& text) {
     row_ = row;
     column_ = column;
     exitKey_ = 0;
+    openedWith_ = text;
     QRect cell = grid_.visualRect(grid_.model()->index(row, column));
     cell.translate(grid_.viewport()->pos());
-    setGeometry(cell.adjusted(0, 0, 0, 2));
+    QRect box = cell.adjusted(0, 0, 0, 2);
+    // As wide as the whole number needs, kept inside the grid (growing to the left when the
+    // cell is near its right edge).
+    const QMargins margins = textMargins() + contentsMargins();
+    const int needed = fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() +
+                       style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) * 2 + 8;
+    if (needed > box.width()) {
+        box.setWidth(std::min(needed, grid_.width()));
+        if (box.right() >= grid_.width())
+            box.moveRight(grid_.width() - 1);
+        if (box.left() < 0)
+            box.moveLeft(0);
+    }
+    setGeometry(box);
     setText(text);
     show();
     raise();
-    selectAll();
+    if (isReadOnly())
+        setCursorPosition(0); // the start of the number in view
+    else
+        selectAll();
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -75,7 +95,8 @@ void CellOverlay::finish() {
         return;
     finishing_ = true;
     const int key = exitKey_ == 0 ? 13 : exitKey_;
-    if (key == 13 && commit_ && !commit_(text())) {
+    // A text left as the box opened with it changes nothing.
+    if (key == 13 && commit_ && text() != openedWith_ && !commit_(text())) {
         // Refused: the box keeps the focus for another try.
         exitKey_ = 0;
         finishing_ = false;

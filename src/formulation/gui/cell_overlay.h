@@ -10,8 +10,9 @@ class QTableWidget;
 
 namespace tarvela {
 
-// A box placed exactly over one cell of a grid: it edits the cell's value, or shows a value in
-// full precision (read only). Enter (or leaving the box) commits, Esc discards; a commit that
+// A box placed over one cell of a grid, widened when the value needs more room: it edits the
+// cell's value, or shows a value in full precision from its start (read only). Enter (or leaving
+// the box) commits, Esc discards; a text left as it opened changes nothing, and a commit that
 // refuses the text keeps the focus in the box. After a commit or Esc the focus returns to the
 // grid, on the edited cell when it is still there. A "." or "," typed is the workstation's
 // separator.
@@ -44,6 +45,7 @@ private:
 
     QTableWidget& grid_;
     Commit commit_;
+    QString openedWith_;
     int row_ = -1;
     int column_ = -1;
     // The key that ended the last edit: 13 Enter, 27 Esc, 0 focus left otherwise.

@@ -87,7 +87,7 @@ frmDiagnostico::frmDiagnostico(AppContext& ctx, const formulation::FormulaDiagno
 }
 
 bool offerDiagnosis(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent) {
-    if (!ctx.ui().question(QStringLiteral("Desea ver qué restricciones no pueden cumplirse "
+    if (!ctx.ui().question(QStringLiteral("¿Desea ver qué restricciones no pueden cumplirse "
                                           "juntas y el menor cambio que permite formular?")))
         return false;
     return showDiagnosis(ctx, model, parent);

@@ -1,8 +1,8 @@
 #include "formulation/gui/frmRecalcular.h"
 
-#include "formulation/recalculation.h"
 #include "widgets/window_controls.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,57 +20,63 @@ frmRecalcular::frmRecalcular(AppContext& ctx, bool vSecaIng, QWidget* parent)
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Cantidad a elaborar"), this), 0, 0);
-    txtCantidad_ = new QLineEdit(this);
-    txtCantidad_->setObjectName(QStringLiteral("txt_cantidad"));
-    txtCantidad_->setAlignment(Qt::AlignRight);
-    typeDecimalSeparator(txtCantidad_, ctx_);
-    layout->addWidget(txtCantidad_, 0, 1);
+    quantityBox_ = new QLineEdit(this);
+    quantityBox_->setObjectName(QStringLiteral("txt_cantidad"));
+    quantityBox_->setAlignment(Qt::AlignRight);
+    typeDecimalSeparator(quantityBox_, ctx_);
+    layout->addWidget(quantityBox_, 0, 1);
     auto* basis = new QLineEdit(formulation::recalcQuantityBasis(vSecaIng), this);
     basis->setObjectName(QStringLiteral("Text1"));
     basis->setReadOnly(true);
     basis->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(basis, 0, 2);
 
-    const QString captions[2] = {QStringLiteral("Mantener los Nutrientes actuales"),
-                                 QStringLiteral("Incorporar todos los Nutrientes afectados")};
-    for (int i = 0; i < 2; ++i) {
-        option2_[i] = new QRadioButton(captions[i], this);
-        option2_[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
-        layout->addWidget(option2_[i], 1 + i, 0, 1, 3);
-    }
-    option2_[0]->setChecked(true);
+    keepNutrientsOption_ =
+        new QRadioButton(QStringLiteral("Mantener los Nutrientes actuales"), this);
+    keepNutrientsOption_->setObjectName(QStringLiteral("Option2_0"));
+    addNutrientsOption_ =
+        new QRadioButton(QStringLiteral("Incorporar todos los Nutrientes afectados"), this);
+    addNutrientsOption_->setObjectName(QStringLiteral("Option2_1"));
+    keepNutrientsOption_->setChecked(true);
+    layout->addWidget(keepNutrientsOption_, 1, 0, 1, 3);
+    layout->addWidget(addNutrientsOption_, 2, 0, 1, 3);
+    scaleLimitsCheck_ =
+        new QCheckBox(QStringLiteral("Escalar también los límites de los ingredientes"), this);
+    scaleLimitsCheck_->setObjectName(QStringLiteral("chkEscalarLimites"));
+    scaleLimitsCheck_->setChecked(true);
+    layout->addWidget(scaleLimitsCheck_, 3, 0, 1, 3);
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* aceptar =
+    QPushButton* acceptButton =
         windowButton(this, QStringLiteral("command4"), QStringLiteral("Aceptar"));
-    QPushButton* cancelar =
+    QPushButton* cancelButton =
         windowButton(this, QStringLiteral("command3"), QStringLiteral("Cancelar"));
     buttons->addStretch();
-    buttons->addWidget(aceptar);
-    buttons->addWidget(cancelar);
-    layout->addLayout(buttons, 3, 0, 1, 3);
-    connect(aceptar, &QPushButton::clicked, this, &frmRecalcular::command4_Click);
-    connect(cancelar, &QPushButton::clicked, this, &frmRecalcular::command3_Click);
+    buttons->addWidget(acceptButton);
+    buttons->addWidget(cancelButton);
+    layout->addLayout(buttons, 4, 0, 1, 3);
+    connect(acceptButton, &QPushButton::clicked, this, &frmRecalcular::acceptQuantity);
+    connect(cancelButton, &QPushButton::clicked, this, &frmRecalcular::cancel);
     // Enter in the box accepts.
-    connect(txtCantidad_, &QLineEdit::returnPressed, this, &frmRecalcular::command4_Click);
-    txtCantidad_->setFocus();
+    connect(quantityBox_, &QLineEdit::returnPressed, this, &frmRecalcular::acceptQuantity);
+    quantityBox_->setFocus();
 }
 
-void frmRecalcular::command4_Click() {
+void frmRecalcular::acceptQuantity() {
     const formulation::RecalcQuantity answer =
-        formulation::checkRecalcQuantity(txtCantidad_->text());
+        formulation::checkRecalcQuantity(quantityBox_->text());
     if (!answer.quantity) {
         ctx_.ui().message(answer.message, MsgIcon::Critical);
-        txtCantidad_->setFocus();
+        quantityBox_->setFocus();
         return;
     }
-    ctx_.currentFormulaQuantity = *answer.quantity;
-    ctx_.recalcKeepNutrients = option2_[0]->isChecked();
+    request_ = formulation::RecalcRequest{*answer.quantity, keepNutrientsOption_->isChecked(),
+                                          scaleLimitsCheck_->isChecked()};
     accept();
 }
 
-void frmRecalcular::command3_Click() {
-    ctx_.currentFormulaQuantity = 0;
+void frmRecalcular::cancel() {
+    request_.reset();
     reject();
 }
 

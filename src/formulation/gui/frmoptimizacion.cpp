@@ -2,10 +2,12 @@
 #include "formulation/gui/frmoptimizacion.h"
 
 #include "db/statements.h"
+#include "formulation/batch_quantity.h"
 #include "formulation/gui/frmDiagnostico.h"
 #include "formulation/gui/save_formula.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
+#include "formulation/unsaved_changes.h"
 #include "grid/gui/grid_painter.h"
 #include "reports/composition.h"
 #include "reports/gui/frmAnalisis.h"
@@ -23,13 +25,14 @@
 
 namespace tarvela {
 
-frmoptimizacion::frmoptimizacion(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+frmoptimizacion::frmoptimizacion(AppContext& ctx, int formulaId, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     buildWindow();
     buildOverlays();
     setCaption();
-    model_.formulaId = ctx_.currentFormulaId;
-    actuFormula();
-    SSTab1_->setCurrentIndex(0);
+    model_.formulaId = formulaId;
+    loadFormula();
+    nutrientTabs_->setCurrentIndex(0);
 }
 
 void frmoptimizacion::setCaption() {
@@ -52,7 +55,7 @@ void frmoptimizacion::reportDbError(const QString& message, const db::DbError& e
     showError(ctx_, message, error, this);
 }
 
-void frmoptimizacion::actuFormula() {
+void frmoptimizacion::loadFormula() {
     const int requested = model_.formulaId;
     try {
         formulation::actuFormula(model_, ctx_.db(), *ctx_.desktop, displaySeparator(ctx_));
@@ -60,6 +63,7 @@ void frmoptimizacion::actuFormula() {
         reportDbError(QStringLiteral("No se pudo cargar la Fórmula"), error);
         return;
     }
+    rememberSaved();
     if (requested != 0 && model_.formulaId == 0) {
         // Not found: the header is cleared, the working tables and grids stay as they were.
         showHeader();
@@ -71,12 +75,36 @@ void frmoptimizacion::actuFormula() {
     repaintAll();
 }
 
+void frmoptimizacion::rememberSaved() {
+    savedModel_ = model_;
+}
+
+bool frmoptimizacion::hasUnsavedChanges() const {
+    return formulation::differsFromSaved(model_, savedModel_);
+}
+
+void frmoptimizacion::reject() {
+    if (hasUnsavedChanges()) {
+        switch (ctx_.ui().questionWithCancel(QStringLiteral("¿Desea Grabar las Modificaciones?"))) {
+        case Answer::Cancel:
+            return;
+        case Answer::Yes:
+            if (!save())
+                return;
+            break;
+        case Answer::No:
+            break;
+        }
+    }
+    QDialog::reject();
+}
+
 void frmoptimizacion::showWorkingModel(const formulation::WorkingModel& model) {
     model_ = model;
     repaintAll();
 }
 
-void frmoptimizacion::actuResultados() {
+void frmoptimizacion::recomputeResults() {
     try {
         BusyPointer busy(ctx_.ui());
         formulation::actuResultados(model_, ctx_.db(), displaySeparator(ctx_));
@@ -84,18 +112,18 @@ void frmoptimizacion::actuResultados() {
         reportDbError(QStringLiteral("No se pudo obtener la composición de la Fórmula"), error);
     }
     showTotals();
-    actu_FlexProd();
-    actu_FlexProp();
-    actu_FlexRel();
+    repaintIngredients();
+    repaintNutrients();
+    repaintLimits();
 }
 
-void frmoptimizacion::cmdFormular_Click() {
-    model_.txtCantidad = txtCantidad_->text();
+void frmoptimizacion::formulate() {
+    model_.txtCantidad = batchQuantityBox_->text();
     formulation::RunResult result;
     try {
         BusyPointer busy(ctx_.ui());
-        result =
-            formulation::formulate(model_, txtCantidad_->text(), ctx_.db(), displaySeparator(ctx_));
+        result = formulation::formulate(model_, batchQuantityBox_->text(), ctx_.db(),
+                                        displaySeparator(ctx_));
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se pudo completar la Formulación"), error);
         return;
@@ -103,36 +131,33 @@ void frmoptimizacion::cmdFormular_Click() {
     // The window shows what the run left, then what it had to say.
     showTotals();
     if (result.end == formulation::RunEnd::WrittenBack) {
-        actu_FlexProd();
-        actu_FlexProp();
+        repaintIngredients();
+        repaintNutrients();
+        repaintLimits();
     }
     formulation::showRunMessages(
         result.messages, ctx_.ui(),
         [this](const formulation::AportesReport& report) {
-            ctx_.currentPropertyName = report.propertyName;
             frmAportes aportes(ctx_, report, this);
             execModal(ctx_, aportes);
         },
         [this](formulation::RunFocus focus) {
             if (focus == formulation::RunFocus::Quantity)
-                txtCantidad_->setFocus();
+                batchQuantityBox_->setFocus();
         });
     // Limits that cannot all be met: the diagnosis may propose new ones.
     if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
-        actu_FlexProd();
-        actu_FlexProp();
+        repaintIngredients();
+        repaintNutrients();
+        repaintLimits();
     }
 }
 
-void frmoptimizacion::cmdCancel_Click() {
-    actuFormula();
+void frmoptimizacion::discardChanges() {
+    loadFormula();
 }
 
-void frmoptimizacion::cmdClose_Click() {
-    close();
-}
-
-void frmoptimizacion::cmdComposicion_Click() {
+void frmoptimizacion::showComposition() {
     std::optional<reports::CompositionTable> table;
     QStringList headings;
     try {
@@ -148,74 +173,73 @@ void frmoptimizacion::cmdComposicion_Click() {
     execModal(ctx_, window);
 }
 
-void frmoptimizacion::Command1_Click() {
+void frmoptimizacion::showAnalysis() {
     frmAnalisis window(ctx_, model_.rsAnalisis, this);
     execModal(ctx_, window);
 }
 
-void frmoptimizacion::cmdUpdate_Click() {
-    // A formula's batch quantity is above 0: an emptied or negative box is never stored.
-    if (!(model_.batchQuantity > 0)) {
-        ctx_.ui().message(QStringLiteral("La cantidad a elaborar debe ser mayor que cero"),
-                          MsgIcon::Critical);
-        txtCantidad_->setFocus();
-        return;
+bool frmoptimizacion::save() {
+    // A formula's batch quantity is one a run accepts: an emptied, negative or too large box is
+    // never stored.
+    const formulation::BatchQuantity batch = formulation::checkBatchQuantity(model_.batchQuantity);
+    if (!batch.value) {
+        ctx_.ui().message(batch.message, MsgIcon::Critical);
+        batchQuantityBox_->setFocus();
+        return false;
     }
-    if (saveFormula(ctx_, model_, this)) {
-        formulation::LoadingFlag loading(model_);
-        repaintAll();
-    }
+    if (!saveFormula(ctx_, model_, this))
+        return false;
+    rememberSaved();
+    formulation::LoadingFlag loading(model_);
+    repaintAll();
+    return true;
 }
 
-void frmoptimizacion::Option1_Click(int index) {
+void frmoptimizacion::chooseIngredientBasis(int index) {
     formulation::chooseIngredientBasis(model_, index == 0);
     showOptions();
-    actuBaseNut();
+    showNutrientBasis();
 }
 
-void frmoptimizacion::Option2_Click(int index) {
+void frmoptimizacion::chooseNutrientBasis(int index) {
     formulation::chooseNutrientBasis(model_, index == 0);
     showOptions();
-    actuBaseNut();
+    showNutrientBasis();
 }
 
 // Leaving the batch-quantity box: empty is 0, a number is kept rounded to 3 decimals.
-void frmoptimizacion::txt_Cantidad_Validate() {
-    const QString text = txtCantidad_->text().trimmed();
-    if (text.isEmpty()) {
-        model_.batchQuantity = 0;
-        return;
-    }
-    const std::optional<double> value = text::parseUserNumber(text);
+void frmoptimizacion::takeBatchQuantity() {
+    const std::optional<double> value = formulation::typedBatchQuantity(batchQuantityBox_->text());
     if (!value) {
         ctx_.desktop->message(QStringLiteral("Debe ingresar un valor Numérico"), MsgIcon::Critical);
-        txtCantidad_->setFocus();
+        batchQuantityBox_->setFocus();
         return;
     }
-    model_.batchQuantity = text::roundDecimal(*value, 3);
+    model_.batchQuantity = *value;
 }
 
 // Enter on a grid, and "." or "," typed into the batch-quantity box (the workstation's
 // separator).
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
     // Enter on a grid acts on its current cell as a double click does.
-    if ((watched == flexProd_ || watched == flexProp_ || watched == flexRel_) &&
+    if ((watched == ingredientGrid_ || watched == nutrientGrid_ || watched == limitGrid_) &&
         event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == flexProd_)
-                flexProd_DblClick(flexProd_->currentRow(), flexProd_->currentColumn());
-            else if (watched == flexProp_)
-                flexProp_DblClick(flexProp_->currentRow(), flexProp_->currentColumn());
+            if (watched == ingredientGrid_)
+                ingredientCellActivated(ingredientGrid_->currentRow(),
+                                        ingredientGrid_->currentColumn());
+            else if (watched == nutrientGrid_)
+                nutrientCellActivated(nutrientGrid_->currentRow(), nutrientGrid_->currentColumn());
             else
-                flexRel_DblClick(flexRel_->currentRow(), flexRel_->currentColumn());
+                limitCellActivated(limitGrid_->currentRow(), limitGrid_->currentColumn());
             return true;
         }
     }
-    if (watched == txtCantidad_ && event->type() == QEvent::KeyPress) {
+    if (watched == batchQuantityBox_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->text() == QStringLiteral(".") || key->text() == QStringLiteral(",")) {
-            txtCantidad_->insert(QString(displaySeparator(ctx_)));
+            batchQuantityBox_->insert(QString(displaySeparator(ctx_)));
             return true;
         }
     }

@@ -31,60 +31,71 @@ class frmoptimizacion : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmoptimizacion(AppContext& ctx, QWidget* parent = nullptr);
+    // The window on the formula formulaId; 0 starts a new formula.
+    frmoptimizacion(AppContext& ctx, int formulaId, QWidget* parent = nullptr);
 
     // The working model (vSecaIng, vSecaNut, vCostoHumeda, vMateriaSeca, rsPropiedades,
     // rsAnalisis, ...), read by the windows opened from this one.
     formulation::WorkingModel& model() { return model_; }
     const formulation::WorkingModel& model() const { return model_; }
 
-    // Loads the formula of the model's formula id and repaints everything.
-    void actuFormula();
-    // Shows a working model held in memory (a result not saved yet) in place of the loaded one.
+    // Whether the window holds changes that are not saved.
+    bool hasUnsavedChanges() const;
+    // Shows a working model held in memory (a result not saved yet) in place of the loaded one;
+    // it counts as unsaved work.
     void showWorkingModel(const formulation::WorkingModel& model);
-    void actuBaseNut();
-    void actu_FlexProd();
-    void actu_FlexProp();
-    // Recomputes costs, totals and nutrient values, and repaints the totals and both grids.
-    void actuResultados();
 
-    void cmdFormular_Click();
-    void cmdCancel_Click();
-    void cmdClose_Click();
-    void cmdComposicion_Click();
-    void Command1_Click();
-    void cmdUpdate_Click();
+    // Loads the formula of the model's formula id and repaints everything.
+    void loadFormula();
+    void showNutrientBasis();
+    void repaintIngredients();
+    void repaintNutrients();
+    // Recomputes costs, totals and nutrient values, and repaints the totals and both grids.
+    void recomputeResults();
+
+    void formulate();       // "&Formular Mínimo Costo"
+    void discardChanges();  // "Cancelar": the stored formula again
+    void showComposition(); // "&Composición"
+    void showAnalysis();    // "&Análisis de Resultados"
+    // "Grabar"; true when the formula was stored.
+    bool save();
     // "Imprimir": the output chosen in "Seleccione destino", of the formula as the window holds
     // it.
-    void cmdImprimir_Click();
-    void Option1_Click(int index);
-    void Option2_Click(int index);
-    void txt_Cantidad_Validate();
-    void cmdActuPrecios_Click();
-    void cmdActuMSeca_Click();
-    void cmdRecalcular_Click();
-    void Command6_Click(); // "Guardar como &Ingrediente"
+    void print();
+    // The basis options: index 0 is dry matter.
+    void chooseIngredientBasis(int index);
+    void chooseNutrientBasis(int index);
+    // Leaving the batch-quantity box.
+    void takeBatchQuantity();
+    void refreshPrices();    // "Actualizar &Precios"
+    void refreshDryMatter(); // "Actualizar &M.Seca"
+    void recalculate();      // "&Recalcular Valores"
+    void saveAsIngredient(); // "Guardar como &Ingrediente"
 
-    // Editing from the grids (rows and columns of the grid widgets).
-    void flexProd_Click(int row, int column);
-    void flexProd_DblClick(int row, int column);
-    void flexProp_Click(int row, int column);
-    void flexProp_DblClick(int row, int column);
-    void Command3_Click(); // add an ingredient
-    void Command2_Click(); // remove the current ingredient
-    void Command4_Click(); // add a nutrient
-    void Command5_Click(); // remove the current nutrient
-    void cmdNutrientes_Click();
+    // Editing from the grids (rows and columns of the grid widgets): a click shows a share or
+    // a value in full, a double click or Enter opens the box over the cell.
+    void ingredientCellClicked(int row, int column);
+    void ingredientCellActivated(int row, int column);
+    void nutrientCellClicked(int row, int column);
+    void nutrientCellActivated(int row, int column);
+    void addIngredient();
+    void removeIngredient(); // the current row
+    void addNutrient();
+    void removeNutrient(); // the current row
+    void showIngredientComposition();
 
     // The third grid, "Relaciones y Grupos" (frmoptimizacion_limits.cpp).
-    void actu_FlexRel();
-    void flexRel_DblClick(int row, int column);
-    void cmdRelacion_Click();     // a ratio: the numerator, then the denominator
-    void cmdGrupo_Click();        // a group of ingredients
-    void cmdQuitarLimite_Click(); // the current ratio or group
+    void repaintLimits();
+    void limitCellActivated(int row, int column);
+    void addRatio();    // "Relación": the numerator, then the denominator
+    void addGroup();    // "Grupo": a group of ingredients
+    void removeLimit(); // "Quitar": the current ratio or group
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Every way of closing (Esc, the close box, the close button, "Salir") asks first when the
+    // window holds unsaved changes: Sí saves as "Grabar" does, No discards, Cancelar stays.
+    void reject() override;
 
 private:
     // Construction and layout.
@@ -101,6 +112,9 @@ private:
     QLineEdit* addBox(QWidget* parent, const QString& name, const QString& caption,
                       const QRect& geometry, QLabel** label = nullptr);
     QAction* addEntry(class QMenu* menu, const QString& name, const QString& caption, bool enabled);
+
+    // The model as loaded or last saved becomes the one compared for unsaved changes.
+    void rememberSaved();
 
     // Showing the model.
     void setCaption();
@@ -119,22 +133,23 @@ private:
 
     AppContext& ctx_;
     formulation::WorkingModel model_;
-    QLineEdit* txtCodFormula_ = nullptr;
-    QLineEdit* txtVerFormula_ = nullptr;
-    QLineEdit* txtFormula_ = nullptr;
-    QLineEdit* txtFecCFormula_ = nullptr;
-    QLineEdit* txtFecMFormula_ = nullptr;
-    QLineEdit* txtCantidad_ = nullptr;
-    QRadioButton* option1_[2] = {nullptr, nullptr};
-    QRadioButton* option2_[2] = {nullptr, nullptr};
-    QButtonGroup* option1Group_ = nullptr;
-    QButtonGroup* option2Group_ = nullptr;
+    formulation::WorkingModel savedModel_;
+    QLineEdit* codeBox_ = nullptr;
+    QLineEdit* versionBox_ = nullptr;
+    QLineEdit* productBox_ = nullptr;
+    QLineEdit* createdBox_ = nullptr;
+    QLineEdit* modifiedBox_ = nullptr;
+    QLineEdit* batchQuantityBox_ = nullptr;
+    QRadioButton* ingredientBasisOptions_[2] = {nullptr, nullptr};
+    QRadioButton* nutrientBasisOptions_[2] = {nullptr, nullptr};
+    QButtonGroup* ingredientBasisGroup_ = nullptr;
+    QButtonGroup* nutrientBasisGroup_ = nullptr;
 
     QGroupBox* ingredientPanel_ = nullptr;
-    QTableWidget* flexProd_ = nullptr;
-    QTableWidget* flexProp_ = nullptr;
-    QTableWidget* flexRel_ = nullptr;
-    QTabWidget* SSTab1_ = nullptr;
+    QTableWidget* ingredientGrid_ = nullptr;
+    QTableWidget* nutrientGrid_ = nullptr;
+    QTableWidget* limitGrid_ = nullptr; // ratios and groups
+    QTabWidget* nutrientTabs_ = nullptr;
 
     // Totals boxes placed under their grid columns, with their labels.
     struct TotalBox {
@@ -143,17 +158,17 @@ private:
         int column = 0; // the flexProd column the box sits under
     };
     TotalBox totalBoxes_[6];
-    QLineEdit* txtCosH_ = nullptr;
-    QLineEdit* txtCosS_ = nullptr;
+    QLineEdit* unitCostAsFedBox_ = nullptr;
+    QLineEdit* unitCostDryBox_ = nullptr;
 
     // The boxes over the grid cells.
-    CellOverlay* txtProd_ = nullptr;
-    CellOverlay* txtPrecio_ = nullptr;
-    CellOverlay* Text1_ = nullptr;
-    CellOverlay* Text8_ = nullptr;
-    CellOverlay* txtProp_ = nullptr;
-    CellOverlay* Text2_ = nullptr;
-    CellOverlay* txtRel_ = nullptr;
+    CellOverlay* ingredientLimitBox_ = nullptr;
+    CellOverlay* priceBox_ = nullptr;
+    CellOverlay* quantityBox_ = nullptr;
+    CellOverlay* shareView_ = nullptr;
+    CellOverlay* nutrientLimitBox_ = nullptr;
+    CellOverlay* nutrientValueView_ = nullptr;
+    CellOverlay* limitBox_ = nullptr;
 };
 
 } // namespace tarvela

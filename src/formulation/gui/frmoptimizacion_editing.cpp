@@ -47,18 +47,21 @@ int rowOfKey(const QTableWidget& grid, int key) {
 } // namespace
 
 void frmoptimizacion::buildOverlays() {
-    txtProd_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("txtProd"));
-    txtPrecio_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("txtPrecio"));
-    Text1_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("Text1"));
-    Text8_ = new CellOverlay(ctx_, *flexProd_, QStringLiteral("Text8"));
-    txtProp_ = new CellOverlay(ctx_, *flexProp_, QStringLiteral("txtProp"));
-    Text2_ = new CellOverlay(ctx_, *flexProp_, QStringLiteral("Text2"));
-    connect(flexProd_, &QTableWidget::cellClicked, this, &frmoptimizacion::flexProd_Click);
-    connect(flexProd_, &QTableWidget::cellDoubleClicked, this, &frmoptimizacion::flexProd_DblClick);
-    connect(flexProp_, &QTableWidget::cellClicked, this, &frmoptimizacion::flexProp_Click);
-    connect(flexProp_, &QTableWidget::cellDoubleClicked, this, &frmoptimizacion::flexProp_DblClick);
-    flexProd_->installEventFilter(this);
-    flexProp_->installEventFilter(this);
+    ingredientLimitBox_ = new CellOverlay(ctx_, *ingredientGrid_, QStringLiteral("txtProd"));
+    priceBox_ = new CellOverlay(ctx_, *ingredientGrid_, QStringLiteral("txtPrecio"));
+    quantityBox_ = new CellOverlay(ctx_, *ingredientGrid_, QStringLiteral("Text1"));
+    shareView_ = new CellOverlay(ctx_, *ingredientGrid_, QStringLiteral("Text8"));
+    nutrientLimitBox_ = new CellOverlay(ctx_, *nutrientGrid_, QStringLiteral("txtProp"));
+    nutrientValueView_ = new CellOverlay(ctx_, *nutrientGrid_, QStringLiteral("Text2"));
+    connect(ingredientGrid_, &QTableWidget::cellClicked, this,
+            &frmoptimizacion::ingredientCellClicked);
+    connect(ingredientGrid_, &QTableWidget::cellDoubleClicked, this,
+            &frmoptimizacion::ingredientCellActivated);
+    connect(nutrientGrid_, &QTableWidget::cellClicked, this, &frmoptimizacion::nutrientCellClicked);
+    connect(nutrientGrid_, &QTableWidget::cellDoubleClicked, this,
+            &frmoptimizacion::nutrientCellActivated);
+    ingredientGrid_->installEventFilter(this);
+    nutrientGrid_->installEventFilter(this);
 }
 
 // Shows an edit's outcome; true when the box may close.
@@ -68,81 +71,101 @@ bool frmoptimizacion::edited(const EditResult& result) {
     return result.outcome != EditOutcome::Refused;
 }
 
-void frmoptimizacion::flexProd_Click(int row, int column) {
+void frmoptimizacion::ingredientCellClicked(int row, int column) {
     const QString field = fieldOf(formulation::flexProdColumns(), column);
     if (field != QStringLiteral("porcentaje_seca") && field != QStringLiteral("porcentaje_humeda"))
         return;
-    const formulation::IngredientRow* ingredient = model_.findIngredient(keyAt(*flexProd_, row));
+    const formulation::IngredientRow* ingredient =
+        model_.findIngredient(keyAt(*ingredientGrid_, row));
     if (!ingredient)
         return;
     const formulation::Opt& share = field == QStringLiteral("porcentaje_seca")
                                         ? ingredient->porcentaje_seca
                                         : ingredient->porcentaje_humeda;
-    Text8_->view(row, column,
-                 text::formatNumber(share.value_or(0) * 100, QStringLiteral("0.00########"),
-                                    displaySeparator(ctx_)));
+    shareView_->view(row, column,
+                     text::formatNumber(share.value_or(0) * 100, QStringLiteral("0.00########"),
+                                        displaySeparator(ctx_)));
 }
 
-void frmoptimizacion::flexProd_DblClick(int row, int column) {
+void frmoptimizacion::ingredientCellActivated(int row, int column) {
     if (row < 0)
         return;
     const QString field = fieldOf(formulation::flexProdColumns(), column);
-    const int key = keyAt(*flexProd_, row);
-    const QString shown = cellText(*flexProd_, row, column);
+    const int key = keyAt(*ingredientGrid_, row);
+    const formulation::IngredientRow* ingredient = model_.findIngredient(key);
+    if (!ingredient)
+        return;
+    // The boxes open with the stored value in full, not the rounded text of the cell.
+    const auto stored = [&](const formulation::Opt& value) {
+        return formulation::editBoxText(value, displaySeparator(ctx_));
+    };
     if (field == QStringLiteral("costo_humeda")) {
-        txtPrecio_->edit(row, column, QString(shown).remove(QLatin1Char('$')).trimmed(),
-                         [this, key](const QString& text) {
-                             const EditResult result =
-                                 formulation::editIngredientPrice(model_, key, text);
-                             if (result.outcome == EditOutcome::Stored)
-                                 actuResultados();
-                             return edited(result);
-                         });
+        priceBox_->edit(
+            row, column, stored(ingredient->costo_humeda), [this, key](const QString& text) {
+                const EditResult result = formulation::editIngredientPrice(model_, key, text);
+                if (result.outcome == EditOutcome::Stored)
+                    recomputeResults();
+                return edited(result);
+            });
     } else if (field == QStringLiteral("cantidad_seca") ||
                field == QStringLiteral("cantidad_humeda")) {
-        Text1_->edit(row, column, shown, [this, key, field](const QString& text) {
+        const formulation::Opt& quantity = field == QStringLiteral("cantidad_seca")
+                                               ? ingredient->cantidad_seca
+                                               : ingredient->cantidad_humeda;
+        quantityBox_->edit(row, column, stored(quantity), [this, key, field](const QString& text) {
             const EditResult result = formulation::editIngredientQuantity(model_, key, field, text);
             if (result.outcome == EditOutcome::Stored)
-                actuResultados();
+                recomputeResults();
             return edited(result);
         });
     } else if (field == QStringLiteral("minimo") || field == QStringLiteral("maximo")) {
-        txtProd_->edit(row, column, shown, [this, key, field](const QString& text) {
-            const EditResult result = formulation::editIngredientLimit(model_, key, field, text);
-            if (result.outcome == EditOutcome::Stored)
-                actu_FlexProd();
-            return edited(result);
-        });
+        const formulation::Opt& limit =
+            field == QStringLiteral("minimo") ? ingredient->minimo : ingredient->maximo;
+        ingredientLimitBox_->edit(
+            row, column, stored(limit), [this, key, field](const QString& text) {
+                const EditResult result =
+                    formulation::editIngredientLimit(model_, key, field, text);
+                if (result.outcome == EditOutcome::Stored)
+                    repaintIngredients();
+                return edited(result);
+            });
     } else if (field == QStringLiteral("nombre")) {
         openIngredient(key);
     }
 }
 
-void frmoptimizacion::flexProp_Click(int row, int column) {
+void frmoptimizacion::nutrientCellClicked(int row, int column) {
     if (fieldOf(formulation::flexPropColumns(), column) != QStringLiteral("valor"))
         return;
-    const formulation::NutrientRow* nutrient = model_.findNutrient(keyAt(*flexProp_, row));
+    const formulation::NutrientRow* nutrient = model_.findNutrient(keyAt(*nutrientGrid_, row));
     if (!nutrient || !nutrient->valor)
         return;
-    Text2_->view(row, column,
-                 text::formatNumber(*nutrient->valor, QStringLiteral("#####0.00########"),
-                                    displaySeparator(ctx_)));
+    nutrientValueView_->view(row, column,
+                             text::formatNumber(*nutrient->valor,
+                                                QStringLiteral("#####0.00########"),
+                                                displaySeparator(ctx_)));
 }
 
-void frmoptimizacion::flexProp_DblClick(int row, int column) {
+void frmoptimizacion::nutrientCellActivated(int row, int column) {
     const QString field = fieldOf(formulation::flexPropColumns(), column);
     if (row < 0 || (field != QStringLiteral("minimo") && field != QStringLiteral("maximo")))
         return;
-    const int key = keyAt(*flexProp_, row);
-    txtProp_->edit(
-        row, column, cellText(*flexProp_, row, column), [this, key, field](const QString& text) {
+    const int key = keyAt(*nutrientGrid_, row);
+    const formulation::NutrientRow* nutrient = model_.findNutrient(key);
+    if (!nutrient)
+        return;
+    const formulation::Opt& limit =
+        field == QStringLiteral("minimo") ? nutrient->minimo : nutrient->maximo;
+    nutrientLimitBox_->edit(
+        row, column, formulation::editBoxText(limit, displaySeparator(ctx_)),
+        [this, key, field](const QString& text) {
             const EditResult result = formulation::editNutrientLimit(model_, key, field, text);
             if (result.outcome == EditOutcome::Stored) {
-                actu_FlexProp();
-                const int shown = rowOfKey(*flexProp_, key);
+                repaintNutrients();
+                const int shown = rowOfKey(*nutrientGrid_, key);
                 if (shown >= 0)
-                    flexProp_->scrollToItem(flexProp_->item(shown, 1),
-                                            QAbstractItemView::PositionAtTop);
+                    nutrientGrid_->scrollToItem(nutrientGrid_->item(shown, 1),
+                                                QAbstractItemView::PositionAtTop);
             }
             return edited(result);
         });
@@ -151,10 +174,9 @@ void frmoptimizacion::flexProp_DblClick(int row, int column) {
 // The ingredient in the catalog's window; its catalog price and dry matter come back for the
 // grid's markers, the formula's own stay.
 void frmoptimizacion::openIngredient(int key) {
-    ctx_.currentProductId = static_cast<qint16>(key);
     BusyPointer busy(ctx_.ui());
     {
-        frmproducto window(ctx_, this);
+        frmproducto window(ctx_, key, this);
         execModal(ctx_, window);
     }
     try {
@@ -162,7 +184,7 @@ void frmoptimizacion::openIngredient(int key) {
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se encuentra el Producto"), error);
     }
-    actu_FlexProd();
+    repaintIngredients();
 }
 
 // Makes a new row the grid's current one, its name highlighted, the cursor on a column.
@@ -178,7 +200,7 @@ void frmoptimizacion::showAdded(QTableWidget& grid, int key, int column) {
     grid.setFocus();
 }
 
-void frmoptimizacion::Command3_Click() {
+void frmoptimizacion::addIngredient() {
     const std::optional<PickedIngredient> picked = pickIngredient(ctx_, this);
     if (!picked)
         return;
@@ -193,11 +215,11 @@ void frmoptimizacion::Command3_Click() {
         ctx_.ui().message(result.message, MsgIcon::Critical);
     if (!result.added)
         return;
-    actu_FlexProd();
-    showAdded(*flexProd_, picked->id, 4);
+    repaintIngredients();
+    showAdded(*ingredientGrid_, picked->id, 4);
 }
 
-void frmoptimizacion::Command4_Click() {
+void frmoptimizacion::addNutrient() {
     const std::optional<PickedNutrient> picked = pickNutrient(ctx_, this);
     if (!picked)
         return;
@@ -207,45 +229,40 @@ void frmoptimizacion::Command4_Click() {
         ctx_.ui().message(result.message, MsgIcon::Critical);
     if (!result.added)
         return;
-    actu_FlexProp();
-    showAdded(*flexProp_, picked->id, 3);
+    repaintNutrients();
+    showAdded(*nutrientGrid_, picked->id, 3);
 }
 
-void frmoptimizacion::Command2_Click() {
-    const int row = flexProd_->currentRow();
+void frmoptimizacion::removeIngredient() {
+    const int row = ingredientGrid_->currentRow();
     if (row < 0)
         return;
-    const int key = keyAt(*flexProd_, row);
-    ctx_.currentProductId = static_cast<qint16>(key);
-    ctx_.currentProductName = cellText(*flexProd_, row, 1).trimmed();
+    const int key = keyAt(*ingredientGrid_, row);
     if (!formulation::removeIngredient(model_, key)) {
         ctx_.ui().message(QStringLiteral("No se pudo eliminar el Ingrediente"), MsgIcon::Critical);
         return;
     }
-    actuResultados();
+    recomputeResults();
 }
 
-void frmoptimizacion::Command5_Click() {
-    const int row = flexProp_->currentRow();
+void frmoptimizacion::removeNutrient() {
+    const int row = nutrientGrid_->currentRow();
     if (row < 0)
         return;
-    const int key = keyAt(*flexProp_, row);
-    ctx_.currentPropertyId = static_cast<qint16>(key);
-    ctx_.currentPropertyName = cellText(*flexProp_, row, 1).trimmed();
+    const int key = keyAt(*nutrientGrid_, row);
     if (!formulation::removeNutrient(model_, key)) {
         ctx_.ui().message(QStringLiteral("No se pudo eliminar el Nutriente"), MsgIcon::Critical);
         return;
     }
-    actu_FlexProp();
+    repaintNutrients();
 }
 
-void frmoptimizacion::cmdNutrientes_Click() {
-    const int row = flexProd_->currentRow();
+void frmoptimizacion::showIngredientComposition() {
+    const int row = ingredientGrid_->currentRow();
     if (row < 0)
         return;
-    ctx_.currentProductId = static_cast<qint16>(keyAt(*flexProd_, row));
-    ctx_.currentProductName = cellText(*flexProd_, row, 1).trimmed();
-    frmproducto_propiedades window(ctx_, ctx_.currentProductName, this);
+    frmproducto_propiedades window(ctx_, keyAt(*ingredientGrid_, row),
+                                   cellText(*ingredientGrid_, row, 1).trimmed(), this);
     execModal(ctx_, window);
 }
 

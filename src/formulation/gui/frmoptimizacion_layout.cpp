@@ -74,49 +74,49 @@ void frmoptimizacion::buildWindow() {
     const int extra = std::max(0, buildButtons(content) + 12 - kContentWidth);
     content->setFixedSize(kContentWidth + extra, 640);
     ingredientPanel_->resize(ingredientPanel_->width() + extra, ingredientPanel_->height());
-    flexProd_->resize(flexProd_->width() + extra, flexProd_->height());
+    ingredientGrid_->resize(ingredientGrid_->width() + extra, ingredientGrid_->height());
     setFixedSize(sizeHint());
 }
 
 void frmoptimizacion::buildHeader(QWidget* content) {
-    txtCodFormula_ = addBox(content, QStringLiteral("txt_CodFormula"), QStringLiteral("Código"),
-                            {8, 24, 110, 22});
+    codeBox_ = addBox(content, QStringLiteral("txt_CodFormula"), QStringLiteral("Código"),
+                      {8, 24, 110, 22});
     addButton(content, QStringLiteral("cmdBuscaFormula"), QStringLiteral("&Fórmulas"),
               {122, 23, 72, 24});
-    txtVerFormula_ = addBox(content, QStringLiteral("txt_VerFormula"), QStringLiteral("Versión"),
-                            {202, 24, 50, 22});
-    txtFormula_ = addBox(content, QStringLiteral("txt_Formula"), QStringLiteral("Producto"),
+    versionBox_ = addBox(content, QStringLiteral("txt_VerFormula"), QStringLiteral("Versión"),
+                         {202, 24, 50, 22});
+    productBox_ = addBox(content, QStringLiteral("txt_Formula"), QStringLiteral("Producto"),
                          {260, 24, 330, 22});
-    txtFecCFormula_ = addBox(content, QStringLiteral("txt_FecCFormula"), QStringLiteral("Creada"),
-                             {598, 24, 90, 22});
-    txtFecMFormula_ = addBox(content, QStringLiteral("txt_FecMFormula"),
-                             QStringLiteral("Modificada"), {696, 24, 90, 22});
-    for (QLineEdit* box :
-         {txtCodFormula_, txtVerFormula_, txtFormula_, txtFecCFormula_, txtFecMFormula_})
+    createdBox_ = addBox(content, QStringLiteral("txt_FecCFormula"), QStringLiteral("Creada"),
+                         {598, 24, 90, 22});
+    modifiedBox_ = addBox(content, QStringLiteral("txt_FecMFormula"), QStringLiteral("Modificada"),
+                          {696, 24, 90, 22});
+    for (QLineEdit* box : {codeBox_, versionBox_, productBox_, createdBox_, modifiedBox_})
         box->setReadOnly(true);
 
     auto* label = new QLabel(QStringLiteral("Cantidad a elaborar"), content);
     label->setGeometry(8, 54, 120, 18);
-    txtCantidad_ = new QLineEdit(content);
-    txtCantidad_->setObjectName(QStringLiteral("txt_Cantidad"));
-    txtCantidad_->setGeometry(130, 52, 90, 22);
-    txtCantidad_->setAlignment(Qt::AlignRight);
-    txtCantidad_->installEventFilter(this);
-    connect(txtCantidad_, &QLineEdit::editingFinished, this,
-            &frmoptimizacion::txt_Cantidad_Validate);
+    batchQuantityBox_ = new QLineEdit(content);
+    batchQuantityBox_->setObjectName(QStringLiteral("txt_Cantidad"));
+    batchQuantityBox_->setGeometry(130, 52, 90, 22);
+    batchQuantityBox_->setAlignment(Qt::AlignRight);
+    batchQuantityBox_->installEventFilter(this);
+    connect(batchQuantityBox_, &QLineEdit::editingFinished, this,
+            &frmoptimizacion::takeBatchQuantity);
 
     auto* frame = new QGroupBox(content);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(236, 46, 230, 30);
-    option1Group_ = new QButtonGroup(this);
+    ingredientBasisGroup_ = new QButtonGroup(this);
     const QString captions[2] = {QStringLiteral("Mat. Seca"), QStringLiteral("Mat. Húmeda")};
     for (int i = 0; i < 2; ++i) {
-        option1_[i] = new QRadioButton(captions[i], frame);
-        option1_[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        option1_[i]->setGeometry(8 + i * 105, 6, std::max(100, option1_[i]->sizeHint().width()),
-                                 20);
-        option1Group_->addButton(option1_[i], i);
-        connect(option1_[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        ingredientBasisOptions_[i] = new QRadioButton(captions[i], frame);
+        ingredientBasisOptions_[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        ingredientBasisOptions_[i]->setGeometry(
+            8 + i * 105, 6, std::max(100, ingredientBasisOptions_[i]->sizeHint().width()), 20);
+        ingredientBasisGroup_->addButton(ingredientBasisOptions_[i], i);
+        connect(ingredientBasisOptions_[i], &QRadioButton::clicked, this,
+                [this, i] { chooseIngredientBasis(i); });
     }
 }
 
@@ -125,10 +125,10 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
     ingredientPanel_->setObjectName(QStringLiteral("Frame2"));
     ingredientPanel_->setGeometry(8, 82, 884, 304);
 
-    flexProd_ = new QTableWidget(ingredientPanel_);
-    flexProd_->setObjectName(QStringLiteral("flexProd"));
-    flexProd_->setGeometry(8, 20, 868, 200);
-    setupReadOnlyGrid(*flexProd_);
+    ingredientGrid_ = new QTableWidget(ingredientPanel_);
+    ingredientGrid_->setObjectName(QStringLiteral("flexProd"));
+    ingredientGrid_->setGeometry(8, 20, 868, 200);
+    setupReadOnlyGrid(*ingredientGrid_);
 
     struct TotalsBox {
         const char* name;
@@ -151,24 +151,24 @@ void frmoptimizacion::buildIngredientPanel(QWidget* content) {
         total.box->setReadOnly(true);
         total.box->setAlignment(Qt::AlignRight);
     }
-    txtCosH_ = addBox(ingredientPanel_, QStringLiteral("txtCosH"), QStringLiteral("Costo U.Húmeda"),
-                      {8, 244, 100, 22});
-    txtCosS_ = addBox(ingredientPanel_, QStringLiteral("txtCosS"), QStringLiteral("Costo U. Seca"),
-                      {114, 244, 100, 22});
-    for (QLineEdit* box : {txtCosH_, txtCosS_}) {
+    unitCostAsFedBox_ = addBox(ingredientPanel_, QStringLiteral("txtCosH"),
+                               QStringLiteral("Costo U.Húmeda"), {8, 244, 100, 22});
+    unitCostDryBox_ = addBox(ingredientPanel_, QStringLiteral("txtCosS"),
+                             QStringLiteral("Costo U. Seca"), {114, 244, 100, 22});
+    for (QLineEdit* box : {unitCostAsFedBox_, unitCostDryBox_}) {
         box->setReadOnly(true);
         box->setAlignment(Qt::AlignRight);
     }
 
     connect(addButton(ingredientPanel_, QStringLiteral("Command3"), QStringLiteral("Agregar"),
                       {8, 274, 80, 24}),
-            &QPushButton::clicked, this, &frmoptimizacion::Command3_Click);
+            &QPushButton::clicked, this, &frmoptimizacion::addIngredient);
     connect(addButton(ingredientPanel_, QStringLiteral("Command2"), QStringLiteral("Quitar"),
                       {92, 274, 80, 24}),
-            &QPushButton::clicked, this, &frmoptimizacion::Command2_Click);
+            &QPushButton::clicked, this, &frmoptimizacion::removeIngredient);
     connect(addButton(ingredientPanel_, QStringLiteral("cmdNutrientes"),
                       QStringLiteral("Ver &Nutrientes"), {176, 274, 110, 24}),
-            &QPushButton::clicked, this, &frmoptimizacion::cmdNutrientes_Click);
+            &QPushButton::clicked, this, &frmoptimizacion::showIngredientComposition);
 }
 
 void frmoptimizacion::buildNutrientPanel(QWidget* content) {
@@ -176,16 +176,16 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
     panel->setObjectName(QStringLiteral("Frame3"));
     panel->setGeometry(8, 390, 560, 244);
 
-    SSTab1_ = new QTabWidget(panel);
-    SSTab1_->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1_->setGeometry(8, 20, 480, 216);
+    nutrientTabs_ = new QTabWidget(panel);
+    nutrientTabs_->setObjectName(QStringLiteral("SSTab1"));
+    nutrientTabs_->setGeometry(8, 20, 480, 216);
 
     auto* tab0 = new QWidget;
-    flexProp_ = new QTableWidget(tab0);
-    flexProp_->setObjectName(QStringLiteral("flexProp"));
-    flexProp_->setGeometry(4, 4, 468, 180);
-    setupReadOnlyGrid(*flexProp_);
-    SSTab1_->addTab(tab0, QStringLiteral("Nutrientes"));
+    nutrientGrid_ = new QTableWidget(tab0);
+    nutrientGrid_->setObjectName(QStringLiteral("flexProp"));
+    nutrientGrid_->setGeometry(4, 4, 468, 180);
+    setupReadOnlyGrid(*nutrientGrid_);
+    nutrientTabs_->addTab(tab0, QStringLiteral("Nutrientes"));
 
     auto* tab1 = new QWidget;
     auto* text = new QLabel(
@@ -194,24 +194,25 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
         tab1);
     text->setWordWrap(true);
     text->setGeometry(16, 16, 440, 40);
-    option2Group_ = new QButtonGroup(this);
+    nutrientBasisGroup_ = new QButtonGroup(this);
     const QString captions[2] = {QStringLiteral("Base Seca"), QStringLiteral("Base Húmeda")};
     for (int i = 0; i < 2; ++i) {
-        option2_[i] = new QRadioButton(captions[i], tab1);
-        option2_[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
-        option2_[i]->setGeometry(40, 70 + i * 28, 160, 22);
-        option2Group_->addButton(option2_[i], i);
-        connect(option2_[i], &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
+        nutrientBasisOptions_[i] = new QRadioButton(captions[i], tab1);
+        nutrientBasisOptions_[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        nutrientBasisOptions_[i]->setGeometry(40, 70 + i * 28, 160, 22);
+        nutrientBasisGroup_->addButton(nutrientBasisOptions_[i], i);
+        connect(nutrientBasisOptions_[i], &QRadioButton::clicked, this,
+                [this, i] { chooseNutrientBasis(i); });
     }
-    SSTab1_->addTab(tab1, QStringLiteral("Base Seca"));
+    nutrientTabs_->addTab(tab1, QStringLiteral("Base Seca"));
     buildLimitsTab();
 
     connect(
         addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24}),
-        &QPushButton::clicked, this, &frmoptimizacion::Command4_Click);
+        &QPushButton::clicked, this, &frmoptimizacion::addNutrient);
     connect(
         addButton(panel, QStringLiteral("Command5"), QStringLiteral("Quitar"), {494, 72, 60, 24}),
-        &QPushButton::clicked, this, &frmoptimizacion::Command5_Click);
+        &QPushButton::clicked, this, &frmoptimizacion::removeNutrient);
 }
 
 int frmoptimizacion::buildButtons(QWidget* content) {
@@ -228,25 +229,25 @@ int frmoptimizacion::buildButtons(QWidget* content) {
         return b;
     };
     connect(button("cmdFormular", "&Formular Mínimo Costo", 0, 0, true), &QPushButton::clicked,
-            this, &frmoptimizacion::cmdFormular_Click);
+            this, &frmoptimizacion::formulate);
     connect(button("cmdUpdate", "Grabar", 0, 1, true), &QPushButton::clicked, this,
-            &frmoptimizacion::cmdUpdate_Click);
+            [this] { save(); });
     connect(button("cmdCancel", "Cancelar", 0, 2, true), &QPushButton::clicked, this,
-            &frmoptimizacion::cmdCancel_Click);
+            &frmoptimizacion::discardChanges);
     connect(button("cmdComposicion", "&Composición", 0, 3, true), &QPushButton::clicked, this,
-            &frmoptimizacion::cmdComposicion_Click);
+            &frmoptimizacion::showComposition);
     connect(button("Command1", "&Análisis de Resultados", 0, 4, true), &QPushButton::clicked, this,
-            &frmoptimizacion::Command1_Click);
+            &frmoptimizacion::showAnalysis);
     connect(button("cmdImprimir", "Imprimir", 1, 0, true), &QPushButton::clicked, this,
-            &frmoptimizacion::cmdImprimir_Click);
+            &frmoptimizacion::print);
     connect(button("cmdRecalcular", "&Recalcular Valores", 1, 1, true), &QPushButton::clicked, this,
-            &frmoptimizacion::cmdRecalcular_Click);
+            &frmoptimizacion::recalculate);
     connect(button("Command6", "Guardar como &Ingrediente", 1, 2, true), &QPushButton::clicked,
-            this, &frmoptimizacion::Command6_Click);
+            this, &frmoptimizacion::saveAsIngredient);
     connect(button("cmdActuMSeca", "Actualizar &M.Seca", 1, 3, true), &QPushButton::clicked, this,
-            &frmoptimizacion::cmdActuMSeca_Click);
+            &frmoptimizacion::refreshDryMatter);
     connect(button("cmdActuPrecios", "Actualizar &Precios", 1, 4, true), &QPushButton::clicked,
-            this, &frmoptimizacion::cmdActuPrecios_Click);
+            this, &frmoptimizacion::refreshPrices);
 
     // Two columns of buttons 150 wide, or as wide as the longest caption of the column needs.
     int widths[2] = {150, 150};
@@ -261,7 +262,7 @@ int frmoptimizacion::buildButtons(QWidget* content) {
         addButton(content, QStringLiteral("cmdClose"), QString(), {right - 40, 596, 40, 34});
     close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     close->setToolTip(QStringLiteral("Cerrar"));
-    connect(close, &QPushButton::clicked, this, &frmoptimizacion::cmdClose_Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
     return right;
 }
 
@@ -275,51 +276,51 @@ void frmoptimizacion::buildMenu() {
     formula->setObjectName(QStringLiteral("mnuFormula"));
     connect(addEntry(formula, QStringLiteral("mnuFormular"),
                      QStringLiteral("Formular mínimo costo"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdFormular_Click);
+            &QAction::triggered, this, &frmoptimizacion::formulate);
     connect(addEntry(formula, QStringLiteral("mnuGrab"), QStringLiteral("Grabar"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdUpdate_Click);
+            &QAction::triggered, this, [this] { save(); });
     connect(addEntry(formula, QStringLiteral("mnuCanc"), QStringLiteral("Cancelar"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdCancel_Click);
+            &QAction::triggered, this, &frmoptimizacion::discardChanges);
     connect(addEntry(formula, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdImprimir_Click);
+            &QAction::triggered, this, &frmoptimizacion::print);
     connect(addEntry(formula, QStringLiteral("mnuGuardarIng"),
                      QStringLiteral("Guardar como Ingrediente"), true),
-            &QAction::triggered, this, &frmoptimizacion::Command6_Click);
+            &QAction::triggered, this, &frmoptimizacion::saveAsIngredient);
     connect(addEntry(formula, QStringLiteral("mnuRecalcular"), QStringLiteral("Recalcular Valores"),
                      true),
-            &QAction::triggered, this, &frmoptimizacion::cmdRecalcular_Click);
+            &QAction::triggered, this, &frmoptimizacion::recalculate);
     connect(addEntry(formula, QStringLiteral("mnuCompForm"),
                      QStringLiteral("Composición de la fórmula"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdComposicion_Click);
+            &QAction::triggered, this, &frmoptimizacion::showComposition);
     connect(addEntry(formula, QStringLiteral("mnuAnalisis"),
                      QStringLiteral("Análisis de resultados"), true),
-            &QAction::triggered, this, &frmoptimizacion::Command1_Click);
+            &QAction::triggered, this, &frmoptimizacion::showAnalysis);
 
     QMenu* nutrientes = opciones->addMenu(QStringLiteral("Nutrientes"));
     nutrientes->setObjectName(QStringLiteral("mnuNutrientes"));
     connect(addEntry(nutrientes, QStringLiteral("mnuAgregar"), QStringLiteral("Agregar"), true),
-            &QAction::triggered, this, &frmoptimizacion::Command4_Click);
+            &QAction::triggered, this, &frmoptimizacion::addNutrient);
     connect(addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), true),
-            &QAction::triggered, this, &frmoptimizacion::Command5_Click);
+            &QAction::triggered, this, &frmoptimizacion::removeNutrient);
 
     QMenu* ingredientes = opciones->addMenu(QStringLiteral("Ingredientes"));
     ingredientes->setObjectName(QStringLiteral("mnuIngredientes"));
     connect(addEntry(ingredientes, QStringLiteral("mnuAgreg"), QStringLiteral("Agregar"), true),
-            &QAction::triggered, this, &frmoptimizacion::Command3_Click);
+            &QAction::triggered, this, &frmoptimizacion::addIngredient);
     connect(addEntry(ingredientes, QStringLiteral("mnuQuitar"), QStringLiteral("Quitar"), true),
-            &QAction::triggered, this, &frmoptimizacion::Command2_Click);
+            &QAction::triggered, this, &frmoptimizacion::removeIngredient);
     connect(addEntry(ingredientes, QStringLiteral("mnuVerNut"),
                      QStringLiteral("Ver Nutrientes del ingrediente"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdNutrientes_Click);
+            &QAction::triggered, this, &frmoptimizacion::showIngredientComposition);
 
     connect(addEntry(opciones, QStringLiteral("mnuMSeca"),
                      QStringLiteral("Actualizar Materia Seca"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdActuMSeca_Click);
+            &QAction::triggered, this, &frmoptimizacion::refreshDryMatter);
     connect(addEntry(opciones, QStringLiteral("mnuPrecios"), QStringLiteral("Actualizar Precios"),
                      true),
-            &QAction::triggered, this, &frmoptimizacion::cmdActuPrecios_Click);
+            &QAction::triggered, this, &frmoptimizacion::refreshPrices);
     connect(addEntry(opciones, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), true),
-            &QAction::triggered, this, &frmoptimizacion::cmdClose_Click);
+            &QAction::triggered, this, &QDialog::close);
 }
 
 } // namespace tarvela

@@ -24,46 +24,42 @@ using formulation::EditOutcome;
 using formulation::EditResult;
 using formulation::LimitRowRef;
 
-// A stored limit in full, trailing zeros trimmed: what an edit box opens with.
-QString storedText(const formulation::Opt& value, QChar sep) {
-    return value ? text::formatNumber(*value, QStringLiteral("0.############"), sep) : QString();
-}
-
 } // namespace
 
 void frmoptimizacion::buildLimitsTab() {
     auto* tab = new QWidget;
-    flexRel_ = new QTableWidget(tab);
-    flexRel_->setObjectName(QStringLiteral("flexRel"));
-    flexRel_->setGeometry(4, 4, 468, 150);
-    setupReadOnlyGrid(*flexRel_);
+    limitGrid_ = new QTableWidget(tab);
+    limitGrid_->setObjectName(QStringLiteral("flexRel"));
+    limitGrid_->setGeometry(4, 4, 468, 150);
+    setupReadOnlyGrid(*limitGrid_);
     connect(
         addButton(tab, QStringLiteral("cmdRelacion"), QStringLiteral("Relación"), {4, 158, 90, 24}),
-        &QPushButton::clicked, this, &frmoptimizacion::cmdRelacion_Click);
+        &QPushButton::clicked, this, &frmoptimizacion::addRatio);
     connect(addButton(tab, QStringLiteral("cmdGrupo"), QStringLiteral("Grupo"), {100, 158, 90, 24}),
-            &QPushButton::clicked, this, &frmoptimizacion::cmdGrupo_Click);
+            &QPushButton::clicked, this, &frmoptimizacion::addGroup);
     connect(addButton(tab, QStringLiteral("cmdQuitarLimite"), QStringLiteral("Quitar"),
                       {196, 158, 90, 24}),
-            &QPushButton::clicked, this, &frmoptimizacion::cmdQuitarLimite_Click);
-    const int index = SSTab1_->addTab(tab, QStringLiteral("Relaciones y Grupos"));
+            &QPushButton::clicked, this, &frmoptimizacion::removeLimit);
+    const int index = nutrientTabs_->addTab(tab, QStringLiteral("Relaciones y Grupos"));
     // The nutrients' "Agregar" and "Quitar" beside the tabs would read as this grid's own: the
     // tab has its buttons, and those stand aside while it shows.
-    connect(SSTab1_, &QTabWidget::currentChanged, this, [this, index](int shown) {
+    connect(nutrientTabs_, &QTabWidget::currentChanged, this, [this, index](int shown) {
         for (const char* name : {"Command4", "Command5"})
             if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name)))
                 button->setVisible(shown != index);
     });
 
-    txtRel_ = new CellOverlay(ctx_, *flexRel_, QStringLiteral("txtRel"));
-    connect(flexRel_, &QTableWidget::cellDoubleClicked, this, &frmoptimizacion::flexRel_DblClick);
-    flexRel_->installEventFilter(this);
+    limitBox_ = new CellOverlay(ctx_, *limitGrid_, QStringLiteral("txtRel"));
+    connect(limitGrid_, &QTableWidget::cellDoubleClicked, this,
+            &frmoptimizacion::limitCellActivated);
+    limitGrid_->installEventFilter(this);
 }
 
-void frmoptimizacion::actu_FlexRel() {
-    paintGrid(*flexRel_, formulation::paintFlexRel(model_, displaySeparator(ctx_)));
+void frmoptimizacion::repaintLimits() {
+    paintGrid(*limitGrid_, formulation::paintFlexRel(model_, displaySeparator(ctx_)));
 }
 
-void frmoptimizacion::flexRel_DblClick(int row, int column) {
+void frmoptimizacion::limitCellActivated(int row, int column) {
     const std::vector<grid::GridColumn>& columns = formulation::flexRelColumns();
     if (row < 0 || column < 0 || column >= static_cast<int>(columns.size()))
         return;
@@ -77,32 +73,32 @@ void frmoptimizacion::flexRel_DblClick(int row, int column) {
         const formulation::RatioRow& r = model_.relaciones[static_cast<size_t>(ref.index)];
         const int num = r.id_num;
         const int den = r.id_den;
-        txtRel_->edit(row, column, storedText(isMin ? r.minimo : r.maximo, sep),
-                      [this, num, den, field](const QString& text) {
-                          const EditResult result =
-                              formulation::editRatioLimit(model_, num, den, field, text);
-                          if (result.outcome == EditOutcome::Stored)
-                              actu_FlexRel();
-                          return edited(result);
-                      });
+        limitBox_->edit(row, column, formulation::editBoxText(isMin ? r.minimo : r.maximo, sep),
+                        [this, num, den, field](const QString& text) {
+                            const EditResult result =
+                                formulation::editRatioLimit(model_, num, den, field, text);
+                            if (result.outcome == EditOutcome::Stored)
+                                repaintLimits();
+                            return edited(result);
+                        });
     } else if (ref.kind == LimitRowRef::Kind::Group) {
         const formulation::GroupRow& g = model_.grupos[static_cast<size_t>(ref.index)];
         const int key = g.id_grupo;
         // A group's limits are quantities of the batch the window holds now.
-        if (const auto batch = text::parseUserNumber(txtCantidad_->text()))
+        if (const auto batch = text::parseUserNumber(batchQuantityBox_->text()))
             model_.batchQuantity = *batch;
-        txtRel_->edit(row, column, storedText(isMin ? g.minimo : g.maximo, sep),
-                      [this, key, field](const QString& text) {
-                          const EditResult result =
-                              formulation::editGroupLimit(model_, key, field, text);
-                          if (result.outcome == EditOutcome::Stored)
-                              actu_FlexRel();
-                          return edited(result);
-                      });
+        limitBox_->edit(row, column, formulation::editBoxText(isMin ? g.minimo : g.maximo, sep),
+                        [this, key, field](const QString& text) {
+                            const EditResult result =
+                                formulation::editGroupLimit(model_, key, field, text);
+                            if (result.outcome == EditOutcome::Stored)
+                                repaintLimits();
+                            return edited(result);
+                        });
     }
 }
 
-void frmoptimizacion::cmdRelacion_Click() {
+void frmoptimizacion::addRatio() {
     const std::optional<PickedNutrient> numerator = pickNutrient(ctx_, this);
     if (!numerator || numerator->id < 1)
         return;
@@ -115,12 +111,12 @@ void frmoptimizacion::cmdRelacion_Click() {
         ctx_.ui().message(result.message, MsgIcon::Critical);
     if (!result.added)
         return;
-    actuResultados();
-    flexRel_->setCurrentCell(static_cast<int>(model_.relaciones.size()) - 1, 3);
-    flexRel_->setFocus();
+    recomputeResults();
+    limitGrid_->setCurrentCell(static_cast<int>(model_.relaciones.size()) - 1, 3);
+    limitGrid_->setFocus();
 }
 
-void frmoptimizacion::cmdGrupo_Click() {
+void frmoptimizacion::addGroup() {
     const std::optional<PickedGroup> picked = pickGroup(ctx_, this);
     if (!picked)
         return;
@@ -135,13 +131,13 @@ void frmoptimizacion::cmdGrupo_Click() {
         ctx_.ui().message(result.message, MsgIcon::Critical);
     if (!result.added)
         return;
-    actuResultados();
-    flexRel_->setCurrentCell(flexRel_->rowCount() - 1, 4);
-    flexRel_->setFocus();
+    recomputeResults();
+    limitGrid_->setCurrentCell(limitGrid_->rowCount() - 1, 4);
+    limitGrid_->setFocus();
 }
 
-void frmoptimizacion::cmdQuitarLimite_Click() {
-    const LimitRowRef ref = formulation::limitRowAt(model_, flexRel_->currentRow() + 1);
+void frmoptimizacion::removeLimit() {
+    const LimitRowRef ref = formulation::limitRowAt(model_, limitGrid_->currentRow() + 1);
     if (ref.kind == LimitRowRef::Kind::Ratio) {
         const formulation::RatioRow r = model_.relaciones[static_cast<size_t>(ref.index)];
         formulation::removeRatio(model_, r.id_num, r.id_den);
@@ -150,7 +146,7 @@ void frmoptimizacion::cmdQuitarLimite_Click() {
     } else {
         return;
     }
-    actu_FlexRel();
+    repaintLimits();
 }
 
 } // namespace tarvela

@@ -44,22 +44,22 @@ void paintBox(QLineEdit& box, bool outOfRange) {
 
 void frmoptimizacion::showHeader() {
     const auto& header = model_.header;
-    txtCodFormula_->setText(header.codigo);
-    txtVerFormula_->setText(header.version);
-    txtFormula_->setText(header.producto);
-    txtFecCFormula_->setText(header.fechaCreacion);
-    txtFecMFormula_->setText(header.fechaModificacion);
-    txtCantidad_->setText(model_.txtCantidad);
+    codeBox_->setText(header.codigo);
+    versionBox_->setText(header.version);
+    productBox_->setText(header.producto);
+    createdBox_->setText(header.fechaCreacion);
+    modifiedBox_->setText(header.fechaModificacion);
+    batchQuantityBox_->setText(model_.txtCantidad);
 }
 
 void frmoptimizacion::showOptions() {
-    option1_[model_.vSecaIng ? 0 : 1]->setChecked(true);
-    option2_[model_.vSecaNut ? 0 : 1]->setChecked(true);
+    ingredientBasisOptions_[model_.vSecaIng ? 0 : 1]->setChecked(true);
+    nutrientBasisOptions_[model_.vSecaNut ? 0 : 1]->setChecked(true);
 }
 
-void frmoptimizacion::actuBaseNut() {
-    SSTab1_->setTabText(1, model_.vSecaNut ? QStringLiteral("Base Seca")
-                                           : QStringLiteral("Base Húmeda"));
+void frmoptimizacion::showNutrientBasis() {
+    nutrientTabs_->setTabText(1, model_.vSecaNut ? QStringLiteral("Base Seca")
+                                                 : QStringLiteral("Base Húmeda"));
 }
 
 void frmoptimizacion::showTotals() {
@@ -68,14 +68,14 @@ void frmoptimizacion::showTotals() {
                                 &texts.txtCanH,    &texts.txtPorH, &texts.txtCosTot};
     for (int i = 0; i < 6; ++i)
         totalBoxes_[i].box->setText(*values[i]);
-    txtCosH_->setText(texts.txtCosH);
-    txtCosS_->setText(texts.txtCosS);
+    unitCostAsFedBox_->setText(texts.txtCosH);
+    unitCostDryBox_->setText(texts.txtCosS);
     paintBox(*totalBoxes_[2].box, texts.porSOutOfRange);
     paintBox(*totalBoxes_[4].box, texts.porHOutOfRange);
-    txtCantidad_->setText(model_.txtCantidad);
+    batchQuantityBox_->setText(model_.txtCantidad);
 }
 
-void frmoptimizacion::actu_FlexProd() {
+void frmoptimizacion::repaintIngredients() {
     grid::GridPaint paint = formulation::paintFlexProd(model_, displaySeparator(ctx_));
     // A totals box is as wide as the column above it: a column too narrow for its box's value
     // is widened just enough.
@@ -83,12 +83,12 @@ void frmoptimizacion::actu_FlexProd() {
         int& twips = paint.columns.at(static_cast<size_t>(total.column)).widthTwips;
         twips = std::max(twips, grid::pixelsToTwips(boxWidthFor(*total.box)));
     }
-    paintGrid(*flexProd_, paint);
+    paintGrid(*ingredientGrid_, paint);
     placeTotalsBoxes();
 }
 
-void frmoptimizacion::actu_FlexProp() {
-    paintGrid(*flexProp_,
+void frmoptimizacion::repaintNutrients() {
+    paintGrid(*nutrientGrid_,
               formulation::paintFlexProp(model_, displaySeparator(ctx_), model_.loading));
 }
 
@@ -97,12 +97,12 @@ void frmoptimizacion::actu_FlexProp() {
 // into the free room beside it, up to the previous caption, and its label widens to show it.
 void frmoptimizacion::placeTotalsBoxes() {
     constexpr int kGap = 4;
-    const int top = flexProd_->geometry().bottom() + 22;
+    const int top = ingredientGrid_->geometry().bottom() + 22;
     for (TotalBox& total : totalBoxes_) {
-        const ColumnSpan span = columnSpan(*flexProd_, total.column);
+        const ColumnSpan span = columnSpan(*ingredientGrid_, total.column);
         total.box->setGeometry(span.left - grid::twipsToPixels(20), top, span.width, 22);
     }
-    int previousTextEnd = txtCosS_->geometry().right() + 1;
+    int previousTextEnd = unitCostDryBox_->geometry().right() + 1;
     const int count = static_cast<int>(std::size(totalBoxes_));
     for (int i = 0; i < count; ++i) {
         QLabel& label = *totalBoxes_[i].label;
@@ -122,11 +122,11 @@ void frmoptimizacion::placeTotalsBoxes() {
 void frmoptimizacion::repaintAll() {
     showHeader();
     showOptions();
-    actuBaseNut();
+    showNutrientBasis();
     showTotals();
-    actu_FlexProd();
-    actu_FlexProp();
-    actu_FlexRel();
+    repaintIngredients();
+    repaintNutrients();
+    repaintLimits();
 }
 
 } // namespace tarvela

@@ -6,7 +6,7 @@
 
 namespace tarvela {
 
-void frmoptimizacion::Command6_Click() {
+void frmoptimizacion::saveAsIngredient() {
     catalogs::MixComposition mix;
     mix.asFed = !model_.vSecaNut;
     for (const formulation::NutrientRow& row : model_.rsPropiedades)

@@ -7,7 +7,7 @@
 
 namespace tarvela {
 
-void frmoptimizacion::cmdImprimir_Click() {
+void frmoptimizacion::print() {
     FormulaDestination destination = FormulaDestination::None;
     bool includeCosts = false;
     {

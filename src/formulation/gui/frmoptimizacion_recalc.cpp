@@ -8,24 +8,24 @@
 
 namespace tarvela {
 
-void frmoptimizacion::cmdRecalcular_Click() {
+void frmoptimizacion::recalculate() {
     if (model_.ingredients.empty())
         return;
-    ctx_.currentFormulaQuantity = 0;
+    std::optional<formulation::RecalcRequest> request;
     {
         frmRecalcular dialog(ctx_, model_.vSecaIng, this);
         execModal(ctx_, dialog);
+        request = dialog.request();
     }
-    if (ctx_.currentFormulaQuantity == 0)
+    if (!request)
         return;
     try {
         BusyPointer busy(ctx_.ui());
-        formulation::recalculate(model_, ctx_.db(), ctx_.currentFormulaQuantity,
-                                 ctx_.recalcKeepNutrients);
+        formulation::recalculate(model_, ctx_.db(), *request);
     } catch (const db::DbError& error) {
         reportDbError(QStringLiteral("No se pudo recalcular la Fórmula"), error);
     }
-    actuResultados();
+    recomputeResults();
 }
 
 } // namespace tarvela

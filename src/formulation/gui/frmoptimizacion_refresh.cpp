@@ -6,20 +6,20 @@
 
 namespace tarvela {
 
-void frmoptimizacion::cmdActuPrecios_Click() {
+void frmoptimizacion::refreshPrices() {
     if (!ctx_.ui().question(formulation::refreshPricesQuestion()))
         return;
     formulation::refreshPrices(model_);
-    actu_FlexProd();
-    actuResultados();
+    repaintIngredients();
+    recomputeResults();
 }
 
-void frmoptimizacion::cmdActuMSeca_Click() {
+void frmoptimizacion::refreshDryMatter() {
     if (!ctx_.ui().question(formulation::refreshDryMatterQuestion()))
         return;
     const QStringList skipped = formulation::refreshDryMatter(model_);
-    actu_FlexProd();
-    actuResultados();
+    repaintIngredients();
+    recomputeResults();
     if (!skipped.isEmpty())
         ctx_.ui().message(formulation::dryMatterNotRefreshedMessage(skipped), MsgIcon::Critical);
 }

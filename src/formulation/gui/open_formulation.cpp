@@ -8,11 +8,11 @@
 
 namespace tarvela {
 
-void openFormulationWindow(AppContext& ctx, QWidget* parent) {
+void openFormulationWindow(AppContext& ctx, int formulaId, QWidget* parent) {
     std::unique_ptr<frmoptimizacion> window;
     {
         BusyPointer busy(ctx.ui());
-        window = std::make_unique<frmoptimizacion>(ctx, parent);
+        window = std::make_unique<frmoptimizacion>(ctx, formulaId, parent);
     }
     execModal(ctx, *window);
 }
@@ -22,8 +22,7 @@ void openFormulationWindow(AppContext& ctx, QWidget* parent,
     std::unique_ptr<frmoptimizacion> window;
     {
         BusyPointer busy(ctx.ui());
-        ctx.currentFormulaId = static_cast<qint16>(model.formulaId);
-        window = std::make_unique<frmoptimizacion>(ctx, parent);
+        window = std::make_unique<frmoptimizacion>(ctx, model.formulaId, parent);
         window->showWorkingModel(model);
     }
     execModal(ctx, *window);

@@ -1,5 +1,6 @@
 #include "formulation/gui/save_formula.h"
 
+#include "db/keys.h"
 #include "formulas/gui/frmnueva_formula.h"
 #include "formulation/loading.h"
 #include "formulation/save_details.h"
@@ -9,32 +10,46 @@
 namespace tarvela {
 
 bool saveFormula(AppContext& ctx, formulation::WorkingModel& model, QWidget* parent) {
-    ctx.currentFormulaId = static_cast<qint16>(model.formulaId);
-    ctx.currentFormulaQuantity = model.batchQuantity;
+    // The header is collected first; nothing is written, and the database stays free for other
+    // workstations, while the dialog waits for the user.
+    std::optional<formulas::HeaderToWrite> header;
+    {
+        frmnueva_formula dialog(ctx, model.formulaId, model.batchQuantity, model.vSecaIng,
+                                model.vSecaNut, parent);
+        if (execModal(ctx, dialog) != QDialog::Accepted)
+            return false;
+        header = dialog.header();
+    }
+    if (!header)
+        return false;
 
+    bool codeTaken = false;
     try {
         // The header row and the detail rows are one unit: a failure anywhere leaves the
         // database as it was before the save.
-        db::Transaction transaction(ctx.db());
-        int result = QDialog::Rejected;
-        {
-            frmnueva_formula dialog(ctx, model.vSecaIng, model.vSecaNut, parent);
-            result = execModal(ctx, dialog);
-        }
-        if (result != QDialog::Accepted || ctx.currentFormulaId <= 0)
-            return false;
-
-        // The details go to the row just written; the window keeps its own model (and formula
-        // id) until everything is stored.
         BusyPointer busy(ctx.ui());
-        formulation::WorkingModel saved = model;
-        saved.formulaId = ctx.currentFormulaId;
-        formulation::saveDetails(saved, ctx.db());
-        transaction.commit();
-        model = std::move(saved);
+        db::Transaction transaction(ctx.db());
+        const formulas::HeaderWritten written = formulas::writeHeader(ctx.db(), *header);
+        codeTaken = written.outcome == formulas::HeaderWriteOutcome::CodeTaken;
+        if (!codeTaken) {
+            // The details go to the row just written; the window keeps its own model (and
+            // formula id) until everything is stored.
+            formulation::WorkingModel saved = model;
+            saved.formulaId = written.formulaId;
+            formulation::saveDetails(saved, ctx.db());
+            transaction.commit();
+            model = std::move(saved);
+        }
+    } catch (const db::KeyError& error) {
+        ctx.ui().message(error.message(), MsgIcon::Critical);
+        return false;
     } catch (const db::DbError& error) {
-        ctx.currentFormulaId = static_cast<qint16>(model.formulaId);
         showError(ctx, QStringLiteral("No es posible grabar el Registro"), error, parent);
+        return false;
+    }
+    if (codeTaken) {
+        // Told once the transaction has ended: nothing waits on the user with the file locked.
+        ctx.ui().message(formulas::codeTakenMessage(header->newCode), MsgIcon::Critical);
         return false;
     }
 

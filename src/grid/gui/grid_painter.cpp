@@ -39,7 +39,7 @@ QTableWidgetItem* makeItem(const grid::CellPaint& cell) {
 
 } // namespace
 
-void setupReadOnlyGrid(QTableWidget& grid) {
+void setupReadOnlyGrid(QTableView& grid) {
     // The column widths are made for a small grid font.
     QFont font = grid.font();
     font.setPointSize(8);
@@ -56,6 +56,41 @@ void setupReadOnlyGrid(QTableWidget& grid) {
                        "border: 1px solid rgb(160,160,160); padding: 1px; }"));
     grid.setSelectionMode(QAbstractItemView::SingleSelection);
     grid.setWordWrap(false);
+}
+
+void sizeColumns(QTableView& grid, const std::vector<grid::GridColumn>& columns, int rows) {
+    // A heading is never shown cut: a column narrower than its heading is widened just enough
+    // (border and padding of the heading cell included).
+    std::vector<grid::GridColumn> widths = columns;
+    const QFontMetrics headingMetrics(grid.horizontalHeader()->font());
+    for (auto& column : widths) {
+        if (column.widthTwips <= 0 || column.heading.isEmpty())
+            continue;
+        const int needed = headingMetrics.horizontalAdvance(column.heading) + kHeadingMargin;
+        if (twipsToPixels(column.widthTwips) < needed)
+            column.widthTwips = pixelsToTwips(needed);
+    }
+
+    // Widths; the rest column takes what is left (less the vertical scroll bar when the rows
+    // do not fit). The rule counts 70 twips for the borders and 240 for the scroll bar: the
+    // grid's own borders and scroll bar take their place.
+    const int rowHeight = grid.verticalHeader()->defaultSectionSize();
+    const int frame = 2 * grid.frameWidth();
+    const int headerHeight = grid.horizontalHeader()->sizeHint().height();
+    const bool scrollBar =
+        grid::needsVerticalScrollBar(grid.height() - frame - headerHeight, rowHeight, rows);
+    const int scrollBarWidth =
+        scrollBar ? grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &grid) : 0;
+    const int gridTwips =
+        pixelsToTwips(grid.width() - frame - scrollBarWidth) + 70 + (scrollBar ? 240 : 0);
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
+        int twips = widths[static_cast<size_t>(c)].widthTwips;
+        if (twips == kRestWidth)
+            twips = grid::restColumnWidth(gridTwips, widths, scrollBar);
+        grid.setColumnHidden(c, twips == 0);
+        if (twips > 0)
+            grid.setColumnWidth(c, twipsToPixels(twips));
+    }
 }
 
 void paintGrid(QTableWidget& grid, const GridPaint& paint) {
@@ -80,38 +115,7 @@ void paintGrid(QTableWidget& grid, const GridPaint& paint) {
         }
     }
 
-    // A heading is never shown cut: a column narrower than its heading is widened just enough
-    // (border and padding of the heading cell included).
-    std::vector<grid::GridColumn> widths = paint.columns;
-    const QFontMetrics headingMetrics(grid.horizontalHeader()->font());
-    for (auto& column : widths) {
-        if (column.widthTwips <= 0 || column.heading.isEmpty())
-            continue;
-        const int needed = headingMetrics.horizontalAdvance(column.heading) + kHeadingMargin;
-        if (twipsToPixels(column.widthTwips) < needed)
-            column.widthTwips = pixelsToTwips(needed);
-    }
-
-    // Widths; the rest column takes what is left (less the vertical scroll bar when the rows
-    // do not fit). The rule counts 70 twips for the borders and 240 for the scroll bar: the
-    // grid's own borders and scroll bar take their place.
-    const int rowHeight = grid.verticalHeader()->defaultSectionSize();
-    const int frame = 2 * grid.frameWidth();
-    const int headerHeight = grid.horizontalHeader()->sizeHint().height();
-    const bool scrollBar =
-        grid::needsVerticalScrollBar(grid.height() - frame - headerHeight, rowHeight, rows);
-    const int scrollBarWidth =
-        scrollBar ? grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &grid) : 0;
-    const int gridTwips =
-        pixelsToTwips(grid.width() - frame - scrollBarWidth) + 70 + (scrollBar ? 240 : 0);
-    for (int c = 0; c < columns; ++c) {
-        int twips = widths[static_cast<size_t>(c)].widthTwips;
-        if (twips == kRestWidth)
-            twips = grid::restColumnWidth(gridTwips, widths, scrollBar);
-        grid.setColumnHidden(c, twips == 0);
-        if (twips > 0)
-            grid.setColumnWidth(c, twipsToPixels(twips));
-    }
+    sizeColumns(grid, paint.columns, rows);
     grid.setUpdatesEnabled(true);
 }
 

@@ -14,7 +14,8 @@
 namespace tarvela {
 
 frmplanes::frmplanes(AppContext& ctx, QWidget* parent)
-    : CatalogList(ctx, QStringLiteral("frmplanes"), QStringLiteral("Plan de Producción"), parent) {
+    : CatalogList(ctx, QStringLiteral("frmplanes"), QStringLiteral("Plan de Producción"),
+                  ListMode::Maintenance, parent) {
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
     searchOnEnter(Text1_);

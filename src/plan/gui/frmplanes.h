@@ -19,9 +19,6 @@ protected:
     void clearCriteria() override;
     void openItem(int key) override;
     bool deleteItem(int key, const QString& name) override;
-    void pickItem(int) override {}
-    void leaveWithoutChoosing() override {}
-    bool pickMode() const override { return false; }
 
 private:
     QLineEdit* Text1_ = nullptr;

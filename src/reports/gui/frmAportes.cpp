@@ -16,7 +16,7 @@ using grid::CellPaint;
 using grid::GridPaint;
 
 frmAportes::frmAportes(AppContext& ctx, const formulation::AportesReport& report, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+    : QDialog(parent), ctx_(ctx), propertyName_(report.propertyName.trimmed()) {
     setObjectName(QStringLiteral("frmAportes"));
     setWindowTitle(report.caption);
     setFixedSize(560, 330);
@@ -87,7 +87,7 @@ void frmAportes::showCancelledMessage() {
     if (!isVisible())
         return;
     ctx_.desktop->message(QStringLiteral("No es posible alcanzar el Mínimo para la propiedad ") +
-                              ctx_.currentPropertyName.trimmed(),
+                              propertyName_,
                           MsgIcon::Critical, QStringLiteral("Se ha cancelado la Formulación"));
 }
 

@@ -13,7 +13,7 @@ namespace tarvela {
 
 // "Aportes": why a nutrient's minimum cannot be reached. Each ingredient's upper limit, its
 // content of the nutrient and its own largest contribution, with the largest value a blend of
-// the current ingredients reaches. The nutrient is currentPropertyName.
+// the current ingredients reaches.
 class frmAportes : public QDialog {
     Q_OBJECT
 
@@ -32,6 +32,7 @@ private:
     void showCancelledMessage();
 
     AppContext& ctx_;
+    QString propertyName_; // the nutrient whose minimum cannot be reached
     QTableWidget* grid_ = nullptr;
     bool messagePending_ = false;
 };

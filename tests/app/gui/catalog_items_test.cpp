@@ -1,8 +1,12 @@
 #include "app/gui/menu.h"
 
+#include "catalogs/gui/frmproducto.h"
+#include "catalogs/gui/frmpropiedad.h"
+
 #include "support/gui/app_fixture.h"
 
 #include <QAction>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -14,32 +18,28 @@ using CatalogItems = test::AppFixture;
 // Each catalog item opens its window: the lists in maintenance mode, the item windows empty.
 TEST_F(CatalogItems, OpenTheCatalogWindows) {
     menu window(ctx);
-    // The window opened, listMode, currentProductId and currentPropertyId while it is open.
+    // The window opened, and whether it picks (a list) or creates (an item window).
     const struct {
         const char* item;
         const char* state;
     } items[] = {
-        {"mnuNueIng", "frmproducto BUSCAR 0 5"},
-        {"mnuConIng", "frmproductos ABM 5 5"},
-        {"mnuNUeNut", "frmpropiedad BUSCAR 5 0"},
-        {"mnuConNut", "frmpropiedades ABM 5 5"},
-        {"mnuNuevoCliente", "frmCliente BUSCAR 5 5"},
-        {"mnuClienteConsultas", "frmClientes BUSCAR 5 5"},
+        {"mnuNueIng", "frmproducto new"},      {"mnuConIng", "frmproductos maintenance"},
+        {"mnuNUeNut", "frmpropiedad new"},     {"mnuConNut", "frmpropiedades maintenance"},
+        {"mnuNuevoCliente", "frmCliente new"}, {"mnuClienteConsultas", "frmClientes maintenance"},
     };
     for (const auto& entry : items) {
-        ctx.listMode = QStringLiteral("BUSCAR");
-        ctx.currentProductId = 5;
-        ctx.currentPropertyId = 5;
         QString state;
         launcher.handlers.push_back([&](QDialog& opened) {
-            state = QStringLiteral("%1 %2 %3 %4")
-                        .arg(opened.objectName(), ctx.listMode)
-                        .arg(ctx.currentProductId)
-                        .arg(ctx.currentPropertyId);
-            // The customer list too opens in maintenance mode.
-            if (auto* pick = opened.findChild<QWidget*>(QStringLiteral("cmdSeleccionar"))) {
-                EXPECT_TRUE(pick->isHidden()) << entry.item;
-            }
+            QString mode;
+            if (auto* pick = opened.findChild<QWidget*>(QStringLiteral("cmdSeleccionar")))
+                mode = pick->isHidden() ? QStringLiteral("maintenance") : QStringLiteral("pick");
+            else if (auto* ingredient = qobject_cast<frmproducto*>(&opened))
+                mode = ingredient->isNew() ? QStringLiteral("new") : QStringLiteral("existing");
+            else if (auto* nutrient = qobject_cast<frmpropiedad*>(&opened))
+                mode = nutrient->isNew() ? QStringLiteral("new") : QStringLiteral("existing");
+            else
+                mode = QStringLiteral("new");
+            state = opened.objectName() + QLatin1Char(' ') + mode;
         });
         window.findChild<QAction*>(QString::fromLatin1(entry.item))->trigger();
         EXPECT_EQ(state, QString::fromLatin1(entry.state));

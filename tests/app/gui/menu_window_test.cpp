@@ -55,7 +55,11 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
               (QStringList{QStringLiteral("productos=&Ingredientes"), QStringLiteral("sep1_1=-"),
                            QStringLiteral("propiedades=&Nutrientes"),
                            QStringLiteral("mnuGrupos=&Grupos de Ingredientes"),
-                           QStringLiteral("sep_1_2=-"), QStringLiteral("mnuSalir2=Salir")}));
+                           QStringLiteral("sep_1_2=-"),
+                           QStringLiteral("mnuActPrecios=Actualizar precios desde archivo…"),
+                           QStringLiteral("mnuImpComposicion=Importar composición…"),
+                           QStringLiteral("mnuExpComposicion=Exportar composición…"),
+                           QStringLiteral("sep_1_3=-"), QStringLiteral("mnuSalir2=Salir")}));
     EXPECT_EQ(entries("productos"), (QStringList{QStringLiteral("mnuNueIng=Nuevo Ingrediente"),
                                                  QStringLiteral("mnuConIng=Consultas")}));
     EXPECT_EQ(entries("propiedades"), (QStringList{QStringLiteral("mnuNUeNut=Nuevo Nutriente"),
@@ -90,7 +94,7 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
     EXPECT_TRUE(version->isReadOnly());
 
     ctx.db().execute(QStringLiteral("update parametros set idBase = 3"));
-    window.Form_Load();
+    window.loadSession();
     EXPECT_EQ(version->text(), QStringLiteral("2.02.1"));
     EXPECT_EQ(ctx.currentBase, 3);
     EXPECT_FALSE(window.baseSelected(1));
@@ -103,7 +107,7 @@ TEST_F(MainWindow, LoadShowsVersionAndSelectsStoredBase) {
 
 TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
     ctx.db().execute(QStringLiteral("update parametros set idBase = 9"));
-    window.Form_Load();
+    window.loadSession();
     for (int i = 1; i <= 3; ++i)
         EXPECT_FALSE(window.baseSelected(i)) << i;
     EXPECT_EQ(ctx.currentBase, 9);
@@ -111,7 +115,7 @@ TEST_F(MainWindow, StoredBaseOutOfRangeLeavesButtonsUnselected) {
 }
 
 TEST_F(MainWindow, BaseButtonsStoreTheBaseAndDropTheFormulasMenuAfterLayout) {
-    window.Form_Load();
+    window.loadSession();
     EXPECT_FALSE(ctx.layoutDone);
     window.show();
     EXPECT_TRUE(ctx.layoutDone);
@@ -139,7 +143,7 @@ TEST_F(MainWindow, BaseButtonsStoreTheBaseAndDropTheFormulasMenuAfterLayout) {
 }
 
 TEST_F(MainWindow, FirstActivationLaysOutAroundTheCentrePicture) {
-    window.Form_Load();
+    window.loadSession();
     window.show();
     auto* centre = window.findChild<QLabel*>(QStringLiteral("imgSeleccion"));
     ASSERT_NE(centre, nullptr);

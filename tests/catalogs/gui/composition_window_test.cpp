@@ -13,8 +13,6 @@ constexpr int kValue = 3;
 
 class CompositionWindow : public CatalogWindows {
 protected:
-    CompositionWindow() { ctx.currentProductId = 5; }
-
     double stored(int nutrient) {
         return scalar(QStringLiteral("select valor from producto_propiedad where id_producto=5 "
                                      "and id_propiedad=%1")
@@ -34,7 +32,7 @@ protected:
 };
 
 TEST_F(CompositionWindow, EnterStoresEscapeDiscardsLeavingAsks) {
-    frmproducto_propiedades window(ctx, "Harina de soja 44%");
+    frmproducto_propiedades window(ctx, 5, "Harina de soja 44%");
     open(window);
     EXPECT_EQ(window.windowTitle(), "Harina de soja 44%");
     EXPECT_EQ(grid(window)->rowCount(), 17);
@@ -90,8 +88,7 @@ TEST_F(CompositionWindow, EnterStoresEscapeDiscardsLeavingAsks) {
 }
 
 TEST_F(CompositionWindow, EliminarNuevoAndTheEmptyList) {
-    ctx.listMode = "ABM";
-    frmproducto_propiedades window(ctx, "Harina de soja 44%");
+    frmproducto_propiedades window(ctx, 5, "Harina de soja 44%");
     open(window);
     selectRow(window, kName, "Sodio");
     desktop.answers = {true};
@@ -110,7 +107,6 @@ TEST_F(CompositionWindow, EliminarNuevoAndTheEmptyList) {
     };
     launcher.handlers.push_back(pick("Sodio"));
     press(window, "cmdAdd");
-    EXPECT_EQ(ctx.listMode, "ABM");
     ASSERT_TRUE(editor(window)->isVisible());
     EXPECT_EQ(grid(window)->item(grid(window)->currentRow(), kName)->text(), "Sodio");
     QTest::keyClicks(editor(window), "0.5");

@@ -17,7 +17,7 @@ constexpr int kName = 1;
 constexpr int kTown = 3;
 
 TEST_F(CustomerWindows, CreateFindEditAndDelete) {
-    frmClientes list(ctx);
+    frmClientes list(ctx, ListMode::Maintenance);
     open(list);
     EXPECT_EQ(list.windowTitle(), "Clientes");
     EXPECT_EQ(grid(list)->rowCount(), 0);
@@ -93,26 +93,22 @@ TEST_F(CustomerWindows, CreateFindEditAndDelete) {
     EXPECT_EQ(count("select idCliente from parametros"), 0);
 }
 
-TEST_F(CustomerWindows, PickModeSetsTheCurrentCustomerOrClearsIt) {
+TEST_F(CustomerWindows, PickModeHandsBackTheCustomerChosenOrNone) {
     ctx.db().execute("insert into clientes (idCliente,nombre) values (3,'Alfa'),(4,'Beta')");
     ctx.currentCustomer = 3;
     {
-        frmClientes list(ctx);
-        list.vAction = "BUSCAR";
+        frmClientes list(ctx, ListMode::Pick);
         open(list);
         EXPECT_FALSE(child<QPushButton>(list, "cmdSeleccionar")->isHidden());
         selectRow(list, kName, "Beta");
         emit grid(list)->cellDoubleClicked(1, kName);
         EXPECT_FALSE(list.isVisible());
-        EXPECT_EQ(list.vIdCliente, 4);
-        EXPECT_EQ(ctx.currentCustomer, 4);
+        EXPECT_EQ(list.picked(), 4);
     }
-    frmClientes list(ctx);
-    list.vAction = "BUSCAR";
+    frmClientes list(ctx, ListMode::Pick);
     open(list);
     press(list, "cmdClose");
-    EXPECT_EQ(ctx.currentCustomer, 0);
-    EXPECT_EQ(list.vIdCliente, 0);
+    EXPECT_EQ(list.picked(), std::nullopt);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ QTableWidget* members(QWidget& window) {
 // The demo's cattle groups: a new group with ingredients picked from the list, the cereals
 // edited (the formula that uses them is named first) and deleted with their limits.
 TEST_F(GroupWindows, CreateEditAndDeleteWithTheirFormulas) {
-    frmGrupos list(ctx, false);
+    frmGrupos list(ctx, ListMode::Maintenance);
     open(list);
     EXPECT_EQ(list.windowTitle(), "Grupos de Ingredientes");
     EXPECT_EQ(column(list, kName), QStringList({"Cereales"}));
@@ -89,20 +89,20 @@ TEST_F(GroupWindows, CreateEditAndDeleteWithTheirFormulas) {
 // A nutrient of a ratio limit is deleted only after a question naming the formulas that hold
 // it, and their ratio limits go with it.
 TEST_F(GroupWindows, DeletingANutrientOfARatioNamesItsFormulas) {
-    ctx.listMode = "ABM";
-    frmpropiedades list(ctx);
+    frmpropiedades list(ctx, ListMode::Maintenance);
     open(list);
     selectRow(list, kName, "Fósforo Disponible");
-    desktop.answers = {true, true, false};
+    // The deletion, the formulas holding it as a limit, its composition rows, then its ratios.
+    desktop.answers = {true, true, true, false};
     press(list, "cmdDelete");
-    ASSERT_EQ(desktop.texts().size(), 3);
-    EXPECT_EQ(desktop.texts()[2],
+    ASSERT_EQ(desktop.texts().size(), 4);
+    EXPECT_EQ(desktop.texts()[3],
               "El Nutriente << Fósforo Disponible >> forma parte de relaciones en 1 fórmula\n\n"
               "Esas relaciones se quitarán de las fórmulas. ¿Confirma la Eliminación del "
               "Nutriente?");
     EXPECT_EQ(count("select count(*) from formula_relacion"), 2);
     desktop.clear();
-    desktop.answers = {true, true, true};
+    desktop.answers = {true, true, true, true};
     press(list, "cmdDelete");
     EXPECT_EQ(count("select count(*) from formula_relacion where id_propiedad_den=11"), 0);
     EXPECT_EQ(count("select count(*) from formula_relacion"), 1);

@@ -34,8 +34,7 @@ std::function<void(QDialog&)> pickNutrientNamed(const QString& name) {
 
 TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     useDecimalSeparator(',');
-    ctx.listMode = "ABM";
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Maintenance);
     open(list);
     EXPECT_EQ(list.windowTitle(), "Ingredientes");
     EXPECT_EQ(grid(list)->rowCount(), 23);
@@ -70,7 +69,6 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     press(list, "Command2");
     launcher.handlers.push_back(pickNutrientNamed("Proteína Bruta"));
     press(list, "cmdNutriente");
-    EXPECT_EQ(ctx.listMode, "ABM");
     EXPECT_EQ(box(list, "Text6")->text(), "Proteína Bruta");
     EXPECT_EQ(list.filterPropertyId(), 1);
     box(list, "Text3")->setText("soja");
@@ -90,12 +88,22 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
     EXPECT_EQ(list.filterPropertyId(), 0);
     EXPECT_TRUE(box(list, "Text6")->text().isEmpty());
 
+    // The unit filter offers the units the ingredients hold ("Kg") beside its own.
     box(list, "Text3")->clear();
     box(list, "Text1")->setText("110");
     box(list, "Text2")->setText("112");
-    child<QComboBox>(list, "Combo1")->setCurrentText("Kg");
+    auto* unit = child<QComboBox>(list, "Combo1");
+    ASSERT_GE(unit->findText("Kg"), 0);
+    unit->setCurrentText("Kg");
     press(list, "Command1");
     EXPECT_EQ(column(list, kCode), QStringList({"110", "112", "111"})); // by description
+    // No match: the line says so, and the window keeps its size.
+    const QSize size = list.size();
+    unit->setCurrentText("Mcal");
+    press(list, "Command1");
+    EXPECT_TRUE(child<QLabel>(list, "txtnohubo")->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(list.size(), size);
     press(list, "Command2");
     EXPECT_EQ(grid(list)->rowCount(), 23);
     EXPECT_TRUE(box(list, "Text3")->text().isEmpty());
@@ -104,7 +112,7 @@ TEST_F(IngredientWindows, ListFiltersWithTheirMessagesAndTheNutrientPicker) {
 
 TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
     useDecimalSeparator(',');
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Maintenance);
     open(list);
     launcher.handlers.push_back([&](QDialog& window) {
         EXPECT_EQ(box(window, "txtUltimo")->text(), "123");
@@ -129,7 +137,7 @@ TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
         EXPECT_TRUE(box(window, "Text1")->isReadOnly());
         EXPECT_TRUE(box(window, "txtUltimo")->text().isEmpty());
         EXPECT_EQ(box(window, "Text4")->text(), "88,00");
-        EXPECT_EQ(ctx.currentProductId, 65);
+        EXPECT_EQ(static_cast<frmproducto&>(window).productId(), 65);
         launcher.handlers.push_back([&](QDialog& composition) {
             EXPECT_EQ(composition.windowTitle(), "Harina d'avena");
             EXPECT_EQ(grid(composition)->rowCount(), 17);
@@ -148,8 +156,7 @@ TEST_F(IngredientWindows, NewIngredientStaysOpenForItsComposition) {
 }
 
 TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
-    ctx.currentProductId = 5;
-    frmproducto window(ctx);
+    frmproducto window(ctx, 5);
     open(window);
     EXPECT_EQ(box(window, "Text1")->text(), "105");
     EXPECT_TRUE(box(window, "txtUltimo")->text().isEmpty());
@@ -162,9 +169,21 @@ TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
     EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Costo por Unidad de Producto"}));
     EXPECT_EQ(QApplication::focusWidget(), price);
 
+    price->setText("-5");
+    box(window, "Text4")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(desktop.texts().last(), "El Costo por Unidad de Producto no puede ser negativo");
+    EXPECT_EQ(QApplication::focusWidget(), price);
+
     price->setText("0.45");
     box(window, "Text2")->setFocus();
     EXPECT_EQ(price->text(), "0.4500");
+    // The dry matter is reformatted when left, also for "Grabar", the next in the tab order.
+    QLineEdit* dryMatter = box(window, "Text4");
+    dryMatter->setFocus();
+    dryMatter->setText("88");
+    child<QPushButton>(window, "cmdUpdate")->setFocus();
+    EXPECT_EQ(dryMatter->text(), "88.00");
     desktop.answers = {false};
     window.close();
     EXPECT_FALSE(window.isVisible());
@@ -172,44 +191,55 @@ TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
     EXPECT_EQ(scalar("select costo from productos where id_producto=5").toDouble(), 0.42);
 }
 
-TEST_F(IngredientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
-    frmproductos list(ctx);
+// The formulas that use the ingredient are named before it goes; their rows stay.
+TEST_F(IngredientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
+    frmproductos list(ctx, ListMode::Maintenance);
     open(list);
     const int formulaRows = count("select count(*) from formula_producto where id_producto=1");
     ASSERT_GT(formulaRows, 0);
     selectRow(list, kName, "Maíz grano partido");
-    desktop.answers = {true, true};
+    desktop.answers = {true, false};
+    press(list, "cmdDelete");
+    EXPECT_EQ(grid(list)->rowCount(), 23);
+    desktop.clear();
+    desktop.answers = {true, true, true};
     press(list, "cmdDelete");
     EXPECT_EQ(desktop.texts(),
               QStringList({"Desea eliminar el Ingrediente Maíz grano partido ?",
+                           "El Ingrediente << Maíz grano partido >> se usa en 2 fórmulas (1001, "
+                           "1002)\n\n¿Confirma la Eliminación del Ingrediente?",
                            "El Ingrediente << Maíz grano partido >> posee nutrientes asignados\n\n"
                            "¿Confirma la Eliminación del Ingrediente?"}));
     EXPECT_EQ(grid(list)->rowCount(), 22);
     EXPECT_EQ(count("select count(*) from producto_propiedad where id_producto=1"), 0);
     EXPECT_EQ(count("select count(*) from formula_producto where id_producto=1"), formulaRows);
+    // "Limpiar" lists again from the first row, selected and in view.
+    press(list, "Command2");
+    EXPECT_EQ(grid(list)->currentRow(), 0);
+    EXPECT_TRUE(grid(list)->item(0, kName)->isSelected());
 }
 
 TEST_F(IngredientWindows, PickModeHandsIdNameAndPriceBackOrNothing) {
     useDecimalSeparator(',');
-    ctx.listMode = "BUSCAR";
     {
-        frmproductos list(ctx);
+        frmproductos list(ctx, ListMode::Pick);
         open(list);
         selectRow(list, kName, "Melaza de caña");
         press(list, "cmdSeleccionar");
         EXPECT_FALSE(list.isVisible());
-        EXPECT_EQ(ctx.currentProductId, 17);
-        EXPECT_EQ(ctx.currentProductName, "Melaza de caña");
-        EXPECT_EQ(ctx.currentProductPrice, 0.22);
+        ASSERT_TRUE(list.picked().has_value());
+        EXPECT_EQ(list.picked()->id, 17);
+        EXPECT_EQ(list.picked()->name, "Melaza de caña");
+        EXPECT_EQ(list.picked()->price, 0.22);
     }
     // "Editar" in a pick list, then closing without choosing, hands nothing back.
-    frmproductos list(ctx);
+    frmproductos list(ctx, ListMode::Pick);
     open(list);
     selectRow(list, kName, "Sal común");
     press(list, "cmdEditar");
     EXPECT_EQ(launcher.opened, QStringList({"frmproducto"}));
     press(list, "cmdClose");
-    EXPECT_EQ(ctx.currentProductId, 0);
+    EXPECT_FALSE(list.picked().has_value());
 }
 
 } // namespace

@@ -19,8 +19,7 @@ using NutrientWindows = CatalogWindows;
 constexpr int kName = 1;
 
 TEST_F(NutrientWindows, ListSearchesAndCreatesANutrientForEveryIngredient) {
-    ctx.listMode = "ABM";
-    frmpropiedades list(ctx);
+    frmpropiedades list(ctx, ListMode::Maintenance);
     open(list);
     EXPECT_EQ(list.windowTitle(), "Nutrientes");
     EXPECT_EQ(grid(list)->rowCount(), 17);
@@ -62,7 +61,7 @@ TEST_F(NutrientWindows, ListSearchesAndCreatesANutrientForEveryIngredient) {
 
     launcher.handlers.push_back([&](QDialog& window) {
         EXPECT_EQ(window.windowTitle(), "Nutrientes");
-        EXPECT_EQ(ctx.currentPropertyId, 0);
+        EXPECT_TRUE(static_cast<frmpropiedad&>(window).isNew());
         EXPECT_EQ(cutCaptions(window), "");
         box(window, "Text1")->setText("Calcio d'origen");
         child<QComboBox>(window, "Combo1")->setCurrentText("mg");
@@ -83,11 +82,11 @@ TEST_F(NutrientWindows, ListSearchesAndCreatesANutrientForEveryIngredient) {
 }
 
 TEST_F(NutrientWindows, AStoredUnitTheListLacksCanBeSavedAgain) {
-    frmpropiedades list(ctx);
+    frmpropiedades list(ctx, ListMode::Maintenance);
     open(list);
     selectRow(list, kName, "Energía Metabolizable");
     launcher.handlers.push_back([&](QDialog& window) {
-        EXPECT_EQ(ctx.currentPropertyId, 2);
+        EXPECT_EQ(box(window, "Text1")->text(), "Energía Metabolizable");
         auto* unit = child<QComboBox>(window, "Combo1");
         EXPECT_EQ(unit->currentText(), "Mcal/kg");
         EXPECT_EQ(unit->count(), 4);
@@ -103,8 +102,7 @@ TEST_F(NutrientWindows, AStoredUnitTheListLacksCanBeSavedAgain) {
 }
 
 TEST_F(NutrientWindows, AFailedSaveKeepsTheWindowOpenWithWhatWasTyped) {
-    ctx.currentPropertyId = 0;
-    frmpropiedad window(ctx);
+    frmpropiedad window(ctx, 0);
     open(window);
     box(window, "Text1")->setText("Zinc");
     // Closing asks; Yes saves, which the missing unit refuses: the window stays.
@@ -133,8 +131,7 @@ TEST_F(NutrientWindows, AFailedSaveKeepsTheWindowOpenWithWhatWasTyped) {
 }
 
 TEST_F(NutrientWindows, CancelarRestoresAndAnUnchangedWindowClosesSilently) {
-    ctx.currentPropertyId = 9;
-    frmpropiedad window(ctx);
+    frmpropiedad window(ctx, 9);
     open(window);
     EXPECT_EQ(box(window, "Text1")->text(), "Calcio");
     box(window, "Text1")->setText("Calcio total");
@@ -147,15 +144,19 @@ TEST_F(NutrientWindows, CancelarRestoresAndAnUnchangedWindowClosesSilently) {
     EXPECT_TRUE(desktop.messages.empty());
 }
 
-TEST_F(NutrientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
-    frmpropiedades list(ctx);
+TEST_F(NutrientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
+    frmpropiedades list(ctx, ListMode::Maintenance);
     open(list);
     const int formulaRows = count("select count(*) from formula_propiedad where id_propiedad=1");
     ASSERT_GT(formulaRows, 0);
     const QString first = "Desea eliminar el Nutriente Proteína Bruta ?";
+    const QString inFormulas = "El Nutriente << Proteína Bruta >> se usa en 6 fórmulas (1001, "
+                               "1002, 2001, 2002, 3001, 3002)\n\n"
+                               "¿Confirma la Eliminación del Nutriente?";
     const QString second = "El Nutriente << Proteína Bruta >> posee Ingredientes asignados\n\n"
                            "¿Confirma la Eliminación del Nutriente?";
-    for (const auto& answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
+    for (const auto& answers : {std::deque<bool>{false}, std::deque<bool>{true, false},
+                                std::deque<bool>{true, true, false}}) {
         selectRow(list, kName, "Proteína Bruta");
         desktop.answers = answers;
         press(list, "cmdDelete");
@@ -163,33 +164,32 @@ TEST_F(NutrientWindows, DeletingAsksTwiceAndLeavesTheFormulasRows) {
     }
     desktop.clear();
     selectRow(list, kName, "Proteína Bruta");
-    desktop.answers = {true, true};
+    desktop.answers = {true, true, true};
     press(list, "cmdDelete");
-    EXPECT_EQ(desktop.texts(), QStringList({first, second}));
+    EXPECT_EQ(desktop.texts(), QStringList({first, inFormulas, second}));
     EXPECT_EQ(grid(list)->rowCount(), 16);
     EXPECT_EQ(count("select count(*) from producto_propiedad where id_propiedad=1"), 0);
     EXPECT_EQ(count("select count(*) from formula_propiedad where id_propiedad=1"), formulaRows);
 }
 
 TEST_F(NutrientWindows, PickModeHandsTheNutrientBackOrNothing) {
-    ctx.listMode = "BUSCAR";
-    ctx.currentPropertyId = 0;
     {
-        frmpropiedades list(ctx);
+        frmpropiedades list(ctx, ListMode::Pick);
         open(list);
         EXPECT_FALSE(child<QPushButton>(list, "cmdSeleccionar")->isHidden());
         selectRow(list, kName, "Lisina");
         QTest::keyClick(grid(list), Qt::Key_Return);
         EXPECT_FALSE(list.isVisible());
-        EXPECT_EQ(ctx.currentPropertyId, 13);
-        EXPECT_EQ(ctx.currentPropertyName, "Lisina");
+        ASSERT_TRUE(list.picked().has_value());
+        EXPECT_EQ(list.picked()->id, 13);
+        EXPECT_EQ(list.picked()->name, "Lisina");
     }
-    frmpropiedades list(ctx);
+    frmpropiedades list(ctx, ListMode::Pick);
     open(list);
     selectRow(list, kName, "Sodio");
     press(list, "cmdClose");
     EXPECT_FALSE(list.isVisible());
-    EXPECT_EQ(ctx.currentPropertyId, 0);
+    EXPECT_FALSE(list.picked().has_value());
 }
 
 } // namespace

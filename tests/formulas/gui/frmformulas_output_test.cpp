@@ -52,12 +52,12 @@ TEST_F(FormulaListOutput, MarksAddAColumnAndToggleWithAClick) {
     }
     EXPECT_FALSE(button(window, "cmdComparar").isHidden());
 
-    window.flexgrid1_Click(0, 8);
+    window.toggleMark(0, 8);
     EXPECT_EQ(g.item(0, 8)->text(), kMarked);
     EXPECT_EQ(g.item(0, 2)->background().color(), g.palette().highlight().color());
-    window.flexgrid1_Click(0, 2); // another column does not mark
+    window.toggleMark(0, 2); // another column does not mark
     EXPECT_EQ(g.item(0, 8)->text(), kMarked);
-    window.flexgrid1_Click(0, 8);
+    window.toggleMark(0, 8);
     EXPECT_EQ(g.item(0, 8)->text(), kUnmarked);
     EXPECT_EQ(g.item(0, 2)->background().color(), g.palette().base().color());
 
@@ -74,8 +74,8 @@ TEST_F(FormulaListOutput, CompareWritesTheMarkedFormulasSideBySide) {
     window.show();
     QTableWidget& g = grid(window);
     marking(window).click();
-    window.flexgrid1_Click(rowOf(g, QStringLiteral("1002")), 8);
-    window.flexgrid1_Click(rowOf(g, QStringLiteral("1001")), 8);
+    window.toggleMark(rowOf(g, QStringLiteral("1002")), 8);
+    window.toggleMark(rowOf(g, QStringLiteral("1001")), 8);
     button(window, "cmdComparar").click();
     button(window, "cmdComparar").click();
     ASSERT_EQ(desktop.openedDocuments.size(), 2);

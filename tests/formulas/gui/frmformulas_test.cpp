@@ -1,4 +1,5 @@
 #include "formulas/gui/frmformulas.h"
+#include "formulation/gui/frmoptimizacion.h"
 
 #include "support/gui/app_fixture.h"
 #include "support/gui/cut_captions.h"
@@ -175,9 +176,8 @@ TEST_F(FormulaList, CustomerComboFiltersAndIsRemembered) {
     EXPECT_FALSE(child<QLabel>(again, "txtnohubo")->isVisible());
 }
 
-// The "..." pickers: the nutrient and ingredient lists in pick mode, the list's mode restored.
+// The "..." pickers: the nutrient and ingredient lists in pick mode.
 TEST_F(FormulaList, PickersNarrowByNutrientAndIngredient) {
-    ctx.listMode = QStringLiteral("ABM");
     frmformulas window(ctx, opener());
     open(window);
     const auto pick = [](const QString& name, int column) {
@@ -193,7 +193,6 @@ TEST_F(FormulaList, PickersNarrowByNutrientAndIngredient) {
     launcher.handlers.push_back(pick("Urea granulada", 2));
     child<QPushButton>(window, "command5")->click();
     EXPECT_EQ(child<QLineEdit>(window, "Text11")->text(), "Urea granulada");
-    EXPECT_EQ(ctx.listMode, "ABM");
     child<QPushButton>(window, "Command1")->click();
     const QStringList withUrea = lines(window);
     EXPECT_EQ(withUrea.size(), count("select count(*) from formula_producto where id_producto=18"));
@@ -233,23 +232,25 @@ TEST_F(FormulaList, EliminarRemovesOnlyTheSelectedVersion) {
     EXPECT_EQ(count("select count(*) from formula_propiedad where id_formula=1"), 0);
 }
 
-TEST_F(FormulaList, NuevoOpensAnEmptyFormulationWindowAndClosingLeavesZero) {
+TEST_F(FormulaList, NuevoOpensAnEmptyFormulationWindowAndEnterTheSelectedFormula) {
     frmformulas window(ctx, opener());
     open(window);
-    qint16 seen = -1;
-    launcher.handlers.push_back([&](QDialog&) { seen = ctx.currentFormulaId; });
+    int seen = -1;
+    const auto formulaShown = [&](QDialog& formulation) {
+        seen = static_cast<frmoptimizacion&>(formulation).model().formulaId;
+    };
+    launcher.handlers.push_back(formulaShown);
     child<QPushButton>(window, "cmdAdd")->click();
     EXPECT_EQ(launcher.opened, QStringList({"frmoptimizacion"}));
     EXPECT_EQ(seen, 0);
 
     selectFormula(window, 2);
-    launcher.handlers.push_back([&](QDialog&) { seen = ctx.currentFormulaId; });
+    launcher.handlers.push_back(formulaShown);
     QTest::keyClick(grid(window), Qt::Key_Return);
     EXPECT_EQ(seen, 2);
 
     child<QPushButton>(window, "cmdClose")->click();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(ctx.currentFormulaId, 0);
 }
 
 // The road of a formula: list, Editar, formulate, Grabar as a new version, back to the list.
@@ -260,7 +261,7 @@ TEST_F(FormulaList, EditFormulateAndSaveANewVersion) {
 
     bool saved = false;
     launcher.handlers.push_back([&](QDialog& formulation) {
-        EXPECT_EQ(ctx.currentFormulaId, 1);
+        EXPECT_EQ(static_cast<frmoptimizacion&>(formulation).model().formulaId, 1);
         child<QPushButton>(formulation, "cmdFormular")->click();
         child<QPushButton>(formulation, "cmdUpdate")->click();
         saved = true;

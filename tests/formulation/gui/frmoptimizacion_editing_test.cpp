@@ -5,6 +5,7 @@
 #include "formulation/gui/cell_overlay.h"
 #include "text/format.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,7 +14,7 @@
 namespace tarvela::test {
 namespace {
 
-constexpr int kPropMinimo = 3, kProdMaximo = 7, kPrecio = 4, kCanH = 12;
+constexpr int kPropMinimo = 3, kPropMaximo = 4, kProdMaximo = 7, kPrecio = 4, kCanH = 12;
 
 class EditingWindow : public FormulationWindowTest {
 protected:
@@ -36,9 +37,9 @@ protected:
                                  const QString& typed, Qt::Key end) {
         QTableWidget& table = grid(window, gridName);
         if (QString::fromUtf8(gridName) == QStringLiteral("flexProd"))
-            window.flexProd_DblClick(row, column);
+            window.ingredientCellActivated(row, column);
         else
-            window.flexProp_DblClick(row, column);
+            window.nutrientCellActivated(row, column);
         auto* overlay = qobject_cast<CellOverlay*>(QApplication::focusWidget());
         EXPECT_NE(overlay, nullptr);
         if (!overlay)
@@ -108,6 +109,79 @@ TEST_F(EditingWindow, BoxesOverCellsCommitOnEnterOrLeavingAndDiscardOnEsc) {
     EXPECT_NE(model.findIngredient(45)->cantidad_seca, 0.0);
 }
 
+// Esc closes an edit box; a second Esc, the close button or "Salir" on unsaved work asks first.
+TEST_F(EditingWindow, UnsavedWorkIsNeverLostToAKeyOrTheCloseButton) {
+    {
+        auto clean = openActive(6);
+        press(*clean, "cmdClose");
+        EXPECT_FALSE(clean->isVisible());
+    }
+    EXPECT_TRUE(desktop.messages.empty());
+    const auto storedPrice = [this] {
+        return ctx.db()
+            .query("select costo from formula_producto where id_formula=6 and id_producto=45")
+            .value(0, 0)
+            .toDouble();
+    };
+
+    auto window = openActive(6);
+    QTableWidget& prod = grid(*window, "flexProd");
+    typeOver(*window, "flexProd", rowOf(prod, 45), kPrecio, "1", Qt::Key_Return);
+    EXPECT_TRUE(window->hasUnsavedChanges());
+    typeOver(*window, "flexProd", rowOf(prod, 45), kProdMaximo, "7", Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    desktop.choices = {Answer::Cancel};
+    QTest::keyClick(&prod, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(desktop.texts(), QStringList({"¿Desea Grabar las Modificaciones?"}));
+
+    // Sí saves as "Grabar" does, then the window closes.
+    launcher.handlers.push_back(
+        [](QDialog& dialog) { dialog.findChild<QPushButton*>("cmdUpdate")->click(); });
+    desktop.choices = {Answer::Yes};
+    press(*window, "cmdClose");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula"}));
+    EXPECT_EQ(storedPrice(), 1.0);
+
+    // No discards.
+    auto again = openActive(6);
+    typeOver(*again, "flexProd", rowOf(grid(*again, "flexProd"), 45), kPrecio, "2", Qt::Key_Return);
+    desktop.choices = {Answer::No};
+    again->findChild<QAction*>("mnuSalir")->trigger();
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_EQ(storedPrice(), 1.0);
+}
+
+// A box opens with the stored value in full (a limit "Aplicar" left with 4 decimals shows 0.68
+// in the grid); left unchanged it changes nothing. The full-precision views show the start of
+// the number, in a box wide enough for it.
+TEST_F(EditingWindow, BoxesOpenWithTheStoredValueAndViewsShowItWhole) {
+    auto window = openActive(6);
+    QTableWidget& prop = grid(*window, "flexProp");
+    const int nutrient = prop.item(0, 0)->text().toInt();
+    window->model().findNutrient(nutrient)->maximo = 0.6805;
+    window->repaintNutrients();
+    EXPECT_EQ(text(prop, 0, kPropMaximo), QStringLiteral("0.68"));
+    CellOverlay* box = typeOver(*window, "flexProp", 0, kPropMaximo, "", Qt::Key_unknown);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("0.6805"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(window->model().findNutrient(nutrient)->maximo, 0.6805);
+
+    // A limit beyond what a run accepts is refused where it is typed.
+    box = typeOver(*window, "flexProp", 0, kPropMinimo, "2000000", Qt::Key_Return);
+    EXPECT_EQ(desktop.texts(), QStringList({"El valor debe estar entre -1000000 y 1000000"}));
+    QTest::keyClick(box, Qt::Key_Escape);
+
+    QTableWidget& prod = grid(*window, "flexProd");
+    window->ingredientCellClicked(rowOf(prod, 45), 13);
+    auto* view = window->findChild<CellOverlay*>("Text8");
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_EQ(view->cursorPosition(), 0);
+    EXPECT_GT(view->width(), view->fontMetrics().horizontalAdvance(view->text()));
+}
+
 TEST_F(EditingWindow, AddingAndRemovingRowsThroughThePickers) {
     ctx.currentBase = 3;
     auto window = openActive(6);
@@ -132,7 +206,6 @@ TEST_F(EditingWindow, AddingAndRemovingRowsThroughThePickers) {
     prod.setCurrentCell(rowOf(prod, 56), 1);
     press(*window, "Command2");
     EXPECT_EQ(window->model().findIngredient(56), nullptr);
-    EXPECT_EQ(ctx.currentProductName, QStringLiteral("Sebo vacuno"));
 
     const size_t nutrients = window->model().rsPropiedades.size();
     prop.setCurrentCell(0, 1);
@@ -155,7 +228,7 @@ TEST_F(EditingWindow, TheIngredientsCatalogWindowsAndFullPrecisionViews) {
         dialog.findChild<QLineEdit*>("Text4")->setText("50");
         dialog.findChild<QPushButton*>("cmdUpdate")->click();
     });
-    window->flexProd_DblClick(row, 1);
+    window->ingredientCellActivated(row, 1);
     const auto& maiz = *window->model().findIngredient(45);
     EXPECT_EQ(maiz.costoHumedaActual, 9.5);
     EXPECT_NE(maiz.costo_humeda, 9.5);
@@ -169,7 +242,7 @@ TEST_F(EditingWindow, TheIngredientsCatalogWindowsAndFullPrecisionViews) {
     EXPECT_EQ(caption, prod.item(rowOf(prod, 45), 1)->text().trimmed());
 
     // A share in full precision over its cell; a click on it hides it.
-    window->flexProd_Click(rowOf(prod, 45), kPorH);
+    window->ingredientCellClicked(rowOf(prod, 45), kPorH);
     auto* view = window->findChild<CellOverlay*>("Text8");
     ASSERT_TRUE(view->isVisible());
     EXPECT_EQ(view->text(), text::formatNumber(*maiz.porcentaje_humeda * 100,

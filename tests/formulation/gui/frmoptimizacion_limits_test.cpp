@@ -31,7 +31,7 @@ protected:
         // The lists opened before may have taken the activation.
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.flexRel_DblClick(row, column);
+        window.limitCellActivated(row, column);
         auto* overlay = qobject_cast<CellOverlay*>(QApplication::focusWidget());
         ASSERT_NE(overlay, nullptr);
         QTest::keyClicks(overlay, typed);
@@ -95,6 +95,8 @@ TEST_F(LimitsGrid, AddEditRunAndCancel) {
     EXPECT_GE(*added.valor, 20 - 1e-9);
     EXPECT_LE(*added.valor, 30 + 1e-9);
     EXPECT_NEAR(*window->model().relaciones.at(0).valor, 1.8, 1e-9);
+    // The grid shows what the run reached (the mix as loaded gave a ratio below 20).
+    EXPECT_EQ(text(rel, 1, kValor), QString::number(*added.valor, 'f', 2));
     EXPECT_EQ(text(rel, 2, kValor), QStringLiteral("550.000"));
 
     // Removed, then brought back by "Cancelar" as stored.

@@ -25,6 +25,11 @@ TEST_F(FormulationWindowTest, SavedAsIngredientWithTheMixsValuesOnDryMatter) {
     launcher.handlers.push_back([&](QDialog& dialog) {
         EXPECT_EQ(dialog.objectName(), QStringLiteral("frmComoProducto"));
         proposed << field(dialog, "Text3").text() << field(dialog, "Text4").text();
+        auto* units = dialog.findChild<QComboBox*>("Combo1");
+        QStringList offered;
+        for (int i = 0; i < units->count(); ++i)
+            offered << units->itemText(i);
+        EXPECT_EQ(offered, QStringList({"%", "mg", "Kg", "Mcal", "PPM", "UI"}));
         dialog.findChild<QPushButton*>("cmdUpdate")->click();
         // A code of the other base is taken too.
         field(dialog, "Text1").setText(QStringLiteral("101"));

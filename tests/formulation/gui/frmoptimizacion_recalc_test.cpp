@@ -1,6 +1,7 @@
 // "&Recalcular Valores" on a demo formula, through its dialog and on to a save.
 #include "support/gui/formulation_window_fixture.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -33,18 +34,33 @@ TEST_F(FormulationWindowTest, RecalculatingRefusesBadQuantitiesThenScalesAndIsSa
         basis = dialog.findChild<QLineEdit*>("Text1")->text();
         answer(dialog, "mucho");
         answer(dialog, "0");
+        answer(dialog, "999999999");
         EXPECT_TRUE(dialog.isVisible());
         dialog.findChild<QPushButton*>("command3")->click();
     });
     press(*window, "cmdRecalcular");
     EXPECT_EQ(basis, QStringLiteral("Materia Húmeda"));
     EXPECT_EQ(desktop.texts(), QStringList({"La cantidad debe ser un dato numérico válido",
-                                            "La cantidad debe ser mayor que cero"}));
+                                            "La cantidad debe ser mayor que cero",
+                                            "La cantidad a elaborar no puede ser mayor a 1000"}));
     EXPECT_EQ(quantity.text(), loaded);
 
-    launcher.handlers.push_back([](QDialog& dialog) { answer(dialog, "500"); });
+    // The ingredient limits follow the batch unless the box is cleared.
+    const double batch = window->model().batchQuantity;
+    std::vector<formulation::Opt> minimums;
+    for (const auto& row : window->model().ingredients)
+        minimums.push_back(row.minimo);
+    launcher.handlers.push_back([](QDialog& dialog) {
+        EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkEscalarLimites")->isChecked());
+        answer(dialog, "500");
+    });
     press(*window, "cmdRecalcular");
     EXPECT_EQ(quantity.text(), QStringLiteral("500.00"));
+    for (size_t i = 0; i < minimums.size(); ++i) {
+        if (minimums[i]) {
+            EXPECT_NEAR(*window->model().ingredients[i].minimo, *minimums[i] * 500 / batch, 1e-3);
+        }
+    }
     // The demo's stored shares add up to 1 within 1e-8.
     EXPECT_NEAR(sumOf(window->model()), 500, 1e-3);
 
@@ -72,7 +88,7 @@ TEST_F(FormulationWindowTest, AnEmptiedBatchQuantityIsNeverSaved) {
     auto window = open(3);
     auto& quantity = *window->findChild<QLineEdit*>("txt_Cantidad");
     quantity.setText(QString());
-    window->txt_Cantidad_Validate();
+    window->takeBatchQuantity();
     press(*window, "cmdUpdate");
     EXPECT_EQ(desktop.texts(), QStringList({"La cantidad a elaborar debe ser mayor que cero"}));
     EXPECT_TRUE(launcher.opened.isEmpty());

@@ -23,8 +23,9 @@ void AppFixture::useDecimalSeparator(QChar separator) {
     ctx.decimalSeparator = QString(separator);
 }
 
-std::function<void(QWidget*)> AppFixture::opener() {
-    return [this](QWidget* parent) { openFormulationWindow(ctx, parent); };
+std::function<void(int, QWidget*)> AppFixture::opener() {
+    return
+        [this](int formulaId, QWidget* parent) { openFormulationWindow(ctx, formulaId, parent); };
 }
 
 } // namespace tarvela::test

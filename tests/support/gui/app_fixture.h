@@ -26,7 +26,7 @@ protected:
     // Sets the workstation's decimal separator for the rest of the test ("." or ",").
     void useDecimalSeparator(QChar separator);
     // Opens the formulation window, as the main window hands it to the formula list.
-    std::function<void(QWidget*)> opener();
+    std::function<void(int formulaId, QWidget* parent)> opener();
 
     TestDatabase database{TestDatabase::Contents::Demo};
     ScriptedDesktop desktop;

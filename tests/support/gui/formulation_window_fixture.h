@@ -14,8 +14,7 @@ namespace tarvela::test {
 class FormulationWindowTest : public AppFixture {
 protected:
     std::unique_ptr<frmoptimizacion> open(qint16 formulaId) {
-        ctx.currentFormulaId = formulaId;
-        auto window = std::make_unique<frmoptimizacion>(ctx);
+        auto window = std::make_unique<frmoptimizacion>(ctx, formulaId);
         window->show();
         return window;
     }

@@ -78,8 +78,9 @@ TEST_F(ReformularWindow, RunSortOpenDiagnoseSaveAndExport) {
     EXPECT_EQ(cell(window, 0, worklist::kColCodigo), QStringLiteral("1001"));
 
     // The diagnosis of the formula without solution; "Aplicar" opens the formulation window on
-    // the proposal.
+    // the proposal, unsaved work that closing offers to save (No discards it).
     g.setCurrentCell(1, worklist::kColCodigo);
+    desktop.choices = {Answer::No, Answer::No};
     launcher.handlers.push_back([](QDialog& d) { d.accept(); });
     launcher.handlers.push_back([](QDialog& d) {
         auto& formulation = dynamic_cast<frmoptimizacion&>(d);
@@ -99,6 +100,7 @@ TEST_F(ReformularWindow, RunSortOpenDiagnoseSaveAndExport) {
     });
     window.flexResultados_DblClick(0, worklist::kColProducto);
     EXPECT_EQ(launcher.opened.size(), 3);
+    EXPECT_TRUE(desktop.choices.empty());
 
     // Only an optimal row takes a mark; "Grabar versiones" saves it as a new version.
     window.flexResultados_Click(1, worklist::kColMarca);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "db/connection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// What the catalog file commands (import-prices, import-composition, export-composition) share:
+// their options, the database they open and the base they work on, and how they print.
+namespace tarvela::cli {
+
+struct CatalogFileOptions {
+    QString file;
+    QString dbFile;          // default: TarvelaN.mdb in the working folder
+    std::optional<int> base; // default: the base the program used last
+    QString sheet;           // a workbook's sheet; default: the first
+    bool dryRun = false;
+    bool json = false;
+    bool skipInvalid = false;
+    bool confirmVariation = false;
+};
+
+// Reads FILE and the options the command accepts (flags among --dry-run, --json,
+// --skip-invalid, --confirm-variation; values --db, --base, --sheet). Nothing on a usage error.
+std::optional<CatalogFileOptions>
+parseCatalogFileOptions(const QStringList& args, const QStringList& flags, bool takesSheet);
+
+// Opens the database (upgraded to the current schema) and settles the base: the one given, or
+// the one saved in parametros. Throws db::DbError.
+std::unique_ptr<db::Connection> openCatalog(CatalogFileOptions& options);
+
+// Runs a command's work: a database failure or a key that cannot be given is printed as an
+// error (exit code 2).
+int guarded(const std::function<int()>& work);
+
+// The last line of an import's text output: what was applied, or why nothing was.
+QString closingLine(bool applied, const QString& appliedText, bool dryRun, int refused,
+                    const QString& refusedText);
+
+// Prints the message on standard error (escaped as every message is) and returns 2.
+int error(const QString& message);
+
+} // namespace tarvela::cli
