@@ -19,7 +19,8 @@ int usage() {
                "       tarvela-cli reformulate [--db FILE] [--base N] [--cliente ID] [--save] "
                "[--json]\n"
                "       tarvela-cli curve FORMULA_ID --nutriente ID|--ingrediente ID [--maximo] "
-               "[--precio] [--desde A --hasta B --pasos N] [--db FILE] [--json]\n",
+               "[--precio] [--desde A --hasta B --pasos N] [--db FILE] [--json]\n"
+               "       tarvela-cli plan PLAN_ID [--db FILE] [--json]\n",
                stderr);
     return 2;
 }
@@ -46,5 +47,7 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
     if (command == QLatin1String("curve"))
         return tarvela::cli::finishOutput(tarvela::cli::curve(args));
+    if (command == QLatin1String("plan"))
+        return tarvela::cli::finishOutput(tarvela::cli::plan(args));
     return usage();
 }

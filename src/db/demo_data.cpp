@@ -236,6 +236,28 @@ void loadFormulaRatios(Connection& conn, const CsvTable& csv) {
                      csv.number(r, QStringLiteral("valor")) + QLatin1Char(')'));
 }
 
+void loadPlans(Connection& conn, const CsvTable& plans, const CsvTable& formulas,
+               const CsvTable& stocks) {
+    for (int r = 0; r < plans.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into planes (id_plan,nombre,fecha,idBase) values (") +
+                     plans.integer(r, QStringLiteral("id")) + QLatin1Char(',') +
+                     sqlText(plans.text(r, QStringLiteral("nombre"))) + QLatin1Char(',') +
+                     plans.date(r, QStringLiteral("fecha")) + QLatin1Char(',') +
+                     plans.integer(r, QStringLiteral("base")) + QLatin1Char(')'));
+    for (int r = 0; r < formulas.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into plan_formula (id_plan,id_formula,cantidad) "
+                                    "values (") +
+                     formulas.integer(r, QStringLiteral("id_plan")) + QLatin1Char(',') +
+                     formulas.integer(r, QStringLiteral("id_formula")) + QLatin1Char(',') +
+                     formulas.number(r, QStringLiteral("cantidad")) + QLatin1Char(')'));
+    for (int r = 0; r < stocks.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into plan_existencia (id_plan,id_producto,"
+                                    "existencia) values (") +
+                     stocks.integer(r, QStringLiteral("id_plan")) + QLatin1Char(',') +
+                     stocks.integer(r, QStringLiteral("id_ingrediente")) + QLatin1Char(',') +
+                     stocks.number(r, QStringLiteral("existencia")) + QLatin1Char(')'));
+}
+
 } // namespace
 
 void loadDemo(Connection& conn, const QString& dataDir) {
@@ -250,6 +272,9 @@ void loadDemo(Connection& conn, const QString& dataDir) {
     const CsvTable groupMembers(dataDir, QStringLiteral("grupo_ingredientes.csv"));
     const CsvTable formulaGroups(dataDir, QStringLiteral("formula_grupos.csv"));
     const CsvTable formulaRatios(dataDir, QStringLiteral("formula_relaciones.csv"));
+    const CsvTable plans(dataDir, QStringLiteral("planes.csv"));
+    const CsvTable planFormulas(dataDir, QStringLiteral("plan_formulas.csv"));
+    const CsvTable planStocks(dataDir, QStringLiteral("plan_existencias.csv"));
 
     Transaction transaction(conn);
     loadNutrients(conn, nutrients);
@@ -261,6 +286,7 @@ void loadDemo(Connection& conn, const QString& dataDir) {
     loadGroups(conn, groups, groupMembers);
     loadFormulaGroups(conn, formulaGroups);
     loadFormulaRatios(conn, formulaRatios);
+    loadPlans(conn, plans, planFormulas, planStocks);
     transaction.commit();
 }
 

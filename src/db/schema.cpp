@@ -112,6 +112,24 @@ const char* const kSchemaStatements[] = {
     " valor REAL,"
     " PRIMARY KEY (id_formula, id_propiedad_num, id_propiedad_den)) WITHOUT ROWID",
 
+    "CREATE TABLE planes ("
+    " id_plan INTEGER NOT NULL PRIMARY KEY,"
+    " nombre TEXT,"
+    " fecha TEXT,"
+    " idBase INTEGER)",
+
+    "CREATE TABLE plan_formula ("
+    " id_plan INTEGER NOT NULL,"
+    " id_formula INTEGER NOT NULL,"
+    " cantidad REAL,"
+    " PRIMARY KEY (id_plan, id_formula)) WITHOUT ROWID",
+
+    "CREATE TABLE plan_existencia ("
+    " id_plan INTEGER NOT NULL,"
+    " id_producto INTEGER NOT NULL,"
+    " existencia REAL,"
+    " PRIMARY KEY (id_plan, id_producto)) WITHOUT ROWID",
+
     "CREATE TABLE parametros ("
     " idBase INTEGER,"
     " idCliente INTEGER)",

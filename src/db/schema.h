@@ -8,10 +8,10 @@
 
 namespace tarvela::db {
 
-// Creates the fourteen tables with their keys and look-up indexes (the nine of the catalogs,
-// formulas and parameters, the price history, and the four of groups and of ratio and group
-// limits), the one parametros row (base 1, no customer) and the one versionado row (application
-// 202, database 1).
+// Creates the seventeen tables with their keys and look-up indexes (the nine of the catalogs,
+// formulas and parameters, the price history, the four of groups and of ratio and group limits,
+// and the three of production plans), the one parametros row (base 1, no customer) and the one
+// versionado row (application 202, database 1).
 void createSchema(Connection& conn);
 
 // The statements createSchema runs: the tables, their indexes and the first rows.

@@ -30,6 +30,10 @@ const QStringList kLimitTables = {QStringLiteral("grupos"), QStringLiteral("grup
                                   QStringLiteral("formula_grupo"),
                                   QStringLiteral("formula_relacion")};
 
+// The tables of production plans, which files made by earlier versions lack as well.
+const QStringList kPlanTables = {QStringLiteral("planes"), QStringLiteral("plan_formula"),
+                                 QStringLiteral("plan_existencia")};
+
 // The tables every file of the program holds (a table of the program may be a view of the same
 // columns: the statements still read it); tables that an upgrade step adds are not asked for.
 QStringList programTables() {
@@ -38,7 +42,8 @@ QStringList programTables() {
         const QString text = QString::fromUtf8(statement);
         const QString table = text.section(QLatin1Char(' '), 2, 2);
         if (text.startsWith(QLatin1String("CREATE TABLE ")) &&
-            !kLimitTables.contains(table, Qt::CaseInsensitive))
+            !kLimitTables.contains(table, Qt::CaseInsensitive) &&
+            !kPlanTables.contains(table, Qt::CaseInsensitive))
             tables << table;
     }
     tables.removeAll(kPriceHistory);
@@ -129,24 +134,28 @@ void addPriceHistory(Connection& conn) {
     conn.execute(QString::fromUtf8(createStatementOf(kPriceHistory)));
 }
 
-// Step 3. The tables of groups and of ratio and group limits that the file lacks.
-QStringList missingLimitTables(Connection& conn) {
+QStringList missingTables(Connection& conn, const QStringList& tables) {
     const Result present = conn.query(
         QStringLiteral("SELECT lower(name) AS name FROM sqlite_master WHERE type='table'"));
     QStringList missing;
-    for (const QString& table : kLimitTables)
+    for (const QString& table : tables)
         if (present.find(QStringLiteral("name"), table) < 0)
             missing << table;
     return missing;
 }
 
+void addTables(Connection& conn, const QStringList& tables) {
+    for (const QString& table : missingTables(conn, tables))
+        conn.execute(QString::fromUtf8(createStatementOf(table)));
+}
+
+// Step 3. The tables of groups and of ratio and group limits that the file lacks.
 bool lacksLimitTables(Connection& conn) {
-    return !missingLimitTables(conn).isEmpty();
+    return !missingTables(conn, kLimitTables).isEmpty();
 }
 
 void addLimitTables(Connection& conn) {
-    for (const QString& table : missingLimitTables(conn))
-        conn.execute(QString::fromUtf8(createStatementOf(table)));
+    addTables(conn, kLimitTables);
 }
 
 // Step 4. The look-up indexes of the schema that the file lacks.
@@ -174,12 +183,20 @@ void addMissingIndexes(Connection& conn) {
         conn.execute(statement);
 }
 
+// Step 5. The tables of production plans that the file lacks.
+bool lacksPlanTables(Connection& conn) {
+    return !missingTables(conn, kPlanTables).isEmpty();
+}
+
+void addPlanTables(Connection& conn) {
+    addTables(conn, kPlanTables);
+}
+
 // In the order they run.
 const UpgradeStep kSteps[] = {
-    {hasCollatedTables, rebuildCollatedTables},
-    {lacksPriceHistory, addPriceHistory},
-    {lacksLimitTables, addLimitTables},
-    {lacksIndexes, addMissingIndexes},
+    {hasCollatedTables, rebuildCollatedTables}, {lacksPriceHistory, addPriceHistory},
+    {lacksLimitTables, addLimitTables},         {lacksIndexes, addMissingIndexes},
+    {lacksPlanTables, addPlanTables},
 };
 
 bool anyStepNeeded(Connection& conn) {

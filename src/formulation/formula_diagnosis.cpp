@@ -18,11 +18,16 @@ int displayDecimals(const DiagnosedLimit& limit) {
     return kDecimals.decimalsOf(limit.kind);
 }
 
-// Names a limit of the stated problem: ingredients are those of the stated (key-sorted)
-// working table, nutrients those of the nutrient table in its order.
 DiagnosedLimit named(const simplex::LimitChange& change, const WorkingModel& stated,
                      const QHash<int, QString>& units) {
-    const simplex::Limit& limit = change.limit;
+    return describeLimit(change.limit, change.newValue, stated, units);
+}
+
+} // namespace
+
+DiagnosedLimit describeLimit(const simplex::Limit& limit, std::optional<double> newValue,
+                             const WorkingModel& stated, const QHash<int, QString>& units) {
+    const simplex::LimitChange change{limit, newValue};
     DiagnosedLimit out;
     out.kind = limit.kind;
     out.side = limit.side;
@@ -62,8 +67,6 @@ DiagnosedLimit named(const simplex::LimitChange& change, const WorkingModel& sta
     }
     return out;
 }
-
-} // namespace
 
 FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn) {
     // The stated problem sorts the ingredients by key: a copy keeps the window's order.

@@ -5,6 +5,7 @@
 #include "solver/problem.h"
 
 #include <QChar>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -52,6 +53,12 @@ struct FormulaDiagnosis {
 // run's programme and solver. Reads the catalog composition and the nutrients' units; database
 // errors throw db::DbError.
 FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn);
+
+// Names a limit of a stated problem in the formula's terms: ingredients are those of the stated
+// (key-sorted) working table, nutrients, ratios and groups those of their tables in their order;
+// units by nutrient key.
+DiagnosedLimit describeLimit(const simplex::Limit& limit, std::optional<double> newValue,
+                             const WorkingModel& stated, const QHash<int, QString>& units);
 
 // Writes the relaxation's limits into the working tables (not the database).
 void applyRelaxation(WorkingModel& model, const FormulaDiagnosis& diagnosis);

@@ -376,30 +376,31 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     return formulate(model, cantidadText, DatabaseComposition(conn), decimalSeparator);
 }
 
-RunResult formulate(WorkingModel& model, const QString& cantidadText,
-                    const CompositionSource& catalog, QChar decimalSeparator) {
-    RunResult result;
+PreparedRun prepareRun(WorkingModel& model, const QString& cantidadText,
+                       const CompositionSource& catalog, QChar decimalSeparator) {
+    PreparedRun prepared;
+    RunResult& result = prepared.result;
     Messages& out = result.messages;
     model.txtCantidad = cantidadText;
 
     const std::optional<double> quantity = checkQuantity(cantidadText, out);
     if (!quantity)
-        return result;
+        return prepared;
     if (!checkLoadedItems(model, out))
-        return result;
+        return prepared;
     if (model.rsPropiedades.empty()) {
         say(out, QStringLiteral("Debe ingresar al menos una restricción para los Nutrientes"),
             MsgIcon::Critical);
-        return result;
+        return prepared;
     }
     if (model.ingredients.empty()) {
         say(out, QStringLiteral("Debe ingresar al menos un Ingrediente"), MsgIcon::Critical);
-        return result;
+        return prepared;
     }
     if (model.vSecaIng && !model.vSecaNut) {
         say(out, QStringLiteral(
                      "No es posible formular nutrientes en húmeda e ingredientes en base seca"));
-        return result;
+        return prepared;
     }
 
     const double Q = *quantity;
@@ -407,39 +408,53 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
     model.txtCantidad = fmt(Q, "0.00", decimalSeparator);
 
     if (!checkNutrientLimits(model, out, decimalSeparator))
-        return result;
+        return prepared;
     if (!checkRatioAndGroupLimits(model, out))
-        return result;
+        return prepared;
     if (!checkPrices(model, out))
-        return result;
+        return prepared;
     if (!checkIngredientFigures(model, out))
-        return result;
+        return prepared;
     // The one read of the catalog composition in this run: every stage below works from it.
-    const FormulaComposition composition =
-        catalog.composition(compositionNutrients(model), model.ingredients);
+    prepared.composition = catalog.composition(compositionNutrients(model), model.ingredients);
+    const FormulaComposition& composition = prepared.composition;
     if (!checkCatalogItems(model, composition, out))
-        return result;
+        return prepared;
     if (!checkMagnitudes(model, composition, out))
-        return result;
+        return prepared;
     if (!checkRatiosAndGroupsApply(model, composition, out))
-        return result;
+        return prepared;
     if (!checkIngredientSums(model, Q, out)) {
         result.limitsConflict = true;
-        return result;
+        return prepared;
     }
     if (!checkReachability(model, Q, composition, out, decimalSeparator)) {
         result.end = RunEnd::Unreachable;
         result.limitsConflict = true;
-        return result;
+        return prepared;
     }
 
+    prepared.Q = Q;
+    prepared.problem = statedProblem(model, Q, composition);
+    return prepared;
+}
+
+RunResult formulate(WorkingModel& model, const QString& cantidadText,
+                    const CompositionSource& catalog, QChar decimalSeparator) {
+    PreparedRun prepared = prepareRun(model, cantidadText, catalog, decimalSeparator);
+    RunResult& result = prepared.result;
+    Messages& out = result.messages;
+    if (!prepared.problem)
+        return std::move(result);
+    const double Q = prepared.Q;
+    const FormulaComposition& composition = prepared.composition;
     model.totals = Totals{};
     model.totalsTexts = TotalsTexts{};
     model.vCostoHumeda = 0;
     model.vMateriaSeca = 0;
     result.totalsCleared = true;
 
-    const simplex::LpProblem problem = statedProblem(model, Q, composition);
+    const simplex::LpProblem& problem = *prepared.problem;
     simplex::BuiltTableau built = simplex::buildTableau(problem);
     model.rowLabels.clear();
     model.rowLabels.reserve(built.rowLabels.size());
@@ -464,7 +479,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
     const simplex::Outcome outcome = result.report.outcome;
     if (outcome == simplex::Outcome::NotStandard) {
         result.end = RunEnd::NotStandard;
-        return result;
+        return std::move(result);
     }
     if (outcome == simplex::Outcome::Optimal || outcome == simplex::Outcome::Unbounded) {
         model.rsAnalisis = analysisRecords(built, problem, model.ingredients);
@@ -473,7 +488,7 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
     writeBack(model, tableau, keys, Q, out);
     actuResultados(model, composition, decimalSeparator);
     result.end = RunEnd::WrittenBack;
-    return result;
+    return std::move(result);
 }
 
 void showRunMessages(const std::vector<RunMessage>& messages, Desktop& desktop,

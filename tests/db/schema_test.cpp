@@ -33,7 +33,7 @@ QStringList keyOf(Connection& conn, const QString& table) {
     return key;
 }
 
-TEST(Schema, FourteenTablesWithTheirColumnsAndKeys) {
+TEST(Schema, SeventeenTablesWithTheirColumnsAndKeys) {
     TestDatabase db;
     Connection& c = db.conn();
     EXPECT_EQ(columnsOf(c, "productos"), QStringList({"id_producto", "codigo", "nombre", "unidad",
@@ -73,8 +73,13 @@ TEST(Schema, FourteenTablesWithTheirColumnsAndKeys) {
                            "valor"}));
     EXPECT_EQ(keyOf(c, "formula_relacion"),
               QStringList({"id_formula", "id_propiedad_num", "id_propiedad_den"}));
+    EXPECT_EQ(columnsOf(c, "planes"), QStringList({"id_plan", "nombre", "fecha", "idBase"}));
+    EXPECT_EQ(keyOf(c, "plan_formula"), QStringList({"id_plan", "id_formula"}));
+    EXPECT_EQ(columnsOf(c, "plan_existencia"),
+              QStringList({"id_plan", "id_producto", "existencia"}));
+    EXPECT_EQ(keyOf(c, "plan_existencia"), QStringList({"id_plan", "id_producto"}));
     EXPECT_EQ(c.query("select count(*) from sqlite_master where type='table'").value(0, 0).toInt(),
-              14);
+              17);
     // The composition is read by nutrient too.
     const Result plan = c.query("EXPLAIN QUERY PLAN select * from producto_propiedad where "
                                 "id_propiedad=3");
@@ -170,8 +175,9 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
         conn->execute("CREATE INDEX productos_codigo ON productos (codigo)");
         conn->execute("insert into productos (id_producto,codigo,nombre) values (1,'  1','maíz'),"
                       "(2,'  2','Avena'),(3,'  3','MAIZ')");
-        // Nor had it the tables of groups and of ratio and group limits.
-        for (const char* table : {"grupos", "grupo_producto", "formula_grupo", "formula_relacion"})
+        // Nor had it the tables of groups and of ratio and group limits, nor those of plans.
+        for (const char* table : {"grupos", "grupo_producto", "formula_grupo", "formula_relacion",
+                                  "planes", "plan_formula", "plan_existencia"})
             conn->execute(QStringLiteral("DROP TABLE ") + table);
     }
     EXPECT_TRUE(StockConnection(path).run("select count(*) from productos").contains("jet_text"));
@@ -198,6 +204,7 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
     EXPECT_EQ(stock.run("insert into grupos (id_grupo,nombre,idBase) values (1,'Cereales',1)"),
               QString());
     EXPECT_EQ(stock.run("insert into formula_relacion values (1,9,11,1.5,2,null)"), QString());
+    EXPECT_EQ(stock.run("insert into plan_existencia values (1,7,12000)"), QString());
     EXPECT_EQ(stock.run("select count(*) from grupos"), "1");
     EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
@@ -242,9 +249,9 @@ TEST(Demo, LoadsTheCatalogWithACompleteComposition) {
     EXPECT_EQ(count("propiedades"), 17);
     EXPECT_EQ(count("productos"), 64);
     EXPECT_EQ(count("producto_propiedad"), 17 * 64);
-    EXPECT_EQ(count("formulas"), 6);
-    EXPECT_EQ(count("formula_producto"), 111);
-    EXPECT_EQ(count("formula_propiedad"), 62);
+    EXPECT_EQ(count("formulas"), 7);
+    EXPECT_EQ(count("formula_producto"), 131);
+    EXPECT_EQ(count("formula_propiedad"), 74);
     EXPECT_EQ(c.query("select valor from producto_propiedad where id_producto=1 and "
                       "id_propiedad=1")
                   .value(0, 0),

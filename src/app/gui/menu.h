@@ -37,6 +37,7 @@ public:
 
     void openFormulaList();
     void openReformulation();
+    void openProductionPlan();
     void newIngredient();
     void listIngredients();
     void newNutrient();

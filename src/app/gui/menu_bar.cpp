@@ -72,6 +72,9 @@ void menu::buildMenuBar() {
     connect(addItem(formulas, QStringLiteral("mnuReformular"),
                     QStringLiteral("Reformular Fórmulas"), true),
             &QAction::triggered, this, &menu::openReformulation);
+    connect(
+        addItem(formulas, QStringLiteral("mnuPlan"), QStringLiteral("Plan de Producción"), true),
+        &QAction::triggered, this, &menu::openProductionPlan);
     addSeparator(formulas, QStringLiteral("sep2_1"));
     QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
     connect(addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), true),

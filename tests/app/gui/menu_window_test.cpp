@@ -67,7 +67,8 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
     EXPECT_EQ(entries("formulas"),
               (QStringList{QStringLiteral("admformulas=&Administración de Fórmulas"),
                            QStringLiteral("mnuReformular=Reformular Fórmulas"),
-                           QStringLiteral("sep2_1=-"), QStringLiteral("mnuClientes=Clientes")}));
+                           QStringLiteral("mnuPlan=Plan de Producción"), QStringLiteral("sep2_1=-"),
+                           QStringLiteral("mnuClientes=Clientes")}));
     EXPECT_EQ(entries("mnuClientes"),
               (QStringList{QStringLiteral("mnuNuevoCliente=Nuevo"),
                            QStringLiteral("mnuClienteConsultas=Consultas")}));

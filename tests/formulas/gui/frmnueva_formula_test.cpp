@@ -69,11 +69,11 @@ TEST_F(GrabarFormula, NewFormulaShowsTheHintsAndSavesVersionZero) {
     launcher.exec(dialog);
     EXPECT_EQ(result, QDialog::Accepted);
     // The dialog writes nothing itself: its header is written by the save.
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
-    EXPECT_EQ(write(dialog), 7);
-    EXPECT_EQ(scalar("select producto from formulas where id_formula=7").toString(), "Recría");
-    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 2);
-    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=7").toDouble(), 850.0);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
+    EXPECT_EQ(write(dialog), 8);
+    EXPECT_EQ(scalar("select producto from formulas where id_formula=8").toString(), "Recría");
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=8"), 2);
+    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=8").toDouble(), 850.0);
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -125,8 +125,8 @@ TEST_F(GrabarFormula, CustomerPickerChoosesTheFormulasCustomer) {
     frmnueva_formula dialog(ctx, 0, 1000, true, true);
     launcher.exec(dialog);
     EXPECT_EQ(ctx.currentCustomer, 3);
-    EXPECT_EQ(write(dialog), 7);
-    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 3);
+    EXPECT_EQ(write(dialog), 8);
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=8"), 3);
 }
 
 TEST_F(GrabarFormula, CancelarLeavesNothingToWrite) {
@@ -161,7 +161,7 @@ TEST_F(GrabarFormula, RefusedChecksKeepTheDialogOpenWithTheFocusOnTheBox) {
     EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Código de la Fórmula",
                                             "El Código \"1002\" de la Fórmula Ya fue Ingresado",
                                             "Debe ingresar el Producto para la Fórmula"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
 }
 
 TEST_F(GrabarFormula, FormulaThatCannotBeLoadedClosesAtOnce) {
@@ -251,7 +251,7 @@ TEST_F(GrabarFormula, FailureDuringTheDetailsUndoesTheWholeSave) {
     });
     EXPECT_FALSE(saveFormula(ctx, model, nullptr));
     EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula", "errores"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
     EXPECT_EQ(count("select count(*) from formula_producto"), ingredientRows);
     EXPECT_EQ(count("select count(*) from formula_propiedad"), nutrientRows);
     EXPECT_EQ(model.formulaId, 1);
