@@ -4,8 +4,6 @@
 
 namespace tarvela::formulation {
 
-namespace {
-
 Opt optDouble(const QVariant& v) {
     if (v.isNull() || !v.isValid())
         return std::nullopt;
@@ -13,8 +11,6 @@ Opt optDouble(const QVariant& v) {
     const double d = v.toDouble(&ok);
     return ok ? Opt(d) : std::nullopt;
 }
-
-} // namespace
 
 QString storedNutrientColumns() {
     return QStringLiteral("fp.id_propiedad,p.nombre,fp.minimo,fp.maximo,fp.valor");

@@ -13,6 +13,9 @@
 // loading of one formula and the read of many at once, so that both fill the model alike.
 namespace tarvela::formulation {
 
+// A stored number: none when the column is null or holds no number.
+Opt optDouble(const QVariant& v);
+
 // The select lists of the formula's nutrients (formula_propiedad fp joined with propiedades p)
 // and ingredients (formula_producto fp joined with productos p).
 QString storedNutrientColumns();

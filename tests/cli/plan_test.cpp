@@ -51,8 +51,9 @@ TEST(CliPlan, DemoPlanItsScarceStockAndAPlanThatCannotBeMet) {
             EXPECT_GT(s.value("valor_marginal").toDouble(), 0.0);
             EXPECT_NEAR(s.value("sobrante").toDouble(), 0.0, 1e-6);
         }
-        if (s.value("existencia").isNull())
+        if (s.value("existencia").isNull()) {
             EXPECT_TRUE(s.value("sobrante").isNull());
+        }
     }
     EXPECT_EQ(binding, 1);
     EXPECT_FALSE(o.contains("diagnosis"));

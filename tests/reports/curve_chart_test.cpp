@@ -44,8 +44,8 @@ TEST(CurveChart, GapsBreakTheLineAndAreNoted) {
     ASSERT_EQ(chart.gapNotes.size(), 1u);
     EXPECT_EQ(chart.gapNotes[0], QStringLiteral("Sin solución entre 20,00 y 40,00"));
     ASSERT_EQ(chart.changes.size(), 1u);
-    EXPECT_EQ(chart.changes[0].label,
-              QStringLiteral("Entra Harina de soja; Se alcanza Máximo para Maíz"));
+    // The ingredient that enters names the change; the limit that starts binding does not.
+    EXPECT_EQ(chart.changes[0].label, QStringLiteral("Entra Harina de soja"));
     ASSERT_TRUE(chart.current);
     EXPECT_DOUBLE_EQ(chart.current->y, 0.2102);
     EXPECT_FALSE(chart.quantity);

@@ -204,9 +204,9 @@ TEST_F(GrabarFormula, OtherWorkstationsWriteWhileTheDialogWaits) {
         press(dialog, "cmdUpdate");
     });
     EXPECT_TRUE(saveFormula(ctx, model, nullptr));
-    EXPECT_EQ(model.formulaId, 7);
+    EXPECT_EQ(model.formulaId, 8);
     EXPECT_EQ(count("select count(*) from clientes where idCliente=9"), 1);
-    EXPECT_EQ(count("select count(*) from formula_producto where id_formula=7"),
+    EXPECT_EQ(count("select count(*) from formula_producto where id_formula=8"),
               count("select count(*) from formula_producto where id_formula=2"));
 }
 
@@ -221,16 +221,16 @@ TEST_F(GrabarFormula, ACodeTakenMeanwhileIsRefusedAtTheWrite) {
     };
     formulation::WorkingModel model;
     launcher.handlers.push_back([&](QDialog& dialog) {
-        box(dialog, "txtFields0")->setText("3003");
+        box(dialog, "txtFields0")->setText("3009");
         box(dialog, "txtFields1")->setText("Nueva");
         press(dialog, "cmdUpdate");
         ctx.db().execute("insert into formulas (id_formula,codigo,producto,cantidad,version,"
-                         "idBase) values (40,'                3003','Ajena',1000,0,1)");
+                         "idBase) values (40,'                3009','Ajena',1000,0,1)");
     });
     model.batchQuantity = 1000;
     EXPECT_FALSE(saveFormula(ctx, model, nullptr));
-    EXPECT_EQ(desktop.texts(), QStringList({"El Código \"3003\" de la Fórmula Ya fue Ingresado"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 7);
+    EXPECT_EQ(desktop.texts(), QStringList({"El Código \"3009\" de la Fórmula Ya fue Ingresado"}));
+    EXPECT_EQ(count("select count(*) from formulas"), 8);
     EXPECT_EQ(model.formulaId, 0);
 }
 
