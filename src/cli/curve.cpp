@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/curve_output.h"
+#include "cli/stored_formula.h"
 #include "cli/terminal_output.h"
 #include "context/recording_desktop.h"
 #include "db/connection.h"
@@ -108,17 +109,11 @@ int curve(const QStringList& args) {
 
     const QChar sep = text::workstationDecimalSeparator();
     try {
-        std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
-        db::upgradeSchema(*conn);
+        std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         RecordingDesktop desktop;
         formulation::WorkingModel model;
-        model.formulaId = *formulaId;
-        formulation::actuFormula(model, *conn, desktop, sep);
-        if (model.formulaId == 0) {
-            for (const RecordedMessage& m : desktop.messages)
-                printError(m.text);
+        if (!loadStoredFormula(model, *conn, *formulaId, desktop, sep))
             return 2;
-        }
 
         const formulation::SubjectCheck check = formulation::curveStart(model, subject);
         if (!check.start)

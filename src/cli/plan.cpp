@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/stored_formula.h"
 
 #include "cli/plan_output.h"
 #include "cli/terminal_output.h"
@@ -58,8 +59,7 @@ int plan(const QStringList& args) {
 
     const QChar sep = text::workstationDecimalSeparator();
     try {
-        std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
-        db::upgradeSchema(*conn);
+        std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         const std::optional<plan::Plan> stored = plan::loadPlan(*conn, *planId);
         if (!stored)
             return fail(QStringLiteral("No existe el plan %1").arg(*planId));
