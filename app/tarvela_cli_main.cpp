@@ -19,6 +19,9 @@ int usage() {
         "                   [--dry-run] [--json] [--skip-invalid]\n"
         "       tarvela-cli export-composition FILE [--db F] [--base N]\n"
         "       tarvela-cli reformulate [--db F] [--base N] [--cliente ID] [--save] [--json]\n"
+        "       tarvela-cli curve FORMULA_ID --nutriente ID|--ingrediente ID [--maximo]\n"
+        "                   [--precio] [--desde A --hasta B --pasos N] [--db F] [--json]\n"
+        "       tarvela-cli plan PLAN_ID [--db F] [--json]\n"
         "(F: a database file or a server's address, postgresql://...)\n",
         stderr);
     return 2;
@@ -46,5 +49,9 @@ int main(int argc, char* argv[]) {
         return tarvela::cli::finishOutput(tarvela::cli::exportComposition(args));
     if (command == QLatin1String("reformulate"))
         return tarvela::cli::finishOutput(tarvela::cli::reformulate(args));
+    if (command == QLatin1String("curve"))
+        return tarvela::cli::finishOutput(tarvela::cli::curve(args));
+    if (command == QLatin1String("plan"))
+        return tarvela::cli::finishOutput(tarvela::cli::plan(args));
     return usage();
 }

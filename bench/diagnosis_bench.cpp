@@ -43,7 +43,9 @@ void BM_Diagnosis60x40(benchmark::State& state) {
             state.SkipWithError("no conflict or no proposal");
             break;
         }
-        members = d.conflict.size();
+        members = 0;
+        for (const auto& group : d.conflicts)
+            members += group.size();
         changes = d.relaxation->changes.size();
     }
     state.counters["conflict"] = static_cast<double>(members);

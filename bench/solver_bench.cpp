@@ -48,7 +48,7 @@ ProblemSet& problems(int ni) {
         const simplex::BuiltTableau built = simplex::buildTableau(pb);
         const simplex::Tableau& t = built.tableau;
         set.rows += t.m();
-        set.reducedRows += built.A + 2;
+        set.reducedRows += built.rowsOf(simplex::LimitKind::Nutrient) + 2;
         simplex::Tableau solved = t;
         const simplex::SolveReport report = simplex::solve(solved);
         set.settled += report.dualSimplexUsed ? 0 : 1;

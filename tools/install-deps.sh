@@ -4,8 +4,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libsqlcipher-dev libpq-dev postgresql libxlsxwriter-dev libzip-dev zlib1g-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n qt6-charts-dev
+    libqt6opengl6-dev libsqlcipher-dev libpq-dev postgresql libxlsxwriter-dev libzip-dev zlib1g-dev
     libglpk-dev coinor-libclp-dev libgtest-dev libbenchmark-dev
     xdg-utils fonts-dejavu-core fonts-liberation clang-format poppler-utils ccache lld
 )

@@ -4,51 +4,60 @@
 
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 namespace tarvela::catalogs {
 
 namespace {
 
-struct KeyColumn {
-    const char* column;
-    QStringList tables; // the catalog's table first, then the tables that refer to it
+struct KeySources {
+    // The catalog's table and key column first, then the tables and columns that refer to it.
+    std::vector<std::pair<const char*, const char*>> columns;
     bool sixteenBit;
 };
 
-KeyColumn keyColumnOf(Catalog catalog) {
+KeySources keySourcesOf(Catalog catalog) {
     switch (catalog) {
     case Catalog::Nutrients:
-        return {"id_propiedad",
-                {QStringLiteral("propiedades"), QStringLiteral("producto_propiedad"),
-                 QStringLiteral("formula_propiedad")},
+        return {{{"propiedades", "id_propiedad"},
+                 {"producto_propiedad", "id_propiedad"},
+                 {"formula_propiedad", "id_propiedad"},
+                 {"formula_relacion", "id_propiedad_num"},
+                 {"formula_relacion", "id_propiedad_den"}},
                 true};
     case Catalog::Ingredients:
-        return {"id_producto",
-                {QStringLiteral("productos"), QStringLiteral("producto_propiedad"),
-                 QStringLiteral("formula_producto")},
+        return {{{"productos", "id_producto"},
+                 {"producto_propiedad", "id_producto"},
+                 {"formula_producto", "id_producto"},
+                 {"grupo_producto", "id_producto"}},
                 true};
+    case Catalog::Groups:
+        return {
+            {{"grupos", "id_grupo"}, {"grupo_producto", "id_grupo"}, {"formula_grupo", "id_grupo"}},
+            true};
     case Catalog::Customers:
         break;
     }
-    return {"idCliente",
-            {QStringLiteral("clientes"), QStringLiteral("formulas"), QStringLiteral("parametros")},
+    return {{{"clientes", "idCliente"}, {"formulas", "idCliente"}, {"parametros", "idCliente"}},
             false};
 }
 
 } // namespace
 
 int nextCatalogKey(db::Connection& conn, Catalog catalog) {
-    const KeyColumn key = keyColumnOf(catalog);
+    const KeySources sources = keySourcesOf(catalog);
     // Two workstations adding to a catalog at once take turns: the second computes its key after
     // the first one's row is in.
-    conn.lockForWriting(key.tables.front());
-    const QString column = QString::fromLatin1(key.column);
+    conn.lockForWriting(QString::fromLatin1(sources.columns.front().first));
     QStringList maxima;
-    for (const QString& table : key.tables)
-        maxima << QStringLiteral("select max(") + column + QStringLiteral(") as k from ") + table;
+    for (const auto& [table, column] : sources.columns)
+        maxima << QStringLiteral("select max(") + QString::fromLatin1(column) +
+                      QStringLiteral(") as k from ") + QString::fromLatin1(table);
     return db::nextKey(conn,
                        QStringLiteral("select max(k) from (") +
                            maxima.join(QStringLiteral(" union all ")) + QLatin1Char(')'),
-                       key.sixteenBit);
+                       sources.sixteenBit);
 }
 
 } // namespace tarvela::catalogs

@@ -124,9 +124,10 @@ bool ingredientHasNutrients(db::Connection& conn, int id) {
 
 void deleteIngredient(db::Connection& conn, int id) {
     // A later ingredient may be given the same key: it must not inherit this one's history.
+    const QString where = QStringLiteral(" where id_producto=") + db::sqlInt(id);
     db::Transaction transaction(conn);
-    conn.execute(QStringLiteral("delete from precios_historial where id_producto=") +
-                 db::sqlInt(id));
+    conn.execute(QStringLiteral("delete from precios_historial") + where);
+    conn.execute(QStringLiteral("delete from grupo_producto") + where);
     deleteWithComposition(conn, QStringLiteral("productos"), QStringLiteral("id_producto"), id);
     transaction.commit();
 }

@@ -64,8 +64,8 @@ void updateIngredient(db::Connection& conn, int id, const IngredientBoxes& boxes
                       const QString& stampRead);
 
 bool ingredientHasNutrients(db::Connection& conn, int id);
-// Deletes the ingredient with its composition rows and its price history, in one transaction.
-// Formulas' ingredient rows stay.
+// Deletes the ingredient with its composition rows, its places in groups and its price history,
+// in one transaction. Formulas' ingredient rows stay.
 void deleteIngredient(db::Connection& conn, int id);
 
 QString deleteIngredientQuestion(const QString& name);

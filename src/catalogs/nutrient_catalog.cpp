@@ -68,7 +68,12 @@ bool nutrientHasIngredients(db::Connection& conn, int id) {
 }
 
 void deleteNutrient(db::Connection& conn, int id) {
+    const QString key = db::sqlInt(id);
+    db::Transaction transaction(conn);
+    conn.execute(QStringLiteral("delete from formula_relacion where id_propiedad_num=") + key +
+                 QStringLiteral(" or id_propiedad_den=") + key);
     deleteWithComposition(conn, QStringLiteral("propiedades"), QStringLiteral("id_propiedad"), id);
+    transaction.commit();
 }
 
 QString deleteNutrientQuestion(const QString& name) {

@@ -46,7 +46,8 @@ void updateNutrient(db::Connection& conn, int id, const NutrientRecord& nutrient
 
 // Whether any ingredient has a composition row for the nutrient.
 bool nutrientHasIngredients(db::Connection& conn, int id);
-// Deletes the nutrient with its composition rows, in one transaction. Formulas' nutrient rows
+// Deletes the nutrient with its composition rows and the formulas. ratio limits on it, in one
+// transaction. Formulas. nutrient rows
 // stay.
 void deleteNutrient(db::Connection& conn, int id);
 

@@ -20,5 +20,10 @@ int importComposition(const QStringList& args);
 int exportComposition(const QStringList& args);
 // reformulate [--db FILE] [--base N] [--cliente ID] [--save] [--json]
 int reformulate(const QStringList& args);
+// curve FORMULA_ID --nutriente ID|--ingrediente ID [--maximo] [--precio] [--desde A --hasta B
+// --pasos N] [--db FILE] [--json]
+int curve(const QStringList& args);
+// plan PLAN_ID [--db FILE] [--json]
+int plan(const QStringList& args);
 
 } // namespace tarvela::cli

@@ -11,13 +11,22 @@ namespace tarvela::cli {
 namespace {
 
 QJsonObject limitJson(const formulation::DiagnosedLimit& limit, bool withNewValue) {
-    QJsonObject o{{QStringLiteral("tipo"), limit.tipo},
-                  {QStringLiteral("id"), limit.tipo == QLatin1String("total")
-                                             ? QJsonValue(QJsonValue::Null)
-                                             : QJsonValue(limit.id)},
+    QJsonObject o{{QStringLiteral("tipo"), formulation::limitKindName(limit.kind)},
                   {QStringLiteral("nombre"), limit.nombre},
-                  {QStringLiteral("limite"), limit.limite},
+                  {QStringLiteral("limite"), formulation::limitSideName(limit.side)},
                   {QStringLiteral("valor"), limit.valor}};
+    switch (limit.kind) {
+    case simplex::LimitKind::Ratio:
+        o.insert(QStringLiteral("id_num"), limit.id);
+        o.insert(QStringLiteral("id_den"), limit.idDen);
+        break;
+    case simplex::LimitKind::Total:
+        o.insert(QStringLiteral("id"), QJsonValue(QJsonValue::Null));
+        break;
+    default:
+        o.insert(QStringLiteral("id"), limit.id);
+        break;
+    }
     if (withNewValue)
         o.insert(QStringLiteral("nuevo_valor"),
                  limit.nuevoValor ? QJsonValue(*limit.nuevoValor) : QJsonValue(QJsonValue::Null));
@@ -36,11 +45,15 @@ QString gridLines(const grid::GridPaint& paint) {
 } // namespace
 
 QJsonObject diagnosisJson(const formulation::FormulaDiagnosis& diagnosis) {
-    QJsonArray conflict;
+    QJsonArray conflicts;
     QJsonArray single;
-    for (const auto& limit : diagnosis.conflict) {
-        conflict.append(limitJson(limit, false));
-        single.append(limitJson(limit, true));
+    for (const auto& group : diagnosis.conflicts) {
+        QJsonArray conflict;
+        for (const auto& limit : group) {
+            conflict.append(limitJson(limit, false));
+            single.append(limitJson(limit, true));
+        }
+        conflicts.append(conflict);
     }
     QJsonValue relaxation(QJsonValue::Null);
     if (diagnosis.costoUnitario) {
@@ -50,7 +63,9 @@ QJsonObject diagnosisJson(const formulation::FormulaDiagnosis& diagnosis) {
         relaxation = QJsonObject{{QStringLiteral("changes"), changes},
                                  {QStringLiteral("costo_unitario"), *diagnosis.costoUnitario}};
     }
-    return QJsonObject{{QStringLiteral("conflict"), conflict},
+    return QJsonObject{{QStringLiteral("conflict"),
+                        conflicts.isEmpty() ? QJsonArray() : conflicts.first().toArray()},
+                       {QStringLiteral("conflicts"), conflicts},
                        {QStringLiteral("single_changes"), single},
                        {QStringLiteral("relaxation"), relaxation}};
 }

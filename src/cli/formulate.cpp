@@ -2,6 +2,7 @@
 
 #include "cli/diagnosis_output.h"
 #include "cli/formulate_output.h"
+#include "cli/stored_formula.h"
 #include "cli/terminal_output.h"
 #include "context/recording_desktop.h"
 #include "db/connection.h"
@@ -78,17 +79,11 @@ int formulate(const QStringList& args) {
 
     const QChar sep = text::workstationDecimalSeparator();
     try {
-        std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
-        db::upgradeSchema(*conn);
+        std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         RecordingDesktop desktop;
         formulation::WorkingModel model;
-        model.formulaId = *formulaId;
-        formulation::actuFormula(model, *conn, desktop, sep);
-        if (model.formulaId == 0) {
-            for (const RecordedMessage& m : desktop.messages)
-                printError(m.text);
+        if (!loadStoredFormula(model, *conn, *formulaId, desktop, sep))
             return 2;
-        }
 
         const formulation::RunResult result =
             formulation::formulate(model, cantidad ? *cantidad : model.txtCantidad, *conn, sep);

@@ -11,6 +11,8 @@ namespace tarvela::cli {
 
 namespace {
 
+using formulation::Opt;
+
 QString iconName(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::Information:
@@ -87,6 +89,23 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
                                      {QStringLiteral("maximo"), json(n.maximo)},
                                      {QStringLiteral("valor"), json(n.valor)}});
 
+    QJsonArray ratios;
+    for (const formulation::RatioRow& r : model.relaciones)
+        ratios.append(QJsonObject{{QStringLiteral("id_num"), r.id_num},
+                                  {QStringLiteral("id_den"), r.id_den},
+                                  {QStringLiteral("nombre"), formulation::ratioName(r)},
+                                  {QStringLiteral("minimo"), json(r.minimo)},
+                                  {QStringLiteral("maximo"), json(r.maximo)},
+                                  {QStringLiteral("valor"), json(r.valor)}});
+
+    QJsonArray groups;
+    for (const formulation::GroupRow& g : model.grupos)
+        groups.append(QJsonObject{{QStringLiteral("id"), g.id_grupo},
+                                  {QStringLiteral("nombre"), g.nombre.trimmed()},
+                                  {QStringLiteral("minimo"), json(g.minimo)},
+                                  {QStringLiteral("maximo"), json(g.maximo)},
+                                  {QStringLiteral("valor"), json(g.valor)}});
+
     const QJsonObject totals{
         {QStringLiteral("costo_unitario_humeda"), model.totals.costoUnitarioHumeda},
         {QStringLiteral("costo_unitario_seca"), model.totals.costoUnitarioSeca},
@@ -94,16 +113,23 @@ QJsonObject formulationJson(const formulation::WorkingModel& model,
         {QStringLiteral("materia_seca"), model.totals.materiaSeca}};
 
     QJsonArray analysis;
-    for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-        analysis.append(QJsonObject{{QStringLiteral("tipo"), a.tipo},
-                                    {QStringLiteral("detalle"), a.detalle},
-                                    {QStringLiteral("valor1"), json(a.valor1)},
-                                    {QStringLiteral("valor2"), json(a.valor2)},
-                                    {QStringLiteral("valor3"), json(a.valor3)}});
+    for (const formulation::AnalysisRecord& a : model.rsAnalisis) {
+        QJsonObject record{{QStringLiteral("tipo"), formulation::analysisCode(a.kind)},
+                           {QStringLiteral("detalle"), a.detalle},
+                           {QStringLiteral("valor1"), json(a.valor1)},
+                           {QStringLiteral("valor2"), json(a.valor2)},
+                           {QStringLiteral("valor3"), json(a.valor3)}};
+        if (a.ranged) {
+            record.insert(QStringLiteral("valido_desde"), json(a.validoDesde));
+            record.insert(QStringLiteral("valido_hasta"), json(a.validoHasta));
+        }
+        analysis.append(record);
+    }
 
     return QJsonObject{
         {QStringLiteral("formula"), formula},         {QStringLiteral("messages"), msgs},
         {QStringLiteral("ingredients"), ingredients}, {QStringLiteral("nutrients"), nutrients},
+        {QStringLiteral("relaciones"), ratios},       {QStringLiteral("grupos"), groups},
         {QStringLiteral("totals"), totals},           {QStringLiteral("analysis"), analysis}};
 }
 
@@ -172,6 +198,24 @@ QString formulationTable(const formulation::WorkingModel& model,
                          num(n.maximo, "#####0.00"), num(n.valor, "#####0.00")},
                         nw);
 
+    if (!model.relaciones.empty() || !model.grupos.empty()) {
+        out += QStringLiteral("\nRelaciones y Grupos\n");
+        out += tableRow({QStringLiteral("Descripción"), QStringLiteral("Mínimo"),
+                         QStringLiteral("Máximo"), QStringLiteral("Valor")},
+                        nw);
+        // A ratio without a value (its denominator is 0 in the mix) shows a dash.
+        for (const formulation::RatioRow& r : model.relaciones)
+            out += tableRow({terminalText(formulation::ratioCaption(r)).left(36),
+                             num(r.minimo, "#####0.00"), num(r.maximo, "#####0.00"),
+                             r.valor ? num(r.valor, "#####0.00") : QStringLiteral("—")},
+                            nw);
+        for (const formulation::GroupRow& g : model.grupos)
+            out += tableRow({terminalText(formulation::groupCaption(g)).left(36),
+                             num(g.minimo, "#####0.00"), num(g.maximo, "#####0.00"),
+                             num(g.valor, "#####0.00")},
+                            nw);
+    }
+
     const formulation::TotalsTexts& t = model.totalsTexts;
     out += QStringLiteral("\nMat.Seca %1  %2 %  Mat.Húmeda %3  %4 %\n")
                .arg(t.txtCanS, t.txtPorS, t.txtCanH, t.txtPorH);
@@ -180,11 +224,18 @@ QString formulationTable(const formulation::WorkingModel& model,
 
     if (!model.rsAnalisis.empty()) {
         out += QStringLiteral("\nAnálisis de Resultados\n");
-        const std::vector<int> aw{-4, -44, 14, 14, 14};
+        const std::vector<int> aw{-4, -44, 14, 14, 14, 14, 14};
+        // The records of binding limits also say how far they hold.
+        const auto held = [&](const formulation::AnalysisRecord& a, const Opt& end) {
+            if (!a.ranged)
+                return QString();
+            return end ? num(end, "0.00####") : QStringLiteral("Sin límite");
+        };
         for (const formulation::AnalysisRecord& a : model.rsAnalisis)
-            out += tableRow({a.tipo, terminalText(a.detalle.trimmed()).left(44),
-                             num(a.valor1, "0.00####"), num(a.valor2, "0.00####"),
-                             num(a.valor3, "0.00####")},
+            out += tableRow({formulation::analysisCode(a.kind),
+                             terminalText(a.detalle.trimmed()).left(44), num(a.valor1, "0.00####"),
+                             num(a.valor2, "0.00####"), num(a.valor3, "0.00####"),
+                             held(a, a.validoDesde), held(a, a.validoHasta)},
                             aw);
     }
     return out;

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/stored_formula.h"
 
 #include "cli/reformulate_output.h"
 #include "cli/terminal_output.h"
@@ -81,8 +82,7 @@ int reformulate(const QStringList& args) {
 
     const QChar sep = text::workstationDecimalSeparator();
     try {
-        std::unique_ptr<db::Connection> conn = db::Connection::open(dbFile, db::databasePassword());
-        db::upgradeSchema(*conn);
+        std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         worklist::WorklistFilter filter;
         if (base) {
             filter.base = *base;

@@ -164,6 +164,31 @@ void updateRecorded(Connection& conn, const QString& table, const QString& keyCo
     transaction.commit();
 }
 
+void recordUpdated(Connection& conn, const QString& table, const QString& keyColumn, int key,
+                   const Result& before, const QString& more) {
+    conn.execute(QStringLiteral("update ") + table + QStringLiteral(" set ") + kStampColumn +
+                     QStringLiteral("=? where ") + keyColumn + QStringLiteral("=?"),
+                 {newChangeStamp(before.value(0, kStampColumn).toString()), key});
+    const Result after = conn.query(selectOne(conn, table, keyColumn), {key});
+    QStringList columns;
+    QVariantList old;
+    QVariantList now;
+    for (int c = 0; c < before.columnCount() && !after.isEmpty(); ++c) {
+        const QString& column = before.columns()[c];
+        if (!shown(column, keyColumn) || after.columnIndex(column) < 0)
+            continue;
+        columns << column;
+        old << before.value(0, c);
+        now << after.value(0, column);
+    }
+    QStringList detail;
+    for (const QString& part : {changedFields(columns, old, now), more})
+        if (!part.isEmpty())
+            detail << part;
+    recordChange(conn, table, QString::number(key), kActionChanged,
+                 detail.join(QStringLiteral("; ")));
+}
+
 void recordCreated(Connection& conn, const QString& table, const QString& keyColumn, int key) {
     conn.execute(QStringLiteral("update ") + table + QStringLiteral(" set ") + kStampColumn +
                      QStringLiteral("=? where ") + keyColumn + QStringLiteral("=?"),

@@ -67,6 +67,13 @@ Result currentRow(Connection& conn, const QString& table, const QString& keyColu
 void updateRecorded(Connection& conn, const QString& table, const QString& keyColumn, int key,
                     const QString& stampRead, const QStringList& columns, const Params& values);
 
+// For an item whose rows a caller's statements rewrote inside its transaction, after
+// currentRow gave the row as it was: gives the item a new stamp and records the change, the
+// fields that differ between before and the row as it is now, followed by more (the item's
+// other rows, say) when it is not empty.
+void recordUpdated(Connection& conn, const QString& table, const QString& keyColumn, int key,
+                   const Result& before, const QString& more);
+
 // Records a new row of a table with its values (read back by its key).
 void recordCreated(Connection& conn, const QString& table, const QString& keyColumn, int key);
 // Records the row about to be deleted, with its values.

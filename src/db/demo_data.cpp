@@ -201,6 +201,63 @@ void loadFormulaNutrients(Connection& conn, const CsvTable& csv) {
                      csv.number(r, QStringLiteral("valor")) + QLatin1Char(')'));
 }
 
+void loadGroups(Connection& conn, const CsvTable& groups, const CsvTable& members) {
+    for (int r = 0; r < groups.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into grupos (id_grupo,nombre,idBase) values (") +
+                     groups.integer(r, QStringLiteral("id")) + QLatin1Char(',') +
+                     sqlText(groups.text(r, QStringLiteral("nombre"))) + QLatin1Char(',') +
+                     groups.integer(r, QStringLiteral("base")) + QLatin1Char(')'));
+    for (int r = 0; r < members.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into grupo_producto (id_grupo,id_producto) values (") +
+                     members.integer(r, QStringLiteral("id_grupo")) + QLatin1Char(',') +
+                     members.integer(r, QStringLiteral("id_ingrediente")) + QLatin1Char(')'));
+}
+
+void loadFormulaGroups(Connection& conn, const CsvTable& csv) {
+    for (int r = 0; r < csv.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into formula_grupo (id_formula,id_grupo,minimo,maximo,"
+                                    "valor) values (") +
+                     csv.integer(r, QStringLiteral("id_formula")) + QLatin1Char(',') +
+                     csv.integer(r, QStringLiteral("id_grupo")) + QLatin1Char(',') +
+                     csv.number(r, QStringLiteral("minimo")) + QLatin1Char(',') +
+                     csv.number(r, QStringLiteral("maximo")) + QLatin1Char(',') +
+                     csv.number(r, QStringLiteral("valor")) + QLatin1Char(')'));
+}
+
+void loadFormulaRatios(Connection& conn, const CsvTable& csv) {
+    for (int r = 0; r < csv.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into formula_relacion (id_formula,id_propiedad_num,"
+                                    "id_propiedad_den,minimo,maximo,valor) values (") +
+                     csv.integer(r, QStringLiteral("id_formula")) + QLatin1Char(',') +
+                     csv.integer(r, QStringLiteral("id_nutriente_num")) + QLatin1Char(',') +
+                     csv.integer(r, QStringLiteral("id_nutriente_den")) + QLatin1Char(',') +
+                     csv.number(r, QStringLiteral("minimo")) + QLatin1Char(',') +
+                     csv.number(r, QStringLiteral("maximo")) + QLatin1Char(',') +
+                     csv.number(r, QStringLiteral("valor")) + QLatin1Char(')'));
+}
+
+void loadPlans(Connection& conn, const CsvTable& plans, const CsvTable& formulas,
+               const CsvTable& stocks) {
+    for (int r = 0; r < plans.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into planes (id_plan,nombre,fecha,idBase) values (") +
+                     plans.integer(r, QStringLiteral("id")) + QLatin1Char(',') +
+                     sqlText(plans.text(r, QStringLiteral("nombre"))) + QLatin1Char(',') +
+                     plans.date(r, QStringLiteral("fecha")) + QLatin1Char(',') +
+                     plans.integer(r, QStringLiteral("base")) + QLatin1Char(')'));
+    for (int r = 0; r < formulas.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into plan_formula (id_plan,id_formula,cantidad) "
+                                    "values (") +
+                     formulas.integer(r, QStringLiteral("id_plan")) + QLatin1Char(',') +
+                     formulas.integer(r, QStringLiteral("id_formula")) + QLatin1Char(',') +
+                     formulas.number(r, QStringLiteral("cantidad")) + QLatin1Char(')'));
+    for (int r = 0; r < stocks.rowCount(); ++r)
+        conn.execute(QStringLiteral("insert into plan_existencia (id_plan,id_producto,"
+                                    "existencia) values (") +
+                     stocks.integer(r, QStringLiteral("id_plan")) + QLatin1Char(',') +
+                     stocks.integer(r, QStringLiteral("id_ingrediente")) + QLatin1Char(',') +
+                     stocks.number(r, QStringLiteral("existencia")) + QLatin1Char(')'));
+}
+
 } // namespace
 
 void loadDemo(Connection& conn, const QString& dataDir) {
@@ -211,6 +268,13 @@ void loadDemo(Connection& conn, const QString& dataDir) {
     const CsvTable formulas(dataDir, QStringLiteral("formulas.csv"));
     const CsvTable formulaIngredients(dataDir, QStringLiteral("formula_ingredientes.csv"));
     const CsvTable formulaNutrients(dataDir, QStringLiteral("formula_nutrientes.csv"));
+    const CsvTable groups(dataDir, QStringLiteral("grupos.csv"));
+    const CsvTable groupMembers(dataDir, QStringLiteral("grupo_ingredientes.csv"));
+    const CsvTable formulaGroups(dataDir, QStringLiteral("formula_grupos.csv"));
+    const CsvTable formulaRatios(dataDir, QStringLiteral("formula_relaciones.csv"));
+    const CsvTable plans(dataDir, QStringLiteral("planes.csv"));
+    const CsvTable planFormulas(dataDir, QStringLiteral("plan_formulas.csv"));
+    const CsvTable planStocks(dataDir, QStringLiteral("plan_existencias.csv"));
 
     Transaction transaction(conn);
     loadNutrients(conn, nutrients);
@@ -219,6 +283,10 @@ void loadDemo(Connection& conn, const QString& dataDir) {
     loadFormulas(conn, formulas);
     loadFormulaIngredients(conn, formulaIngredients);
     loadFormulaNutrients(conn, formulaNutrients);
+    loadGroups(conn, groups, groupMembers);
+    loadFormulaGroups(conn, formulaGroups);
+    loadFormulaRatios(conn, formulaRatios);
+    loadPlans(conn, plans, planFormulas, planStocks);
     transaction.commit();
 }
 

@@ -15,8 +15,8 @@ namespace tarvela::db {
 // statements apply its own (see db/text_collation.h), and other tools read the file as it is.
 // The statements are the file's SQL; the server takes them translated (REAL as DOUBLE PRECISION,
 // an INTEGER PRIMARY KEY that the engine numbers as an identity column). The change stamp
-// modificado of catalog items and formulas is the time of their last change, 'yyyy-mm-dd
-// hh:mm:ss.zzz'; auditoria records every change with who made it.
+// modificado of catalog items, groups, formulas and plans is the time of their last change,
+// 'yyyy-mm-dd hh:mm:ss.zzz'; auditoria records every change with who made it.
 const char* const kSchemaStatements[] = {
     "CREATE TABLE productos ("
     " id_producto INTEGER NOT NULL PRIMARY KEY,"
@@ -92,6 +92,55 @@ const char* const kSchemaStatements[] = {
     " valor REAL,"
     " PRIMARY KEY (id_formula, id_propiedad)) WITHOUT ROWID",
     "CREATE INDEX formula_propiedad_propiedad ON formula_propiedad (id_propiedad)",
+
+    "CREATE TABLE grupos ("
+    " id_grupo INTEGER NOT NULL PRIMARY KEY,"
+    " nombre TEXT,"
+    " idBase INTEGER,"
+    " modificado TEXT)",
+
+    "CREATE TABLE grupo_producto ("
+    " id_grupo INTEGER NOT NULL,"
+    " id_producto INTEGER NOT NULL,"
+    " PRIMARY KEY (id_grupo, id_producto)) WITHOUT ROWID",
+    "CREATE INDEX grupo_producto_producto ON grupo_producto (id_producto)",
+
+    "CREATE TABLE formula_grupo ("
+    " id_formula INTEGER NOT NULL,"
+    " id_grupo INTEGER NOT NULL,"
+    " minimo REAL,"
+    " maximo REAL,"
+    " valor REAL,"
+    " PRIMARY KEY (id_formula, id_grupo)) WITHOUT ROWID",
+    "CREATE INDEX formula_grupo_grupo ON formula_grupo (id_grupo)",
+
+    "CREATE TABLE formula_relacion ("
+    " id_formula INTEGER NOT NULL,"
+    " id_propiedad_num INTEGER NOT NULL,"
+    " id_propiedad_den INTEGER NOT NULL,"
+    " minimo REAL,"
+    " maximo REAL,"
+    " valor REAL,"
+    " PRIMARY KEY (id_formula, id_propiedad_num, id_propiedad_den)) WITHOUT ROWID",
+
+    "CREATE TABLE planes ("
+    " id_plan INTEGER NOT NULL PRIMARY KEY,"
+    " nombre TEXT,"
+    " fecha TEXT,"
+    " idBase INTEGER,"
+    " modificado TEXT)",
+
+    "CREATE TABLE plan_formula ("
+    " id_plan INTEGER NOT NULL,"
+    " id_formula INTEGER NOT NULL,"
+    " cantidad REAL,"
+    " PRIMARY KEY (id_plan, id_formula)) WITHOUT ROWID",
+
+    "CREATE TABLE plan_existencia ("
+    " id_plan INTEGER NOT NULL,"
+    " id_producto INTEGER NOT NULL,"
+    " existencia REAL,"
+    " PRIMARY KEY (id_plan, id_producto)) WITHOUT ROWID",
 
     "CREATE TABLE parametros ("
     " idBase INTEGER,"

@@ -9,8 +9,9 @@
 
 namespace tarvela::db {
 
-// Creates the tables with their keys and look-up indexes (the nine of the catalogs, formulas and
-// parameters, the record of changes and the price history), the one parametros row (base 1, no
+// Creates the eighteen tables with their keys and look-up indexes (the nine of the catalogs,
+// formulas and parameters, the record of changes, the price history, the four of groups and of
+// ratio and group limits, and the three of production plans), the one parametros row (base 1, no
 // customer) and the one versionado row (application 202, database 1); on a server, the functions
 // its statements use first (see server_functions.h). One transaction.
 void createSchema(Connection& conn);

@@ -89,6 +89,36 @@ void readNutrients(db::Connection& conn, const ComparedFormula& formula, size_t 
     }
 }
 
+void readRatiosAndGroups(db::Connection& conn, const ComparedFormula& formula, size_t index,
+                         size_t count, std::vector<ComparedItem>& ratios,
+                         std::vector<ComparedItem>& groups) {
+    const QString id = db::sqlInt(formula.listed.id);
+    const db::Result ratioRows = conn.query(
+        QStringLiteral("SELECT fr.id_propiedad_num,fr.id_propiedad_den,fr.valor,pn.nombre AS "
+                       "nombreNum,pd.nombre AS nombreDen FROM formula_relacion fr, propiedades pn, "
+                       "propiedades pd WHERE fr.id_propiedad_num=pn.id_propiedad AND "
+                       "fr.id_propiedad_den=pd.id_propiedad AND fr.id_formula=") +
+        id + QStringLiteral(" ORDER BY pn.nombre, pd.nombre"));
+    for (int r = 0; r < ratioRows.rowCount(); ++r) {
+        const int key = ratioRows.value(r, 0).toInt() * 32768 + ratioRows.value(r, 1).toInt();
+        const QString nombre = QStringLiteral("Relación ") +
+                               ratioRows.value(r, 3).toString().trimmed() + QStringLiteral(" / ") +
+                               ratioRows.value(r, 4).toString().trimmed();
+        itemFor(ratios, key, nombre, count).figures[index] =
+            std::array<std::optional<double>, 3>{figure(ratioRows, r, "valor"), {}, {}};
+    }
+    const db::Result groupRows = conn.query(
+        QStringLiteral("SELECT fg.id_grupo,fg.valor,g.nombre FROM formula_grupo fg, grupos g "
+                       "WHERE fg.id_grupo=g.id_grupo AND fg.id_formula=") +
+        id + QStringLiteral(" ORDER BY g.nombre"));
+    for (int r = 0; r < groupRows.rowCount(); ++r) {
+        const QString nombre =
+            QStringLiteral("Grupo ") + groupRows.value(r, 2).toString().trimmed();
+        itemFor(groups, -groupRows.value(r, 0).toInt(), nombre, count).figures[index] =
+            std::array<std::optional<double>, 3>{figure(groupRows, r, "valor"), {}, {}};
+    }
+}
+
 } // namespace
 
 Comparison buildComparison(db::Connection& conn, const std::vector<ListedFormula>& marked) {
@@ -105,6 +135,12 @@ Comparison buildComparison(db::Connection& conn, const std::vector<ListedFormula
         readNutrients(conn, formula, i, count, comparison.nutrients);
         comparison.formulas.push_back(formula);
     }
+    std::vector<ComparedItem> ratios;
+    std::vector<ComparedItem> groups;
+    for (size_t i = 0; i < count; ++i)
+        readRatiosAndGroups(conn, comparison.formulas[i], i, count, ratios, groups);
+    comparison.limits = std::move(ratios);
+    comparison.limits.insert(comparison.limits.end(), groups.begin(), groups.end());
     return comparison;
 }
 

@@ -50,9 +50,13 @@ struct Comparison {
     std::vector<ComparedFormula> formulas;
     std::vector<ComparedItem> nutrients;   // in the order first met
     std::vector<ComparedItem> ingredients; // in the order first met
+    // Ratio limits ("Relación Calcio / Fósforo Disponible", id numerator × 32768 + denominator),
+    // then group limits ("Grupo Cereales", id minus the group's): the value after the last run
+    // in [0], each in the order first met.
+    std::vector<ComparedItem> limits;
 };
 
-// Reads the marked formulas' ingredient and nutrient rows. Throws db::DbError.
+// Reads the marked formulas' ingredient, nutrient, ratio and group rows. Throws db::DbError.
 Comparison buildComparison(db::Connection& conn, const std::vector<ListedFormula>& marked);
 
 // The comparison as a worksheet: columns A and B hidden, the row labels in C and three columns

@@ -67,6 +67,19 @@ public:
         }
         ++row_;
 
+        // Ratio and group limits, when any formula has them: the value after the last run.
+        int limitsHeading = 0;
+        if (!c_.limits.empty()) {
+            label(QStringLiteral("Relaciones y Grupos"));
+            limitsHeading = row_;
+            forEach([&](int col, const ComparedFormula&) { text(col, QStringLiteral("Valor")); });
+            for (const ComparedItem& item : c_.limits) {
+                label(item.nombre);
+                figures(item, {kTwoDecimals, {}, {}});
+            }
+            ++row_;
+        }
+
         label(QStringLiteral("Ingredientes"));
         const int ingredientHeading = row_;
         forEach([&](int col, const ComparedFormula&) {
@@ -83,7 +96,9 @@ public:
         const int lastColumn = kLabelColumn + 3 * static_cast<int>(c_.formulas.size());
         sheet_.setFontSize(titleRow, kLabelColumn, titleRow, lastColumn, 12);
         sheet_.setRowHeight(titleRow, 16);
-        for (int heading : {titleRow, nutrientHeading, ingredientHeading}) {
+        for (int heading : {titleRow, nutrientHeading, limitsHeading, ingredientHeading}) {
+            if (heading == 0)
+                continue;
             sheet_.setFill(heading, kLabelColumn, heading, lastColumn, reports::kHeadingFill);
             sheet_.setBold(heading, kLabelColumn, heading, lastColumn);
         }

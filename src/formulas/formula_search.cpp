@@ -152,6 +152,8 @@ void deleteFormulaVersion(db::Connection& conn, int formulaId) {
     db::Transaction transaction(conn);
     db::recordDeleted(conn, QStringLiteral("formulas"), QStringLiteral("id_formula"), formulaId);
     conn.execute(QStringLiteral("delete from formula_propiedad where id_formula=") + id);
+    conn.execute(QStringLiteral("delete from formula_relacion where id_formula=") + id);
+    conn.execute(QStringLiteral("delete from formula_grupo where id_formula=") + id);
     conn.execute(QStringLiteral("delete from formula_producto where id_formula=") + id);
     conn.execute(QStringLiteral("delete from formulas where id_formula=") + id);
     transaction.commit();

@@ -1,5 +1,6 @@
 #include "formulation/diagnosis_grids.h"
 
+#include "grid/grid_colors.h"
 #include "text/format.h"
 
 namespace tarvela::formulation {
@@ -8,14 +9,17 @@ const QString kNotEnoughAlone = QStringLiteral("No alcanza");
 
 namespace {
 
-// The limit's caption, then its new value in bold.
-grid::GridPaint limitsGrid(const std::vector<DiagnosedLimit>& limits, const QString& heading,
-                           QChar sep) {
+grid::GridPaint limitsGridHeading(const QString& heading) {
     grid::GridPaint paint;
     paint.columns = {
         {QStringLiteral("restriccion"), QStringLiteral("Restricción"), grid::kRestWidth},
         {QStringLiteral("nuevo_valor"), heading, 1800}};
     paint.rows.push_back(grid::headingCells(paint.columns));
+    return paint;
+}
+
+// The limit's caption, then its new value in bold.
+void addLimitRows(grid::GridPaint& paint, const std::vector<DiagnosedLimit>& limits, QChar sep) {
     for (const DiagnosedLimit& limit : limits) {
         std::vector<grid::CellPaint> cells(2);
         cells[0].text = limitCaption(limit, sep);
@@ -24,17 +28,30 @@ grid::GridPaint limitsGrid(const std::vector<DiagnosedLimit>& limits, const QStr
         cells[1].bold = true;
         paint.rows.push_back(std::move(cells));
     }
-    return paint;
 }
 
 } // namespace
 
 grid::GridPaint conflictGrid(const FormulaDiagnosis& diagnosis, QChar sep) {
-    return limitsGrid(diagnosis.conflict, QStringLiteral("Valor Necesario"), sep);
+    grid::GridPaint paint = limitsGridHeading(QStringLiteral("Valor Necesario"));
+    const bool several = diagnosis.conflicts.size() > 1;
+    for (size_t g = 0; g < diagnosis.conflicts.size(); ++g) {
+        if (several) {
+            std::vector<grid::CellPaint> cells(2);
+            cells[0].text = QStringLiteral("Conflicto ") + QString::number(g + 1);
+            cells[0].bold = true;
+            cells[0].background = cells[1].background = grid::colors::outOfMix;
+            paint.rows.push_back(std::move(cells));
+        }
+        addLimitRows(paint, diagnosis.conflicts[g], sep);
+    }
+    return paint;
 }
 
 grid::GridPaint relaxationGrid(const FormulaDiagnosis& diagnosis, QChar sep) {
-    return limitsGrid(diagnosis.relaxation, QStringLiteral("Valor Propuesto"), sep);
+    grid::GridPaint paint = limitsGridHeading(QStringLiteral("Valor Propuesto"));
+    addLimitRows(paint, diagnosis.relaxation, sep);
+    return paint;
 }
 
 QString proposalCostText(const FormulaDiagnosis& diagnosis, QChar sep) {

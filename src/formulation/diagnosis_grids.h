@@ -13,7 +13,8 @@ namespace tarvela::formulation {
 // What a conflicting limit shows when moving it alone is not enough.
 extern const QString kNotEnoughAlone;
 
-// "Restricción" | "Valor Necesario": one row per limit of the conflict.
+// "Restricción" | "Valor Necesario": one row per limit of the conflicts; with more than one
+// conflict each opens with a bold row "Conflicto 1", "Conflicto 2", ...
 grid::GridPaint conflictGrid(const FormulaDiagnosis& diagnosis, QChar sep);
 
 // "Restricción" | "Valor Propuesto": one row per limit the proposal changes.

@@ -5,6 +5,8 @@
 
 #include <QHash>
 #include <QSet>
+#include <QString>
+#include <QVariant>
 
 #include <vector>
 
@@ -25,11 +27,14 @@ public:
     // the ingredient table (nothing when either table is empty).
     FormulaComposition(db::Connection& conn, const std::vector<NutrientRow>& nutrients,
                        const std::vector<IngredientRow>& ingredients);
+    // The same for the nutrients of the model's nutrient table and of its ratios.
+    FormulaComposition(db::Connection& conn, const WorkingModel& model);
 
     // Filling one from a catalog read beforehand: the ingredients and nutrients the catalog
     // lists, and the content of a nutrient in an ingredient.
     void listIngredient(int idProducto) { ingredients_.insert(idProducto); }
     void listNutrient(int idPropiedad) { nutrients_.insert(idPropiedad); }
+    void reserveContents(qsizetype rows) { entries_.reserve(rows); }
     void setContent(int idPropiedad, int idProducto, double valor) {
         entries_.insert(key(idPropiedad, idProducto), CatalogContent{valor});
     }
@@ -56,6 +61,19 @@ private:
     QSet<int> ingredients_;
     QSet<int> nutrients_;
 };
+
+// The nutrients whose contents the model's limits read: those of the nutrient table, then the
+// numerators and denominators of its ratios (rows with the key alone).
+std::vector<NutrientRow> compositionNutrients(const WorkingModel& model);
+// The one statement that reads the composition of the given nutrients in the given ingredients
+// (keys in any order, repeats allowed; neither list empty). Its rows, as (id_producto,
+// id_propiedad, valor): (key, null, null) for each ingredient the catalog lists, (null, key, null)
+// for each nutrient it lists, and (ingredient, nutrient, content) for each composition row.
+QString compositionStatement(std::vector<int> nutrientKeys, std::vector<int> ingredientKeys);
+// A composition row's content: 0 when the row holds none.
+inline double compositionContent(const QVariant& valor) {
+    return valor.isNull() ? 0.0 : valor.toDouble();
+}
 
 // Where a run takes the composition of its formula from: the database, or a catalog read once
 // for many runs.

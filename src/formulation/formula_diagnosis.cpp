@@ -15,28 +15,28 @@ namespace {
 const simplex::DiagnosisOptions kDecimals; // the grids' decimals: nutrients, ingredients, batch
 
 int displayDecimals(const DiagnosedLimit& limit) {
-    if (limit.tipo == QLatin1String("nutriente"))
-        return kDecimals.nutrientDecimals;
-    if (limit.tipo == QLatin1String("ingrediente"))
-        return kDecimals.ingredientDecimals;
-    return kDecimals.batchDecimals;
+    return kDecimals.decimalsOf(limit.kind);
 }
 
-// Names a limit of the stated problem: ingredients are those of the stated (key-sorted)
-// working table, nutrients those of the nutrient table in its order.
 DiagnosedLimit named(const simplex::LimitChange& change, const WorkingModel& stated,
                      const QHash<int, QString>& units) {
-    const simplex::Limit& limit = change.limit;
+    return describeLimit(change.limit, change.newValue, stated, units);
+}
+
+} // namespace
+
+DiagnosedLimit describeLimit(const simplex::Limit& limit, std::optional<double> newValue,
+                             const WorkingModel& stated, const QHash<int, QString>& units) {
+    const simplex::LimitChange change{limit, newValue};
     DiagnosedLimit out;
-    out.limite = limit.side == simplex::LimitSide::Minimum ? QStringLiteral("minimo")
-                                                           : QStringLiteral("maximo");
+    out.kind = limit.kind;
+    out.side = limit.side;
     out.valor = limit.value;
     out.nuevoValor = change.newValue;
     const auto index = static_cast<size_t>(limit.index);
     switch (limit.kind) {
     case simplex::LimitKind::Nutrient: {
         const NutrientRow& n = stated.rsPropiedades[index];
-        out.tipo = QStringLiteral("nutriente");
         out.id = n.id_propiedad;
         out.nombre = n.nombre.trimmed();
         out.unidad = units.value(n.id_propiedad);
@@ -44,20 +44,29 @@ DiagnosedLimit named(const simplex::LimitChange& change, const WorkingModel& sta
     }
     case simplex::LimitKind::Ingredient: {
         const IngredientRow& row = stated.ingredients[index];
-        out.tipo = QStringLiteral("ingrediente");
         out.id = row.id_producto;
         out.nombre = row.nombre.trimmed();
         break;
     }
+    case simplex::LimitKind::Ratio: {
+        const RatioRow& ratio = stated.relaciones[index];
+        out.id = ratio.id_num;
+        out.idDen = ratio.id_den;
+        out.nombre = ratioName(ratio);
+        break;
+    }
+    case simplex::LimitKind::Group: {
+        const GroupRow& group = stated.grupos[index];
+        out.id = group.id_grupo;
+        out.nombre = group.nombre.trimmed();
+        break;
+    }
     case simplex::LimitKind::Total:
-        out.tipo = QStringLiteral("total");
         out.nombre = QStringLiteral("Cantidad a elaborar");
         break;
     }
     return out;
 }
-
-} // namespace
 
 FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn) {
     // The stated problem sorts the ingredients by key: a copy keeps the window's order.
@@ -68,8 +77,12 @@ FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn
 
     FormulaDiagnosis out;
     out.limitsMet = diagnosis.limitsMet;
-    for (const simplex::LimitChange& change : diagnosis.conflict)
-        out.conflict.push_back(named(change, stated, units));
+    for (const std::vector<simplex::LimitChange>& group : diagnosis.conflicts) {
+        std::vector<DiagnosedLimit> limits;
+        for (const simplex::LimitChange& change : group)
+            limits.push_back(named(change, stated, units));
+        out.conflicts.push_back(std::move(limits));
+    }
     if (diagnosis.relaxation) {
         for (const simplex::LimitChange& change : diagnosis.relaxation->changes)
             out.relaxation.push_back(named(change, stated, units));
@@ -78,17 +91,51 @@ FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn
     return out;
 }
 
+QString limitKindName(simplex::LimitKind kind) {
+    switch (kind) {
+    case simplex::LimitKind::Nutrient:
+        return QStringLiteral("nutriente");
+    case simplex::LimitKind::Ratio:
+        return QStringLiteral("relacion");
+    case simplex::LimitKind::Ingredient:
+        return QStringLiteral("ingrediente");
+    case simplex::LimitKind::Group:
+        return QStringLiteral("grupo");
+    case simplex::LimitKind::Total:
+        return QStringLiteral("total");
+    }
+    return {};
+}
+
+QString limitSideName(simplex::LimitSide side) {
+    return side == simplex::LimitSide::Minimum ? QStringLiteral("minimo")
+                                               : QStringLiteral("maximo");
+}
+
 void applyRelaxation(WorkingModel& model, const FormulaDiagnosis& diagnosis) {
     for (const DiagnosedLimit& limit : diagnosis.relaxation) {
         if (!limit.nuevoValor)
             continue;
-        const bool isMin = limit.limite == QLatin1String("minimo");
-        if (limit.tipo == QLatin1String("nutriente")) {
+        const bool isMin = limit.side == simplex::LimitSide::Minimum;
+        switch (limit.kind) {
+        case simplex::LimitKind::Nutrient:
             if (NutrientRow* n = model.findNutrient(limit.id))
                 (isMin ? n->minimo : n->maximo) = limit.nuevoValor;
-        } else if (limit.tipo == QLatin1String("ingrediente")) {
+            break;
+        case simplex::LimitKind::Ingredient:
             if (IngredientRow* row = model.findIngredient(limit.id))
                 (isMin ? row->minimo : row->maximo) = limit.nuevoValor;
+            break;
+        case simplex::LimitKind::Ratio:
+            if (RatioRow* r = model.findRatio(limit.id, limit.idDen))
+                (isMin ? r->minimo : r->maximo) = limit.nuevoValor;
+            break;
+        case simplex::LimitKind::Group:
+            if (GroupRow* g = model.findGroup(limit.id))
+                (isMin ? g->minimo : g->maximo) = limit.nuevoValor;
+            break;
+        case simplex::LimitKind::Total: // the relaxation keeps the batch
+            break;
         }
     }
 }
@@ -106,11 +153,16 @@ QString limitValueText(const DiagnosedLimit& limit, double value, QChar sep) {
 
 QString limitCaption(const DiagnosedLimit& limit, QChar sep) {
     const QString value = limitValueText(limit, limit.valor, sep);
-    if (limit.tipo == QLatin1String("total"))
+    if (limit.kind == simplex::LimitKind::Total)
         return limit.nombre + QLatin1Char(' ') + value;
-    const QString side = limit.limite == QLatin1String("minimo") ? QStringLiteral("Mínimo para ")
-                                                                 : QStringLiteral("Máximo para ");
-    return side + limit.nombre + QLatin1Char(' ') + value;
+    const QString side = limit.side == simplex::LimitSide::Minimum ? QStringLiteral("Mínimo para ")
+                                                                   : QStringLiteral("Máximo para ");
+    QString kind;
+    if (limit.kind == simplex::LimitKind::Ratio)
+        kind = QStringLiteral("Relación ");
+    else if (limit.kind == simplex::LimitKind::Group)
+        kind = QStringLiteral("Grupo ");
+    return side + kind + limit.nombre + QLatin1Char(' ') + value;
 }
 
 } // namespace tarvela::formulation

@@ -2,8 +2,10 @@
 
 #include "db/connection.h"
 #include "formulation/working_model.h"
+#include "solver/problem.h"
 
 #include <QChar>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -16,10 +18,12 @@ namespace tarvela::formulation {
 
 // One limit of the formula.
 struct DiagnosedLimit {
-    QString tipo;   // "ingrediente", "nutriente" or "total" (the batch)
-    int id = 0;     // id_producto or id_propiedad; 0 for the batch
-    QString nombre; // trimmed name; "Cantidad a elaborar" for the batch
-    QString limite; // "minimo" or "maximo"
+    simplex::LimitKind kind = simplex::LimitKind::Nutrient;
+    simplex::LimitSide side = simplex::LimitSide::Minimum;
+    int id = 0;     // id_producto, id_propiedad (a ratio's numerator) or id_grupo; 0 for the batch
+    int idDen = 0;  // a ratio's denominator
+    QString nombre; // trimmed name ("Calcio / Fósforo Disponible" for a ratio); "Cantidad a
+                    // elaborar" for the batch
     double valor = 0;
     QString unidad; // the nutrient's unit; empty for ingredients and the batch
     // The value it must take on its own (std::nullopt: moving it alone is not enough), or the
@@ -27,11 +31,17 @@ struct DiagnosedLimit {
     std::optional<double> nuevoValor;
 };
 
+// The kind and side as the command line names them: "nutriente", "relacion", "ingrediente",
+// "grupo", "total"; "minimo", "maximo".
+QString limitKindName(simplex::LimitKind kind);
+QString limitSideName(simplex::LimitSide side);
+
 struct FormulaDiagnosis {
     // No conflict found: the limits can be met together after all.
     bool limitsMet = false;
-    // The minimal set, each with the value it must take on its own.
-    std::vector<DiagnosedLimit> conflict;
+    // The independent conflicts, each a minimal set; each limit with the value it must take on
+    // its own to resolve its set, the other sets set aside.
+    std::vector<std::vector<DiagnosedLimit>> conflicts;
     // The least combined move: the limits it changes with their new values; empty when none
     // was found.
     std::vector<DiagnosedLimit> relaxation;
@@ -44,11 +54,18 @@ struct FormulaDiagnosis {
 // errors throw db::DbError.
 FormulaDiagnosis diagnoseFormula(const WorkingModel& model, db::Connection& conn);
 
+// Names a limit of a stated problem in the formula's terms: ingredients are those of the stated
+// (key-sorted) working table, nutrients, ratios and groups those of their tables in their order;
+// units by nutrient key.
+DiagnosedLimit describeLimit(const simplex::Limit& limit, std::optional<double> newValue,
+                             const WorkingModel& stated, const QHash<int, QString>& units);
+
 // Writes the relaxation's limits into the working tables (not the database).
 void applyRelaxation(WorkingModel& model, const FormulaDiagnosis& diagnosis);
 
 // The limit in the system's terms: "Mínimo para Proteína Bruta 18.00 %", "Máximo para Maíz
-// 300.000", "Cantidad a elaborar 1000.00".
+// 300.000", "Mínimo para Relación Calcio / Fósforo Disponible 2.00", "Máximo para Grupo Cereales
+// 550.000", "Cantidad a elaborar 1000.00".
 QString limitCaption(const DiagnosedLimit& limit, QChar sep);
 
 // A value of the limit with its unit, with the decimals its grid shows, or up to four

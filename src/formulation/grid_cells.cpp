@@ -1,5 +1,6 @@
 #include "formulation/grid_cells.h"
 
+#include "solver/tolerances.h"
 #include "text/format.h"
 
 namespace tarvela::formulation {
@@ -13,9 +14,6 @@ using grid::rawCellText;
 namespace colors = grid::colors;
 
 namespace {
-
-// Equal ingredient limits are widened by this many batch units, as the run widens them.
-constexpr double kEqualLimitsWidening = 0.001;
 
 enum ProdColumn {
     pId,
@@ -112,7 +110,7 @@ std::vector<CellPaint> ingredientRow(const IngredientRow& r, bool vSecaIng, QCha
     // The quantity outside the ingredient's limits (compared as the cells show them). Equal
     // limits are met within the widening the run gives them.
     const double widening =
-        r.minimo && r.maximo && *r.minimo == *r.maximo ? kEqualLimitsWidening : 0.0;
+        r.minimo && r.maximo && *r.minimo == *r.maximo ? simplex::kEqualLimitsWidening : 0.0;
     if ((r.minimo && text::roundDecimal(shown(r.minimo, 3) - widening, 3) > qShown) ||
         (r.maximo && text::roundDecimal(shown(r.maximo, 3) + widening, 3) < qShown))
         paintOutOfLimits(cells[static_cast<size_t>(q)]);
@@ -209,6 +207,73 @@ const std::vector<GridColumn>& flexPropColumns() {
         {QStringLiteral("valorAnterior"), QString(), 0},
     };
     return columns;
+}
+
+const std::vector<GridColumn>& flexRelColumns() {
+    static const std::vector<GridColumn> columns = {
+        {QStringLiteral("clave"), QString(), 0},
+        {QStringLiteral("nombre"), QStringLiteral("Descripción"), kRestWidth},
+        {QStringLiteral("sep1"), QString(), 80},
+        {QStringLiteral("minimo"), QStringLiteral("Mínimo"), 1200},
+        {QStringLiteral("maximo"), QStringLiteral("Máximo"), 1200},
+        {QStringLiteral("sep2"), QString(), 80},
+        {QStringLiteral("valor"), QStringLiteral("Valor"), 1200},
+    };
+    return columns;
+}
+
+namespace {
+
+// A row of the third grid: the limits and value with the decimals they are kept with (ratios
+// as the nutrient limits, groups as the ingredient limits), red outside the limits as shown.
+std::vector<CellPaint> limitRow(const QString& key, const QString& nombre, const Opt& minimo,
+                                const Opt& maximo, const Opt& valor, int decimals, QChar sep) {
+    const QString pattern = QStringLiteral("#####0.") + QString(decimals, QLatin1Char('0'));
+    std::vector<CellPaint> cells(nColumnCount - 1);
+    cells[nId].text = key;
+    cells[nNombre].text = nombre;
+    cells[nSep1].background = colors::header;
+    cells[nSep2].background = colors::header;
+    cells[nMinimo].text = formatted(minimo, pattern, sep);
+    cells[nMaximo].text = formatted(maximo, pattern, sep);
+    CellPaint& value = cells[nValor];
+    value.bold = true;
+    if (!valor) {
+        value.text = QStringLiteral("—");
+        return cells;
+    }
+    value.text = formatted(valor, pattern, sep);
+    const double v = shown(valor, decimals);
+    if ((minimo && v < shown(minimo, decimals)) || (maximo && v > shown(maximo, decimals)))
+        paintOutOfLimits(value);
+    return cells;
+}
+
+} // namespace
+
+GridPaint paintFlexRel(const WorkingModel& model, QChar decimalSeparator) {
+    GridPaint paint;
+    paint.columns = flexRelColumns();
+    paint.rows.reserve(model.relaciones.size() + model.grupos.size() + 1);
+    paint.rows.push_back(headingCells(paint.columns));
+    for (const RatioRow& r : model.relaciones)
+        paint.rows.push_back(limitRow(QStringLiteral("R%1/%2").arg(r.id_num).arg(r.id_den),
+                                      ratioCaption(r), r.minimo, r.maximo, r.valor, 2,
+                                      decimalSeparator));
+    for (const GroupRow& g : model.grupos)
+        paint.rows.push_back(limitRow(QStringLiteral("G%1").arg(g.id_grupo), groupCaption(g),
+                                      g.minimo, g.maximo, g.valor, 3, decimalSeparator));
+    return paint;
+}
+
+LimitRowRef limitRowAt(const WorkingModel& model, int gridRow) {
+    const int ratios = static_cast<int>(model.relaciones.size());
+    const int groups = static_cast<int>(model.grupos.size());
+    if (gridRow >= 1 && gridRow <= ratios)
+        return {LimitRowRef::Kind::Ratio, gridRow - 1};
+    if (gridRow > ratios && gridRow <= ratios + groups)
+        return {LimitRowRef::Kind::Group, gridRow - 1 - ratios};
+    return {};
 }
 
 GridPaint paintFlexProd(const WorkingModel& model, QChar decimalSeparator) {

@@ -2,23 +2,18 @@
 
 #include "formulation/formula_composition.h"
 #include "formulation/missing_catalog_items.h"
+#include "formulation/stored_rows.h"
 
 #include "db/statements.h"
 #include "text/format.h"
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace tarvela::formulation {
 
 namespace {
-
-Opt optDouble(const QVariant& v) {
-    if (v.isNull() || !v.isValid())
-        return std::nullopt;
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    return ok ? Opt(d) : std::nullopt;
-}
 
 double val(const Opt& v) {
     return v.value_or(0.0);
@@ -39,27 +34,72 @@ void clearHeader(WorkingModel& model) {
 
 void loadNutrients(WorkingModel& model, db::Connection& conn) {
     model.rsPropiedades.clear();
-    const db::Result rs = conn.query(
-        QStringLiteral("SELECT fp.id_propiedad,p.nombre,fp.minimo,fp.maximo,fp.valor FROM "
-                       "formula_propiedad fp, propiedades p WHERE fp.id_propiedad=p.id_propiedad "
-                       "AND fp.id_formula=") +
-        db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY p.nombre"));
-    const int cId = rs.column(QStringLiteral("id_propiedad"));
-    const int cNombre = rs.column(QStringLiteral("nombre"));
-    const int cMin = rs.column(QStringLiteral("minimo"));
-    const int cMax = rs.column(QStringLiteral("maximo"));
-    const int cValor = rs.column(QStringLiteral("valor"));
+    const db::Result rs =
+        conn.query(QStringLiteral("SELECT ") + storedNutrientColumns() +
+                   QStringLiteral(" FROM formula_propiedad fp, propiedades p "
+                                  "WHERE fp.id_propiedad=p.id_propiedad AND "
+                                  "fp.id_formula=") +
+                   db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY p.nombre"));
+    const StoredNutrients stored(rs);
     model.rsPropiedades.reserve(static_cast<size_t>(rs.rowCount()));
+    for (int r = 0; r < rs.rowCount(); ++r)
+        model.rsPropiedades.push_back(stored.row(r));
+}
+
+// The ratio limits of the formula, by the numerator's then the denominator's name. A ratio
+// whose nutrient is no longer in the catalog drops out through the join.
+void loadRatios(WorkingModel& model, db::Connection& conn) {
+    model.relaciones.clear();
+    const db::Result rs = conn.query(
+        QStringLiteral("SELECT fr.id_propiedad_num,fr.id_propiedad_den,pn.nombre AS nombreNum,"
+                       "pd.nombre AS nombreDen,fr.minimo,fr.maximo,fr.valor FROM "
+                       "formula_relacion fr, propiedades pn, propiedades pd WHERE "
+                       "fr.id_propiedad_num=pn.id_propiedad AND fr.id_propiedad_den="
+                       "pd.id_propiedad AND fr.id_formula=") +
+        db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY pn.nombre, pd.nombre"));
     for (int r = 0; r < rs.rowCount(); ++r) {
-        NutrientRow row;
-        row.id_propiedad = rs.value(r, cId).toInt();
-        row.nombre = rs.value(r, cNombre).toString();
-        row.minimo = optDouble(rs.value(r, cMin));
-        row.maximo = optDouble(rs.value(r, cMax));
-        row.valor = optDouble(rs.value(r, cValor));
+        RatioRow row;
+        row.id_num = rs.value(r, 0).toInt();
+        row.id_den = rs.value(r, 1).toInt();
+        row.nombreNum = rs.value(r, 2).toString();
+        row.nombreDen = rs.value(r, 3).toString();
+        row.minimo = optDouble(rs.value(r, 4));
+        row.maximo = optDouble(rs.value(r, 5));
+        row.valor = optDouble(rs.value(r, 6));
         row.valorAnterior = row.valor;
-        model.rsPropiedades.push_back(std::move(row));
+        model.relaciones.push_back(std::move(row));
     }
+}
+
+// The group limits of the formula by the group's name, each with the group's members as the
+// catalog holds them now. A group no longer in the catalog drops out through the join.
+void loadGroups(WorkingModel& model, db::Connection& conn) {
+    model.grupos.clear();
+    const QString id = db::sqlInt(model.formulaId);
+    const db::Result rs =
+        conn.query(QStringLiteral("SELECT fg.id_grupo,g.nombre,fg.minimo,fg.maximo,fg.valor FROM "
+                                  "formula_grupo fg, grupos g WHERE fg.id_grupo=g.id_grupo AND "
+                                  "fg.id_formula=") +
+                   id + QStringLiteral(" ORDER BY g.nombre"));
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        GroupRow row;
+        row.id_grupo = rs.value(r, 0).toInt();
+        row.nombre = rs.value(r, 1).toString();
+        row.minimo = optDouble(rs.value(r, 2));
+        row.maximo = optDouble(rs.value(r, 3));
+        row.valor = optDouble(rs.value(r, 4));
+        row.valorAnterior = row.valor;
+        model.grupos.push_back(std::move(row));
+    }
+    if (model.grupos.empty())
+        return;
+    const db::Result members = conn.query(
+        QStringLiteral("SELECT gp.id_grupo,gp.id_producto FROM grupo_producto gp, formula_grupo "
+                       "fg WHERE gp.id_grupo=fg.id_grupo AND fg.id_formula=") +
+        id + QStringLiteral(" ORDER BY gp.id_grupo, gp.id_producto"));
+    for (int r = 0; r < members.rowCount(); ++r)
+        if (GroupRow* group = model.findGroup(members.value(r, 0).toInt()))
+            group->miembros.push_back(members.value(r, 1).toInt());
 }
 
 // The keys of the formula's rows in a detail table whose item the catalog no longer lists.
@@ -79,52 +119,19 @@ std::vector<int> missingFromCatalog(db::Connection& conn, int formulaId, const Q
 void loadIngredients(WorkingModel& model, db::Connection& conn, Desktop& desktop) {
     model.ingredients.clear();
     const db::Result rs = conn.query(
-        QStringLiteral(
-            "SELECT fp.id_producto,p.nombre,fp.costo,p.costo AS costoActual,fp.materia_seca,"
-            "p.materia_Seca AS materiaSecaActual,fp.minimo,fp.maximo,fp.porcentaje_humeda,"
-            "fp.porcentaje_seca,fp.cantidad_humeda,fp.cantidad_seca FROM formula_producto fp, "
-            "productos p WHERE fp.id_producto=p.id_producto AND fp.id_formula=") +
+        QStringLiteral("SELECT ") + storedIngredientColumns() +
+        QStringLiteral(" FROM formula_producto fp, productos p WHERE fp.id_producto=p.id_producto "
+                       "AND fp.id_formula=") +
         db::sqlInt(model.formulaId) + QStringLiteral(" ORDER BY fp.porcentaje_humeda DESC"));
-    const int cId = rs.column(QStringLiteral("id_producto"));
-    const int cNombre = rs.column(QStringLiteral("nombre"));
-    const int cCosto = rs.column(QStringLiteral("costo"));
-    const int cCostoActual = rs.column(QStringLiteral("costoActual"));
-    const int cMs = rs.column(QStringLiteral("materia_seca"));
-    const int cMsActual = rs.column(QStringLiteral("materiaSecaActual"));
-    const int cMin = rs.column(QStringLiteral("minimo"));
-    const int cMax = rs.column(QStringLiteral("maximo"));
-    const int cPorH = rs.column(QStringLiteral("porcentaje_humeda"));
-    const int cPorS = rs.column(QStringLiteral("porcentaje_seca"));
-    const int cCanH = rs.column(QStringLiteral("cantidad_humeda"));
-    const int cCanS = rs.column(QStringLiteral("cantidad_seca"));
+    const StoredIngredients stored(rs);
     model.ingredients.reserve(static_cast<size_t>(rs.rowCount()));
     for (int r = 0; r < rs.rowCount(); ++r) {
-        const Opt materiaSeca = optDouble(rs.value(r, cMs));
-        const QString nombre = rs.value(r, cNombre).toString();
-        if (!(materiaSeca && *materiaSeca > 0)) {
-            desktop.message(QStringLiteral("El Ingrediente no posee materia seca definida") +
-                                QStringLiteral("\n\n") + QStringLiteral("El ingrediente ") +
-                                nombre.trimmed() +
-                                QStringLiteral(" no se ha ingresado a la Fórmula"),
-                            MsgIcon::Critical);
-            continue;
-        }
-        IngredientRow row;
-        row.id_producto = rs.value(r, cId).toInt();
-        row.nombre = nombre;
-        row.costo_humeda = optDouble(rs.value(r, cCosto));
-        if (row.costo_humeda)
-            row.costo_seca = *row.costo_humeda / (*materiaSeca / 100.0);
-        row.materia_seca = materiaSeca;
-        row.minimo = optDouble(rs.value(r, cMin));
-        row.maximo = optDouble(rs.value(r, cMax));
-        row.porcentaje_humeda = optDouble(rs.value(r, cPorH));
-        row.porcentaje_seca = optDouble(rs.value(r, cPorS));
-        row.cantidad_humeda = optDouble(rs.value(r, cCanH));
-        row.cantidad_seca = optDouble(rs.value(r, cCanS));
-        row.materiaSecaActual = optDouble(rs.value(r, cMsActual));
-        row.costoHumedaActual = optDouble(rs.value(r, cCostoActual));
-        model.ingredients.push_back(std::move(row));
+        QString leftOut;
+        std::optional<IngredientRow> row = stored.row(r, leftOut);
+        if (row)
+            model.ingredients.push_back(std::move(*row));
+        else
+            desktop.message(leftOut, MsgIcon::Critical);
     }
 }
 
@@ -163,6 +170,8 @@ bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         model.vSecaNut = true;
         model.rsPropiedades.clear();
         model.ingredients.clear();
+        model.relaciones.clear();
+        model.grupos.clear();
         return true;
     }
 
@@ -175,21 +184,7 @@ bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
         return false;
     }
 
-    model.modificado = formula.value(0, QStringLiteral("modificado")).toString();
-    model.header.codigo = formula.value(0, QStringLiteral("codigo")).toString().trimmed();
-    model.header.version = formula.value(0, QStringLiteral("version")).toString();
-    model.header.producto = formula.value(0, QStringLiteral("producto")).toString();
-    model.header.fechaCreacion =
-        text::formatValue(formula.value(0, QStringLiteral("fecha_creacion")),
-                          QStringLiteral("dd/mm/yyyy"), decimalSeparator);
-    model.header.fechaModificacion =
-        text::formatValue(formula.value(0, QStringLiteral("fecha_modificacion")),
-                          QStringLiteral("dd/mm/yyyy"), decimalSeparator);
-    const double cantidad = formula.value(0, QStringLiteral("cantidad")).toDouble();
-    model.txtCantidad = text::formatNumber(cantidad, QStringLiteral("0.000"), decimalSeparator);
-    model.batchQuantity = cantidad;
-    model.vSecaIng = formula.value(0, QStringLiteral("tipoBase")).toInt() == 0;
-    model.vSecaNut = formula.value(0, QStringLiteral("tipoBaseNutrientes")).toInt() == 0;
+    readStoredHeader(model, formula, 0, decimalSeparator);
 
     loadNutrients(model, conn);
     loadIngredients(model, conn, desktop);
@@ -199,11 +194,17 @@ bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
     model.missingIngredients =
         missingFromCatalog(conn, model.formulaId, QStringLiteral("formula_producto"),
                            QStringLiteral("productos"), QStringLiteral("id_producto"));
+    loadRatioAndGroupLimits(model, conn);
     return true;
 }
 
+void loadRatioAndGroupLimits(WorkingModel& model, db::Connection& conn) {
+    loadRatios(model, conn);
+    loadGroups(model, conn);
+}
+
 void actuResultados(WorkingModel& model, db::Connection& conn, QChar decimalSeparator) {
-    const FormulaComposition composition(conn, model.rsPropiedades, model.ingredients);
+    const FormulaComposition composition(conn, model);
     actuResultados(model, composition, decimalSeparator);
 }
 
@@ -254,10 +255,10 @@ void actuResultados(WorkingModel& model, const FormulaComposition& composition,
 
     // Nutrient values from the catalog contents, ingredients in key order. An ingredient's dry
     // matter is the formula's own, the one the run solved with.
-    for (NutrientRow& nutrient : model.rsPropiedades) {
+    const auto valueOf = [&](int idPropiedad) {
         double valor = 0;
         for (const IngredientRow& row : model.ingredients) {
-            const CatalogContent* c = composition.find(nutrient.id_propiedad, row.id_producto);
+            const CatalogContent* c = composition.find(idPropiedad, row.id_producto);
             if (!c)
                 continue;
             if (model.vSecaNut)
@@ -265,7 +266,23 @@ void actuResultados(WorkingModel& model, const FormulaComposition& composition,
             else
                 valor += c->valor * (val(row.materia_seca) / 100.0) * val(row.porcentaje_humeda);
         }
-        nutrient.valor = valor;
+        return valor;
+    };
+    for (NutrientRow& nutrient : model.rsPropiedades)
+        nutrient.valor = valueOf(nutrient.id_propiedad);
+    // A ratio has no value while its denominator's value in the mix is 0.
+    for (RatioRow& ratio : model.relaciones) {
+        const double den = valueOf(ratio.id_den);
+        ratio.valor = den != 0 ? Opt(valueOf(ratio.id_num) / den) : std::nullopt;
+    }
+    // A group's quantity on the ingredients' basis, as its limits are.
+    for (GroupRow& group : model.grupos) {
+        double quantity = 0;
+        for (const IngredientRow& row : model.ingredients)
+            if (std::find(group.miembros.begin(), group.miembros.end(), row.id_producto) !=
+                group.miembros.end())
+                quantity += val(model.vSecaIng ? row.cantidad_seca : row.cantidad_humeda);
+        group.valor = quantity;
     }
 
     model.sortIngredientsForDisplay();

@@ -21,6 +21,10 @@ void actuFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
 bool loadFormula(WorkingModel& model, db::Connection& conn, Desktop& desktop,
                  QChar decimalSeparator);
 
+// The formula's ratio and group limits as stored (with each group's members as the catalog holds
+// them now), in place of the model's.
+void loadRatioAndGroupLimits(WorkingModel& model, db::Connection& conn);
+
 // Recomputes each ingredient's cost, the totals and their texts, and every nutrient's value
 // from the catalog composition; leaves the ingredients sorted for display. The first reads the
 // composition; the second works from a composition a run has read already.

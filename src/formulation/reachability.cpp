@@ -1,5 +1,7 @@
 #include "formulation/reachability.h"
 
+#include "solver/tolerances.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -42,8 +44,8 @@ double blendMaximum(const std::vector<ReachIngredient>& ingredients, bool sameBa
 }
 
 bool minimumReachable(double blendMax, double minimo) {
-    // The shares may add up to 1.00000001: a minimum short by round-off is not refused.
-    return blendMax >= minimo - 1e-8 * std::max(1.0, std::fabs(minimo));
+    // The shares may add up to a little over 1: a minimum short by that much is not refused.
+    return blendMax >= minimo - (simplex::kShareSumAbove - 1.0) * std::max(1.0, std::fabs(minimo));
 }
 
 } // namespace tarvela::formulation

@@ -11,6 +11,7 @@
 
 #include "text/format.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -79,6 +80,73 @@ bool checkNutrientLimits(const WorkingModel& model, Messages& out, QChar sep) {
     return true;
 }
 
+// Every ratio and group needs a limit; a ratio's are not negative and its maximum is above its
+// minimum; a group's maximum is not below its minimum (equal limits are widened as an
+// ingredient's are).
+bool checkRatioAndGroupLimits(const WorkingModel& model, Messages& out) {
+    for (const RatioRow& r : model.relaciones) {
+        const QString name =
+            QStringLiteral(" para la relación <") + ratioName(r) + QStringLiteral(">");
+        QString problem;
+        if (!r.minimo && !r.maximo)
+            problem = QStringLiteral("Debe ingresar un valor mínimo o máximo") + name;
+        else if ((r.minimo && *r.minimo < 0) || (r.maximo && *r.maximo < 0))
+            problem = QStringLiteral("Los valores no pueden ser negativos") + name;
+        else if (r.minimo && r.maximo && *r.minimo >= *r.maximo)
+            problem = QStringLiteral("El valor máximo debe ser mayor al mínimo") + name;
+        if (!problem.isEmpty()) {
+            say(out, problem);
+            return false;
+        }
+    }
+    for (const GroupRow& g : model.grupos) {
+        const QString name =
+            QStringLiteral(" para el grupo <") + g.nombre.trimmed() + QStringLiteral(">");
+        QString problem;
+        if (!g.minimo && !g.maximo)
+            problem = QStringLiteral("Debe ingresar un valor mínimo o máximo") + name;
+        else if (g.minimo && g.maximo && *g.minimo > *g.maximo)
+            problem = QStringLiteral("El valor máximo debe ser mayor o igual al mínimo") + name;
+        if (!problem.isEmpty()) {
+            say(out, problem);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A ratio needs a denominator that some ingredient of the formula brings, and a group a member
+// among the formula's ingredients: otherwise its limit says nothing the run could meet.
+bool checkRatiosAndGroupsApply(const WorkingModel& model, const FormulaComposition& composition,
+                               Messages& out) {
+    for (const RatioRow& r : model.relaciones) {
+        const bool brought = std::any_of(
+            model.ingredients.begin(), model.ingredients.end(), [&](const IngredientRow& row) {
+                return composition.content(r.id_den, row.id_producto) != 0;
+            });
+        if (!brought) {
+            say(out, QStringLiteral("El nutriente <") + r.nombreDen.trimmed() +
+                         QStringLiteral("> es cero en todos los ingredientes de la fórmula: "
+                                        "no es posible formular la relación <") +
+                         ratioName(r) + QStringLiteral(">"));
+            return false;
+        }
+    }
+    for (const GroupRow& g : model.grupos) {
+        const bool present = std::any_of(model.ingredients.begin(), model.ingredients.end(),
+                                         [&](const IngredientRow& row) {
+                                             return std::find(g.miembros.begin(), g.miembros.end(),
+                                                              row.id_producto) != g.miembros.end();
+                                         });
+        if (!present) {
+            say(out, QStringLiteral("Ninguno de los ingredientes del grupo <") +
+                         g.nombre.trimmed() + QStringLiteral("> está en la fórmula"));
+            return false;
+        }
+    }
+    return true;
+}
+
 // Every ingredient needs its price on the ingredients' basis: without one it would enter the
 // least-cost mix as if it were free.
 bool checkPrices(const WorkingModel& model, Messages& out) {
@@ -109,6 +177,13 @@ bool checkMagnitudes(const WorkingModel& model, const FormulaComposition& compos
         }
         if (n.maximo && !withinTable(*n.maximo)) {
             say(out, QStringLiteral("El valor máximo para la propiedad <") + name + range);
+            return false;
+        }
+    }
+    for (const RatioRow& r : model.relaciones) {
+        if ((r.minimo && !withinTable(*r.minimo)) || (r.maximo && !withinTable(*r.maximo))) {
+            say(out, QStringLiteral("El valor mínimo o máximo para la relación <") + ratioName(r) +
+                         range);
             return false;
         }
     }
@@ -301,30 +376,31 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
     return formulate(model, cantidadText, DatabaseComposition(conn), decimalSeparator);
 }
 
-RunResult formulate(WorkingModel& model, const QString& cantidadText,
-                    const CompositionSource& catalog, QChar decimalSeparator) {
-    RunResult result;
+PreparedRun prepareRun(WorkingModel& model, const QString& cantidadText,
+                       const CompositionSource& catalog, QChar decimalSeparator) {
+    PreparedRun prepared;
+    RunResult& result = prepared.result;
     Messages& out = result.messages;
     model.txtCantidad = cantidadText;
 
     const std::optional<double> quantity = checkQuantity(cantidadText, out);
     if (!quantity)
-        return result;
+        return prepared;
     if (!checkLoadedItems(model, out))
-        return result;
+        return prepared;
     if (model.rsPropiedades.empty()) {
         say(out, QStringLiteral("Debe ingresar al menos una restricción para los Nutrientes"),
             MsgIcon::Critical);
-        return result;
+        return prepared;
     }
     if (model.ingredients.empty()) {
         say(out, QStringLiteral("Debe ingresar al menos un Ingrediente"), MsgIcon::Critical);
-        return result;
+        return prepared;
     }
     if (model.vSecaIng && !model.vSecaNut) {
         say(out, QStringLiteral(
                      "No es posible formular nutrientes en húmeda e ingredientes en base seca"));
-        return result;
+        return prepared;
     }
 
     const double Q = *quantity;
@@ -332,35 +408,53 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
     model.txtCantidad = fmt(Q, "0.00", decimalSeparator);
 
     if (!checkNutrientLimits(model, out, decimalSeparator))
-        return result;
+        return prepared;
+    if (!checkRatioAndGroupLimits(model, out))
+        return prepared;
     if (!checkPrices(model, out))
-        return result;
+        return prepared;
     if (!checkIngredientFigures(model, out))
-        return result;
+        return prepared;
     // The one read of the catalog composition in this run: every stage below works from it.
-    const FormulaComposition composition =
-        catalog.composition(model.rsPropiedades, model.ingredients);
+    prepared.composition = catalog.composition(compositionNutrients(model), model.ingredients);
+    const FormulaComposition& composition = prepared.composition;
     if (!checkCatalogItems(model, composition, out))
-        return result;
+        return prepared;
     if (!checkMagnitudes(model, composition, out))
-        return result;
+        return prepared;
+    if (!checkRatiosAndGroupsApply(model, composition, out))
+        return prepared;
     if (!checkIngredientSums(model, Q, out)) {
         result.limitsConflict = true;
-        return result;
+        return prepared;
     }
     if (!checkReachability(model, Q, composition, out, decimalSeparator)) {
         result.end = RunEnd::Unreachable;
         result.limitsConflict = true;
-        return result;
+        return prepared;
     }
 
+    prepared.Q = Q;
+    prepared.problem = statedProblem(model, Q, composition);
+    return prepared;
+}
+
+RunResult formulate(WorkingModel& model, const QString& cantidadText,
+                    const CompositionSource& catalog, QChar decimalSeparator) {
+    PreparedRun prepared = prepareRun(model, cantidadText, catalog, decimalSeparator);
+    RunResult& result = prepared.result;
+    Messages& out = result.messages;
+    if (!prepared.problem)
+        return std::move(result);
+    const double Q = prepared.Q;
+    const FormulaComposition& composition = prepared.composition;
     model.totals = Totals{};
     model.totalsTexts = TotalsTexts{};
     model.vCostoHumeda = 0;
     model.vMateriaSeca = 0;
     result.totalsCleared = true;
 
-    const simplex::LpProblem problem = statedProblem(model, Q, composition);
+    const simplex::LpProblem& problem = *prepared.problem;
     simplex::BuiltTableau built = simplex::buildTableau(problem);
     model.rowLabels.clear();
     model.rowLabels.reserve(built.rowLabels.size());
@@ -368,13 +462,9 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
         model.rowLabels.push_back(QString::fromStdString(label));
 
     std::vector<int> keys;
-    std::vector<double> dryFractions;
     keys.reserve(problem.ingredients.size());
-    dryFractions.reserve(problem.ingredients.size());
-    for (const simplex::LpIngredient& ing : problem.ingredients) {
+    for (const simplex::LpIngredient& ing : problem.ingredients)
         keys.push_back(ing.id);
-        dryFractions.push_back(ing.dryFraction);
-    }
 
     simplex::Tableau& tableau = built.tableau;
     const auto solveStart = std::chrono::steady_clock::now();
@@ -389,19 +479,16 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText,
     const simplex::Outcome outcome = result.report.outcome;
     if (outcome == simplex::Outcome::NotStandard) {
         result.end = RunEnd::NotStandard;
-        return result;
+        return std::move(result);
     }
     if (outcome == simplex::Outcome::Optimal || outcome == simplex::Outcome::Unbounded) {
-        const SensitivityInput input{tableau, built.A,        built.B,
-                                     keys,    dryFractions,   model.rowLabels,
-                                     Q,       model.vSecaIng, model.vSecaNut};
-        model.rsAnalisis = analysisRecords(input, model.ingredients);
+        model.rsAnalisis = analysisRecords(built, problem, model.ingredients);
     }
 
     writeBack(model, tableau, keys, Q, out);
     actuResultados(model, composition, decimalSeparator);
     result.end = RunEnd::WrittenBack;
-    return result;
+    return std::move(result);
 }
 
 void showRunMessages(const std::vector<RunMessage>& messages, Desktop& desktop,

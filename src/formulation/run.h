@@ -5,6 +5,7 @@
 #include "formulation/formula_composition.h"
 #include "formulation/run_message.h"
 #include "formulation/working_model.h"
+#include "solver/problem.h"
 #include "solver/simplex.h"
 
 #include <QChar>
@@ -52,6 +53,20 @@ RunResult formulate(WorkingModel& model, const QString& cantidadText, db::Connec
 // beforehand, runs on different models may go at once on several threads.
 RunResult formulate(WorkingModel& model, const QString& cantidadText,
                     const CompositionSource& catalog, QChar decimalSeparator);
+
+// A run's checks and the programme they let through, without solving it: the first stages of
+// formulate, for those that solve the programme another way (with other formulas, as a
+// production plan does).
+struct PreparedRun {
+    // Set when every check passed: the programme as the run states it for the batch Q.
+    std::optional<simplex::LpProblem> problem;
+    FormulaComposition composition;
+    double Q = 0;
+    // When a check stopped the run: its end, messages and whether the limits conflict.
+    RunResult result;
+};
+PreparedRun prepareRun(WorkingModel& model, const QString& cantidadText,
+                       const CompositionSource& catalog, QChar decimalSeparator);
 
 // Shows a run's messages in order: message boxes on the desktop, the contributions window
 // through showContributions; after each, focus receives where the focus goes.

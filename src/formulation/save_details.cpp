@@ -152,6 +152,40 @@ DetailCounts saveIngredients(WorkingModel& model, db::Connection& conn, const QS
     return counts;
 }
 
+// The ratio and group limits: the stored rows replaced by the working rows.
+// Returns what the record of changes says of them: how many of each were written, or nothing
+// when the formula has and had none.
+QString saveRatiosAndGroups(const WorkingModel& model, db::Connection& conn, const QString& id) {
+    const auto storedCount = [&](const char* table) {
+        return conn
+            .query(QStringLiteral("SELECT count(*) FROM ") + QString::fromLatin1(table) +
+                   QStringLiteral(" WHERE id_formula=") + id)
+            .value(0, 0)
+            .toInt();
+    };
+    const bool hadAny = storedCount("formula_relacion") + storedCount("formula_grupo") > 0;
+    conn.execute(QStringLiteral("DELETE FROM formula_relacion WHERE id_formula=") + id);
+    for (const RatioRow& row : model.relaciones)
+        conn.execute(QStringLiteral("INSERT INTO formula_relacion (id_formula,id_propiedad_num,"
+                                    "id_propiedad_den,minimo,maximo,valor) VALUES (") +
+                     id + QLatin1Char(',') + db::sqlInt(row.id_num) + QLatin1Char(',') +
+                     db::sqlInt(row.id_den) + QLatin1Char(',') + db::sqlReal(row.minimo) +
+                     QLatin1Char(',') + db::sqlReal(row.maximo) + QLatin1Char(',') +
+                     db::sqlReal(row.valor) + QLatin1Char(')'));
+    conn.execute(QStringLiteral("DELETE FROM formula_grupo WHERE id_formula=") + id);
+    for (const GroupRow& row : model.grupos)
+        conn.execute(QStringLiteral("INSERT INTO formula_grupo (id_formula,id_grupo,minimo,maximo,"
+                                    "valor) VALUES (") +
+                     id + QLatin1Char(',') + db::sqlInt(row.id_grupo) + QLatin1Char(',') +
+                     db::sqlReal(row.minimo) + QLatin1Char(',') + db::sqlReal(row.maximo) +
+                     QLatin1Char(',') + db::sqlReal(row.valor) + QLatin1Char(')'));
+    if (!hadAny && model.relaciones.empty() && model.grupos.empty())
+        return {};
+    return QStringLiteral("relaciones y grupos: %1 relaciones, %2 grupos grabados")
+        .arg(model.relaciones.size())
+        .arg(model.grupos.size());
+}
+
 } // namespace
 
 void saveDetails(WorkingModel& model, db::Connection& conn) {
@@ -159,9 +193,10 @@ void saveDetails(WorkingModel& model, db::Connection& conn) {
     db::Transaction transaction(conn);
     const DetailCounts nutrients = saveNutrients(model, conn, id);
     const DetailCounts ingredients = saveIngredients(model, conn, id);
+    const QString limits = saveRatiosAndGroups(model, conn, id);
     QStringList detail;
     for (const QString& part : {ingredients.text(QStringLiteral("ingredientes")),
-                                nutrients.text(QStringLiteral("nutrientes"))})
+                                nutrients.text(QStringLiteral("nutrientes")), limits})
         if (!part.isEmpty())
             detail << part;
     if (!detail.isEmpty())

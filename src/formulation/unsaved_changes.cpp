@@ -1,7 +1,9 @@
 #include "formulation/unsaved_changes.h"
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
+#include <utility>
 
 namespace tarvela::formulation {
 
@@ -16,6 +18,18 @@ auto stored(const NutrientRow& r) {
     return std::tie(r.id_propiedad, r.minimo, r.maximo, r.valor);
 }
 
+auto stored(const RatioRow& r) {
+    return std::tie(r.id_num, r.id_den, r.minimo, r.maximo, r.valor);
+}
+
+auto stored(const GroupRow& r) {
+    return std::tie(r.id_grupo, r.minimo, r.maximo, r.valor);
+}
+
+std::pair<int, int> ratioKey(const RatioRow& r) {
+    return {r.id_num, r.id_den};
+}
+
 // The rows by key, as a save writes them.
 template <typename Row, typename Key>
 std::vector<const Row*> byKey(const std::vector<Row>& rows, Key key) {
@@ -23,8 +37,9 @@ std::vector<const Row*> byKey(const std::vector<Row>& rows, Key key) {
     sorted.reserve(rows.size());
     for (const Row& row : rows)
         sorted.push_back(&row);
-    std::sort(sorted.begin(), sorted.end(),
-              [key](const Row* a, const Row* b) { return a->*key < b->*key; });
+    std::sort(sorted.begin(), sorted.end(), [key](const Row* a, const Row* b) {
+        return std::invoke(key, *a) < std::invoke(key, *b);
+    });
     return sorted;
 }
 
@@ -46,7 +61,9 @@ bool differsFromSaved(const WorkingModel& current, const WorkingModel& saved) {
     return current.batchQuantity != saved.batchQuantity || current.vSecaIng != saved.vSecaIng ||
            current.vSecaNut != saved.vSecaNut ||
            !sameRows(current.ingredients, saved.ingredients, &IngredientRow::id_producto) ||
-           !sameRows(current.rsPropiedades, saved.rsPropiedades, &NutrientRow::id_propiedad);
+           !sameRows(current.rsPropiedades, saved.rsPropiedades, &NutrientRow::id_propiedad) ||
+           !sameRows(current.relaciones, saved.relaciones, ratioKey) ||
+           !sameRows(current.grupos, saved.grupos, &GroupRow::id_grupo);
 }
 
 } // namespace tarvela::formulation

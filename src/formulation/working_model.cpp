@@ -19,6 +19,49 @@ bool shareAbove(const Opt& a, const Opt& b) {
 
 } // namespace
 
+QString analysisCode(AnalysisKind kind) {
+    switch (kind) {
+    case AnalysisKind::IngredientInMix:
+        return QStringLiteral("IA");
+    case AnalysisKind::IngredientLeftOut:
+        return QStringLiteral("II");
+    case AnalysisKind::NutrientLimit:
+        return QStringLiteral("RN");
+    case AnalysisKind::IngredientLimit:
+        return QStringLiteral("RI");
+    case AnalysisKind::RatioLimit:
+        return QStringLiteral("RR");
+    case AnalysisKind::GroupLimit:
+        return QStringLiteral("RG");
+    }
+    return {};
+}
+
+QString ratioName(const RatioRow& row) {
+    return row.nombreNum.trimmed() + QStringLiteral(" / ") + row.nombreDen.trimmed();
+}
+
+QString ratioCaption(const RatioRow& row) {
+    return QStringLiteral("Relación ") + ratioName(row);
+}
+
+QString groupCaption(const GroupRow& row) {
+    return QStringLiteral("Grupo ") + row.nombre.trimmed();
+}
+
+RatioRow* WorkingModel::findRatio(int idNum, int idDen) {
+    auto it = std::find_if(relaciones.begin(), relaciones.end(), [&](const RatioRow& r) {
+        return r.id_num == idNum && r.id_den == idDen;
+    });
+    return it == relaciones.end() ? nullptr : &*it;
+}
+
+GroupRow* WorkingModel::findGroup(int idGrupo) {
+    auto it = std::find_if(grupos.begin(), grupos.end(),
+                           [&](const GroupRow& g) { return g.id_grupo == idGrupo; });
+    return it == grupos.end() ? nullptr : &*it;
+}
+
 IngredientRow* WorkingModel::findIngredient(int idProducto) {
     auto it =
         std::find_if(ingredients.begin(), ingredients.end(),

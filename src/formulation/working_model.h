@@ -38,13 +38,67 @@ struct IngredientRow {
     Opt costoHumedaActual;
 };
 
-// A sensitivity record: tipo "IA", "II", "RN" or "RI".
+// A limit on the ratio of two nutrients' values in the mix, on the formula's nutrient basis
+// (the ratio is the same on either basis).
+struct RatioRow {
+    int id_num = 0; // id_propiedad of the numerator
+    int id_den = 0; // id_propiedad of the denominator
+    QString nombreNum;
+    QString nombreDen;
+    Opt minimo;
+    Opt maximo;
+    Opt valor; // none while the denominator's value in the mix is 0
+    Opt valorAnterior;
+};
+
+// A limit on the total quantity of a group of ingredients in the batch, in the unit of the
+// ingredient limits (batch quantities on the formula's ingredient basis).
+struct GroupRow {
+    int id_grupo = 0;
+    QString nombre;
+    std::vector<int> miembros; // id_producto of the group's ingredients in the catalog
+    Opt minimo;
+    Opt maximo;
+    Opt valor;
+    Opt valorAnterior;
+};
+
+// "Calcio / Fósforo Disponible", and as the grids name the rows: "Relación Calcio / Fósforo
+// Disponible", "Grupo Cereales".
+QString ratioName(const RatioRow& row);
+QString ratioCaption(const RatioRow& row);
+QString groupCaption(const GroupRow& row);
+
+// The kinds of sensitivity records, in the order the run makes them.
+enum class AnalysisKind {
+    IngredientInMix,   // "IA": how far its price may rise before the mix changes
+    IngredientLeftOut, // "II": the price at which it would enter
+    NutrientLimit,     // "RN": the cost of one unit more of a binding nutrient limit
+    IngredientLimit,   // "RI": the same for an ingredient limit
+    RatioLimit,        // "RR": the same for a ratio limit
+    GroupLimit,        // "RG": the same for a group limit
+};
+
+// The record kind's code: "IA", "II", "RN", "RI", "RR", "RG".
+QString analysisCode(AnalysisKind kind);
+
 struct AnalysisRecord {
-    QString tipo;
+    AnalysisKind kind = AnalysisKind::IngredientInMix;
     QString detalle;
     Opt valor1;
     Opt valor2;
     Opt valor3;
+    // Records of binding limits: the values of the limit over which the mix keeps its basis and
+    // the limit its cost per unit ("Válido desde", "Válido hasta"); empty = without limit.
+    bool ranged = false;
+    Opt validoDesde = std::nullopt;
+    Opt validoHasta = std::nullopt;
+    // The item the record speaks of: id_producto of an ingredient (in or out of the mix, or
+    // limited), id_propiedad of a limited nutrient, id_grupo of a group, id_num and id_den of a
+    // ratio; which limit of it for the records of binding limits.
+    int itemId = 0;
+    int itemId2 = 0;
+    bool maximo = false;
 };
 
 // The header boxes as the window shows them.
@@ -94,6 +148,8 @@ struct WorkingModel {
 
     std::vector<NutrientRow> rsPropiedades;
     std::vector<IngredientRow> ingredients;
+    std::vector<RatioRow> relaciones; // by numerator's then denominator's name
+    std::vector<GroupRow> grupos;     // by name
     // Keys of the loaded formula's nutrients and ingredients that the catalog no longer lists
     // (deleted by another program or workstation): loading leaves them out, and a run refuses to
     // go on without their limits.
@@ -105,6 +161,8 @@ struct WorkingModel {
 
     IngredientRow* findIngredient(int idProducto);
     NutrientRow* findNutrient(int idPropiedad);
+    RatioRow* findRatio(int idNum, int idDen);
+    GroupRow* findGroup(int idGrupo);
     void sortIngredientsById();
     // By porcentaje_seca DESC when ingredients are on dry matter, else porcentaje_humeda DESC
     // (stable: equal shares keep their order).

@@ -122,6 +122,100 @@ EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString
     return {};
 }
 
+namespace {
+
+// A limit typed for one side of a pair: empty is no limit; refused when not a number, below 0, or
+// on the wrong side of the other limit.
+EditResult editPairLimit(Opt& minimo, Opt& maximo, const QString& field, const QString& text,
+                         int decimals, std::optional<double> largest) {
+    const QString typed = text.trimmed();
+    Opt value;
+    if (!typed.isEmpty()) {
+        value = text::parseUserNumber(typed);
+        if (const auto refusal = refusalOf(value))
+            return *refusal;
+        if (largest && *value > *largest)
+            return refused(QStringLiteral("El valor no puede ser mayor a la cantidad a elaborar"));
+        value = text::roundDecimal(*value, decimals);
+    }
+    const bool isMin = field == QStringLiteral("minimo");
+    const Opt& other = isMin ? maximo : minimo;
+    if (value && other && (isMin ? *value > *other : *value < *other))
+        return refused(QStringLiteral("El valor máximo debe ser mayor o igual al mínimo"));
+    (isMin ? minimo : maximo) = value;
+    return {};
+}
+
+} // namespace
+
+EditResult editRatioLimit(WorkingModel& model, int idNum, int idDen, const QString& field,
+                          const QString& text) {
+    RatioRow* row = model.findRatio(idNum, idDen);
+    if (!row)
+        return notFound(QStringLiteral("No se encuentra la Relación"));
+    return editPairLimit(row->minimo, row->maximo, field, text, 2, std::nullopt);
+}
+
+EditResult editGroupLimit(WorkingModel& model, int idGrupo, const QString& field,
+                          const QString& text) {
+    GroupRow* row = model.findGroup(idGrupo);
+    if (!row)
+        return notFound(QStringLiteral("No se encuentra el Grupo"));
+    std::optional<double> batch;
+    if (model.batchQuantity > 0)
+        batch = model.batchQuantity;
+    return editPairLimit(row->minimo, row->maximo, field, text, 3, batch);
+}
+
+AddResult addRatio(WorkingModel& model, int idNum, const QString& nombreNum, int idDen,
+                   const QString& nombreDen) {
+    if (idNum == idDen)
+        return {false, QStringLiteral("El numerador y el denominador de la relación deben ser "
+                                      "nutrientes distintos")};
+    if (model.findRatio(idNum, idDen))
+        return {false, QStringLiteral("La Relación Ya se encuentra Asignada a la Fórmula")};
+    RatioRow row;
+    row.id_num = idNum;
+    row.id_den = idDen;
+    row.nombreNum = nombreNum;
+    row.nombreDen = nombreDen;
+    model.relaciones.push_back(std::move(row));
+    return {true, {}};
+}
+
+AddResult addGroup(WorkingModel& model, db::Connection& conn, int idGrupo) {
+    if (model.findGroup(idGrupo))
+        return {false, QStringLiteral("El Grupo Ya se encuentra Asignado a la Fórmula")};
+    const QString key = db::sqlInt(idGrupo);
+    const db::Result rs =
+        conn.query(QStringLiteral("select nombre from grupos where id_grupo=") + key);
+    if (rs.isEmpty())
+        return {false, {}};
+    GroupRow row;
+    row.id_grupo = idGrupo;
+    row.nombre = rs.value(0, 0).toString();
+    const db::Result members =
+        conn.query(QStringLiteral("select id_producto from grupo_producto where id_grupo=") + key +
+                   QStringLiteral(" order by id_producto"));
+    for (int r = 0; r < members.rowCount(); ++r)
+        row.miembros.push_back(members.value(r, 0).toInt());
+    model.grupos.push_back(std::move(row));
+    return {true, {}};
+}
+
+bool removeRatio(WorkingModel& model, int idNum, int idDen) {
+    const auto removed = std::erase_if(model.relaciones, [&](const RatioRow& r) {
+        return r.id_num == idNum && r.id_den == idDen;
+    });
+    return removed > 0;
+}
+
+bool removeGroup(WorkingModel& model, int idGrupo) {
+    const auto removed =
+        std::erase_if(model.grupos, [&](const GroupRow& g) { return g.id_grupo == idGrupo; });
+    return removed > 0;
+}
+
 QString editBoxText(const Opt& value, QChar decimalSeparator) {
     if (!value)
         return {};

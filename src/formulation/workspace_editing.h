@@ -44,6 +44,15 @@ EditResult editIngredientQuantity(WorkingModel& model, int idProducto, const QSt
 EditResult editNutrientLimit(WorkingModel& model, int idPropiedad, const QString& field,
                              const QString& text);
 
+// A ratio's "minimo" or "maximo", as a nutrient limit (2 decimals); a negative value, or one that
+// would put the minimum above the maximum, is refused.
+EditResult editRatioLimit(WorkingModel& model, int idNum, int idDen, const QString& field,
+                          const QString& text);
+// A group's "minimo" or "maximo", as an ingredient limit (3 decimals); a negative value, one above
+// the batch quantity, or one that would put the minimum above the maximum, is refused.
+EditResult editGroupLimit(WorkingModel& model, int idGrupo, const QString& field,
+                          const QString& text);
+
 // Every ingredient's shares from the quantities: its quantity over the total of its basis, 0
 // when that total is 0.
 void recomputeShares(WorkingModel& model);
@@ -58,6 +67,16 @@ struct AddResult {
 AddResult addIngredient(WorkingModel& model, db::Connection& conn, int idProducto);
 // The nutrient with minimum 0, no maximum and no value yet.
 AddResult addNutrient(WorkingModel& model, int idPropiedad, const QString& nombre);
+
+// The ratio of two nutrients picked in turn, without limits yet; refused when both are the same
+// nutrient or the formula holds the ratio.
+AddResult addRatio(WorkingModel& model, int idNum, const QString& nombreNum, int idDen,
+                   const QString& nombreDen);
+// The group as the catalog holds it (name and members), without limits yet; refused when the
+// formula holds it. Throws db::DbError.
+AddResult addGroup(WorkingModel& model, db::Connection& conn, int idGrupo);
+bool removeRatio(WorkingModel& model, int idNum, int idDen);
+bool removeGroup(WorkingModel& model, int idGrupo);
 
 // Removes a row; the ingredients' shares follow the remaining quantities. False when the row is
 // not there.

@@ -6,6 +6,27 @@ namespace tarvela::formulation {
 
 void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::vector<int>& keys,
                double Q, std::vector<RunMessage>& messages) {
+    std::vector<double> shares(keys.size(), 0.0);
+    std::vector<char> basic(keys.size(), 0);
+    for (int i = 1; i <= tableau.m(); ++i) {
+        const int j = tableau.basis()[static_cast<size_t>(i)];
+        if (j < 1 || j > tableau.ni())
+            continue;
+        shares[static_cast<size_t>(j - 1)] = tableau.rhs(i);
+        basic[static_cast<size_t>(j - 1)] = 1;
+    }
+    writeShares(model, keys, shares, basic, Q, messages);
+}
+
+void writeShares(WorkingModel& model, const std::vector<int>& keys,
+                 const std::vector<double>& shares, std::vector<RunMessage>& messages) {
+    writeShares(model, keys, shares, std::vector<char>(keys.size(), 1), model.batchQuantity,
+                messages);
+}
+
+void writeShares(WorkingModel& model, const std::vector<int>& keys,
+                 const std::vector<double>& shares, const std::vector<char>& given, double Q,
+                 std::vector<RunMessage>& messages) {
     model.sortIngredientsById();
     for (IngredientRow& row : model.ingredients) {
         row.cantidad_seca = 0.0;
@@ -18,12 +39,11 @@ void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::
     const IngredientIndex byKey(model.ingredients);
     double totalSeca = 0;
     double totalHumeda = 0;
-    for (int i = 1; i <= tableau.m(); ++i) {
-        const int j = tableau.basis()[static_cast<size_t>(i)];
-        if (j < 1 || j > tableau.ni())
+    for (size_t j = 0; j < keys.size(); ++j) {
+        if (!given[j])
             continue;
-        const double x = tableau.rhs(i);
-        const int key = keys[static_cast<size_t>(j - 1)];
+        const double x = shares[j];
+        const int key = keys[j];
         const int k = byKey.position(key);
         if (k < 0) {
             RunMessage m;

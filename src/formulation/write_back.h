@@ -15,4 +15,13 @@ namespace tarvela::formulation {
 void writeBack(WorkingModel& model, const simplex::Tableau& tableau, const std::vector<int>& keys,
                double Q, std::vector<RunMessage>& messages);
 
+// The same from shares on the ingredients' basis, one per key (a mix found another way, as a
+// production plan finds it), for the model's batch quantity.
+void writeShares(WorkingModel& model, const std::vector<int>& keys,
+                 const std::vector<double>& shares, std::vector<RunMessage>& messages);
+// The same for the keys marked in given (the basic columns of a tableau), for a batch of Q.
+void writeShares(WorkingModel& model, const std::vector<int>& keys,
+                 const std::vector<double>& shares, const std::vector<char>& given, double Q,
+                 std::vector<RunMessage>& messages);
+
 } // namespace tarvela::formulation

@@ -300,8 +300,13 @@ private:
             }
             const bool differs = !nutrient.idPropiedad || !sameValue(before, cell.value);
             list(nutrient.nombre, variantOf(before), cell.value, differs);
-            if (differs)
+            if (differs) {
                 planned.values.emplace_back(static_cast<int>(k), cell.value);
+                planned.compositionChanges << nutrient.nombre + QStringLiteral(": ") +
+                                                  db::recordedValue(variantOf(before)) +
+                                                  QStringLiteral(" → ") +
+                                                  db::recordedValue(cell.value);
+            }
         }
         if (planned.fieldsChange || !planned.values.empty())
             preview_.plan.push_back(std::move(planned));
@@ -460,6 +465,12 @@ CompositionApplication applyComposition(db::Connection& conn, int base, const Co
             history.push_back(*planned.priceChange);
         for (const auto& [k, value] : planned.values)
             add(id, nutrientIds[static_cast<size_t>(k)], value);
+        // One row of the ingredient's record for all of its composition that the file changes.
+        if (!planned.compositionChanges.isEmpty())
+            db::recordChange(conn, QStringLiteral("productos"), QString::number(id),
+                             db::kActionChanged,
+                             QStringLiteral("composición desde ") + origen + QStringLiteral(": ") +
+                                 planned.compositionChanges.join(QStringLiteral("; ")));
     }
     flush();
     catalogs::recordPriceChanges(conn, history, when, origen);

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -96,6 +97,7 @@ struct PlannedRow {
     bool fieldsChange = false;       // an existing ingredient's fields are rewritten
     std::optional<catalogs::PriceChange> priceChange;
     std::vector<std::pair<int, double>> values; // nutrient column index, value to store
+    QStringList compositionChanges;             // "nutriente: antes → después", for the record
 
     bool operator==(const PlannedRow&) const = default;
 };

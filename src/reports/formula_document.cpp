@@ -67,6 +67,27 @@ TextDocument formulaDocument(const FormulaReport& r) {
                                   {r.unitOf(n)}});
     document.tables.push_back(nutrients);
 
+    const std::vector<LimitLine> lines = r.ratioAndGroupLines();
+    if (!lines.empty()) {
+        DocumentTable limits;
+        limits.widths = nutrients.widths;
+        limits.shade = kHeadingShade;
+        limits.shadedRows = {0};
+        limits.headingRow = true;
+        limits.rows.push_back({bold(QStringLiteral("RELACIONES Y GRUPOS")),
+                               bold(QStringLiteral("Mínimo"), true),
+                               bold(QStringLiteral("Máximo"), true),
+                               bold(QStringLiteral("Valor"), true),
+                               {}});
+        for (const LimitLine& limit : lines)
+            limits.rows.push_back({{limit.nombre},
+                                   figure(r.nutrientFigure(limit.minimo)),
+                                   figure(r.nutrientFigure(limit.maximo)),
+                                   figure(r.lineValue(limit)),
+                                   {}});
+        document.tables.push_back(limits);
+    }
+
     // Without costs the two cost columns are left out: they would have no width.
     DocumentTable ingredients;
     ingredients.widths = {r.includeCosts ? 100.0 : 170.0, 60, 50, 70, 50};

@@ -56,6 +56,7 @@ private:
         pageHeader();
         headerData();
         nutrients();
+        ratiosAndGroups();
         ingredients();
     }
 
@@ -182,6 +183,28 @@ private:
                            {140, r_.nutrientFigure(n.valor)}});
             // After the last row the ingredients' heading decides where they start.
             if (i + 1 < rows.size())
+                breakIfFull();
+        }
+        section_.reset();
+    }
+
+    // The ratio and group limits, as the nutrients are printed; only when the formula has any.
+    void ratiosAndGroups() {
+        const std::vector<LimitLine> lines = r_.ratioAndGroupLines();
+        if (lines.empty())
+            return;
+        startSection({QStringLiteral("RELACIONES Y GRUPOS"),
+                      {{90, QStringLiteral("Mínimo")},
+                       {115, QStringLiteral("Máximo")},
+                       {140, QStringLiteral("Valor")}},
+                      kUnitBoxWidth,
+                      {}});
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const LimitLine& line = lines[i];
+            row(line.nombre, {{90, r_.nutrientFigure(line.minimo)},
+                              {115, r_.nutrientFigure(line.maximo)},
+                              {140, r_.lineValue(line)}});
+            if (i + 1 < lines.size())
                 breakIfFull();
         }
         section_.reset();

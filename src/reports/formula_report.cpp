@@ -13,6 +13,19 @@ std::vector<const formulation::IngredientRow*> FormulaReport::ingredientsInMix()
     return rows;
 }
 
+std::vector<LimitLine> FormulaReport::ratioAndGroupLines() const {
+    std::vector<LimitLine> lines;
+    for (const formulation::RatioRow& r : model.relaciones)
+        lines.push_back({formulation::ratioCaption(r), r.minimo, r.maximo, r.valor});
+    for (const formulation::GroupRow& g : model.grupos)
+        lines.push_back({formulation::groupCaption(g), g.minimo, g.maximo, g.valor});
+    return lines;
+}
+
+QString FormulaReport::lineValue(const LimitLine& line) const {
+    return line.valor ? nutrientFigure(line.valor) : kNoValue;
+}
+
 QString FormulaReport::todayText() const {
     return text::formatDate(today, QStringLiteral("dd/mm/yyyy"));
 }

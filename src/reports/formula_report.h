@@ -15,6 +15,18 @@
 // working table by name and the ingredients of the mix, largest share first.
 namespace tarvela::reports {
 
+// One line of the section "RELACIONES Y GRUPOS": "Relación Calcio / Fósforo Disponible" or
+// "Grupo Cereales" with its limits and value (a ratio whose denominator is 0 in the mix has none).
+struct LimitLine {
+    QString nombre;
+    std::optional<double> minimo;
+    std::optional<double> maximo;
+    std::optional<double> valor;
+};
+
+// What a line's value shows when it has none: a dash, never inf or NaN.
+inline const QString kNoValue = QStringLiteral("—");
+
 struct FormulaReport {
     const formulation::WorkingModel& model;
     bool includeCosts = false;
@@ -28,6 +40,10 @@ struct FormulaReport {
     // The ingredients listed: those in the mix (an as-fed quantity other than 0), in the
     // working table's order.
     std::vector<const formulation::IngredientRow*> ingredientsInMix() const;
+    // The ratio limits, then the group limits; empty when the formula has none.
+    std::vector<LimitLine> ratioAndGroupLines() const;
+    // A line's value as the nutrient section shows a value, or kNoValue.
+    QString lineValue(const LimitLine& line) const;
 
     // "dd/mm/yyyy".
     QString todayText() const;

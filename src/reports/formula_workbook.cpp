@@ -98,6 +98,31 @@ Sheet formulaSheet(const FormulaReport& r) {
     }
     sheet.frame(nutrientHeading, 1, row, 5);
 
+    // Ratio and group limits, as the nutrients; a ratio without a value shows a dash.
+    const std::vector<LimitLine> lines = r.ratioAndGroupLines();
+    if (!lines.empty()) {
+        row += 2;
+        const int limitsHeading = row;
+        sheet.setText(row, 1, QStringLiteral("RELACIONES Y GRUPOS"));
+        sheet.setText(row, 2, QStringLiteral("Mínimo"));
+        sheet.setText(row, 3, QStringLiteral("Máximo"));
+        sheet.setText(row, 4, QStringLiteral("Valor"));
+        headingRow(sheet, row, 5);
+        for (const LimitLine& line : lines) {
+            ++row;
+            sheet.setText(row, 1, line.nombre);
+            if (line.minimo)
+                sheet.setNumber(row, 2, *line.minimo, kTwoDecimals);
+            if (line.maximo)
+                sheet.setNumber(row, 3, *line.maximo, kTwoDecimals);
+            if (line.valor)
+                sheet.setNumber(row, 4, *line.valor, kTwoDecimals);
+            else
+                sheet.setText(row, 4, kNoValue);
+        }
+        sheet.frame(limitsHeading, 1, row, 5);
+    }
+
     // Ingredients of the mix.
     row += 2;
     const int ingredientHeading = row;

@@ -169,13 +169,15 @@ QString workbookFailure(lxw_error failed) {
 
 } // namespace
 
-WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
-    const QByteArray name = path.toUtf8();
-    lxw_workbook* workbook = workbook_new(name.constData());
-    if (!workbook)
-        return {QStringLiteral("no se pudo crear el libro"), 0};
-    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
-    Formats formats(workbook);
+namespace {
+
+lxw_error writeSheet(lxw_workbook* workbook, Formats& formats, const Sheet& sheet,
+                     const QString& sheetName) {
+    const QByteArray sheetNameUtf8 = sheetName.toUtf8();
+    lxw_worksheet* worksheet =
+        workbook_add_worksheet(workbook, sheetName.isEmpty() ? nullptr : sheetNameUtf8.constData());
+    if (!worksheet)
+        return LXW_ERROR_PARAMETER_VALIDATION;
     lxw_error failed = LXW_NO_ERROR;
 
     for (const auto& [column, width] : sheet.columnWidths()) {
@@ -201,6 +203,27 @@ WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
         if (e != LXW_NO_ERROR && failed == LXW_NO_ERROR)
             failed = e;
     }
+    return failed;
+}
+
+} // namespace
+
+WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
+    return saveWorkbook(std::vector<NamedSheet>{{QString(), sheet}}, path);
+}
+
+WriteFailure saveWorkbook(const std::vector<NamedSheet>& sheets, const QString& path) {
+    const QByteArray name = path.toUtf8();
+    lxw_workbook* workbook = workbook_new(name.constData());
+    if (!workbook)
+        return {QStringLiteral("no se pudo crear el libro"), 0};
+    Formats formats(workbook);
+    lxw_error failed = LXW_NO_ERROR;
+    for (const NamedSheet& named : sheets) {
+        const lxw_error e = writeSheet(workbook, formats, named.sheet, named.name);
+        if (e != LXW_NO_ERROR && failed == LXW_NO_ERROR)
+            failed = e;
+    }
     // Closing writes the file; it frees the workbook whatever happens.
     const lxw_error closed = workbook_close(workbook);
     if (failed == LXW_NO_ERROR)
@@ -213,6 +236,12 @@ WriteFailure saveWorkbook(const Sheet& sheet, const QString& path) {
 WrittenFile saveNewWorkbook(const Sheet& sheet, const QString& folder, const QString& baseName) {
     return writeNewFile(folder, baseName, QStringLiteral("xlsx"),
                         [&sheet](const QString& path) { return saveWorkbook(sheet, path); });
+}
+
+WrittenFile saveNewWorkbook(const std::vector<NamedSheet>& sheets, const QString& folder,
+                            const QString& baseName) {
+    return writeNewFile(folder, baseName, QStringLiteral("xlsx"),
+                        [&sheets](const QString& path) { return saveWorkbook(sheets, path); });
 }
 
 } // namespace tarvela::reports

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <utility>
+#include <vector>
 
 // A worksheet as data: every cell's value and look, and the columns' widths. The reports fill a
 // sheet and save it as the only sheet of a new workbook (.xlsx), so what they write is tested
@@ -80,6 +81,19 @@ private:
     std::map<int, double> widths_;
     std::map<int, double> heights_;
 };
+
+// A sheet with the name its tab shows (at most 31 characters, none of []:*?/\\; unique in its
+// workbook); empty: the writer's own ("Sheet1").
+struct NamedSheet {
+    QString name;
+    Sheet sheet;
+};
+
+// Writes the sheets in order as the sheets of a workbook file. The failure, or an empty
+// description when the workbook was written whole.
+WriteFailure saveWorkbook(const std::vector<NamedSheet>& sheets, const QString& path);
+WrittenFile saveNewWorkbook(const std::vector<NamedSheet>& sheets, const QString& folder,
+                            const QString& baseName);
 
 // Writes the sheet as the only sheet of a workbook file. The failure, or an empty description
 // when the workbook was written whole.

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-// Why a least-cost problem has no mix that meets its limits: a minimal set of limits that cannot
-// be met together, how far each of them must move on its own, and the least combined move of the
-// limits that lets them all be met.
+// Why a least-cost problem has no mix that meets its limits: every independent set of limits that
+// cannot be met together, how far each of them must move on its own, and the least combined move
+// of the limits that lets them all be met.
 namespace tarvela::simplex {
 
 struct LimitChange {
@@ -24,10 +24,13 @@ struct Diagnosis {
     // The limits can be met together after all (a run may still have been stopped by a check
     // that is stricter than its programme): there is nothing to name.
     bool limitsMet = false;
-    // The minimal set; each with the value it must take on its own, every other limit holding,
-    // or std::nullopt when moving it alone is not enough.
-    std::vector<LimitChange> conflict;
-    // std::nullopt when no relaxation could be confirmed by the run's own programme.
+    // The independent conflicts: a minimal set, then with its limits set aside (the batch stays)
+    // another, until the rest can be met. Each limit with the value it must take on its own to
+    // resolve its set, the limits of the other sets set aside and every other limit holding, or
+    // std::nullopt when moving it alone is not enough.
+    std::vector<std::vector<LimitChange>> conflicts;
+    // Moves only limits of the conflicts; std::nullopt when no relaxation could be confirmed by
+    // the run's own programme.
     std::optional<Relaxation> relaxation;
 };
 
@@ -35,8 +38,11 @@ struct Diagnosis {
 // maximum up) to them, or to 4 significant digits when their step is above 1 % of the value.
 struct DiagnosisOptions {
     int nutrientDecimals = 2;
-    int ingredientDecimals = 3;
+    int ratioDecimals = 2;
+    int ingredientDecimals = 3; // ingredients and groups of them
     int batchDecimals = 2;
+
+    int decimalsOf(LimitKind kind) const;
 };
 
 Diagnosis diagnose(const LpProblem& problem, const DiagnosisOptions& options = {});

@@ -32,7 +32,8 @@ std::vector<int> conflictingLimits(const LimitProgramme& programme,
     return conflict;
 }
 
-std::optional<double> neededValue(const LimitProgramme& programme, int k) {
+std::optional<double> neededValue(const LimitProgramme& programme, int k,
+                                  const std::vector<int>& setAside) {
     const std::vector<Limit>& limits = programme.limits();
     const Limit& limit = limits[static_cast<std::size_t>(k)];
     const bool isMin = limit.side == LimitSide::Minimum;
@@ -40,25 +41,25 @@ std::optional<double> neededValue(const LimitProgramme& programme, int k) {
 
     ProgrammeSetup setup;
     setup.roles.assign(limits.size(), Role::Hard);
+    for (int aside : setAside)
+        setup.roles[static_cast<std::size_t>(aside)] = Role::Absent;
     setup.roles[static_cast<std::size_t>(k)] = Role::Absent;
     setup.cost.assign(n + 1, 0.0);
     // A minimum moves down to the highest value the others allow, a maximum up to the lowest.
     const double sense = isMin ? -1.0 : 1.0;
-    switch (limit.kind) {
-    case LimitKind::Nutrient:
-        // Over sum(h·w) = 1 the nutrient's value is linear in w.
-        setup.normalisation = Normalisation::NutrientDenominator;
+    if (LimitProgramme::boundsValue(limit)) {
+        // Over sum(h·w) = 1 the value is linear in w.
+        setup.normalisation = Normalisation::Denominator;
+        setup.denominatorOf = limit;
         for (std::size_t j = 0; j < n; ++j)
-            setup.cost[j] = sense * programme.contentTerm(limit.index, static_cast<int>(j));
-        break;
-    case LimitKind::Ingredient:
-        // Over sum(w) = 1 with the batch fixed, w is the ingredient's share.
-        setup.cost[static_cast<std::size_t>(limit.index)] = sense;
-        break;
-    case LimitKind::Total:
+            setup.cost[j] = sense * programme.numeratorTerm(limit, static_cast<int>(j));
+    } else if (limit.kind == LimitKind::Total) {
         // Over sum(w) = 1 the batch is 1/t: a larger batch is a smaller t.
         setup.cost[n] = -sense;
-        break;
+    } else {
+        // Over sum(w) = 1 with the batch fixed, the quantity over the batch is linear in w.
+        for (std::size_t j = 0; j < n; ++j)
+            setup.cost[j] = sense * programme.numeratorTerm(limit, static_cast<int>(j));
     }
 
     const ProgrammeSolution solution = programme.solve(setup);

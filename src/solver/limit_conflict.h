@@ -16,10 +16,11 @@ namespace tarvela::simplex {
 std::vector<int> conflictingLimits(const LimitProgramme& programme,
                                    const std::vector<int>& candidates);
 
-// The value limit k must take, every other limit of the problem holding, for them all to be met:
-// the highest value of the nutrient, quantity of the ingredient or smallest batch the others allow
-// for a minimum (the lowest, or the largest batch, for a maximum). std::nullopt when the others
-// cannot be met even without limit k: moving it alone is not enough.
-std::optional<double> neededValue(const LimitProgramme& programme, int k);
+// The value limit k must take, every other limit of the problem holding but those set aside, for
+// them all to be met: the highest value of the nutrient, quantity of the ingredient or smallest
+// batch the others allow for a minimum (the lowest, or the largest batch, for a maximum).
+// std::nullopt when the others cannot be met even without limit k: moving it alone is not enough.
+std::optional<double> neededValue(const LimitProgramme& programme, int k,
+                                  const std::vector<int>& setAside = {});
 
 } // namespace tarvela::simplex

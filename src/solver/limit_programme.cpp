@@ -1,5 +1,8 @@
 #include "solver/limit_programme.h"
 
+#include "solver/tolerances.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -7,88 +10,92 @@ namespace tarvela::simplex {
 
 namespace {
 
-// The run's band around the batch: shares adding up to between 0.99999999 and 1.00000001.
-constexpr double kBatchBandAbove = 1.00000001;
-constexpr double kBatchBandBelow = 0.99999999;
 // The largest batch the system accepts.
 constexpr double kLargestBatch = 1000;
-// Equal ingredient limits are widened by this many batch units, as the run widens them.
-constexpr double kEqualLimitsWidening = 0.001;
 
 constexpr std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-bool equalLimits(const LpIngredient& ing) {
-    return ing.minimo && ing.maximo && *ing.minimo == *ing.maximo;
+bool equalLimits(const std::optional<double>& minimo, const std::optional<double>& maximo) {
+    return minimo && maximo && *minimo == *maximo;
+}
+
+double contentAt(const std::vector<double>& contents, int j) {
+    return at(j) < contents.size() ? contents[at(j)] : 0.0;
 }
 
 } // namespace
 
 std::vector<Limit> limitsOf(const LpProblem& problem) {
-    std::vector<Limit> limits;
-    for (std::size_t n = 0; n < problem.nutrients.size(); ++n) {
-        const LpNutrient& nut = problem.nutrients[n];
-        const int index = static_cast<int>(n);
-        if (nut.minimo)
-            limits.push_back({LimitKind::Nutrient, LimitSide::Minimum, index, *nut.minimo});
-        if (nut.maximo)
-            limits.push_back({LimitKind::Nutrient, LimitSide::Maximum, index, *nut.maximo});
-    }
-    for (std::size_t j = 0; j < problem.ingredients.size(); ++j) {
-        const LpIngredient& ing = problem.ingredients[j];
-        const int index = static_cast<int>(j);
-        if (ing.minimo && *ing.minimo > 0)
-            limits.push_back({LimitKind::Ingredient, LimitSide::Minimum, index, *ing.minimo});
-        if (ing.maximo)
-            limits.push_back({LimitKind::Ingredient, LimitSide::Maximum, index, *ing.maximo});
-    }
-    limits.push_back({LimitKind::Total, LimitSide::Maximum, -1, problem.Q});
-    limits.push_back({LimitKind::Total, LimitSide::Minimum, -1, problem.Q});
+    std::vector<Limit> limits = rowLimits(problem);
+    std::erase_if(limits, [](const Limit& limit) {
+        return limit.kind == LimitKind::Ingredient && limit.side == LimitSide::Minimum &&
+               !(limit.value > 0);
+    });
     return limits;
 }
 
 LimitProgramme::LimitProgramme(const LpProblem& problem, std::vector<Limit> limits)
     : problem_(problem), limits_(std::move(limits)) {}
 
-double LimitProgramme::contentTerm(int nutrient, int j) const {
-    const LpNutrient& nut = problem_.nutrients[at(nutrient)];
-    const double v = at(j) < nut.contents.size() ? nut.contents[at(j)] : 0.0;
-    return problem_.vSecaIng ? v : v * problem_.ingredients[at(j)].dryFraction;
+bool LimitProgramme::boundsValue(const Limit& limit) {
+    return limit.kind == LimitKind::Nutrient || limit.kind == LimitKind::Ratio;
 }
 
-double LimitProgramme::denominatorTerm(int j) const {
-    const bool ratio = !problem_.vSecaIng && problem_.vSecaNut;
-    return ratio ? problem_.ingredients[at(j)].dryFraction : 1.0;
+double LimitProgramme::numeratorTerm(const Limit& limit, int j) const {
+    switch (limit.kind) {
+    case LimitKind::Nutrient:
+        return basisContent(problem_, contentAt(problem_.nutrients[at(limit.index)].contents, j),
+                            j);
+    case LimitKind::Ratio:
+        return basisContent(problem_, contentAt(problem_.ratios[at(limit.index)].numerator, j), j);
+    case LimitKind::Ingredient:
+        return j == limit.index ? 1.0 : 0.0;
+    case LimitKind::Group: {
+        const std::vector<int>& members = problem_.groups[at(limit.index)].members;
+        return std::find(members.begin(), members.end(), j) != members.end() ? 1.0 : 0.0;
+    }
+    case LimitKind::Total:
+        return 1.0;
+    }
+    return 0.0;
+}
+
+double LimitProgramme::denominatorTerm(const Limit& limit, int j) const {
+    if (limit.kind == LimitKind::Ratio)
+        return basisContent(problem_, contentAt(problem_.ratios[at(limit.index)].denominator, j),
+                            j);
+    const bool dryOfMix = !problem_.vSecaIng && problem_.vSecaNut;
+    return dryOfMix ? problem_.ingredients[at(j)].dryFraction : 1.0;
 }
 
 double LimitProgramme::boundOf(const Limit& limit) const {
-    if (limit.kind != LimitKind::Ingredient || !equalLimits(problem_.ingredients[at(limit.index)]))
+    bool equal = false;
+    if (limit.kind == LimitKind::Ingredient) {
+        const LpIngredient& ing = problem_.ingredients[at(limit.index)];
+        equal = equalLimits(ing.minimo, ing.maximo);
+    } else if (limit.kind == LimitKind::Group) {
+        const LpGroup& group = problem_.groups[at(limit.index)];
+        equal = equalLimits(group.minimo, group.maximo);
+    }
+    if (!equal)
         return limit.value;
     return limit.side == LimitSide::Minimum ? limit.value - kEqualLimitsWidening
                                             : limit.value + kEqualLimitsWidening;
 }
 
 double LimitProgramme::valueAt(const Limit& limit, const std::vector<double>& w, double t) const {
-    double total = 0;
-    for (double q : w)
-        total += q;
-    switch (limit.kind) {
-    case LimitKind::Nutrient: {
-        double num = 0;
-        double den = 0;
-        for (std::size_t j = 0; j < w.size(); ++j) {
-            num += contentTerm(limit.index, static_cast<int>(j)) * w[j];
-            den += denominatorTerm(static_cast<int>(j)) * w[j];
-        }
-        return den > 0 ? num / den : 0.0;
+    double num = 0;
+    double den = 0;
+    for (std::size_t j = 0; j < w.size(); ++j) {
+        num += numeratorTerm(limit, static_cast<int>(j)) * w[j];
+        if (boundsValue(limit))
+            den += denominatorTerm(limit, static_cast<int>(j)) * w[j];
     }
-    case LimitKind::Ingredient:
-        return t > 0 ? w[at(limit.index)] / t : 0.0;
-    case LimitKind::Total:
-        return t > 0 ? total / t : 0.0;
-    }
-    return 0.0;
+    if (!boundsValue(limit))
+        den = t;
+    return den > 0 ? num / den : 0.0;
 }
 
 // Columns: 1..n the quantities w, n+1 the scale t, then one violation column per elastic limit.
@@ -112,9 +119,9 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
     for (std::size_t c = 0; c < setup.cost.size() && static_cast<int>(c) <= n; ++c)
         t.at(0, static_cast<int>(c) + 1) = setup.cost[c];
 
-    const bool byDenominator = setup.normalisation == Normalisation::NutrientDenominator;
+    const bool byDenominator = setup.normalisation == Normalisation::Denominator;
     for (int j = 1; j <= n; ++j) {
-        const double g = byDenominator ? denominatorTerm(j - 1) : 1.0;
+        const double g = byDenominator ? denominatorTerm(setup.denominatorOf, j - 1) : 1.0;
         t.at(1, j) = g;
         t.at(2, j) = -g;
         t.at(3, j) = 1.0;
@@ -137,24 +144,25 @@ ProgrammeSolution LimitProgramme::solve(const ProgrammeSetup& setup) const {
             t.at(0, e) = setup.weights[k];
         }
         const bool isMin = limit.side == LimitSide::Minimum;
-        switch (limit.kind) {
-        case LimitKind::Nutrient:
+        if (boundsValue(limit)) {
+            // a·w against bound·h·w
             for (int j = 1; j <= n; ++j) {
-                const double a = contentTerm(limit.index, j - 1);
-                const double h = denominatorTerm(j - 1);
+                const double a = numeratorTerm(limit, j - 1);
+                const double h = denominatorTerm(limit, j - 1);
                 t.at(r, j) = isMin ? limit.value * h - a : a - limit.value * h;
             }
-            break;
-        case LimitKind::Ingredient:
-            t.at(r, limit.index + 1) = isMin ? -1.0 : 1.0;
-            t.at(r, tCol) = isMin ? boundOf(limit) : -boundOf(limit);
-            break;
-        case LimitKind::Total:
-            for (int j = 1; j <= n; ++j)
-                t.at(r, j) = isMin ? -1.0 : 1.0;
-            t.at(r, tCol) = isMin ? kBatchBandBelow * limit.value : -kBatchBandAbove * limit.value;
-            break;
+            continue;
         }
+        // a·w against bound·t; the batch within the run's band.
+        for (int j = 1; j <= n; ++j) {
+            const double a = numeratorTerm(limit, j - 1);
+            if (a != 0)
+                t.at(r, j) = isMin ? -a : a;
+        }
+        double bound = boundOf(limit);
+        if (limit.kind == LimitKind::Total)
+            bound *= isMin ? kShareSumBelow : kShareSumAbove;
+        t.at(r, tCol) = isMin ? bound : -bound;
     }
 
     ProgrammeSolution solution;

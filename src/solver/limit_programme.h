@@ -12,23 +12,15 @@
 // for each ingredient and a scale t >= 0, the quantity of ingredient j in the batch being
 // w(j) / t and the batch itself sum(w) / t. With both batch limits present (sum(w) = Q·t within
 // the run's band of 1e-8) it is the run's programme on shares; without them the batch may take
-// any size up to 1000, the largest the system accepts. Nutrient limits compare the value of the
-// mix, sum(a(j)·w(j)) / sum(h(j)·w(j)), with the limit: a(j) is the content on the terms of the
-// basis combination and h(j) 1, or the dry-matter fraction when ingredients are as fed and
-// nutrients on dry matter. Every row is homogeneous; one normalisation row fixes the scale.
+// any size up to 1000, the largest the system accepts. Two kinds of limits:
+// - values of the mix (nutrients, ratios): sum(a(j)·w(j)) / sum(h(j)·w(j)) against the limit.
+//   For a nutrient a(j) is the content on the terms of the basis combination and h(j) 1, or the
+//   dry-matter fraction when ingredients are as fed and nutrients on dry matter; for a ratio a and
+//   h are the two nutrients' contents on the ingredients' basis.
+// - quantities of the batch (ingredients, groups, the batch): sum(a(j)·w(j)) / t, a(j) 1 for the
+//   ingredients counted and 0 for the others.
+// Every row is homogeneous; one normalisation row fixes the scale.
 namespace tarvela::simplex {
-
-enum class LimitKind { Nutrient, Ingredient, Total };
-enum class LimitSide { Minimum, Maximum };
-
-struct Limit {
-    LimitKind kind = LimitKind::Nutrient;
-    LimitSide side = LimitSide::Minimum;
-    int index = -1;   // position of the nutrient or ingredient in the problem; -1 for the batch
-    double value = 0; // nutrient units, batch units (ingredients) or the batch quantity
-
-    bool operator==(const Limit&) const = default;
-};
 
 // Every limit the problem states, in the order of the run's rows: nutrient minimum and maximum,
 // ingredient minimum (when above 0: a minimum of 0 only repeats that quantities are not negative)
@@ -43,14 +35,15 @@ enum class Role {
 };
 
 // Which sum the normalisation row holds at 1: the shares (sum(w) = 1, so that w are the shares
-// while the batch is fixed) or the denominator of the nutrient values (sum(h·w) = 1, so that a
-// nutrient value is linear in w).
-enum class Normalisation { Shares, NutrientDenominator };
+// while the batch is fixed) or the denominator of a value of the mix (sum(h·w) = 1, so that the
+// value is linear in w).
+enum class Normalisation { Shares, Denominator };
 
 struct ProgrammeSetup {
     std::vector<Role> roles;     // one per limit
     std::vector<double> weights; // one per limit: the cost of a unit of violation (Elastic only)
     Normalisation normalisation = Normalisation::Shares;
+    Limit denominatorOf; // with Normalisation::Denominator: the limit whose denominator is 1
     // Cost of each w(j), then of t; empty when the question is feasibility alone.
     std::vector<double> cost;
 };
@@ -77,16 +70,19 @@ public:
     // Whether the limits marked Hard can be met together.
     bool feasible(const std::vector<Role>& roles) const;
 
-    // A nutrient's content term a(j) and denominator term h(j) for ingredient j.
-    double contentTerm(int nutrient, int j) const;
-    double denominatorTerm(int j) const;
+    // Whether a limit bounds a value of the mix (a nutrient, a ratio) rather than a quantity of
+    // the batch.
+    static bool boundsValue(const Limit& limit);
+    // The terms a(j) and, for values of the mix, h(j) of a limit for ingredient j.
+    double numeratorTerm(const Limit& limit, int j) const;
+    double denominatorTerm(const Limit& limit, int j) const;
 
-    // The bound the programme holds a limit to: its value, or for equal ingredient limits the
-    // value widened by 0.001 batch units, as the run widens them.
+    // The bound the programme holds a limit to: its value, or for equal ingredient or group
+    // limits the value widened by kEqualLimitsWidening batch units, as the run widens them.
     double boundOf(const Limit& limit) const;
 
     // What a limit bounds, for the quantities w and scale t of a solution: the nutrient's value,
-    // the ingredient's quantity in the batch, or the batch quantity.
+    // the ratio, the ingredient's or group's quantity in the batch, or the batch quantity.
     double valueAt(const Limit& limit, const std::vector<double>& w, double t) const;
 
 private:

@@ -1,43 +1,71 @@
 #include "solver/limit_relaxation.h"
 
+#include "solver/tolerances.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 namespace tarvela::simplex {
 
 namespace {
 
-// What a limit's move is measured against: the limit itself, or for a limit of 0 the batch
-// (ingredients) or the nutrient's largest content among the ingredients.
+// What a limit's move is measured against: the limit itself, or for a limit of 0 the batch (for
+// quantities of the batch) or the largest value an ingredient alone gives (nutrients, ratios).
 double scaleOf(const LimitProgramme& programme, const Limit& limit) {
     if (limit.value != 0)
         return std::fabs(limit.value);
-    if (limit.kind != LimitKind::Nutrient)
+    if (!LimitProgramme::boundsValue(limit))
         return programme.problem().Q;
     double largest = 0;
     const int n = static_cast<int>(programme.problem().ingredients.size());
-    for (int j = 0; j < n; ++j)
-        largest = std::max(largest, std::fabs(programme.contentTerm(limit.index, j) /
-                                              programme.denominatorTerm(j)));
+    for (int j = 0; j < n; ++j) {
+        const double h = programme.denominatorTerm(limit, j);
+        if (h > 0)
+            largest = std::max(largest, std::fabs(programme.numeratorTerm(limit, j) / h));
+    }
     return largest > 0 ? largest : 1.0;
 }
 
-// The dry matter of a mix when nutrients are a ratio to it, 1 otherwise.
-double denominatorAt(const LimitProgramme& programme, const std::vector<double>& w) {
+// The denominator of a value of the mix per unit of the shares w (adding up to 1): the dry matter
+// of the mix for a nutrient when nutrients are a ratio to it, the denominator nutrient's value
+// for a ratio, 1 otherwise.
+double denominatorAt(const LimitProgramme& programme, const Limit& limit,
+                     const std::vector<double>& w) {
     double den = 0;
     double total = 0;
     for (std::size_t j = 0; j < w.size(); ++j) {
-        den += programme.denominatorTerm(static_cast<int>(j)) * w[j];
+        den += programme.denominatorTerm(limit, static_cast<int>(j)) * w[j];
         total += w[j];
     }
     return total > 0 ? den / total : 1.0;
 }
 
+// The same for a mix not known yet: the average over the ingredients with a positive term.
+double denominatorGuess(const LimitProgramme& programme, const Limit& limit) {
+    const int n = static_cast<int>(programme.problem().ingredients.size());
+    double sum = 0;
+    int count = 0;
+    for (int j = 0; j < n; ++j) {
+        const double h = programme.denominatorTerm(limit, j);
+        if (h > 0) {
+            sum += h;
+            ++count;
+        }
+    }
+    return count > 0 ? sum / count : 1.0;
+}
+
 // Whether a value breaks a bound of the limit's side, beyond round-off.
 bool beyond(const Limit& limit, double bound, double value) {
-    const double tolerance = 1e-9 * std::max(1.0, std::fabs(bound));
+    const double tolerance = kRoundOff * std::max(1.0, std::fabs(bound));
     return limit.side == LimitSide::Minimum ? value < bound - tolerance : value > bound + tolerance;
+}
+
+// Whether a limit bounds a quantity of the batch whose limits may be equal, and so widened.
+bool widened(const Limit& limit) {
+    return limit.kind == LimitKind::Ingredient || limit.kind == LimitKind::Group;
 }
 
 // The limits' values that the mix (w, t) meets: each limit it breaks takes the mix's value.
@@ -45,7 +73,7 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
                                 const std::vector<double>& w, double t) {
     const std::vector<Limit>& limits = programme.limits();
     std::vector<double> values(limits.size());
-    std::vector<char> moved(programme.problem().ingredients.size(), 0);
+    std::vector<std::pair<LimitKind, int>> moved;
     for (std::size_t k = 0; k < limits.size(); ++k) {
         const Limit& limit = limits[k];
         values[k] = limit.value;
@@ -54,9 +82,9 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
         const double value = programme.valueAt(limit, w, t);
         if (!beyond(limit, programme.boundOf(limit), value))
             continue;
-        if (limit.kind == LimitKind::Ingredient) {
+        if (widened(limit)) {
             values[k] = std::max(value, 0.0);
-            moved[static_cast<std::size_t>(limit.index)] = 1;
+            moved.emplace_back(limit.kind, limit.index);
         } else {
             values[k] = value;
         }
@@ -65,8 +93,9 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
     // as it stands.
     for (std::size_t k = 0; k < limits.size(); ++k) {
         const Limit& limit = limits[k];
-        if (limit.kind != LimitKind::Ingredient || !moved[static_cast<std::size_t>(limit.index)] ||
-            values[k] != limit.value)
+        if (!widened(limit) || values[k] != limit.value ||
+            std::find(moved.begin(), moved.end(), std::pair(limit.kind, limit.index)) ==
+                moved.end())
             continue;
         const double value = programme.valueAt(limit, w, t);
         if (beyond(limit, limit.value, value))
@@ -79,36 +108,54 @@ std::vector<double> valuesMetBy(const LimitProgramme& programme, const std::vect
 
 ElasticAnswer leastRelaxation(const LimitProgramme& programme) {
     const std::vector<Limit>& limits = programme.limits();
-    const LpProblem& problem = programme.problem();
-    ProgrammeSetup setup;
-    setup.roles.assign(limits.size(), Role::Elastic);
-    setup.weights.assign(limits.size(), 0.0);
+    std::vector<Role> roles(limits.size(), Role::Elastic);
     for (std::size_t k = 0; k < limits.size(); ++k)
         if (limits[k].kind == LimitKind::Total)
-            setup.roles[k] = Role::Hard;
+            roles[k] = Role::Hard;
+    return leastRelaxation(programme, roles);
+}
 
-    const bool ratio = !problem.vSecaIng && problem.vSecaNut;
-    double dryMatter = 1.0;
-    if (ratio && !problem.ingredients.empty()) {
-        dryMatter = 0;
-        for (const LpIngredient& ing : problem.ingredients)
-            dryMatter += ing.dryFraction;
-        dryMatter /= static_cast<double>(problem.ingredients.size());
+ElasticAnswer leastRelaxation(const LimitProgramme& programme, const std::vector<Role>& roles) {
+    const std::vector<Limit>& limits = programme.limits();
+    const LpProblem& problem = programme.problem();
+    ProgrammeSetup setup;
+    setup.roles = roles;
+    setup.weights.assign(limits.size(), 0.0);
+
+    // A value of the mix moves by its violation over the denominator of the value: that of the
+    // mix found, which a second solve takes from the first one's mix (a guess before).
+    std::vector<double> denominators(limits.size(), 1.0);
+    bool secondSolve = false;
+    for (std::size_t k = 0; k < limits.size(); ++k) {
+        if (!LimitProgramme::boundsValue(limits[k]) || roles[k] != Role::Elastic)
+            continue;
+        denominators[k] = denominatorGuess(programme, limits[k]);
+        secondSolve = secondSolve || limits[k].kind == LimitKind::Ratio ||
+                      (!problem.vSecaIng && problem.vSecaNut);
     }
 
     ProgrammeSolution solution;
-    for (int pass = 0; pass < (ratio ? 2 : 1); ++pass) {
+    for (int pass = 0; pass < (secondSolve ? 2 : 1); ++pass) {
         for (std::size_t k = 0; k < limits.size(); ++k) {
             const Limit& limit = limits[k];
             const double scale = scaleOf(programme, limit);
-            setup.weights[k] =
-                limit.kind == LimitKind::Nutrient ? 1.0 / (scale * dryMatter) : problem.Q / scale;
+            setup.weights[k] = LimitProgramme::boundsValue(limit) ? 1.0 / (scale * denominators[k])
+                                                                  : problem.Q / scale;
         }
         solution = programme.solve(setup);
         if (solution.outcome != Outcome::Optimal)
             return {};
-        dryMatter = denominatorAt(programme, solution.w);
-        if (!(dryMatter > 0))
+        bool usable = true;
+        for (std::size_t k = 0; k < limits.size(); ++k) {
+            if (!LimitProgramme::boundsValue(limits[k]) || roles[k] != Role::Elastic)
+                continue;
+            const double d = denominatorAt(programme, limits[k], solution.w);
+            if (d > 0)
+                denominators[k] = d;
+            else
+                usable = false;
+        }
+        if (!usable)
             break;
     }
 

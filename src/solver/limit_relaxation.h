@@ -26,6 +26,9 @@ struct ElasticAnswer {
 // of the mix, which a second solve takes from the first one's mix. The new values are those of
 // the mix found, so that it meets every moved limit.
 ElasticAnswer leastRelaxation(const LimitProgramme& programme);
+// The same with the roles given: only the Elastic limits may move, the Hard ones hold and the
+// Absent ones are left out (they keep their values in the answer).
+ElasticAnswer leastRelaxation(const LimitProgramme& programme, const std::vector<Role>& roles);
 
 // The least cost per unit as fed of a mix that meets the problem's limits, by the run's own
 // programme and solver; std::nullopt when the run would not find such a mix.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/simplex.h"
+#include "solver/tolerances.h"
 
 #include <vector>
 
@@ -9,9 +10,9 @@ namespace tarvela::simplex::detail {
 
 // An entry must exceed this in size to be pivoted on, and a reduced cost must be below its
 // negative to enter; right-hand sides in [-kRoundOff, 0) are round-off.
-constexpr double kPivotTolerance = 1e-9;
-constexpr double kCostTolerance = 1e-9;
-constexpr double kRoundOff = 1e-9;
+constexpr double kPivotTolerance = simplex::kRoundOff;
+constexpr double kCostTolerance = simplex::kRoundOff;
+using simplex::kRoundOff;
 // Largest relative difference between the tableau and B⁻¹ × the initial tableau that is
 // accepted before the tableau is recomputed from the data.
 constexpr double kDriftTolerance = 1e-8;

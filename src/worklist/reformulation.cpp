@@ -1,14 +1,15 @@
 #include "worklist/reformulation.h"
 
-#include "context/recording_desktop.h"
 #include "formulation/catalog_refresh.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
 #include "text/format.h"
+#include "worklist/stored_formulas.h"
 
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace tarvela::worklist {
 
@@ -38,6 +39,50 @@ QStringList namesOf(const WorkingModel& model, const QSet<int>& keys) {
     return names;
 }
 
+using KeySets = std::pair<std::vector<int>, std::vector<int>>;
+
+KeySets keysOf(const std::vector<formulation::NutrientRow>& nutrients,
+               const std::vector<IngredientRow>& ingredients) {
+    KeySets keys;
+    keys.first.reserve(nutrients.size());
+    for (const formulation::NutrientRow& n : nutrients)
+        keys.first.push_back(n.id_propiedad);
+    keys.second.reserve(ingredients.size());
+    for (const IngredientRow& row : ingredients)
+        keys.second.push_back(row.id_producto);
+    std::sort(keys.first.begin(), keys.first.end());
+    std::sort(keys.second.begin(), keys.second.end());
+    return keys;
+}
+
+// The composition of one formula, taken from the worklist's catalog once and handed to each
+// stage of its run that asks for the same nutrients (those of its limits and ratios) and
+// ingredients, in whatever order.
+class OneFormulaComposition : public formulation::CompositionSource {
+public:
+    OneFormulaComposition(const formulation::CompositionSource& catalog, const WorkingModel& model)
+        : OneFormulaComposition(catalog, formulation::compositionNutrients(model),
+                                model.ingredients) {}
+    OneFormulaComposition(const formulation::CompositionSource& catalog,
+                          const std::vector<formulation::NutrientRow>& nutrients,
+                          const std::vector<IngredientRow>& ingredients)
+        : catalog_(catalog), keys_(keysOf(nutrients, ingredients)),
+          composition_(catalog.composition(nutrients, ingredients)) {}
+
+    formulation::FormulaComposition
+    composition(const std::vector<formulation::NutrientRow>& nutrients,
+                const std::vector<IngredientRow>& ingredients) const override {
+        if (keysOf(nutrients, ingredients) == keys_)
+            return composition_; // implicitly shared
+        return catalog_.composition(nutrients, ingredients);
+    }
+
+private:
+    const formulation::CompositionSource& catalog_;
+    KeySets keys_;
+    formulation::FormulaComposition composition_;
+};
+
 } // namespace
 
 QString estadoTexto(Estado estado) {
@@ -53,49 +98,38 @@ QString estadoTexto(Estado estado) {
     return {};
 }
 
-formulation::FormulaComposition
-CatalogComposition::composition(const std::vector<formulation::NutrientRow>&,
-                                const std::vector<formulation::IngredientRow>&) const {
-    // A copy shares the read data (implicitly shared, safe to copy on any thread).
-    return composition_;
-}
-
 Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
                       QChar decimalSeparator) {
     Worklist list;
     list.decimalSeparator = decimalSeparator;
+    std::vector<int> ids;
+    ids.reserve(formulas.size());
+    for (const WorklistFormula& formula : formulas)
+        ids.push_back(formula.idFormula);
+    std::vector<StoredFormula> stored = readStoredFormulas(conn, ids, decimalSeparator);
+
     list.rows.reserve(formulas.size());
-    QSet<int> nutrientKeys;
-    QSet<int> ingredientKeys;
-    for (const WorklistFormula& formula : formulas) {
+    std::vector<int> nutrientKeys;
+    std::vector<int> ingredientKeys;
+    for (size_t i = 0; i < formulas.size(); ++i) {
         Reformulated row;
-        row.formula = formula;
-        row.model.formulaId = formula.idFormula;
-        RecordingDesktop notes;
-        if (!formulation::loadFormula(row.model, conn, notes, decimalSeparator)) {
+        row.formula = formulas[i];
+        row.model = std::move(stored[i].model);
+        row.notas = std::move(stored[i].notas);
+        if (row.model.formulaId == 0 && row.formula.idFormula != 0) {
+            // Gone meanwhile: stopped with the loading's message.
             row.estado = Estado::Detenida;
-            row.estadoTexto = notes.messages.empty() ? QString() : notes.messages.back().text;
+            row.estadoTexto = row.notas.back();
         }
-        for (const RecordedMessage& m : notes.messages)
-            row.notas << m.text;
-        for (const formulation::NutrientRow& n : row.model.rsPropiedades)
-            nutrientKeys.insert(n.id_propiedad);
-        for (const IngredientRow& i : row.model.ingredients)
-            ingredientKeys.insert(i.id_producto);
+        for (const formulation::NutrientRow& n : formulation::compositionNutrients(row.model))
+            nutrientKeys.push_back(n.id_propiedad);
+        for (const IngredientRow& ingredient : row.model.ingredients)
+            ingredientKeys.push_back(ingredient.id_producto);
         list.rows.push_back(std::move(row));
     }
 
     // The one read of the composition for the whole worklist.
-    std::vector<formulation::NutrientRow> nutrients(static_cast<size_t>(nutrientKeys.size()));
-    std::vector<IngredientRow> ingredients(static_cast<size_t>(ingredientKeys.size()));
-    size_t k = 0;
-    for (int key : nutrientKeys)
-        nutrients[k++].id_propiedad = key;
-    k = 0;
-    for (int key : ingredientKeys)
-        ingredients[k++].id_producto = key;
-    list.catalog =
-        CatalogComposition(formulation::FormulaComposition(conn, nutrients, ingredients));
+    list.catalog = CatalogComposition(conn, std::move(nutrientKeys), std::move(ingredientKeys));
     return list;
 }
 
@@ -119,15 +153,17 @@ void reformulate(Reformulated& row, const formulation::CompositionSource& catalo
     if (row.model.formulaId == 0)
         return; // not found at reading: stopped already
     WorkingModel& model = row.model;
-    formulation::actuResultados(model, catalog.composition(model.rsPropiedades, model.ingredients),
-                                decimalSeparator);
+    const OneFormulaComposition own(catalog, model);
+    formulation::actuResultados(
+        model, own.composition(formulation::compositionNutrients(model), model.ingredients),
+        decimalSeparator);
     row.costoAnterior = model.vCostoHumeda;
     const QSet<int> before = inMix(model);
 
     row.notas << refreshFromCatalog(model);
     const QString batch =
         text::formatNumber(model.batchQuantity, QStringLiteral("0.0##########"), decimalSeparator);
-    formulation::RunResult result = formulation::formulate(model, batch, catalog, decimalSeparator);
+    formulation::RunResult result = formulation::formulate(model, batch, own, decimalSeparator);
     row.mensajes = std::move(result.messages);
     result.messages.clear();
 

@@ -4,6 +4,7 @@
 #include "formulation/formula_composition.h"
 #include "formulation/run_message.h"
 #include "formulation/working_model.h"
+#include "worklist/catalog_composition.h"
 #include "worklist/worklist_selection.h"
 
 #include <QChar>
@@ -50,21 +51,6 @@ struct Reformulated {
 
 QString estadoTexto(Estado estado);
 
-// The catalog a worklist reads once: the composition of every nutrient of its formulas in every
-// ingredient of its formulas. Shared read-only by all runs.
-class CatalogComposition : public formulation::CompositionSource {
-public:
-    CatalogComposition() = default;
-    explicit CatalogComposition(formulation::FormulaComposition composition)
-        : composition_(std::move(composition)) {}
-    formulation::FormulaComposition
-    composition(const std::vector<formulation::NutrientRow>& nutrients,
-                const std::vector<formulation::IngredientRow>& ingredients) const override;
-
-private:
-    formulation::FormulaComposition composition_;
-};
-
 struct Worklist {
     std::vector<Reformulated> rows; // in the selection's order, loaded, not yet run
     CatalogComposition catalog;
@@ -72,8 +58,9 @@ struct Worklist {
 };
 
 // Reads the formulas (as the formulation window loads them, with the catalog's current prices
-// and dry matter) and then the composition they use, on the calling thread. A formula gone
-// meanwhile stops with the loading's message. Throws db::DbError.
+// and dry matter) and then the composition they use, on the calling thread, with a few
+// statements for the whole worklist. A formula gone meanwhile stops with the loading's message.
+// Throws db::DbError.
 Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
                       QChar decimalSeparator);
 

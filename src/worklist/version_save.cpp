@@ -9,21 +9,25 @@ namespace tarvela::worklist {
 
 namespace {
 
-// One formula's new version, in one transaction: the header row as "Grabar Fórmula" writes a new
-// version, then the details of the re-run result. Returns the new row's id, or the reason it
-// could not be saved (nothing of it stays).
 int saveOne(db::Connection& conn, const Reformulated& row, int base, const QDate& today,
             int& version, QString& motivo) {
+    return saveNewVersion(conn, row.model, row.formula.idFormula, row.formula.idCliente, base,
+                          today, version, motivo);
+}
+
+} // namespace
+
+int saveNewVersion(db::Connection& conn, const formulation::WorkingModel& model, int idFormula,
+                   int idCliente, int base, const QDate& today, int& version, QString& motivo) {
     RecordingDesktop said;
     try {
         db::Transaction transaction(conn);
         formulas::HeaderStart start;
-        start.formulaId = row.formula.idFormula;
+        start.formulaId = idFormula;
         start.base = base;
-        start.customer = row.formula.idCliente;
-        start.quantity = row.model.batchQuantity;
-        formulas::FormulaHeaderEditor header(conn, said, start, row.model.vSecaIng,
-                                             row.model.vSecaNut);
+        start.customer = idCliente;
+        start.quantity = model.batchQuantity;
+        formulas::FormulaHeaderEditor header(conn, said, start, model.vSecaIng, model.vSecaNut);
         header.setToday(today);
         if (header.load()) {
             version = header.nextVersion();
@@ -33,7 +37,7 @@ int saveOne(db::Connection& conn, const Reformulated& row, int base, const QDate
                 const formulas::HeaderWritten written =
                     formulas::writeHeader(conn, header.toWrite());
                 if (written.outcome == formulas::HeaderWriteOutcome::Written) {
-                    formulation::WorkingModel saved = row.model;
+                    formulation::WorkingModel saved = model;
                     saved.formulaId = written.formulaId;
                     formulation::saveDetails(saved, conn);
                     transaction.commit();
@@ -51,8 +55,6 @@ int saveOne(db::Connection& conn, const Reformulated& row, int base, const QDate
     }
     return 0;
 }
-
-} // namespace
 
 bool savable(const Reformulated& row) {
     return row.marcada && row.estado == Estado::Optima && row.idFormulaNueva == 0;

@@ -35,6 +35,12 @@ VersionsSaved saveNewVersions(db::Connection& conn, std::vector<Reformulated>& r
                               const QDate& today,
                               const std::function<bool(int done, int total)>& keepGoing = {});
 
+// One formula's new version, in one transaction (joining the caller's, if any): the header row
+// as "Grabar Fórmula" writes a new version, then the details of the model. Returns the new row's
+// id and its version, or 0 and the reason it could not be saved (nothing of it stays).
+int saveNewVersion(db::Connection& conn, const formulation::WorkingModel& model, int idFormula,
+                   int idCliente, int base, const QDate& today, int& version, QString& motivo);
+
 // The rows saveNewVersions would save: marked, optimal, not saved yet.
 bool savable(const Reformulated& row);
 

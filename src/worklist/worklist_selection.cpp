@@ -5,12 +5,17 @@
 namespace tarvela::worklist {
 
 std::vector<WorklistFormula> selectWorklist(db::Connection& conn, const WorklistFilter& filter) {
+    // The latest version of each code of the base, found once for all codes (compared by the
+    // codes' own rule, as everywhere), then its rows.
+    const QString base = db::sqlInt(filter.base);
     QString sql = QStringLiteral(
         "SELECT f.id_formula,f.codigo,f.producto,f.idCliente,c.nombre AS cliente,f.version FROM "
-        "formulas f LEFT JOIN clientes c ON f.idCliente=c.idCliente WHERE f.idBase=");
-    sql += db::sqlInt(filter.base);
-    sql += QStringLiteral(" AND f.version=(SELECT max(g.version) FROM formulas g WHERE "
-                          "g.codigo=f.codigo AND g.idBase=f.idBase)");
+        "formulas f INNER JOIN (SELECT g.codigo,max(g.version) AS ultima FROM formulas g WHERE "
+        "g.idBase=");
+    sql += base;
+    sql += QStringLiteral(" GROUP BY g.codigo) u ON f.codigo=u.codigo AND f.version=u.ultima LEFT "
+                          "JOIN clientes c ON f.idCliente=c.idCliente WHERE f.idBase=");
+    sql += base;
     if (filter.customer > 0)
         sql += QStringLiteral(" AND f.idCliente=") + db::sqlInt(filter.customer);
     if (!filter.codeFrom.trimmed().isEmpty())

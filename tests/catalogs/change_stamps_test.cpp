@@ -1,8 +1,9 @@
 // Two workstations on one catalog: a save never overwrites a change it did not see, new keys
 // never collide, and every change is recorded with who made it, in the change's transaction.
 #include "catalogs/customer_catalog.h"
-#include "catalogs/ingredient_composition.h"
+#include "catalogs/group_catalog.h"
 #include "catalogs/ingredient_catalog.h"
+#include "catalogs/ingredient_composition.h"
 #include "catalogs/nutrient_catalog.h"
 #include "db/change_log.h"
 #include "support/test_database.h"
@@ -81,7 +82,8 @@ TEST_F(ChangeLog, EveryChangeIsRecordedNewestFirst) {
     EXPECT_EQ(history[1].accion, "modificación");
     EXPECT_EQ(history[1].detalle, "nombre: \"Tambo\" → \"Tambo d'Or\"");
     EXPECT_EQ(history[2].accion, "alta");
-    EXPECT_TRUE(history[2].detalle.contains("nombre: \"Tambo\"")) << history[2].detalle.toStdString();
+    EXPECT_TRUE(history[2].detalle.contains("nombre: \"Tambo\""))
+        << history[2].detalle.toStdString();
     for (const auto& record : history)
         EXPECT_EQ(record.usuario, conn.userName());
     EXPECT_FALSE(conn.userName().isEmpty());
@@ -90,8 +92,30 @@ TEST_F(ChangeLog, EveryChangeIsRecordedNewestFirst) {
     catalogs::storeCompositionValue(conn, 2, 3, 12.5);
     const auto ingredient = db::changeHistory(conn, "productos", "2");
     ASSERT_FALSE(ingredient.empty());
-    EXPECT_TRUE(ingredient[0].detalle.startsWith("composición ")) << ingredient[0].detalle.toStdString();
+    EXPECT_TRUE(ingredient[0].detalle.startsWith("composición "))
+        << ingredient[0].detalle.toStdString();
     EXPECT_TRUE(ingredient[0].detalle.endsWith(" → 12.5"));
+}
+
+TEST_F(ChangeLog, GroupsAreStampedAndRecordedWithTheirMembers) {
+    db::Connection& first = database.conn();
+    auto second = database.openAnother();
+    const int id = catalogs::createGroup(first, 1, {"Harinas", {{1, "", ""}}});
+    const QString stampSecond = catalogs::groupStamp(*second, id);
+    catalogs::GroupRecord group = *catalogs::loadGroup(first, id);
+    const QString code = group.miembros.at(0).codigo;
+    group.nombre = "Harinas d'oleaginosas";
+    catalogs::updateGroup(first, id, group, catalogs::groupStamp(first, id));
+    EXPECT_THROW(catalogs::updateGroup(*second, id, {"Otro", {}}, stampSecond), db::DbError);
+    EXPECT_EQ(*catalogs::loadGroup(first, id), group);
+
+    group.miembros.clear();
+    catalogs::updateGroup(first, id, group, catalogs::groupStamp(first, id));
+    const auto history = db::changeHistory(first, "grupos", QString::number(id));
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].detalle, "ingredientes: " + code + " → ");
+    EXPECT_EQ(history[1].detalle, "nombre: \"Harinas\" → \"Harinas d'oleaginosas\"");
+    EXPECT_EQ(history[2].accion, "alta");
 }
 
 TEST_F(ChangeLog, TheRecordGoesAndComesWithItsChange) {
@@ -100,7 +124,8 @@ TEST_F(ChangeLog, TheRecordGoesAndComesWithItsChange) {
     const int before = scalar(conn, count).toInt();
     {
         db::Transaction unit(conn);
-        catalogs::updateNutrient(conn, 2, {"Proteína bruta", "%"}, catalogs::nutrientStamp(conn, 2));
+        catalogs::updateNutrient(conn, 2, {"Proteína bruta", "%"},
+                                 catalogs::nutrientStamp(conn, 2));
         EXPECT_EQ(scalar(conn, count).toInt(), before + 1);
     } // not committed
     EXPECT_EQ(scalar(conn, count).toInt(), before);

@@ -110,6 +110,48 @@ TEST(CliFormulate, UnreachableMinimumPrintsTheContributions) {
               QStringLiteral("Se ha cancelado la Formulación"));
 }
 
+// The demo's ratio (broiler starter) and cereal group (feedlot) are printed with their limits
+// and the values the run reached; both bind, and both are priced.
+TEST(CliFormulate, RatioAndGroupLimitsInTheJsonAndTheTable) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun poultry = runCli({"5", "--db", path, "--json"});
+    ASSERT_EQ(poultry.code, 0) << poultry.err.toStdString();
+    const QJsonObject p = QJsonDocument::fromJson(poultry.out).object();
+    const QJsonArray ratios = p.value("relaciones").toArray();
+    ASSERT_EQ(ratios.size(), 1);
+    const QJsonObject ratio = ratios[0].toObject();
+    EXPECT_EQ(ratio.value("id_num").toInt(), 9);
+    EXPECT_EQ(ratio.value("id_den").toInt(), 11);
+    EXPECT_EQ(ratio.value("nombre").toString(), QStringLiteral("Calcio / Fósforo Disponible"));
+    EXPECT_EQ(ratio.value("minimo").toDouble(), 2.0);
+    EXPECT_EQ(ratio.value("maximo").toDouble(), 2.1);
+    EXPECT_NEAR(ratio.value("valor").toDouble(), 2.1, 1e-9);
+    EXPECT_TRUE(p.value("grupos").toArray().isEmpty());
+
+    const CliRun feedlot = runCli({"2", "--db", path, "--json"});
+    ASSERT_EQ(feedlot.code, 0) << feedlot.err.toStdString();
+    const QJsonObject f = QJsonDocument::fromJson(feedlot.out).object();
+    const QJsonArray groups = f.value("grupos").toArray();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_EQ(groups[0].toObject().value("id").toInt(), 1);
+    EXPECT_EQ(groups[0].toObject().value("nombre").toString(), QStringLiteral("Cereales"));
+    EXPECT_TRUE(groups[0].toObject().value("minimo").isNull());
+    EXPECT_EQ(groups[0].toObject().value("maximo").toDouble(), 550.0);
+    EXPECT_NEAR(groups[0].toObject().value("valor").toDouble(), 550.0, 1e-6);
+    bool priced = false;
+    for (const QJsonValue& a : f.value("analysis").toArray())
+        priced = priced || (a.toObject().value("tipo").toString() == QStringLiteral("RG") &&
+                            a.toObject().value("valor2").toDouble() < 0);
+    EXPECT_TRUE(priced) << "raising the cereal maximum makes the batch cheaper";
+
+    const QString table = QString::fromUtf8(runCli({"2", "--db", path}).out);
+    EXPECT_TRUE(table.contains(QStringLiteral("Relaciones y Grupos\n"))) << table.toStdString();
+    EXPECT_TRUE(table.contains(QStringLiteral("Grupo Cereales")));
+}
+
 // A mix that breaks its limits is never reported as found: the clipped mix and the messages are
 // printed as for any run, and the exit code is 1.
 TEST(CliFormulate, AnInfeasibleRunExitsOne) {
@@ -151,7 +193,14 @@ TEST(CliFormulate, AnInfeasibleRunAddsItsDiagnosis) {
     const QJsonArray conflict = d.value("conflict").toArray();
     const QJsonArray single = d.value("single_changes").toArray();
     ASSERT_FALSE(conflict.isEmpty());
-    ASSERT_EQ(single.size(), conflict.size());
+    // Every independent conflict is a set of its own; "conflict" is the first of them.
+    const QJsonArray conflicts = d.value("conflicts").toArray();
+    ASSERT_FALSE(conflicts.isEmpty());
+    EXPECT_EQ(conflicts[0].toArray(), conflict);
+    qsizetype members = 0;
+    for (const QJsonValue& set : conflicts)
+        members += set.toArray().size();
+    ASSERT_EQ(single.size(), members);
     bool named = false;
     for (qsizetype k = 0; k < conflict.size(); ++k) {
         const QJsonObject c = conflict[k].toObject();
@@ -299,6 +348,68 @@ TEST(CliInitDb, FileNamesReachTheTerminalEscaped) {
     EXPECT_EQ(again.code, 2);
     EXPECT_FALSE(again.err.contains('\x1b'));
     EXPECT_FALSE(again.err.contains('\x07'));
+}
+
+// The protein curve of the broiler starter: its points by level, gaps as null costs; the limit
+// records of formulate carry how far they hold.
+TEST(CliCurve, PointsAsJsonAndTheRecordsRanges) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const QString path = tdb.path();
+    tdb.takeConnection().reset();
+
+    const CliRun run = runCommand(cli::curve, {"5", "--nutriente", "1", "--desde", "20", "--hasta",
+                                               "30", "--pasos", "10", "--db", path, "--json"});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject head = o.value("curva").toObject();
+    EXPECT_EQ(head.value("titulo").toString(), QStringLiteral("Mínimo para Proteína Bruta"));
+    EXPECT_EQ(head.value("limite").toString(), QStringLiteral("minimo"));
+    EXPECT_EQ(head.value("actual").toDouble(), 23.0);
+    const QJsonArray points = o.value("puntos").toArray();
+    int steps = 0;
+    bool gap = false;
+    double last = 0;
+    for (const QJsonValue& v : points) {
+        const QJsonObject p = v.toObject();
+        EXPECT_GE(p.value("valor").toDouble(), last);
+        last = p.value("valor").toDouble();
+        steps += p.value("tipo").toString() == QLatin1String("paso") ? 1 : 0;
+        if (p.value("costo_unitario").isNull()) {
+            gap = true;
+            EXPECT_EQ(p.value("estado").toString(), QStringLiteral("Sin solución"));
+        }
+        EXPECT_EQ(p.value("cantidades").toArray().size(), o.value("ingredientes").toArray().size());
+    }
+    EXPECT_EQ(steps, 11);
+    EXPECT_TRUE(gap); // above the maximum of 24.5
+    EXPECT_EQ(points[0].toObject().value("valor").toDouble(), 20.0);
+
+    // A range below 0 is refused with its message.
+    const CliRun negative = runCommand(
+        cli::curve, {"5", "--nutriente", "1", "--desde", "-1", "--hasta", "30", "--db", path});
+    EXPECT_EQ(negative.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(negative.err).contains(QStringLiteral("negativos")));
+    EXPECT_EQ(runCommand(cli::curve, {"5", "--db", path}).code, 2);
+
+    const CliRun formulated = runCli({"5", "--db", path, "--json"});
+    ASSERT_EQ(formulated.code, 0);
+    int ranged = 0;
+    for (const QJsonValue& v :
+         QJsonDocument::fromJson(formulated.out).object().value("analysis").toArray()) {
+        const QJsonObject r = v.toObject();
+        const QString tipo = r.value("tipo").toString();
+        const bool limit = tipo == QLatin1String("RN") || tipo == QLatin1String("RI");
+        EXPECT_EQ(r.contains("valido_desde"), limit || tipo.startsWith(QLatin1Char('R')));
+        ranged += limit ? 1 : 0;
+        if (r.value("detalle").toString() == QStringLiteral("Mínimo para Proteína Bruta")) {
+            const QJsonValue from = r.value("valido_desde");
+            const QJsonValue to = r.value("valido_hasta");
+            EXPECT_TRUE(from.isNull() || from.toDouble() <= 23.0);
+            EXPECT_TRUE(to.isNull() || to.toDouble() >= 23.0);
+            EXPECT_FALSE(from.isNull() && to.isNull());
+        }
+    }
+    EXPECT_GT(ranged, 0);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST(InitDb, CreatesTheDatabaseAndRefusesToOverwrite) {
     const QString demo = dir.filePath("demo.mdb");
     EXPECT_EQ(tarvela::cli::initDb({demo, "--demo"}), 0);
     auto conn = Connection::open(demo, databasePassword());
-    EXPECT_EQ(conn->query("select count(*) from formulas").value(0, 0).toInt(), 6);
+    EXPECT_EQ(conn->query("select count(*) from formulas").value(0, 0).toInt(), 7);
 
     EXPECT_EQ(tarvela::cli::initDb({}), 2);
     EXPECT_EQ(tarvela::cli::initDb({dir.filePath("a.mdb"), dir.filePath("b.mdb")}), 2);

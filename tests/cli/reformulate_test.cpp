@@ -1,3 +1,4 @@
+#include "cli_process.h"
 #include "support/test_database.h"
 
 #include "db/connection.h"
@@ -6,28 +7,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace tarvela::test {
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QByteArray out, err;
-};
-
 CliResult reformulate(const QStringList& args) {
-    QProcess cli;
-    cli.start(QStringLiteral(TARVELA_CLI_PATH), QStringList{QStringLiteral("reformulate")} + args);
-    CliResult run;
-    if (!cli.waitForFinished(120000))
-        return run;
-    run.code = cli.exitCode();
-    run.out = cli.readAllStandardOutput();
-    run.err = cli.readAllStandardError();
-    return run;
+    return runCli(QStringLiteral("reformulate"), args);
 }
 
 // After a price change: every formula of the base with its old and new cost, read back from the
@@ -78,7 +65,7 @@ TEST(CliReformulate, JsonAfterAPriceChangeAndSave) {
     EXPECT_TRUE(stuck.value("id_formula_nueva").isNull());
     EXPECT_FALSE(stuck.value("diagnosis").toObject().value("conflict").toArray().isEmpty());
     const QJsonObject stored = cattle[1].toObject();
-    EXPECT_EQ(stored.value("id_formula_nueva").toInt(), 7);
+    EXPECT_EQ(stored.value("id_formula_nueva").toInt(), 8);
 
     const CliResult table =
         reformulate({QStringLiteral("--db"), path, QStringLiteral("--base"), QStringLiteral("1")});

@@ -18,9 +18,9 @@ TEST(ServerCommands, CopyDbIntoADatabaseWithoutTheProgramsTablesOnly) {
     const QString target = source.emptyTarget();
     EXPECT_EQ(tarvela::cli::copyDb({source.path(), target}), 0);
     auto copied = Connection::open(target, databasePassword());
-    EXPECT_EQ(copied->query("select count(*) from formulas").value(0, 0).toInt(), 6);
+    EXPECT_EQ(copied->query("select count(*) from formulas").value(0, 0).toInt(), 7);
     EXPECT_EQ(tarvela::cli::copyDb({source.path(), target}), 2);
-    EXPECT_EQ(copied->query("select count(*) from formulas").value(0, 0).toInt(), 6);
+    EXPECT_EQ(copied->query("select count(*) from formulas").value(0, 0).toInt(), 7);
     EXPECT_EQ(tarvela::cli::copyDb({QDir(source.folder()).filePath("no.mdb"),
                                     QDir(source.folder()).filePath("otra.mdb")}),
               2);
@@ -41,9 +41,9 @@ TEST(ServerCommands, InitDbOnAServerRefusesADatabaseWithTheProgramsTables) {
     EXPECT_EQ(tarvela::cli::initDb({address, "--demo"}), 0);
     auto conn = Connection::openServer(address);
     upgradeSchema(*conn);
-    EXPECT_EQ(conn->query("select count(*) from formulas").value(0, 0).toInt(), 6);
+    EXPECT_EQ(conn->query("select count(*) from formulas").value(0, 0).toInt(), 7);
     EXPECT_EQ(tarvela::cli::initDb({address}), 2);
-    EXPECT_EQ(conn->query("select count(*) from formulas").value(0, 0).toInt(), 6);
+    EXPECT_EQ(conn->query("select count(*) from formulas").value(0, 0).toInt(), 7);
 }
 
 } // namespace

@@ -42,9 +42,9 @@ void expectWholeDemo(const QString& path) {
         return conn->query(QString("select count(*) from ") + table).value(0, 0).toInt();
     };
     EXPECT_EQ(count("producto_propiedad"), 17 * 64);
-    EXPECT_EQ(count("formulas"), 6);
-    EXPECT_EQ(count("formula_producto"), 111);
-    EXPECT_EQ(count("formula_propiedad"), 62);
+    EXPECT_EQ(count("formulas"), 7);
+    EXPECT_EQ(count("formula_producto"), 131);
+    EXPECT_EQ(count("formula_propiedad"), 74);
     EXPECT_EQ(count("parametros"), 1);
     EXPECT_EQ(count("versionado"), 1);
 }

@@ -39,7 +39,7 @@ QStringList keyOf(Connection& conn, const QString& table) {
     return key;
 }
 
-TEST(Schema, ElevenTablesWithTheirColumnsAndKeys) {
+TEST(Schema, EighteenTablesWithTheirColumnsAndKeys) {
     TestDatabase db;
     Connection& c = db.conn();
     EXPECT_EQ(columnsOf(c, "productos"),
@@ -70,14 +70,31 @@ TEST(Schema, ElevenTablesWithTheirColumnsAndKeys) {
     EXPECT_EQ(columnsOf(c, "precios_historial"),
               QStringList({"id_producto", "fecha", "costo_anterior", "costo_nuevo",
                            "materia_seca_anterior", "materia_seca_nueva", "origen"}));
-    EXPECT_EQ(c.tableNames().size(), 11);
+    EXPECT_EQ(columnsOf(c, "grupos"),
+              lower(QStringList({"id_grupo", "nombre", "idBase", "modificado"})));
+    EXPECT_EQ(columnsOf(c, "formula_grupo"),
+              QStringList({"id_formula", "id_grupo", "minimo", "maximo", "valor"}));
+    EXPECT_EQ(columnsOf(c, "formula_relacion"),
+              QStringList({"id_formula", "id_propiedad_num", "id_propiedad_den", "minimo", "maximo",
+                           "valor"}));
+    EXPECT_EQ(columnsOf(c, "planes"),
+              lower(QStringList({"id_plan", "nombre", "fecha", "idBase", "modificado"})));
+    EXPECT_EQ(columnsOf(c, "plan_existencia"),
+              QStringList({"id_plan", "id_producto", "existencia"}));
+    EXPECT_EQ(c.tableNames().size(), 18);
     TARVELA_FILE_ONLY();
     EXPECT_EQ(keyOf(c, "producto_propiedad"), QStringList({"id_producto", "id_propiedad"}));
     EXPECT_EQ(keyOf(c, "formula_producto"), QStringList({"id_formula", "id_producto"}));
     EXPECT_EQ(keyOf(c, "formula_propiedad"), QStringList({"id_formula", "id_propiedad"}));
     EXPECT_EQ(keyOf(c, "productos"), QStringList({"id_producto"}));
+    EXPECT_EQ(keyOf(c, "grupo_producto"), QStringList({"id_grupo", "id_producto"}));
+    EXPECT_EQ(keyOf(c, "formula_grupo"), QStringList({"id_formula", "id_grupo"}));
+    EXPECT_EQ(keyOf(c, "formula_relacion"),
+              QStringList({"id_formula", "id_propiedad_num", "id_propiedad_den"}));
+    EXPECT_EQ(keyOf(c, "plan_formula"), QStringList({"id_plan", "id_formula"}));
+    EXPECT_EQ(keyOf(c, "plan_existencia"), QStringList({"id_plan", "id_producto"}));
     EXPECT_EQ(c.query("select count(*) from sqlite_master where type='table'").value(0, 0).toInt(),
-              11);
+              18);
     // The composition is read by nutrient too.
     const Result plan = c.query("EXPLAIN QUERY PLAN select * from producto_propiedad where "
                                 "id_propiedad=3");
@@ -176,6 +193,10 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
         conn->execute("CREATE INDEX productos_codigo ON productos (codigo)");
         conn->execute("insert into productos (id_producto,codigo,nombre) values (1,'  1','maíz'),"
                       "(2,'  2','Avena'),(3,'  3','MAIZ')");
+        // Nor had it the tables of groups and of ratio and group limits, nor those of plans.
+        for (const char* table : {"grupos", "grupo_producto", "formula_grupo", "formula_relacion",
+                                  "planes", "plan_formula", "plan_existencia"})
+            conn->execute(QStringLiteral("DROP TABLE ") + table);
     }
     EXPECT_TRUE(StockConnection(path).run("select count(*) from productos").contains("jet_text"));
 
@@ -192,9 +213,17 @@ TEST(Schema, FilesOfTheEarlierSchemaAreUpgraded) {
     EXPECT_EQ(rows.value(0, 0).toString(), "Avena");
     EXPECT_EQ(rows.value(1, 0).toString(), "MAIZ");
     EXPECT_EQ(rows.value(2, 0).toString(), "maíz");
+    EXPECT_EQ(count(*conn, "select count(*) from sqlite_master where type='index' and name in "
+                           "('grupo_producto_producto','formula_grupo_grupo')"),
+              2);
     conn.reset();
     StockConnection stock(path);
     EXPECT_EQ(stock.run("select count(*) from productos"), "3");
+    EXPECT_EQ(stock.run("insert into grupos (id_grupo,nombre,idBase) values (1,'Cereales',1)"),
+              QString());
+    EXPECT_EQ(stock.run("insert into formula_relacion values (1,9,11,1.5,2,null)"), QString());
+    EXPECT_EQ(stock.run("insert into plan_existencia values (1,7,12000)"), QString());
+    EXPECT_EQ(stock.run("select count(*) from grupos"), "1");
     EXPECT_EQ(stock.run("PRAGMA integrity_check"), "ok");
 }
 
@@ -239,9 +268,9 @@ TEST(Demo, LoadsTheCatalogWithACompleteComposition) {
     EXPECT_EQ(count("propiedades"), 17);
     EXPECT_EQ(count("productos"), 64);
     EXPECT_EQ(count("producto_propiedad"), 17 * 64);
-    EXPECT_EQ(count("formulas"), 6);
-    EXPECT_EQ(count("formula_producto"), 111);
-    EXPECT_EQ(count("formula_propiedad"), 62);
+    EXPECT_EQ(count("formulas"), 7);
+    EXPECT_EQ(count("formula_producto"), 131);
+    EXPECT_EQ(count("formula_propiedad"), 74);
     EXPECT_EQ(c.query("select valor from producto_propiedad where id_producto=1 and "
                       "id_propiedad=1")
                   .value(0, 0),

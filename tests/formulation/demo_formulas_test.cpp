@@ -16,7 +16,7 @@ namespace {
 TEST(DemoFormulas, SolveToTheReferenceOptimumAndTheStoredCost) {
     TestDatabase tdb(TestDatabase::Contents::Demo);
     const db::Result ids = tdb.conn().query(QStringLiteral("select id_formula from formulas"));
-    ASSERT_EQ(ids.rowCount(), 6);
+    ASSERT_EQ(ids.rowCount(), 7);
     for (int r = 0; r < ids.rowCount(); ++r) {
         const int id = ids.value(r, 0).toInt();
         SCOPED_TRACE(id);

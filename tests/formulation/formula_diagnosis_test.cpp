@@ -3,6 +3,7 @@
 #include "support/small_catalog.h"
 #include "support/test_database.h"
 
+#include "formulation/diagnosis_grids.h"
 #include "formulation/formula_diagnosis.h"
 #include "formulation/run.h"
 
@@ -76,25 +77,25 @@ TEST_F(DiagnosisRun, IngredientMinimumsOverTheBatch) {
     model.findIngredient(1)->minimo = 400;
     model.findIngredient(2)->minimo = 700;
     const FormulaDiagnosis d = diagnoseAndApply();
-    EXPECT_EQ(captions(d.conflict, true),
+    EXPECT_EQ(captions(d.conflicts.at(0), true),
               (QStringList{QStringLiteral("Mínimo para Maíz 400.000 -> 300.000"),
                            QStringLiteral("Mínimo para Soja 700.000 -> 600.000")}));
     EXPECT_EQ(captions(d.relaxation, true),
               QStringList{QStringLiteral("Mínimo para Soja 700.000 -> 600.000")});
     EXPECT_EQ(model.findIngredient(2)->minimo, 600.0);
-    EXPECT_EQ(d.conflict[1].tipo, QStringLiteral("ingrediente"));
-    EXPECT_EQ(d.conflict[1].id, 2);
-    EXPECT_EQ(d.conflict[1].limite, QStringLiteral("minimo"));
+    EXPECT_EQ(d.conflicts[0][1].kind, simplex::LimitKind::Ingredient);
+    EXPECT_EQ(d.conflicts[0][1].id, 2);
+    EXPECT_EQ(d.conflicts[0][1].side, simplex::LimitSide::Minimum);
 }
 
 TEST_F(DiagnosisRun, NutrientMinimumAboveTheRichestIngredient) {
     model.rsPropiedades[0].minimo = 50;
     const FormulaDiagnosis d = diagnoseAndApply();
-    EXPECT_EQ(captions(d.conflict, true),
+    EXPECT_EQ(captions(d.conflicts.at(0), true),
               QStringList{QStringLiteral("Mínimo para Proteína Bruta 50.00 % -> 46.00 %")});
-    EXPECT_EQ(d.conflict[0].tipo, QStringLiteral("nutriente"));
-    EXPECT_EQ(d.conflict[0].unidad, QStringLiteral("%"));
-    EXPECT_EQ(captions(d.conflict, false, QLatin1Char(',')),
+    EXPECT_EQ(d.conflicts[0][0].kind, simplex::LimitKind::Nutrient);
+    EXPECT_EQ(d.conflicts[0][0].unidad, QStringLiteral("%"));
+    EXPECT_EQ(captions(d.conflicts.at(0), false, QLatin1Char(',')),
               QStringList{QStringLiteral("Mínimo para Proteína Bruta 50,00 %")});
     EXPECT_EQ(model.rsPropiedades[0].minimo, 46.0);
 }
@@ -106,7 +107,7 @@ TEST_F(DiagnosisRun, NutrientMaximumThatAnIngredientMinimumPushesOver) {
     model.findIngredient(2)->minimo = 400;
     model.rsPropiedades[0].maximo = 20;
     const FormulaDiagnosis d = diagnoseAndApply();
-    EXPECT_EQ(captions(d.conflict, true),
+    EXPECT_EQ(captions(d.conflicts.at(0), true),
               (QStringList{QStringLiteral("Máximo para Proteína Bruta 20.00 % -> 23.80 %"),
                            QStringLiteral("Mínimo para Soja 400.000 -> 297.297")}));
 }
@@ -117,14 +118,49 @@ TEST_F(DiagnosisRun, BatchBelowTheIngredientMinimums) {
     host.desk.clear();
     host.run(model, QStringLiteral("100"), tdb.conn());
     const FormulaDiagnosis d = formulation::diagnoseFormula(model, tdb.conn());
-    ASSERT_EQ(d.conflict.size(), 3u);
-    EXPECT_EQ(formulation::limitCaption(d.conflict[2], QLatin1Char('.')),
+    ASSERT_EQ(d.conflicts.size(), 1u);
+    ASSERT_EQ(d.conflicts[0].size(), 3u);
+    EXPECT_EQ(formulation::limitCaption(d.conflicts[0][2], QLatin1Char('.')),
               QStringLiteral("Cantidad a elaborar 100.00"));
-    EXPECT_EQ(d.conflict[2].tipo, QStringLiteral("total"));
-    EXPECT_EQ(d.conflict[2].nuevoValor, 110.0);
+    EXPECT_EQ(d.conflicts[0][2].kind, simplex::LimitKind::Total);
+    EXPECT_EQ(d.conflicts[0][2].nuevoValor, 110.0);
     // The proposal keeps the batch.
     for (const auto& l : d.relaxation)
-        EXPECT_NE(l.tipo, QStringLiteral("total"));
+        EXPECT_NE(l.kind, simplex::LimitKind::Total);
+}
+
+// Two independent conflicts: both are listed, each limit's needed value resolves its own
+// conflict with the other set aside, and the proposal moves limits of the listed conflicts only.
+TEST_F(DiagnosisRun, IndependentConflictsAreListedEachInItsGroup) {
+    model.rsPropiedades[0].minimo = 50;
+    model.findIngredient(1)->minimo = 400;
+    model.findIngredient(2)->minimo = 700;
+    run();
+    const FormulaDiagnosis d = formulation::diagnoseFormula(model, tdb.conn());
+    ASSERT_EQ(d.conflicts.size(), 2u);
+    QStringList groups;
+    for (const auto& group : d.conflicts)
+        groups << captions(group, true).join(QStringLiteral("; "));
+    groups.sort();
+    EXPECT_EQ(groups,
+              (QStringList{QStringLiteral("Mínimo para Maíz 400.000 -> 300.000; Mínimo "
+                                          "para Soja 700.000 -> 600.000"),
+                           QStringLiteral("Mínimo para Proteína Bruta 50.00 % -> 46.00 %")}));
+    QStringList listed;
+    for (const auto& group : d.conflicts)
+        listed << captions(group, false);
+    for (const QString& change : captions(d.relaxation, false))
+        EXPECT_TRUE(listed.contains(change)) << change.toStdString();
+    formulation::applyRelaxation(model, d);
+    EXPECT_TRUE(formulation::mixMeetsLimits(run()));
+
+    // The window's grid opens each group with its own row.
+    const grid::GridPaint paint = formulation::conflictGrid(d, QLatin1Char('.'));
+    ASSERT_EQ(paint.rows.size(), 6u);
+    EXPECT_EQ(paint.cell(1, 0).text, QStringLiteral("Conflicto 1"));
+    EXPECT_TRUE(paint.cell(1, 0).bold);
+    EXPECT_EQ(paint.cell(1, 1).text, QString());
+    EXPECT_EQ(paint.cell(1 + 1 + d.conflicts[0].size(), 0).text, QStringLiteral("Conflicto 2"));
 }
 
 // Each demo formula with one nutrient minimum pushed 25 % above the stored mix's value until the
@@ -151,7 +187,7 @@ TEST(DemoFormulaDiagnosis, InfeasibleVariantsGetAProposalThatRuns) {
                 continue;
             diagnosed = true;
             const FormulaDiagnosis d = formulation::diagnoseFormula(model, tdb.conn());
-            ASSERT_FALSE(d.conflict.empty());
+            ASSERT_FALSE(d.conflicts.empty());
             ASSERT_FALSE(d.relaxation.empty());
             formulation::applyRelaxation(model, d);
             const auto second = host.run(model, QStringLiteral("1000"), tdb.conn());

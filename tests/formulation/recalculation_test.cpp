@@ -92,6 +92,10 @@ TEST(RecalcQuantity, ANumberAboveZeroOrItsMessage) {
               QStringLiteral("La cantidad debe ser mayor que cero"));
     EXPECT_EQ(formulation::checkRecalcQuantity("-5").message,
               QStringLiteral("La cantidad debe ser mayor que cero"));
+    // A batch the run would refuse is refused as the run refuses it.
+    EXPECT_EQ(formulation::checkRecalcQuantity("999999999").message,
+              QStringLiteral("La cantidad a elaborar no puede ser mayor a 1000"));
+    EXPECT_EQ(formulation::checkRecalcQuantity("1000").quantity, 1000.0);
     EXPECT_EQ(formulation::checkRecalcQuantity("2,5").quantity, 2.5);
     EXPECT_EQ(formulation::checkRecalcQuantity("1000").quantity, 1000.0);
     // A batch the run refuses is refused with the run's message.

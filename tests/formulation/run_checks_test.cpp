@@ -407,7 +407,7 @@ TEST_F(RunChecks, OptimumIsWrittenBackWithRecordsAndLabels) {
     EXPECT_EQ(model.rowLabels[4], QStringLiteral("Cantidad > 1.0000001"));
     EXPECT_EQ(model.rowLabels[5], QStringLiteral("Cantidad < 0.0000009"));
     EXPECT_FALSE(model.rsAnalisis.empty());
-    EXPECT_EQ(model.rsAnalisis[0].tipo, QStringLiteral("IA"));
+    EXPECT_EQ(model.rsAnalisis[0].kind, formulation::AnalysisKind::IngredientInMix);
 }
 
 TEST_F(RunChecks, InfeasibleMixIsWrittenBackWithoutRecords) {

@@ -1,3 +1,4 @@
+#include "support/reference/formulation_lp.h"
 #include "support/reference/glpk_reference.h"
 
 #include "formulation/sensitivity.h"
@@ -8,12 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include <cmath>
 
 namespace tarvela::test {
 namespace {
 
+using formulation::AnalysisKind;
 using formulation::AnalysisRecord;
 using simplex::LpIngredient;
 using simplex::LpNutrient;
@@ -61,24 +64,15 @@ Solved solveWithRecords(const LpProblem& p) {
     simplex::BuiltTableau built = simplex::buildTableau(p);
     Solved s;
     s.report = simplex::solve(built.tableau);
-    std::vector<int> keys;
-    std::vector<double> dry;
     std::vector<formulation::IngredientRow> rows;
     for (const LpIngredient& i : p.ingredients) {
-        keys.push_back(i.id);
-        dry.push_back(i.dryFraction);
         formulation::IngredientRow r;
         r.id_producto = i.id;
         r.nombre = QString::fromStdString(i.name);
         r.costo_humeda = p.vSecaIng ? i.price * i.dryFraction : i.price;
         rows.push_back(r);
     }
-    std::vector<QString> labels;
-    for (const std::string& l : built.rowLabels)
-        labels.push_back(QString::fromStdString(l));
-    const formulation::SensitivityInput in{built.tableau, built.A, built.B,    keys,      dry,
-                                           labels,        p.Q,     p.vSecaIng, p.vSecaNut};
-    s.records = formulation::analysisRecords(in, rows);
+    s.records = formulation::analysisRecords(built, p, rows);
     return s;
 }
 
@@ -92,7 +86,19 @@ double batchCost(const LpProblem& p) {
 std::optional<double>* limitOf(LpProblem& p, const AnalysisRecord& rec) {
     const bool maximum = rec.detalle.startsWith(QStringLiteral("Máximo para "));
     const std::string name = rec.detalle.mid(12).toStdString();
-    if (rec.tipo == QStringLiteral("RN")) {
+    if (rec.kind == AnalysisKind::RatioLimit) {
+        for (simplex::LpRatio& r : p.ratios)
+            if ("Relación " + r.name == name)
+                return maximum ? &r.maximo : &r.minimo;
+        return nullptr;
+    }
+    if (rec.kind == AnalysisKind::GroupLimit) {
+        for (simplex::LpGroup& g : p.groups)
+            if ("Grupo " + g.name == name)
+                return maximum ? &g.maximo : &g.minimo;
+        return nullptr;
+    }
+    if (rec.kind == AnalysisKind::NutrientLimit) {
         for (LpNutrient& n : p.nutrients)
             if (n.name == name)
                 return maximum ? &n.maximo : &n.minimo;
@@ -106,20 +112,25 @@ std::optional<double>* limitOf(LpProblem& p, const AnalysisRecord& rec) {
 
 // Every record against the re-solved programme: the cost of one unit more of each binding
 // limit, the price range of each ingredient in the mix, the entry price of each one left out.
-void expectRecordsMatchReSolving(const LpProblem& p) {
+void expectRecordsMatchReSolving(const LpProblem& p, std::map<AnalysisKind, int>& counts,
+                                 bool expectNutrientAndLimit = true) {
     const Solved s = solveWithRecords(p);
     ASSERT_EQ(s.report.outcome, simplex::Outcome::Optimal);
     const double base = batchCost(p);
-    int nutrientRecords = 0;
-    int limitRecords = 0;
     for (const AnalysisRecord& rec : s.records) {
-        SCOPED_TRACE(rec.tipo.toStdString() + " " + rec.detalle.toStdString());
-        if (rec.tipo == QStringLiteral("RN") || rec.tipo == QStringLiteral("RI")) {
-            ++(rec.tipo == QStringLiteral("RN") ? nutrientRecords : limitRecords);
+        SCOPED_TRACE(formulation::analysisCode(rec.kind).toStdString() + " " +
+                     rec.detalle.toStdString());
+        ++counts[rec.kind];
+        if (rec.kind != AnalysisKind::IngredientInMix &&
+            rec.kind != AnalysisKind::IngredientLeftOut) {
             EXPECT_NEAR(*rec.valor1, base, 1e-9 * base);
             LpProblem q = p;
             std::optional<double>* limit = limitOf(q, rec);
-            ASSERT_TRUE(limit && limit->has_value());
+            ASSERT_TRUE(limit) << "a record of a limit the problem does not state";
+            // An ingredient's lower-limit row without a minimum only keeps its share from going
+            // below 0: at a degenerate optimum its slack may be out of the basis.
+            if (!limit->has_value())
+                continue;
             const double h = 1e-3;
             **limit += h;
             const double fd = (batchCost(q) - base) / h;
@@ -146,7 +157,7 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
         };
         const auto glpk = solveProblemWithGlpk(p);
         const double share = glpk->shares[k];
-        if (rec.tipo == QStringLiteral("IA")) {
+        if (rec.kind == AnalysisKind::IngredientInMix) {
             if (!rec.valor2) {
                 // Unlimited: the share stays whatever the price rise.
                 EXPECT_NEAR(costAtPriceStep(100.0), base + 100.0 * toBasis * share * p.Q, 1e-6);
@@ -159,7 +170,7 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
             EXPECT_NEAR(shareAtPriceStep(0.99 * rise), share, 1e-7);
             EXPECT_LT(shareAtPriceStep(1.05 * rise), share - 1e-6);
         } else {
-            ASSERT_EQ(rec.tipo, QStringLiteral("II"));
+            EXPECT_EQ(rec.kind, AnalysisKind::IngredientLeftOut);
             const double excess = *rec.valor2;
             EXPECT_GE(excess, 0);
             EXPECT_DOUBLE_EQ(*rec.valor3, *rec.valor1 - excess);
@@ -169,8 +180,15 @@ void expectRecordsMatchReSolving(const LpProblem& p) {
             }
         }
     }
-    EXPECT_GE(nutrientRecords, 1);
-    EXPECT_GE(limitRecords, 1);
+    if (expectNutrientAndLimit) {
+        EXPECT_GE(counts[AnalysisKind::NutrientLimit], 1);
+        EXPECT_GE(counts[AnalysisKind::IngredientLimit], 1);
+    }
+}
+
+void expectRecordsMatchReSolving(const LpProblem& p) {
+    std::map<AnalysisKind, int> counts;
+    expectRecordsMatchReSolving(p, counts);
 }
 
 const std::vector<Ingredient> kIngredients = {
@@ -199,6 +217,34 @@ TEST(Sensitivity, AsFedIngredientsWithDryNutrientsCostTheDryMatterOfTheMix) {
         }
 }
 
+// A ratio and a group held beyond where the cheapest mix would put them: their records are the
+// costs of moving them, as re-solving finds them, on every basis combination.
+TEST(Sensitivity, RatioAndGroupRecordsMatchReSolving) {
+    const std::pair<bool, bool> bases[] = {{false, false}, {false, true}, {true, true}};
+    for (const auto& [secaIng, secaNut] : bases) {
+        SCOPED_TRACE(std::to_string(secaIng) + std::to_string(secaNut));
+        LpProblem p = makeProblem(secaIng, secaNut, kIngredients,
+                                  {{"Proteína", 14.0, std::nullopt}, {"FDN", std::nullopt, 60.0}});
+        const auto free = solveProblemWithGlpk(p);
+        ASSERT_TRUE(free);
+        simplex::LpRatio ratio{"Proteína / FDN", std::nullopt, std::nullopt,
+                               p.nutrients[0].contents, p.nutrients[1].contents};
+        const std::optional<double> value = ratioValue(p, ratio, free->shares);
+        ASSERT_TRUE(value);
+        ratio.minimo = std::round(*value * 1.15 * 100) / 100;
+        p.ratios.push_back(ratio);
+        simplex::LpGroup group{"Granos", std::nullopt, std::nullopt, {0, 1}};
+        const auto withRatio = solveProblemWithGlpk(p);
+        ASSERT_TRUE(withRatio);
+        group.maximo = std::round(groupShare(group, withRatio->shares) * p.Q * 0.9);
+        p.groups.push_back(group);
+        std::map<AnalysisKind, int> counts;
+        expectRecordsMatchReSolving(p, counts, false);
+        EXPECT_EQ(counts.count(AnalysisKind::RatioLimit), 1u);
+        EXPECT_EQ(counts.count(AnalysisKind::GroupLimit), 1u);
+    }
+}
+
 TEST(Sensitivity, WetAndDryBasesMatchReSolving) {
     expectRecordsMatchReSolving(
         makeProblem(false, false, kIngredients,
@@ -225,7 +271,7 @@ TEST(Sensitivity, ThePriceRiseIsWhereTheMixChanges) {
     expectRecordsMatchReSolving(p);
     const Solved s = solveWithRecords(p);
     const auto a = std::find_if(s.records.begin(), s.records.end(), [](const AnalysisRecord& r) {
-        return r.tipo == QStringLiteral("IA") && r.detalle == QStringLiteral("A");
+        return r.kind == AnalysisKind::IngredientInMix && r.detalle == QStringLiteral("A");
     });
     ASSERT_NE(a, s.records.end());
     EXPECT_NEAR(*a->valor2, 0.762, 1e-3);
@@ -238,7 +284,7 @@ TEST(Sensitivity, OrderSignsAndAnUnlimitedRise) {
     const Solved s = solveWithRecords(p);
     QStringList kinds;
     for (const AnalysisRecord& r : s.records)
-        kinds << r.tipo;
+        kinds << formulation::analysisCode(r.kind);
     QStringList sorted = kinds;
     std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
         const QStringList order{"IA", "II", "RN", "RI"};
@@ -248,13 +294,15 @@ TEST(Sensitivity, OrderSignsAndAnUnlimitedRise) {
 
     bool sawUnlimited = false;
     for (const AnalysisRecord& r : s.records) {
-        if (r.tipo == QStringLiteral("RN") && r.detalle.startsWith(QStringLiteral("Máximo"))) {
+        if (r.kind == AnalysisKind::NutrientLimit &&
+            r.detalle.startsWith(QStringLiteral("Máximo"))) {
             EXPECT_LT(*r.valor2, 0) << "raising a binding maximum makes the batch cheaper";
         }
-        if (r.tipo == QStringLiteral("RN") && r.detalle.startsWith(QStringLiteral("Mínimo"))) {
+        if (r.kind == AnalysisKind::NutrientLimit &&
+            r.detalle.startsWith(QStringLiteral("Mínimo"))) {
             EXPECT_GT(*r.valor2, 0);
         }
-        if (r.tipo == QStringLiteral("IA") && r.detalle == QStringLiteral("Núcleo")) {
+        if (r.kind == AnalysisKind::IngredientInMix && r.detalle == QStringLiteral("Núcleo")) {
             // Held at its fixed amount: no price rise changes the mix.
             EXPECT_FALSE(r.valor2.has_value());
             EXPECT_FALSE(r.valor3.has_value());

@@ -21,6 +21,17 @@ WorkingModel twoRowModel() {
         nutrient.maximo = 2.5;
         model.rsPropiedades.push_back(nutrient);
     }
+    for (int den : {3, 8}) {
+        RatioRow ratio;
+        ratio.id_num = 5;
+        ratio.id_den = den;
+        ratio.minimo = 1.5;
+        model.relaciones.push_back(ratio);
+    }
+    GroupRow group;
+    group.id_grupo = 1;
+    group.maximo = 600;
+    model.grupos.push_back(group);
     return model;
 }
 
@@ -33,6 +44,7 @@ TEST(UnsavedChanges, WhatASaveWouldStoreDifferently) {
     now.ingredients[0].costoHumedaActual = 0.3;
     now.rsPropiedades[1].valorAnterior = 7;
     now.totals.costoTotal = 12;
+    std::reverse(now.relaciones.begin(), now.relaciones.end());
     EXPECT_FALSE(differsFromSaved(now, saved));
 
     const auto changed = [&](auto change) {
@@ -47,6 +59,10 @@ TEST(UnsavedChanges, WhatASaveWouldStoreDifferently) {
     EXPECT_TRUE(changed([](WorkingModel& m) { m.ingredients[0].id_producto = 4; }));
     EXPECT_TRUE(changed([](WorkingModel& m) { m.batchQuantity = 500; }));
     EXPECT_TRUE(changed([](WorkingModel& m) { m.vSecaNut = false; }));
+    EXPECT_TRUE(changed([](WorkingModel& m) { m.relaciones[1].maximo = 2; }));
+    EXPECT_TRUE(changed([](WorkingModel& m) { m.relaciones.pop_back(); }));
+    EXPECT_TRUE(changed([](WorkingModel& m) { m.grupos[0].minimo = 100; }));
+    EXPECT_TRUE(changed([](WorkingModel& m) { m.grupos.clear(); }));
 }
 
 } // namespace

@@ -106,6 +106,13 @@ TEST_F(CompositionImport, ApplyingBuildsAndRefreshesTheCatalog) {
     EXPECT_EQ(count("select count(*) from precios_historial where id_producto=2 and "
                     "materia_seca_anterior=88 and materia_seca_nueva=89 and origen='tabla.csv'"),
               1);
+    // The ingredient's record of changes holds its composition's changes, one row per ingredient.
+    const db::Result record = conn().query(
+        "select detalle from auditoria where tabla='productos' and clave='1' and detalle like "
+        "'composición%'");
+    ASSERT_EQ(record.rowCount(), 1);
+    EXPECT_EQ(record.value(0, 0).toString(),
+              "composición desde tabla.csv: Proteína Bruta: 8 → 9.5; Fósforo: (vacío) → 12");
 }
 
 TEST_F(CompositionImport, AFailureWhileApplyingWritesNothing) {
@@ -119,6 +126,7 @@ TEST_F(CompositionImport, AFailureWhileApplyingWritesNothing) {
     EXPECT_EQ(count("select count(*) from producto_propiedad"), 9);
     EXPECT_EQ(content(1, 1), 8.0);
     EXPECT_EQ(count("select count(*) from precios_historial"), 0);
+    EXPECT_EQ(count("select count(*) from auditoria"), 0);
 }
 
 // The exported table, read again as CSV (either decimal separator) or as a workbook, changes

@@ -1,4 +1,5 @@
 #include "reports/formula_document.h"
+#include "reports/formula_workbook.h"
 
 #include "reports/sample_formula.h"
 #include "support/document_reading.h"
@@ -78,6 +79,36 @@ TEST(FormulaDocument, WithoutCostsFiveHeaderRowsAndNoCostColumns) {
 
 // The package as a word processor reads it: the mimetype first and stored, the user's text
 // literal, the font, sizes, shading, borders and widths in the styles.
+// Ratio and group limits get a section of their own after the nutrients, as the nutrients show
+// them; a ratio without a value shows a dash. The printout and the workbook carry it too.
+TEST(FormulaDocument, RatiosAndGroupsHaveTheirSection) {
+    const formulation::WorkingModel model = sampleWithRatiosAndGroups();
+    const reports::TextDocument d = reports::formulaDocument({model, false, QDate(2026, 3, 5)});
+    ASSERT_EQ(d.tables.size(), 5u);
+    const auto& limits = d.tables[3];
+    EXPECT_EQ(texts(limits.rows[0]),
+              QStringList({"RELACIONES Y GRUPOS", "Mínimo", "Máximo", "Valor", ""}));
+    EXPECT_EQ(texts(limits.rows[1]),
+              QStringList({"Relación Calcio / Fósforo disp.", "1.50", "2.00", "1.80", ""}));
+    EXPECT_EQ(texts(limits.rows[2]), QStringList({"Relación Calcio / Cobre", "", "9.00", "—", ""}));
+    EXPECT_EQ(texts(limits.rows[3]), QStringList({"Grupo Cereales", "", "600.00", "528.00", ""}));
+    EXPECT_EQ(limits.widths, d.tables[2].widths);
+
+    const reports::Sheet sheet = reports::formulaSheet({model, false, QDate(2026, 3, 5)});
+    int heading = 0;
+    for (int r = 1; r < 40 && !heading; ++r)
+        if (const auto* cell = sheet.find(r, 1); cell && cell->text == "RELACIONES Y GRUPOS")
+            heading = r;
+    ASSERT_GT(heading, 0);
+    EXPECT_EQ(sheet.find(heading + 1, 4)->number, 1.8);
+    EXPECT_EQ(sheet.find(heading + 2, 4)->text, QStringLiteral("—"));
+    EXPECT_EQ(sheet.find(heading + 3, 3)->number, 600.0);
+
+    // Without them nothing changes.
+    EXPECT_EQ(reports::formulaDocument({sampleFormula(), false, QDate(2026, 3, 5)}).tables.size(),
+              4u);
+}
+
 TEST(FormulaDocument, ThePackageIsAnOpenDocumentText) {
     const formulation::WorkingModel model = sampleFormula();
     QTemporaryDir dir;

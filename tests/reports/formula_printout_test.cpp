@@ -115,6 +115,20 @@ TEST_F(FormulaPrintout, PlacesTheReportInMillimetresWithCosts) {
     EXPECT_NEAR(totals.words.back().right, 180, kTolerance);
 }
 
+TEST_F(FormulaPrintout, RatiosAndGroupsArePrintedAfterTheNutrients) {
+    const auto pages = print(sampleWithRatiosAndGroups(), false);
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    EXPECT_LT(line(p, QStringLiteral("NUTRIENTES")).y, line(p, QStringLiteral("RELACIONES")).y);
+    EXPECT_LT(line(p, QStringLiteral("RELACIONES")).y, line(p, QStringLiteral("INGREDIENTES")).y);
+    const PdfLine& ratio = line(p, QStringLiteral("Relación Calcio / Fósforo"));
+    EXPECT_NEAR(rightOf(ratio, QStringLiteral("1.80")), 140, kTolerance);
+    EXPECT_NE(line(p, QStringLiteral("Relación Calcio / Cobre")).word(QStringLiteral("—")),
+              nullptr);
+    EXPECT_NEAR(rightOf(line(p, QStringLiteral("Grupo Cereales")), QStringLiteral("600.00")), 115,
+                kTolerance);
+}
+
 TEST_F(FormulaPrintout, WithoutCostsNoPriceOrCostIsPrinted) {
     const auto pages = print(sampleFormula(), false);
     ASSERT_EQ(pages.size(), 1u);

@@ -56,6 +56,18 @@ inline formulation::WorkingModel sampleFormula() {
     return m;
 }
 
+// The sample with a ratio limit whose value is known, one whose denominator is 0 in the mix, and
+// a group limit.
+inline formulation::WorkingModel sampleWithRatiosAndGroups() {
+    formulation::WorkingModel m = sampleFormula();
+    m.relaciones = {
+        {3, 11, QStringLiteral("Calcio"), QStringLiteral("Fósforo disp."), 1.5, 2.0, 1.8, 1.8},
+        {3, 12, QStringLiteral("Calcio"), QStringLiteral("Cobre"), std::nullopt, 9.0, std::nullopt,
+         std::nullopt}};
+    m.grupos = {{1, QStringLiteral("Cereales"), {1}, std::nullopt, 600.0, 528.0, 528.0}};
+    return m;
+}
+
 // A formula long enough to need several pages: the nutrients "Nutriente 01", ... and the
 // ingredients "Ingrediente 01", ..., all in the mix; the last ingredient has a name too long for
 // its column.

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 #include <string>
 
@@ -56,9 +58,10 @@ struct Expected {
 
 void expectConflict(const Diagnosis& d, const std::vector<Expected>& expected) {
     ASSERT_FALSE(d.limitsMet);
-    ASSERT_EQ(d.conflict.size(), expected.size());
+    ASSERT_EQ(d.conflicts.size(), 1u);
+    ASSERT_EQ(d.conflicts[0].size(), expected.size());
     for (size_t k = 0; k < expected.size(); ++k) {
-        const auto& got = d.conflict[k];
+        const auto& got = d.conflicts[0][k];
         EXPECT_EQ(got.limit.kind, expected[k].kind) << k;
         EXPECT_EQ(got.limit.side, expected[k].side) << k;
         EXPECT_EQ(got.limit.index, expected[k].index) << k;
@@ -103,10 +106,20 @@ TEST(Diagnosis, HandMadeConflictsNameTheirMinimalSet) {
     // ... and when the richest ingredient is held to half the mix, nothing else reaches it.
     pb.ingredients[0].maximo = 500;
     expectConflict(simplex::diagnose(pb), {{Nut, Min, 0, 15.0}});
+    // A second, independent conflict: a minimum no ingredient brings. Both are named, each
+    // with the value that resolves it while the other is set aside, and the proposal moves a
+    // limit of each.
     pb.nutrients.push_back({"M", 1.0, std::nullopt, {0, 0, 0}});
     d = simplex::diagnose(pb);
-    ASSERT_EQ(d.conflict.size(), 1u); // two conflicts: one of them is named
-    EXPECT_FALSE(d.conflict[0].newValue) << "the other conflict remains";
+    ASSERT_EQ(d.conflicts.size(), 2u);
+    std::map<int, std::optional<double>> needed;
+    for (const auto& group : d.conflicts) {
+        ASSERT_EQ(group.size(), 1u);
+        EXPECT_EQ(group[0].limit.kind, Nut);
+        needed[group[0].limit.index] = group[0].newValue;
+    }
+    EXPECT_EQ(needed[0], std::optional<double>(15.0));
+    EXPECT_EQ(needed[1], std::optional<double>(0.0));
     ASSERT_TRUE(d.relaxation);
     EXPECT_EQ(d.relaxation->changes.size(), 2u);
 
@@ -132,9 +145,10 @@ TEST(Diagnosis, HandMadeConflictsNameTheirMinimalSet) {
     pb.ingredients[1].minimo = 400;
     pb.nutrients[0].maximo = 9;
     d = simplex::diagnose(pb);
-    ASSERT_EQ(d.conflict.size(), 3u);
-    EXPECT_EQ(d.conflict[0].limit, (Limit{Nut, Max, 0, 9}));
-    EXPECT_DOUBLE_EQ(*d.conflict[0].newValue, 10.43);
+    ASSERT_EQ(d.conflicts.size(), 1u);
+    ASSERT_EQ(d.conflicts[0].size(), 3u);
+    EXPECT_EQ(d.conflicts[0][0].limit, (Limit{Nut, Max, 0, 9}));
+    EXPECT_DOUBLE_EQ(*d.conflicts[0][0].newValue, 10.43);
     ASSERT_TRUE(d.relaxation);
     EXPECT_TRUE(simplex::leastUnitCost(simplex::withChanges(pb, d.relaxation->changes)));
 
@@ -146,9 +160,10 @@ TEST(Diagnosis, HandMadeConflictsNameTheirMinimalSet) {
     pb.ingredients[2].maximo = 0;
     pb.nutrients[0].maximo = 8; // A alone brings 0.5·0.9·20 = 9
     d = simplex::diagnose(pb);
-    ASSERT_EQ(d.conflict.size(), 2u);
-    EXPECT_EQ(d.conflict[0].limit.kind, Nut);
-    EXPECT_EQ(d.conflict[1].limit, (Limit{Ing, Min, 0, 500}));
+    ASSERT_EQ(d.conflicts.size(), 1u);
+    ASSERT_EQ(d.conflicts[0].size(), 2u);
+    EXPECT_EQ(d.conflicts[0][0].limit.kind, Nut);
+    EXPECT_EQ(d.conflicts[0][1].limit, (Limit{Ing, Min, 0, 500}));
     ASSERT_TRUE(d.relaxation);
     EXPECT_TRUE(simplex::leastUnitCost(simplex::withChanges(pb, d.relaxation->changes)));
 
@@ -157,7 +172,34 @@ TEST(Diagnosis, HandMadeConflictsNameTheirMinimalSet) {
     pb.nutrients[0].minimo = 12;
     d = simplex::diagnose(pb);
     EXPECT_TRUE(d.limitsMet);
-    EXPECT_TRUE(d.conflict.empty());
+    EXPECT_TRUE(d.conflicts.empty());
+}
+
+// A ratio above what any ingredient gives, and a group minimum that with an ingredient minimum
+// leaves no room in the batch: two conflicts, each named with the value that resolves it.
+TEST(Diagnosis, RatioAndGroupLimitsTakePartInConflictsAndProposals) {
+    for (Bases bases : {Bases::DryDry, Bases::WetWet, Bases::WetDry}) {
+        LpProblem pb = threeIngredients(1000, bases);
+        pb.nutrients.push_back({"P", std::nullopt, std::nullopt, {1, 2, 4}});
+        pb.ratios.push_back({"N / P", 30.0, std::nullopt, {20, 10, 0}, {1, 2, 4}});
+        pb.groups.push_back({"AB", 900.0, std::nullopt, {0, 1}});
+        pb.ingredients[2].minimo = 200;
+        const Diagnosis d = simplex::diagnose(pb);
+        ASSERT_EQ(d.conflicts.size(), 2u);
+        std::map<LimitKind, std::optional<double>> needed;
+        for (const auto& group : d.conflicts)
+            for (const auto& c : group)
+                needed[c.limit.kind] = c.newValue;
+        // A alone gives the highest ratio, 20; the group and C share the batch.
+        EXPECT_EQ(needed[LimitKind::Ratio], std::optional<double>(20.0));
+        EXPECT_EQ(needed[LimitKind::Group], std::optional<double>(800.0));
+        EXPECT_EQ(needed[Ing], std::optional<double>(100.0));
+        ASSERT_TRUE(d.relaxation);
+        const LpProblem relaxed = simplex::withChanges(pb, d.relaxation->changes);
+        auto built = simplex::buildTableau(relaxed);
+        ASSERT_EQ(simplex::solve(built.tableau).outcome, simplex::Outcome::Optimal);
+        EXPECT_EQ(violatedLimit(relaxed, mixOf(built.tableau), 1e-7), "");
+    }
 }
 
 TEST(Diagnosis, RoundsOutwardToWhatTheGridsShow) {
@@ -249,6 +291,22 @@ std::vector<Limit> without(const std::vector<Limit>& limits, size_t k) {
     return rest;
 }
 
+// The same limit (kind, side, position), whatever its value.
+bool sameLimit(const Limit& a, const Limit& b) {
+    return a.kind == b.kind && a.side == b.side && a.index == b.index;
+}
+
+bool contains(const std::vector<Limit>& limits, const Limit& limit) {
+    return std::any_of(limits.begin(), limits.end(),
+                       [&](const Limit& l) { return sameLimit(l, limit); });
+}
+
+// The limits but those set aside.
+std::vector<Limit> allBut(std::vector<Limit> limits, const std::vector<Limit>& aside) {
+    std::erase_if(limits, [&](const Limit& l) { return contains(aside, l); });
+    return limits;
+}
+
 // A move relative to the limit; a limit of 0 of an ingredient counts relative to the batch.
 double scaleOf(const LpProblem& pb, const Limit& limit) {
     return limit.value != 0 ? std::fabs(limit.value) : pb.Q;
@@ -269,29 +327,57 @@ TEST(Diagnosis, GeneratedInfeasibleFormulasGetAMinimalSetAndAFeasibleProposal) {
     const Bases all[] = {Bases::DryDry, Bases::WetWet, Bases::WetDry};
     int withBatch = 0;
     int alone = 0;
+    int several = 0;
     for (int k = 0; k < 240; ++k) {
         const LpProblem pb = infeasibleFormulation(rng, 4 + static_cast<int>(rng() % 12),
                                                    2 + static_cast<int>(rng() % 7), all[k % 3]);
         const Diagnosis d = simplex::diagnose(pb);
         ASSERT_FALSE(d.limitsMet) << k;
-        ASSERT_FALSE(d.conflict.empty()) << k;
+        ASSERT_FALSE(d.conflicts.empty()) << k;
+        several += d.conflicts.size() > 1 ? 1 : 0;
 
-        std::vector<Limit> set;
-        for (const auto& c : d.conflict)
-            set.push_back(c.limit);
-        EXPECT_FALSE(glpkMeets(pb, set)) << "problem " << k << ": the set can be met";
-        for (size_t m = 0; m < set.size(); ++m)
-            EXPECT_TRUE(glpkMeets(pb, without(set, m)))
-                << "problem " << k << ": member " << m << " is not needed";
+        // Each set cannot be met and needs every member; set aside, the rest can be met.
+        std::vector<Limit> aside;
+        for (const auto& group : d.conflicts)
+            for (const auto& c : group)
+                if (c.limit.kind != Tot)
+                    aside.push_back(c.limit);
+        EXPECT_TRUE(glpkMeets(pb, allBut(simplex::limitsOf(pb), aside))) << "problem " << k;
+        for (const auto& group : d.conflicts) {
+            std::vector<Limit> set;
+            for (const auto& c : group)
+                set.push_back(c.limit);
+            EXPECT_FALSE(glpkMeets(pb, set)) << "problem " << k << ": the set can be met";
+            for (size_t m = 0; m < set.size(); ++m)
+                EXPECT_TRUE(glpkMeets(pb, without(set, m)))
+                    << "problem " << k << ": member " << m << " is not needed";
 
-        // A member's own move, when there is one, makes the formulation feasible.
-        for (const auto& c : d.conflict) {
-            withBatch += c.limit.kind == Tot ? 1 : 0;
-            if (!c.newValue)
-                continue;
-            ++alone;
-            const LpProblem moved = simplex::withChanges(pb, {c});
-            EXPECT_TRUE(solveProblemWithGlpk(moved)) << "problem " << k;
+            // A member's own move, when there is one, resolves its set with the others set
+            // aside.
+            std::vector<Limit> others = aside;
+            std::erase_if(others, [&](const Limit& l) { return contains(set, l); });
+            for (const auto& c : group) {
+                withBatch += c.limit.kind == Tot ? 1 : 0;
+                if (!c.newValue)
+                    continue;
+                ++alone;
+                const LpProblem moved = simplex::withChanges(pb, {c});
+                EXPECT_TRUE(glpkMeets(moved, allBut(simplex::limitsOf(moved), others)))
+                    << "problem " << k;
+                if (d.conflicts.size() == 1) {
+                    EXPECT_TRUE(solveProblemWithGlpk(moved)) << "problem " << k;
+                }
+            }
+        }
+        // The proposal moves limits of the conflicts only.
+        if (d.relaxation) {
+            for (const auto& c : d.relaxation->changes) {
+                bool listed = false;
+                for (const auto& group : d.conflicts)
+                    for (const auto& member : group)
+                        listed = listed || member.limit == c.limit;
+                EXPECT_TRUE(listed) << "problem " << k;
+            }
         }
 
         // The combined proposal gives a run that finds a mix within every limit.
@@ -309,7 +395,8 @@ TEST(Diagnosis, GeneratedInfeasibleFormulasGetAMinimalSetAndAFeasibleProposal) {
                 total += relativeMove(pb, c);
                 rounding += roundingOf(pb, c);
             }
-            for (const auto& c : d.conflict) {
+            for (const auto& c :
+                 d.conflicts.size() == 1 ? d.conflicts[0] : std::vector<simplex::LimitChange>{}) {
                 if (c.newValue && c.limit.kind != Tot) {
                     EXPECT_LE(total, relativeMove(pb, c) + roundingOf(pb, c) + rounding + 1e-9)
                         << "problem " << k;
@@ -327,6 +414,7 @@ TEST(Diagnosis, GeneratedInfeasibleFormulasGetAMinimalSetAndAFeasibleProposal) {
             << "problem " << k;
     }
     EXPECT_GT(withBatch, 0);
+    EXPECT_GT(several, 0);
 
     EXPECT_GT(alone, 240);
 }

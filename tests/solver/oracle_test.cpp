@@ -228,6 +228,41 @@ TEST(SolverOracle, EitherTakeoverReachesTheReferenceOptimum) {
     EXPECT_EQ(tb.dual, 0);
 }
 
+// Ratio and group limits are rows of the same tableau: generated formulas carrying them, on
+// every basis combination, reach the optimum of GLPK's own statement of the programme with a mix
+// within every limit, and the solver never calls a feasible one infeasible.
+TEST(SolverOracle, RatioAndGroupRowsReachTheReferenceOptimum) {
+    std::mt19937_64 rng(20261208);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const int count = problemCount(150);
+    int binding = 0;
+    for (int k = 0; k < count; ++k) {
+        const int ni = 5 + static_cast<int>(55 * u(rng) * u(rng));
+        const simplex::LpProblem pb = generateFormulation(
+            rng, ni, 2 + static_cast<int>(u(rng) * ni / 2), kAllBases[k % 3], true);
+        const auto reference = solveProblemWithGlpk(pb);
+        ASSERT_TRUE(reference.has_value()) << "problem " << k << " is generated feasible";
+        simplex::BuiltTableau built = buildTableau(pb);
+        EXPECT_EQ(built.rowsOf(simplex::LimitKind::Group) > 0, true);
+        const simplex::SolveReport report = simplex::solve(built.tableau);
+        ASSERT_EQ(report.outcome, Outcome::Optimal) << "problem " << k << " (" << ni << ")";
+        EXPECT_EQ(violatedLimit(pb, mixOf(built.tableau), 1e-7), "") << "problem " << k;
+        const double cost = -built.tableau.rhs(0);
+        EXPECT_NEAR(cost, reference->unitCost, 1e-7 * std::max(1.0, reference->unitCost))
+            << "problem " << k << " (" << ni << ")";
+        // Some ratio or group row is binding: its slack is out of the basis.
+        for (int i = 1; i <= built.tableau.m(); ++i) {
+            const simplex::LimitKind kind = built.rows[static_cast<size_t>(i)].kind;
+            if ((kind == simplex::LimitKind::Ratio || kind == simplex::LimitKind::Group) &&
+                !built.tableau.isBasic(built.tableau.ni() + i)) {
+                ++binding;
+                break;
+            }
+        }
+    }
+    EXPECT_GT(binding, count / 4);
+}
+
 // Where no safeguard changed a decision the pivots are exactly those of sign comparisons.
 TEST(SolverOracle, ClearOfTolerancesTheTableauIsThePlainMethods) {
     std::mt19937_64 rng(77);

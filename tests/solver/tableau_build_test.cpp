@@ -55,8 +55,8 @@ TEST(TableauBuild, ShapeLabelsAndPriceRow) {
     const BuiltTableau built = buildTableau(smallFormulation(true, true));
     const Tableau& t = built.tableau;
     EXPECT_EQ(t.ni(), 2);
-    EXPECT_EQ(built.A, 3);
-    EXPECT_EQ(built.B, 4);
+    EXPECT_EQ(built.rowsOf(LimitKind::Nutrient), 3);
+    EXPECT_EQ(built.rowsOf(LimitKind::Ingredient), 4);
     EXPECT_EQ(t.m(), 9);
     EXPECT_EQ(t.p(), 12);
     const std::vector<std::string> labels = {"",

@@ -37,10 +37,12 @@ public:
 
     void openFormulaList();
     void openReformulation();
+    void openProductionPlan();
     void newIngredient();
     void listIngredients();
     void newNutrient();
     void listNutrients();
+    void listGroups(); // "Grupos de Ingredientes"
     void updatePricesFromFile();
     void importComposition();
     void exportComposition();

@@ -48,6 +48,9 @@ void menu::buildMenuBar() {
         &QAction::triggered, this, &menu::newNutrient);
     connect(addItem(propiedades, QStringLiteral("mnuConNut"), QStringLiteral("Consultas"), true),
             &QAction::triggered, this, &menu::listNutrients);
+    connect(addItem(datos, QStringLiteral("mnuGrupos"), QStringLiteral("&Grupos de Ingredientes"),
+                    true),
+            &QAction::triggered, this, &menu::listGroups);
     addSeparator(datos, QStringLiteral("sep_1_2"));
     connect(addItem(datos, QStringLiteral("mnuActPrecios"),
                     QStringLiteral("Actualizar precios desde archivo…"), true),
@@ -69,6 +72,9 @@ void menu::buildMenuBar() {
     connect(addItem(formulas, QStringLiteral("mnuReformular"),
                     QStringLiteral("Reformular Fórmulas"), true),
             &QAction::triggered, this, &menu::openReformulation);
+    connect(
+        addItem(formulas, QStringLiteral("mnuPlan"), QStringLiteral("Plan de Producción"), true),
+        &QAction::triggered, this, &menu::openProductionPlan);
     addSeparator(formulas, QStringLiteral("sep2_1"));
     QMenu* clientes = addMenu(formulas, QStringLiteral("mnuClientes"), QStringLiteral("Clientes"));
     connect(addItem(clientes, QStringLiteral("mnuNuevoCliente"), QStringLiteral("Nuevo"), true),

@@ -2,6 +2,7 @@
 
 #include "catalogs/gui/frmCliente.h"
 #include "catalogs/gui/frmClientes.h"
+#include "catalogs/gui/frmGrupos.h"
 #include "catalogs/gui/frmproducto.h"
 #include "catalogs/gui/frmproductos.h"
 #include "catalogs/gui/frmpropiedad.h"
@@ -44,6 +45,11 @@ void menu::newNutrient() {
 
 void menu::listNutrients() {
     frmpropiedades window(ctx_, ListMode::Maintenance, this);
+    execModal(ctx_, window);
+}
+
+void menu::listGroups() {
+    frmGrupos window(ctx_, ListMode::Maintenance, this);
     execModal(ctx_, window);
 }
 

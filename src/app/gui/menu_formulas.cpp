@@ -2,6 +2,7 @@
 
 #include "formulas/gui/frmformulas.h"
 #include "formulation/gui/open_formulation.h"
+#include "plan/gui/frmplanes.h"
 #include "widgets/modal_launcher.h"
 #include "worklist/gui/frmreformular.h"
 
@@ -17,6 +18,11 @@ void menu::openFormulaList() {
 
 void menu::openReformulation() {
     frmreformular window(ctx_, ctx_.currentBase, this);
+    execModal(ctx_, window);
+}
+
+void menu::openProductionPlan() {
+    frmplanes window(ctx_, this);
     execModal(ctx_, window);
 }
 

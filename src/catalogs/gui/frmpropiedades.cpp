@@ -1,6 +1,7 @@
 #include "catalogs/gui/frmpropiedades.h"
 
 #include "catalogs/catalog_statements.h"
+#include "catalogs/group_catalog.h"
 #include "catalogs/gui/frmpropiedad.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/nutrient_catalog.h"
@@ -53,6 +54,9 @@ bool frmpropiedades::deleteItem(int key, const QString& name) {
             return false;
         if (catalogs::nutrientHasIngredients(ctx_.db(), key) &&
             !ctx_.ui().question(catalogs::nutrientInUseQuestion(name)))
+            return false;
+        const int ratios = catalogs::formulasWithRatioOf(ctx_.db(), key);
+        if (ratios > 0 && !ctx_.ui().question(catalogs::nutrientInRatiosQuestion(name, ratios)))
             return false;
         catalogs::deleteNutrient(ctx_.db(), key);
     } catch (const db::DbError& error) {

@@ -41,8 +41,8 @@ frmDiagnostico::frmDiagnostico(AppContext& ctx, const formulation::FormulaDiagno
     flexConflicto_ = addGrid(conflict, QStringLiteral("flexConflicto"), {8, 20, 608, 130});
     paintGrid(*flexConflicto_, formulation::conflictGrid(diagnosis, sep));
     auto* note = new QLabel(QStringLiteral("Valor Necesario: el que debe tomar esa sola "
-                                           "restricción, sin cambiar las demás, para poder "
-                                           "formular. ") +
+                                           "restricción, sin cambiar las demás, para resolver "
+                                           "su conflicto. ") +
                                 formulation::kNotEnoughAlone +
                                 QStringLiteral(": no basta con cambiarla sola."),
                             conflict);

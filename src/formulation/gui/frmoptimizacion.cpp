@@ -114,6 +114,7 @@ void frmoptimizacion::recomputeResults() {
     showTotals();
     repaintIngredients();
     repaintNutrients();
+    repaintLimits();
 }
 
 void frmoptimizacion::formulate() {
@@ -132,6 +133,7 @@ void frmoptimizacion::formulate() {
     if (result.end == formulation::RunEnd::WrittenBack) {
         repaintIngredients();
         repaintNutrients();
+        repaintLimits();
     }
     formulation::showRunMessages(
         result.messages, ctx_.ui(),
@@ -147,6 +149,7 @@ void frmoptimizacion::formulate() {
     if (result.limitsConflict && offerDiagnosis(ctx_, model_, this)) {
         repaintIngredients();
         repaintNutrients();
+        repaintLimits();
     }
 }
 
@@ -171,7 +174,7 @@ void frmoptimizacion::showComposition() {
 }
 
 void frmoptimizacion::showAnalysis() {
-    frmAnalisis window(ctx_, model_.rsAnalisis, this);
+    frmAnalisis window(ctx_, model_.rsAnalisis, this, &model_);
     execModal(ctx_, window);
 }
 
@@ -219,15 +222,17 @@ void frmoptimizacion::takeBatchQuantity() {
 // separator).
 bool frmoptimizacion::eventFilter(QObject* watched, QEvent* event) {
     // Enter on a grid acts on its current cell as a double click does.
-    if ((watched == ingredientGrid_ || watched == nutrientGrid_) &&
+    if ((watched == ingredientGrid_ || watched == nutrientGrid_ || watched == limitGrid_) &&
         event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (watched == ingredientGrid_)
                 ingredientCellActivated(ingredientGrid_->currentRow(),
                                         ingredientGrid_->currentColumn());
-            else
+            else if (watched == nutrientGrid_)
                 nutrientCellActivated(nutrientGrid_->currentRow(), nutrientGrid_->currentColumn());
+            else
+                limitCellActivated(limitGrid_->currentRow(), limitGrid_->currentColumn());
             return true;
         }
     }

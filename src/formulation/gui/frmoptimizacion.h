@@ -84,6 +84,20 @@ public:
     void removeNutrient(); // the current row
     void showIngredientComposition();
 
+    // The third grid, "Relaciones y Grupos" (frmoptimizacion_limits.cpp).
+    void repaintLimits();
+    void limitCellActivated(int row, int column);
+    void addRatio();    // "Relación": the numerator, then the denominator
+    void addGroup();    // "Grupo": a group of ingredients
+    void removeLimit(); // "Quitar": the current ratio or group
+
+    // Curves of the current grid line (frmoptimizacion_curves.cpp): "Curva de costo" of the
+    // current nutrient's or ingredient's limit (its minimum, or its maximum when it has no
+    // minimum), "Mapa de precio" of the current ingredient.
+    void showNutrientCurve();
+    void showIngredientCurve();
+    void showPriceMap();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Every way of closing (Esc, the close box, the close button, "Salir") asks first when the
@@ -96,6 +110,7 @@ private:
     void buildHeader(QWidget* content);
     void buildIngredientPanel(QWidget* content);
     void buildNutrientPanel(QWidget* content);
+    void buildLimitsTab();
     // Returns the right edge of the buttons.
     int buildButtons(QWidget* content);
     void buildMenu();
@@ -140,6 +155,7 @@ private:
     QGroupBox* ingredientPanel_ = nullptr;
     QTableWidget* ingredientGrid_ = nullptr;
     QTableWidget* nutrientGrid_ = nullptr;
+    QTableWidget* limitGrid_ = nullptr; // ratios and groups
     QTabWidget* nutrientTabs_ = nullptr;
 
     // Totals boxes placed under their grid columns, with their labels.
@@ -159,6 +175,7 @@ private:
     CellOverlay* shareView_ = nullptr;
     CellOverlay* nutrientLimitBox_ = nullptr;
     CellOverlay* nutrientValueView_ = nullptr;
+    CellOverlay* limitBox_ = nullptr;
 };
 
 } // namespace tarvela

@@ -205,6 +205,7 @@ void frmoptimizacion::buildNutrientPanel(QWidget* content) {
                 [this, i] { chooseNutrientBasis(i); });
     }
     nutrientTabs_->addTab(tab1, QStringLiteral("Base Seca"));
+    buildLimitsTab();
 
     connect(
         addButton(panel, QStringLiteral("Command4"), QStringLiteral("Agregar"), {494, 44, 60, 24}),
@@ -301,6 +302,9 @@ void frmoptimizacion::buildMenu() {
             &QAction::triggered, this, &frmoptimizacion::addNutrient);
     connect(addEntry(nutrientes, QStringLiteral("mnnuQuitar"), QStringLiteral("Quitar"), true),
             &QAction::triggered, this, &frmoptimizacion::removeNutrient);
+    connect(
+        addEntry(nutrientes, QStringLiteral("mnuCurvaNut"), QStringLiteral("Curva de costo"), true),
+        &QAction::triggered, this, &frmoptimizacion::showNutrientCurve);
 
     QMenu* ingredientes = opciones->addMenu(QStringLiteral("Ingredientes"));
     ingredientes->setObjectName(QStringLiteral("mnuIngredientes"));
@@ -311,6 +315,12 @@ void frmoptimizacion::buildMenu() {
     connect(addEntry(ingredientes, QStringLiteral("mnuVerNut"),
                      QStringLiteral("Ver Nutrientes del ingrediente"), true),
             &QAction::triggered, this, &frmoptimizacion::showIngredientComposition);
+    connect(addEntry(ingredientes, QStringLiteral("mnuCurvaIng"), QStringLiteral("Curva de costo"),
+                     true),
+            &QAction::triggered, this, &frmoptimizacion::showIngredientCurve);
+    connect(addEntry(ingredientes, QStringLiteral("mnuMapaPrecio"),
+                     QStringLiteral("Mapa de precio"), true),
+            &QAction::triggered, this, &frmoptimizacion::showPriceMap);
 
     connect(addEntry(opciones, QStringLiteral("mnuMSeca"),
                      QStringLiteral("Actualizar Materia Seca"), true),

@@ -126,6 +126,7 @@ void frmoptimizacion::repaintAll() {
     showTotals();
     repaintIngredients();
     repaintNutrients();
+    repaintLimits();
 }
 
 } // namespace tarvela

@@ -53,7 +53,9 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
     };
     EXPECT_EQ(entries("datos"),
               (QStringList{QStringLiteral("productos=&Ingredientes"), QStringLiteral("sep1_1=-"),
-                           QStringLiteral("propiedades=&Nutrientes"), QStringLiteral("sep_1_2=-"),
+                           QStringLiteral("propiedades=&Nutrientes"),
+                           QStringLiteral("mnuGrupos=&Grupos de Ingredientes"),
+                           QStringLiteral("sep_1_2=-"),
                            QStringLiteral("mnuActPrecios=Actualizar precios desde archivo…"),
                            QStringLiteral("mnuImpComposicion=Importar composición…"),
                            QStringLiteral("mnuExpComposicion=Exportar composición…"),
@@ -65,7 +67,8 @@ TEST_F(MainWindow, CaptionMenusAndItems) {
     EXPECT_EQ(entries("formulas"),
               (QStringList{QStringLiteral("admformulas=&Administración de Fórmulas"),
                            QStringLiteral("mnuReformular=Reformular Fórmulas"),
-                           QStringLiteral("sep2_1=-"), QStringLiteral("mnuClientes=Clientes")}));
+                           QStringLiteral("mnuPlan=Plan de Producción"), QStringLiteral("sep2_1=-"),
+                           QStringLiteral("mnuClientes=Clientes")}));
     EXPECT_EQ(entries("mnuClientes"),
               (QStringList{QStringLiteral("mnuNuevoCliente=Nuevo"),
                            QStringLiteral("mnuClienteConsultas=Consultas")}));

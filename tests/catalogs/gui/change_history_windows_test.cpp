@@ -15,8 +15,7 @@ namespace {
 using ChangeHistoryWindows = CatalogWindows;
 
 TEST_F(ChangeHistoryWindows, ASaveOverAnotherWorkstationsChangeIsRefusedAndListed) {
-    ctx.currentProductId = 5;
-    frmproducto window(ctx);
+    frmproducto window(ctx, 5);
     open(window);
     box(window, "Text3")->setText("0.5000");
 
@@ -47,7 +46,7 @@ TEST_F(ChangeHistoryWindows, ASaveOverAnotherWorkstationsChangeIsRefusedAndListe
     desktop.answers = {false};
     window.close();
     launcher.opened.clear();
-    frmproducto again(ctx);
+    frmproducto again(ctx, 5);
     open(again);
     EXPECT_EQ(box(again, "Text2")->text(), "Afrechillo de trigo");
     box(again, "Text3")->setText("0.5000");

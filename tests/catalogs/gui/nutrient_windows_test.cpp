@@ -150,8 +150,8 @@ TEST_F(NutrientWindows, DeletingNamesTheFormulasThatUseItAndLeavesTheirRows) {
     const int formulaRows = count("select count(*) from formula_propiedad where id_propiedad=1");
     ASSERT_GT(formulaRows, 0);
     const QString first = "Desea eliminar el Nutriente Proteína Bruta ?";
-    const QString inFormulas = "El Nutriente << Proteína Bruta >> se usa en 6 fórmulas (1001, "
-                               "1002, 2001, 2002, 3001, 3002)\n\n"
+    const QString inFormulas = "El Nutriente << Proteína Bruta >> se usa en 7 fórmulas (1001, "
+                               "1002, 2001, 2002, 3001, 3002, 3003)\n\n"
                                "¿Confirma la Eliminación del Nutriente?";
     const QString second = "El Nutriente << Proteína Bruta >> posee Ingredientes asignados\n\n"
                            "¿Confirma la Eliminación del Nutriente?";

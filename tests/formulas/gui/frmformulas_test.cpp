@@ -279,11 +279,11 @@ TEST_F(FormulaList, EditFormulateAndSaveANewVersion) {
     EXPECT_EQ(lines(window), QStringList({"1001/1", "1001/2", "1002/1"}));
 
     // The new version holds every detail row; the old one is untouched.
-    EXPECT_EQ(count("select count(*) from formula_producto where id_formula=7"),
+    EXPECT_EQ(count("select count(*) from formula_producto where id_formula=8"),
               count("select count(*) from formula_producto where id_formula=1"));
-    EXPECT_EQ(count("select count(*) from formula_propiedad where id_formula=7"),
+    EXPECT_EQ(count("select count(*) from formula_propiedad where id_formula=8"),
               count("select count(*) from formula_propiedad where id_formula=1"));
-    EXPECT_GT(count("select count(*) from formula_propiedad where id_formula=7"), 0);
+    EXPECT_GT(count("select count(*) from formula_propiedad where id_formula=8"), 0);
 }
 
 } // namespace

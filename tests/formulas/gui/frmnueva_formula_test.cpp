@@ -69,11 +69,11 @@ TEST_F(GrabarFormula, NewFormulaShowsTheHintsAndSavesVersionZero) {
     launcher.exec(dialog);
     EXPECT_EQ(result, QDialog::Accepted);
     // The dialog writes nothing itself: its header is written by the save.
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
-    EXPECT_EQ(write(dialog), 7);
-    EXPECT_EQ(scalar("select producto from formulas where id_formula=7").toString(), "Recría");
-    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 2);
-    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=7").toDouble(), 850.0);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
+    EXPECT_EQ(write(dialog), 8);
+    EXPECT_EQ(scalar("select producto from formulas where id_formula=8").toString(), "Recría");
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=8"), 2);
+    EXPECT_EQ(scalar("select cantidad from formulas where id_formula=8").toDouble(), 850.0);
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -125,8 +125,8 @@ TEST_F(GrabarFormula, CustomerPickerChoosesTheFormulasCustomer) {
     frmnueva_formula dialog(ctx, 0, 1000, true, true);
     launcher.exec(dialog);
     EXPECT_EQ(ctx.currentCustomer, 3);
-    EXPECT_EQ(write(dialog), 7);
-    EXPECT_EQ(count("select idCliente from formulas where id_formula=7"), 3);
+    EXPECT_EQ(write(dialog), 8);
+    EXPECT_EQ(count("select idCliente from formulas where id_formula=8"), 3);
 }
 
 TEST_F(GrabarFormula, CancelarLeavesNothingToWrite) {
@@ -161,7 +161,7 @@ TEST_F(GrabarFormula, RefusedChecksKeepTheDialogOpenWithTheFocusOnTheBox) {
     EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el Código de la Fórmula",
                                             "El Código \"1002\" de la Fórmula Ya fue Ingresado",
                                             "Debe ingresar el Producto para la Fórmula"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
 }
 
 TEST_F(GrabarFormula, FormulaThatCannotBeLoadedClosesAtOnce) {
@@ -203,9 +203,9 @@ TEST_F(GrabarFormula, OtherWorkstationsWriteWhileTheDialogWaits) {
         press(dialog, "cmdUpdate");
     });
     EXPECT_TRUE(saveFormula(ctx, model, nullptr));
-    EXPECT_EQ(model.formulaId, 7);
+    EXPECT_EQ(model.formulaId, 8);
     EXPECT_EQ(count("select count(*) from clientes where idCliente=9"), 1);
-    EXPECT_EQ(count("select count(*) from formula_producto where id_formula=7"),
+    EXPECT_EQ(count("select count(*) from formula_producto where id_formula=8"),
               count("select count(*) from formula_producto where id_formula=2"));
 }
 
@@ -220,16 +220,16 @@ TEST_F(GrabarFormula, ACodeTakenMeanwhileIsRefusedAtTheWrite) {
     };
     formulation::WorkingModel model;
     launcher.handlers.push_back([&](QDialog& dialog) {
-        box(dialog, "txtFields0")->setText("3003");
+        box(dialog, "txtFields0")->setText("3009");
         box(dialog, "txtFields1")->setText("Nueva");
         press(dialog, "cmdUpdate");
         ctx.db().execute("insert into formulas (id_formula,codigo,producto,cantidad,version,"
-                         "idBase) values (40,'                3003','Ajena',1000,0,1)");
+                         "idBase) values (40,'                3009','Ajena',1000,0,1)");
     });
     model.batchQuantity = 1000;
     EXPECT_FALSE(saveFormula(ctx, model, nullptr));
-    EXPECT_EQ(desktop.texts(), QStringList({"El Código \"3003\" de la Fórmula Ya fue Ingresado"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 7);
+    EXPECT_EQ(desktop.texts(), QStringList({"El Código \"3009\" de la Fórmula Ya fue Ingresado"}));
+    EXPECT_EQ(count("select count(*) from formulas"), 8);
     EXPECT_EQ(model.formulaId, 0);
 }
 
@@ -249,7 +249,7 @@ TEST_F(GrabarFormula, FailureDuringTheDetailsUndoesTheWholeSave) {
     });
     EXPECT_FALSE(saveFormula(ctx, model, nullptr));
     EXPECT_EQ(launcher.opened, QStringList({"frmnueva_formula", "errores"}));
-    EXPECT_EQ(count("select count(*) from formulas"), 6);
+    EXPECT_EQ(count("select count(*) from formulas"), 7);
     EXPECT_EQ(count("select count(*) from formula_producto"), ingredientRows);
     EXPECT_EQ(count("select count(*) from formula_propiedad"), nutrientRows);
     EXPECT_EQ(model.formulaId, 1);

@@ -51,7 +51,7 @@ TEST_F(FormulationWindowTest, AnalysisWindowShowsTheRunsRecords) {
             EXPECT_EQ(table.parentWidget(), tabs->widget(t));
             int expected = 0;
             for (const auto& r : records)
-                expected += r.tipo == QString::fromUtf8(tipos[t]);
+                expected += formulation::analysisCode(r.kind) == QString::fromUtf8(tipos[t]);
             ASSERT_EQ(table.rowCount(), expected) << tipos[t];
             EXPECT_TRUE(table.isColumnHidden(0));
             EXPECT_EQ(table.columnWidth(2), 100);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -37,10 +38,30 @@ inline double nutrientValue(const simplex::LpProblem& pb, const simplex::LpNutri
     return value;
 }
 
+// The ratio of two nutrients' values in the mix x; std::nullopt when the denominator's is 0.
+inline std::optional<double> ratioValue(const simplex::LpProblem& pb, const simplex::LpRatio& r,
+                                        const std::vector<double>& x) {
+    const simplex::LpNutrient num{"", std::nullopt, std::nullopt, r.numerator};
+    const simplex::LpNutrient den{"", std::nullopt, std::nullopt, r.denominator};
+    const double d = nutrientValue(pb, den, x);
+    if (d == 0)
+        return std::nullopt;
+    return nutrientValue(pb, num, x) / d;
+}
+
+// A group's share of the mix x.
+inline double groupShare(const simplex::LpGroup& g, const std::vector<double>& x) {
+    double share = 0;
+    for (int member : g.members)
+        share += x[static_cast<std::size_t>(member)];
+    return share;
+}
+
 // A feasible formulation problem: the limits are drawn around a hidden mix, so that mix meets
-// them all. About ni/2 nutrients when nutrients < 0.
+// them all. About ni/2 nutrients when nutrients < 0. With ratiosAndGroups, also one or two ratio
+// limits between nutrients of the problem and one or two group limits.
 inline simplex::LpProblem generateFormulation(std::mt19937_64& rng, int ni, int nutrients,
-                                              Bases bases) {
+                                              Bases bases, bool ratiosAndGroups = false) {
     std::uniform_real_distribution<double> u(0.0, 1.0);
     auto pick = [&](double p) { return u(rng) < p; };
     auto round4 = [](double v) { return std::round(v * 1e4) / 1e4; };
@@ -113,6 +134,52 @@ inline simplex::LpProblem generateFormulation(std::mt19937_64& rng, int ni, int 
         }
         pb.nutrients.push_back(nut);
     }
+    if (!ratiosAndGroups)
+        return pb;
+
+    const int ratios = 1 + static_cast<int>(u(rng) * 2);
+    for (int k = 0; k < ratios && pb.nutrients.size() >= 2; ++k) {
+        const std::size_t a = rng() % pb.nutrients.size();
+        const std::size_t b = (a + 1 + rng() % (pb.nutrients.size() - 1)) % pb.nutrients.size();
+        simplex::LpRatio ratio;
+        ratio.name = pb.nutrients[a].name + " / " + pb.nutrients[b].name;
+        ratio.numerator = pb.nutrients[a].contents;
+        ratio.denominator = pb.nutrients[b].contents;
+        const std::optional<double> value = ratioValue(pb, ratio, x);
+        if (!value || !(*value > 0))
+            continue;
+        const double r = u(rng);
+        if (r < 0.4) {
+            ratio.minimo = std::floor(*value * (0.7 + 0.3 * u(rng)) * 1e4) / 1e4;
+        } else if (r < 0.7) {
+            ratio.maximo = std::ceil(*value * (1.0 + 0.5 * u(rng)) * 1e4 + 1) / 1e4;
+        } else {
+            ratio.minimo = std::floor(*value * (0.6 + 0.4 * u(rng)) * 1e4) / 1e4;
+            ratio.maximo = std::ceil(*value * (1.001 + 0.5 * u(rng)) * 1e4 + 1) / 1e4;
+        }
+        pb.ratios.push_back(ratio);
+    }
+    const int groups = 1 + static_cast<int>(u(rng) * 2);
+    for (int k = 0; k < groups; ++k) {
+        simplex::LpGroup group;
+        group.name = "Grupo " + std::to_string(k + 1);
+        for (int j = 0; j < ni; ++j)
+            if (u(rng) < 0.35)
+                group.members.push_back(j);
+        if (group.members.empty())
+            group.members.push_back(static_cast<int>(rng() % static_cast<unsigned>(ni)));
+        const double quantity = groupShare(group, x) * pb.Q;
+        const double r = u(rng);
+        if (r < 0.4 || quantity <= 0) {
+            group.maximo = std::ceil(quantity * (1.0 + 0.5 * u(rng)) * 100 + 1) / 100;
+        } else if (r < 0.7) {
+            group.minimo = std::floor(quantity * (0.6 + 0.4 * u(rng)) * 100) / 100;
+        } else {
+            group.minimo = std::floor(quantity * (0.5 + 0.4 * u(rng)) * 100) / 100;
+            group.maximo = std::ceil(quantity * (1.01 + 0.5 * u(rng)) * 100 + 1) / 100;
+        }
+        pb.groups.push_back(group);
+    }
     return pb;
 }
 
@@ -152,6 +219,21 @@ inline std::string violatedLimit(const simplex::LpProblem& pb, const std::vector
         if ((n.minimo && beyond(value, *n.minimo, true)) ||
             (n.maximo && beyond(value, *n.maximo, false))) {
             return n.name + " value " + std::to_string(value);
+        }
+    }
+    for (const auto& r : pb.ratios) {
+        const std::optional<double> value = ratioValue(pb, r, x);
+        if (!value || (r.minimo && beyond(*value, *r.minimo, true)) ||
+            (r.maximo && beyond(*value, *r.maximo, false))) {
+            return "ratio " + r.name + " value " + (value ? std::to_string(*value) : "none");
+        }
+    }
+    for (const auto& g : pb.groups) {
+        const double quantity = groupShare(g, x) * pb.Q;
+        const double widen = g.minimo && g.maximo && *g.minimo == *g.maximo ? 0.001 : 0;
+        if ((g.minimo && beyond(quantity, *g.minimo - widen, true)) ||
+            (g.maximo && beyond(quantity, *g.maximo + widen, false))) {
+            return g.name + " quantity " + std::to_string(quantity);
         }
     }
     return "";

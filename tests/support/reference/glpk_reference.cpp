@@ -2,6 +2,8 @@
 
 #include "solver/simplex_internal.h"
 
+#include <cmath>
+
 namespace tarvela::test {
 
 namespace {
@@ -173,6 +175,43 @@ std::optional<GlpkSolution> solveProblemWithGlpk(const simplex::LpProblem& probl
                 nut.contents[static_cast<size_t>(k)] * (problem.vSecaIng ? 1.0 : d(k));
         addRow(coef, nut.minimo, nut.maximo);
     }
+    // Ratios: (num − r·den)·x against 0, contents on the ingredients' basis.
+    for (const auto& ratio : problem.ratios) {
+        const auto term = [&](const std::vector<double>& contents, int k) {
+            const double v =
+                static_cast<size_t>(k) < contents.size() ? contents[static_cast<size_t>(k)] : 0.0;
+            return problem.vSecaIng ? v
+                                    : v * problem.ingredients[static_cast<size_t>(k)].dryFraction;
+        };
+        std::vector<double> coef(static_cast<size_t>(n));
+        if (ratio.minimo) {
+            for (int k = 0; k < n; ++k)
+                coef[static_cast<size_t>(k)] =
+                    term(ratio.numerator, k) - *ratio.minimo * term(ratio.denominator, k);
+            addRow(coef, 0.0, std::nullopt);
+        }
+        if (ratio.maximo) {
+            for (int k = 0; k < n; ++k)
+                coef[static_cast<size_t>(k)] =
+                    term(ratio.numerator, k) - *ratio.maximo * term(ratio.denominator, k);
+            addRow(coef, std::nullopt, 0.0);
+        }
+    }
+    // Groups: the members' shares between the limits in shares, equal limits widened.
+    for (const auto& group : problem.groups) {
+        std::vector<double> coef(static_cast<size_t>(n), 0.0);
+        for (int member : group.members)
+            coef[static_cast<size_t>(member)] = 1.0;
+        const double widen =
+            group.minimo && group.maximo && *group.minimo == *group.maximo ? 0.001 : 0.0;
+        std::optional<double> lo;
+        std::optional<double> hi;
+        if (group.minimo)
+            lo = (*group.minimo - widen) / Q;
+        if (group.maximo)
+            hi = (*group.maximo + widen) / Q;
+        addRow(coef, lo, hi);
+    }
     addRow(std::vector<double>(static_cast<size_t>(n), 1.0), 0.99999999, 1.00000001);
 
     glp_load_matrix(lp, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
@@ -187,6 +226,53 @@ std::optional<GlpkSolution> solveProblemWithGlpk(const simplex::LpProblem& probl
         out = s;
     }
     return out;
+}
+
+std::optional<GlpkSparseAnswer> solveSparseWithGlpk(const simplex::SparseProgramme& p) {
+    GlpkProblem owner(glp_create_prob());
+    glp_prob* lp = owner.get();
+    glp_set_obj_dir(lp, GLP_MIN);
+    const auto bound = [](double b) -> std::optional<double> {
+        if (std::isinf(b))
+            return std::nullopt;
+        return b;
+    };
+    if (p.rows() > 0)
+        glp_add_rows(lp, p.rows());
+    for (int i = 0; i < p.rows(); ++i)
+        setRowBounds(lp, i + 1, bound(p.rowLower()[static_cast<size_t>(i)]),
+                     bound(p.rowUpper()[static_cast<size_t>(i)]));
+    glp_add_cols(lp, p.columns());
+    for (int j = 0; j < p.columns(); ++j) {
+        const double lo = p.columnLower()[static_cast<size_t>(j)];
+        const double hi = p.columnUpper()[static_cast<size_t>(j)];
+        if (std::isinf(hi))
+            glp_set_col_bnds(lp, j + 1, GLP_LO, lo, 0);
+        else
+            glp_set_col_bnds(lp, j + 1, lo == hi ? GLP_FX : GLP_DB, lo, hi);
+        glp_set_obj_coef(lp, j + 1, p.cost()[static_cast<size_t>(j)]);
+    }
+    std::vector<int> ia{0};
+    std::vector<int> ja{0};
+    std::vector<double> ar{0};
+    for (int k = 0; k < p.entries(); ++k) {
+        ia.push_back(p.entryRows()[static_cast<size_t>(k)] + 1);
+        ja.push_back(p.entryColumns()[static_cast<size_t>(k)] + 1);
+        ar.push_back(p.entryValues()[static_cast<size_t>(k)]);
+    }
+    glp_load_matrix(lp, static_cast<int>(ia.size()) - 1, ia.data(), ja.data(), ar.data());
+    glp_term_out(GLP_OFF);
+    glp_scale_prob(lp, GLP_SF_AUTO);
+    glp_smcp parm = primalSimplexParameters();
+    if (glp_simplex(lp, &parm) != 0 || glp_exact(lp, &parm) != 0 || glp_get_status(lp) != GLP_OPT)
+        return std::nullopt;
+    GlpkSparseAnswer answer;
+    answer.cost = glp_get_obj_val(lp);
+    for (int j = 1; j <= p.columns(); ++j)
+        answer.x.push_back(glp_get_col_prim(lp, j));
+    for (int i = 1; i <= p.rows(); ++i)
+        answer.duals.push_back(glp_get_row_dual(lp, i));
+    return answer;
 }
 
 } // namespace tarvela::test

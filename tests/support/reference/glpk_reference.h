@@ -5,6 +5,7 @@
 // from a problem (not from its tableau).
 #include "solver/problem.h"
 #include "solver/simplex.h"
+#include "solver/sparse_programme.h"
 
 #include <glpk.h>
 
@@ -56,5 +57,15 @@ struct GlpkSolution {
 // 0.001 batch units), nutrient rows on the basis combination's terms, shares adding up to 1
 // within 1e-8. std::nullopt when GLPK finds no feasible mix.
 std::optional<GlpkSolution> solveProblemWithGlpk(const simplex::LpProblem& problem);
+
+// A sparse programme by GLPK's primal simplex (then its exact arithmetic): the cost, the columns
+// and each row's dual value (the change of the cost per unit of its binding bound).
+// std::nullopt when GLPK finds no optimum.
+struct GlpkSparseAnswer {
+    double cost = 0;
+    std::vector<double> x;
+    std::vector<double> duals;
+};
+std::optional<GlpkSparseAnswer> solveSparseWithGlpk(const simplex::SparseProgramme& programme);
 
 } // namespace tarvela::test

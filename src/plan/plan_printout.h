@@ -1,0 +1,16 @@
+#pragma once
+
+#include "db/result.h"
+#include "plan/plan_run.h"
+#include "plan/plan_store.h"
+#include "reports/list_printout.h"
+
+// "Imprimir": the plan's summary as a list printout: one line per formula (quantity to make,
+// unit cost in the plan), the three totals, then one line per ingredient (stock, used,
+// left, value of one more kg, "Limitante").
+namespace tarvela::plan {
+
+reports::ListLayout planSummaryLayout(const Plan& plan);
+db::Result planSummaryRows(const PlanOutcome& outcome);
+
+} // namespace tarvela::plan
