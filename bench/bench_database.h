@@ -43,6 +43,12 @@ public:
     BenchDatabase& operator=(const BenchDatabase&) = delete;
 
     db::Connection& conn() { return *conn_; }
+    // After filling: a server takes its tables' statistics, as it does by itself on a database
+    // in use (and copy-db after a copy).
+    void settle() {
+        if (conn_->engine() == db::Engine::Server)
+            conn_->executeNative(QStringLiteral("ANALYZE"));
+    }
     // "archivo" or "servidor", for the figures' labels.
     const char* engineLabel() const {
         return conn_->engine() == db::Engine::Server ? "servidor" : "archivo";

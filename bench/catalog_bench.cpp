@@ -2,6 +2,7 @@
 // composition rows), 1,000 customers and 300 formulas. Measures creating and deleting a nutrient
 // and an ingredient (each with its commit), each list's search with the filling of its grid,
 // and the opening of the composition window.
+#include "bench_database.h"
 #include "catalogs/catalog_statements.h"
 #include "catalogs/customer_catalog.h"
 #include "catalogs/ingredient_catalog.h"
@@ -9,7 +10,6 @@
 #include "catalogs/ingredient_search.h"
 #include "catalogs/list_grids.h"
 #include "catalogs/nutrient_catalog.h"
-#include "bench_database.h"
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
@@ -35,7 +35,6 @@ void insertRows(db::Connection& conn, const QString& head, const QStringList& ro
     for (qsizetype start = 0; start < rows.size(); start += 400)
         conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
 }
-
 
 void fillCatalog(db::Connection& conn) {
     db::Transaction tx(conn);
@@ -121,6 +120,7 @@ db::Connection& catalog() {
         auto* d = new bench::BenchDatabase;
         db::createSchema(d->conn());
         fillCatalog(d->conn());
+        d->settle();
         return d;
     }();
     return database->conn();

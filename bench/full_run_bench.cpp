@@ -122,6 +122,7 @@ Catalog& catalog() {
                                   "maximo,valor) values "),
                    formulaNutrients);
         tx.commit();
+        cat->database.settle();
         return cat;
     }();
     return *c;
@@ -169,6 +170,7 @@ void BM_DemoFormulaRun(benchmark::State& state) {
         auto* d = new bench::BenchDatabase;
         db::createSchema(d->conn());
         db::loadDemo(d->conn(), db::demoDataDir());
+        d->settle();
         return d;
     }();
     for (auto _ : state) {

@@ -30,8 +30,8 @@ int copyTable(Connection& from, Connection& to, const QString& table) {
     if (columns.isEmpty())
         return 0;
     const QString list = columns.join(QLatin1Char(','));
-    const Result rows = from.query(QStringLiteral("select ") + list + QStringLiteral(" from ") +
-                                   table);
+    const Result rows =
+        from.query(QStringLiteral("select ") + list + QStringLiteral(" from ") + table);
     to.execute(QStringLiteral("delete from ") + table); // the first rows the schema writes
     const int width = static_cast<int>(columns.size());
     const int perStatement = std::max(1, kValuesPerStatement / width);
@@ -83,10 +83,9 @@ void advanceIdentities(Connection& to) {
 std::vector<CopiedTable> copyDatabase(Connection& from, Connection& to) {
     upgradeSchema(from);
     if (hasProgramTables(to))
-        throw DbError(0,
-                      QStringLiteral("La base de datos de destino %1 ya tiene las tablas de "
-                                     "Tarvela; no se reemplaza.")
-                          .arg(to.displayName()));
+        throw DbError(0, QStringLiteral("La base de datos de destino %1 ya tiene las tablas de "
+                                        "Tarvela; no se reemplaza.")
+                             .arg(to.displayName()));
     std::vector<CopiedTable> copied;
     Transaction transaction(to);
     createSchema(to);
@@ -96,6 +95,10 @@ std::vector<CopiedTable> copyDatabase(Connection& from, Connection& to) {
             copied.push_back({table, copyTable(from, to, table)});
     advanceIdentities(to);
     transaction.commit();
+    // The server plans its statements on statistics of the tables, which a bulk copy makes
+    // stale: they are taken at once rather than when the server gets round to it.
+    if (to.engine() == Engine::Server)
+        to.executeNative(QStringLiteral("ANALYZE"));
     return copied;
 }
 
