@@ -61,4 +61,14 @@ private:
     std::unique_ptr<db::Connection> conn_;
 };
 
+// The benchmarks' main(): the figures say which engine they were measured on.
+inline int runLabelledByEngine(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::AddCustomContext(
+        "motor", qEnvironmentVariableIsEmpty("TARVELA_BENCH_SERVER") ? "archivo" : "servidor");
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 } // namespace tarvela::bench

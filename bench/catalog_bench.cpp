@@ -240,13 +240,6 @@ BENCHMARK(BM_OpenComposition)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// The figures say which engine they were measured on (TARVELA_BENCH_SERVER, see
-// bench_database.h).
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::AddCustomContext(
-        "motor", qEnvironmentVariableIsEmpty("TARVELA_BENCH_SERVER") ? "archivo" : "servidor");
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tarvela::bench::runLabelledByEngine(argc, argv);
 }

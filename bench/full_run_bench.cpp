@@ -185,13 +185,6 @@ void BM_DemoFormulaRun(benchmark::State& state) {
 }
 BENCHMARK(BM_DemoFormulaRun)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The figures say which engine they were measured on (TARVELA_BENCH_SERVER, see
-// bench_database.h).
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::AddCustomContext(
-        "motor", qEnvironmentVariableIsEmpty("TARVELA_BENCH_SERVER") ? "archivo" : "servidor");
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tarvela::bench::runLabelledByEngine(argc, argv);
 }

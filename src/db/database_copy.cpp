@@ -7,17 +7,6 @@ namespace tarvela::db {
 
 namespace {
 
-// The tables the schema creates, in its order.
-QStringList tablesOfSchema() {
-    QStringList tables;
-    for (const char* statement : schemaStatements()) {
-        const QString text = QString::fromUtf8(statement);
-        if (text.startsWith(QLatin1String("CREATE TABLE ")))
-            tables << text.section(QLatin1Char(' '), 2, 2);
-    }
-    return tables;
-}
-
 // The engines bind at most 999 values in one statement (the file's).
 constexpr int kValuesPerStatement = 900;
 
@@ -90,7 +79,7 @@ std::vector<CopiedTable> copyDatabase(Connection& from, Connection& to) {
     Transaction transaction(to);
     createSchema(to);
     const QStringList present = from.tableNames();
-    for (const QString& table : tablesOfSchema())
+    for (const QString& table : schemaTables())
         if (present.contains(table.toLower()))
             copied.push_back({table, copyTable(from, to, table)});
     advanceIdentities(to);

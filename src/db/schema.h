@@ -23,6 +23,8 @@ bool hasProgramTables(Connection& conn);
 
 // The statements createSchema runs: the tables, their indexes and the first rows.
 std::vector<const char*> schemaStatements();
+// The tables the schema creates, in its order.
+QStringList schemaTables();
 
 // Brings a database made by an earlier version up to the current schema (see
 // schema_upgrade.cpp for the steps). A database that lacks the program's tables is refused

@@ -41,17 +41,6 @@ void requireProgramTables(Connection& conn) {
             throw DbError(1, notProgramMessage(conn), DbFailure::NotProgram);
 }
 
-// The tables the schema creates, in its order.
-QStringList schemaTables() {
-    QStringList tables;
-    for (const char* statement : schemaStatements()) {
-        const QString text = QString::fromUtf8(statement);
-        if (text.startsWith(QLatin1String("CREATE TABLE ")))
-            tables << text.section(QLatin1Char(' '), 2, 2);
-    }
-    return tables;
-}
-
 // The statement of the schema that creates a table, or null when there is none.
 const char* createStatementOf(const QString& table) {
     const QString head = QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (");
@@ -208,6 +197,16 @@ bool anyStepNeeded(Connection& conn) {
 }
 
 } // namespace
+
+QStringList schemaTables() {
+    QStringList tables;
+    for (const char* statement : schemaStatements()) {
+        const QString text = QString::fromUtf8(statement);
+        if (text.startsWith(QLatin1String("CREATE TABLE ")))
+            tables << text.section(QLatin1Char(' '), 2, 2);
+    }
+    return tables;
+}
 
 const QStringList& programTables() {
     static const QStringList tables = {

@@ -72,7 +72,7 @@ QStringList definitions(const QString& collation) {
                        "chr(65535)), NFD), "
                        "'[\\u0300-\\u036f\\u1ab0-\\u1aff\\u1dc0-\\u1dff\\u20d0-\\u20ff\\ufe20-"
                        "\\ufe2f]', '', 'g')");
-    const QString base = byScript(asciiLower, unicodeBase, collationBaseLetters);
+    const QString base = byScript(asciiLower, unicodeBase, baseLetters);
     // Not strict, so that the server may write the functions into the statements that use them
     // rather than call them row by row; a null text still gives null.
     return {

@@ -140,7 +140,7 @@ const LatinKeys& latinKeys() {
         LatinKeys k;
         for (char32_t c = 0; c < kLatinEnd; ++c) {
             const QString text(QChar(static_cast<char16_t>(c)));
-            k.base[c] = collationBaseLetters(text);
+            k.base[c] = baseLetters(text);
             k.folded[c] = text.toCaseFolded();
         }
         return k;
@@ -207,19 +207,6 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
 
 } // namespace
 
-// Folded text without its accents: "Ácido" -> "acido"; "ñ" stays a letter of its own, after "n".
-QString collationBaseLetters(const QString& text) {
-    QString folded = text.toCaseFolded();
-    folded.replace(QChar(0x00F1), QStringLiteral("n\uFFFF"));
-    const QString decomposed = folded.normalized(QString::NormalizationForm_D);
-    QString out;
-    out.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c;
-    return out;
-}
-
 bool likeMatches(const QString& pattern, const QString& text, QChar escape) {
     const auto p = foldedCodePoints(pattern);
     const auto t = foldedCodePoints(text);
@@ -265,8 +252,7 @@ int compareUtf8Text(const char* a, int lengthA, const char* b, int lengthB) {
 }
 
 int compareText(const QString& a, const QString& b) {
-    const int primary =
-        QString::compare(collationBaseLetters(a), collationBaseLetters(b), Qt::CaseSensitive);
+    const int primary = QString::compare(baseLetters(a), baseLetters(b), Qt::CaseSensitive);
     if (primary != 0)
         return primary;
     return QString::compare(a.toCaseFolded(), b.toCaseFolded(), Qt::CaseSensitive);

@@ -19,9 +19,6 @@ bool likeMatches(const QString& pattern, const QString& text, QChar escape = QCh
 
 // A text's letters without case and accents, as the collation orders them first: "Ácido" ->
 // "acido"; "ñ" is "n" followed by U+FFFF, a letter of its own after "n".
-QString collationBaseLetters(const QString& text);
-// Folded text without its accents, as the collation compares it first: "Ácido" -> "acido"; "ñ"
-// stays a letter of its own, after "n".
 QString baseLetters(const QString& text);
 
 // The order of the jet_text collation (<0, 0, >0).
