@@ -13,6 +13,7 @@
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
+#include "generated_catalog.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -24,17 +25,12 @@
 namespace {
 
 using namespace tarvela;
+using bench::insertRows;
 
 constexpr int kIngredients = 10000;
 constexpr int kNutrients = 100;
 constexpr int kCustomers = 1000;
 constexpr int kFormulas = 300;
-
-// Inserts rows in statements of up to 400 rows.
-void insertRows(db::Connection& conn, const QString& head, const QStringList& rows) {
-    for (qsizetype start = 0; start < rows.size(); start += 400)
-        conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
-}
 
 void fillCatalog(db::Connection& conn) {
     db::Transaction tx(conn);

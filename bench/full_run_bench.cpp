@@ -8,6 +8,7 @@
 #include "db/statements.h"
 #include "formulation/loading.h"
 #include "formulation/run.h"
+#include "generated_catalog.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,17 +23,12 @@
 namespace {
 
 using namespace tarvela;
+using bench::insertRows;
 
 constexpr int kIngredients = 2000;
 constexpr int kNutrients = 100;
 constexpr int kFormulaIngredients = 60;
 constexpr int kFormulaNutrients = 40;
-
-// Inserts rows in statements of up to 400 rows.
-void insertRows(db::Connection& conn, const QString& head, const QStringList& rows) {
-    for (qsizetype start = 0; start < rows.size(); start += 400)
-        conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
-}
 
 struct Catalog {
     bench::BenchDatabase database;
@@ -45,44 +41,13 @@ Catalog& catalog() {
         db::Connection& conn = *cat->conn;
         db::createSchema(conn);
         std::mt19937 rng(20261207);
-        std::uniform_real_distribution<double> unit(0.0, 1.0);
 
         db::Transaction tx(conn);
-        QStringList nutrients;
-        for (int n = 1; n <= kNutrients; ++n)
-            nutrients
-                << QStringLiteral("(%1,'Nutriente %2','%')").arg(n).arg(n, 3, 10, QLatin1Char('0'));
-        insertRows(conn,
-                   QStringLiteral("insert into propiedades (id_propiedad,nombre,unidad) values "),
-                   nutrients);
-
-        std::vector<double> price(kIngredients + 1), dry(kIngredients + 1);
-        std::vector<std::vector<double>> content(kIngredients + 1,
-                                                 std::vector<double>(kNutrients + 1));
-        QStringList products;
-        QStringList composition;
-        for (int i = 1; i <= kIngredients; ++i) {
-            price[i] = 0.05 + unit(rng);
-            dry[i] = 30 + 68 * unit(rng);
-            products << QStringLiteral("(%1,%2,'Ingrediente %3','Kg',%4,%5,1)")
-                            .arg(i)
-                            .arg(db::sqlCode(QString::number(i)))
-                            .arg(i)
-                            .arg(db::sqlReal(price[i]), db::sqlReal(dry[i]));
-            for (int n = 1; n <= kNutrients; ++n) {
-                content[i][n] = unit(rng) < 0.2 ? 0.0 : 50 * unit(rng);
-                composition
-                    << QStringLiteral("(%1,%2,%3)").arg(i).arg(n).arg(db::sqlReal(content[i][n]));
-            }
-        }
-        insertRows(conn,
-                   QStringLiteral("insert into productos (id_producto,codigo,nombre,unidad,costo,"
-                                  "materia_seca,idBase) values "),
-                   products);
-        insertRows(conn,
-                   QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
-                                  "values "),
-                   composition);
+        const bench::GeneratedCatalog generated =
+            bench::generateCatalog(conn, kIngredients, kNutrients, rng);
+        const std::vector<double>& price = generated.price;
+        const std::vector<double>& dry = generated.dry;
+        const std::vector<std::vector<double>>& content = generated.content;
 
         // The formula: ingredients spread over the catalog, nutrient limits around the value of
         // the even blend (which is therefore feasible), ingredients on the as-fed basis.

@@ -9,6 +9,7 @@
 #include "db/statements.h"
 #include "files/csv_text.h"
 #include "files/table_file.h"
+#include "generated_catalog.h"
 #include "imports/composition_export.h"
 #include "imports/composition_import.h"
 #include "imports/price_import.h"
@@ -25,15 +26,11 @@
 namespace {
 
 using namespace tarvela;
+using bench::insertRows;
 
 constexpr int kPriceIngredients = 10000;
 constexpr int kTableIngredients = 2000;
 constexpr int kNutrients = 100;
-
-void insertRows(db::Connection& conn, const QString& head, const QStringList& rows) {
-    for (qsizetype start = 0; start < rows.size(); start += 400)
-        conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
-}
 
 struct Catalog {
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "db/schema.h"
 #include "db/statements.h"
+#include "generated_catalog.h"
 #include "worklist/parallel_runs.h"
 #include "worklist/reformulation.h"
 #include "worklist/worklist_selection.h"
@@ -26,17 +27,13 @@
 namespace {
 
 using namespace tarvela;
+using bench::insertRows;
 
 constexpr int kIngredients = 2000;
 constexpr int kNutrients = 100;
 constexpr int kFormulas = 1000;
 constexpr int kFormulaIngredients = 60;
 constexpr int kFormulaNutrients = 30;
-
-void insertRows(db::Connection& conn, const QString& head, const QStringList& rows) {
-    for (qsizetype start = 0; start < rows.size(); start += 400)
-        conn.execute(head + rows.mid(start, 400).join(QLatin1Char(',')));
-}
 
 struct Catalog {
     QTemporaryDir dir;
@@ -54,44 +51,13 @@ Catalog& catalog() {
         db::Connection& conn = *cat->conn;
         db::createSchema(conn);
         std::mt19937 rng(20270315);
-        std::uniform_real_distribution<double> unit(0.0, 1.0);
 
         db::Transaction tx(conn);
-        QStringList nutrients;
-        for (int n = 1; n <= kNutrients; ++n)
-            nutrients
-                << QStringLiteral("(%1,'Nutriente %2','%')").arg(n).arg(n, 3, 10, QLatin1Char('0'));
-        insertRows(conn,
-                   QStringLiteral("insert into propiedades (id_propiedad,nombre,unidad) values "),
-                   nutrients);
-
-        std::vector<double> price(kIngredients + 1), dry(kIngredients + 1);
-        std::vector<std::vector<double>> content(kIngredients + 1,
-                                                 std::vector<double>(kNutrients + 1));
-        QStringList products;
-        QStringList composition;
-        for (int i = 1; i <= kIngredients; ++i) {
-            price[i] = 0.05 + unit(rng);
-            dry[i] = 30 + 68 * unit(rng);
-            products << QStringLiteral("(%1,%2,'Ingrediente %3','Kg',%4,%5,1)")
-                            .arg(i)
-                            .arg(db::sqlCode(QString::number(i)))
-                            .arg(i)
-                            .arg(db::sqlReal(price[i]), db::sqlReal(dry[i]));
-            for (int n = 1; n <= kNutrients; ++n) {
-                content[i][n] = unit(rng) < 0.2 ? 0.0 : 50 * unit(rng);
-                composition
-                    << QStringLiteral("(%1,%2,%3)").arg(i).arg(n).arg(db::sqlReal(content[i][n]));
-            }
-        }
-        insertRows(conn,
-                   QStringLiteral("insert into productos (id_producto,codigo,nombre,unidad,costo,"
-                                  "materia_seca,idBase) values "),
-                   products);
-        insertRows(conn,
-                   QStringLiteral("insert into producto_propiedad (id_producto,id_propiedad,valor) "
-                                  "values "),
-                   composition);
+        const bench::GeneratedCatalog generated =
+            bench::generateCatalog(conn, kIngredients, kNutrients, rng);
+        const std::vector<double>& price = generated.price;
+        const std::vector<double>& dry = generated.dry;
+        const std::vector<std::vector<double>>& content = generated.content;
 
         std::vector<int> ingredientIds(kIngredients);
         std::iota(ingredientIds.begin(), ingredientIds.end(), 1);

@@ -1,73 +1,42 @@
 #include "cli/catalog_file_options.h"
 
-#include "cli/terminal_output.h"
-#include "db/keys.h"
+#include "cli/command_line.h"
 #include "db/schema.h"
-
-#include <QDir>
 
 namespace tarvela::cli {
 
 std::optional<CatalogFileOptions>
 parseCatalogFileOptions(const QStringList& args, const QStringList& flags, bool takesSheet) {
-    CatalogFileOptions options;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (flags.contains(a)) {
-            options.dryRun = options.dryRun || a == QLatin1String("--dry-run");
-            options.json = options.json || a == QLatin1String("--json");
-            options.skipInvalid = options.skipInvalid || a == QLatin1String("--skip-invalid");
-            options.confirmVariation =
-                options.confirmVariation || a == QLatin1String("--confirm-variation");
-        } else if (a == QLatin1String("--db") || a == QLatin1String("--base") ||
-                   (takesSheet && a == QLatin1String("--sheet"))) {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            const QString value = args[++i];
-            if (a == QLatin1String("--db")) {
-                options.dbFile = value;
-            } else if (a == QLatin1String("--sheet")) {
-                options.sheet = value;
-            } else {
-                bool ok = false;
-                const int base = value.toInt(&ok);
-                if (!ok || base < 1 || base > 3)
-                    return std::nullopt;
-                options.base = base;
-            }
-        } else if (!a.startsWith(QLatin1String("--")) && options.file.isEmpty()) {
-            options.file = a;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (options.file.isEmpty())
+    QStringList options = {QStringLiteral("--db"), QStringLiteral("--base")};
+    if (takesSheet)
+        options << QStringLiteral("--sheet");
+    const Arguments read(args, flags, options, 1);
+    if (!read.ok() || read.words().isEmpty())
         return std::nullopt;
-    if (options.dbFile.isEmpty())
-        options.dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
-    return options;
+    CatalogFileOptions out;
+    out.file = read.words().front();
+    out.dbFile = read.database();
+    out.sheet = read.value(QStringLiteral("--sheet")).value_or(QString());
+    if (const std::optional<QString> base = read.value(QStringLiteral("--base"))) {
+        out.base = wholeNumber(*base, 1, 3);
+        if (!out.base)
+            return std::nullopt;
+    }
+    out.dryRun = read.has(QStringLiteral("--dry-run"));
+    out.json = read.has(QStringLiteral("--json"));
+    out.skipInvalid = read.has(QStringLiteral("--skip-invalid"));
+    out.confirmVariation = read.has(QStringLiteral("--confirm-variation"));
+    return out;
 }
 
 std::unique_ptr<db::Connection> openCatalog(CatalogFileOptions& options) {
-    std::unique_ptr<db::Connection> conn =
-        db::Connection::open(options.dbFile, db::databasePassword());
-    db::upgradeSchema(*conn);
+    std::unique_ptr<db::Connection> conn = openDatabase(options.dbFile);
     if (!options.base) {
         const db::Result saved = conn->query(QStringLiteral("Select idBase from parametros"));
         const int base = saved.isEmpty() ? 1 : saved.value(0, 0).toInt();
         options.base = base >= 1 && base <= 3 ? base : 1;
     }
     return conn;
-}
-
-int guarded(const std::function<int()>& work) {
-    try {
-        return work();
-    } catch (const db::KeyError& e) {
-        return error(e.message());
-    } catch (const db::DbError& e) {
-        return error(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
 }
 
 QString closingLine(bool applied, const QString& appliedText, bool dryRun, int refused,
@@ -79,11 +48,6 @@ QString closingLine(bool applied, const QString& appliedText, bool dryRun, int r
     if (refused > 0)
         return QStringLiteral("No se aplicó ningún cambio: ") + refusedText + QLatin1Char('\n');
     return QStringLiteral("No hay cambios que aplicar.\n");
-}
-
-int error(const QString& message) {
-    printError(message);
-    return 2;
 }
 
 } // namespace tarvela::cli

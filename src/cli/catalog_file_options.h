@@ -1,11 +1,11 @@
 #pragma once
 
+#include "cli/command_line.h"
 #include "db/connection.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,15 +33,8 @@ parseCatalogFileOptions(const QStringList& args, const QStringList& flags, bool 
 // the one saved in parametros. Throws db::DbError.
 std::unique_ptr<db::Connection> openCatalog(CatalogFileOptions& options);
 
-// Runs a command's work: a database failure or a key that cannot be given is printed as an
-// error (exit code 2).
-int guarded(const std::function<int()>& work);
-
 // The last line of an import's text output: what was applied, or why nothing was.
 QString closingLine(bool applied, const QString& appliedText, bool dryRun, int refused,
                     const QString& refusedText);
-
-// Prints the message on standard error (escaped as every message is) and returns 2.
-int error(const QString& message);
 
 } // namespace tarvela::cli

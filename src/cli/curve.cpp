@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "cli/commands.h"
 
 #include "cli/curve_output.h"
@@ -10,8 +11,6 @@
 #include "formulation/loading.h"
 #include "text/format.h"
 
-#include <QDir>
-
 #include <optional>
 
 // tarvela-cli curve: the cost curve of one nutrient or ingredient limit, or the price map of one
@@ -20,85 +19,56 @@ namespace tarvela::cli {
 
 namespace {
 
-int fail(const QString& message, int code = 2) {
-    printError(message);
-    return code;
-}
-
 int usage() {
     return fail(QStringLiteral("usage: tarvela-cli curve FORMULA_ID --nutriente ID|--ingrediente "
                                "ID [--maximo] [--precio] [--desde A --hasta B --pasos N] "
-                               "[--db FILE] [--json]"));
-}
-
-std::optional<int> key(const QString& text) {
-    bool ok = false;
-    const int id = text.toInt(&ok);
-    if (!ok || id < 1 || id > 32767)
-        return std::nullopt;
-    return id;
+                               "[--db FILE|postgresql://...] [--json]"));
 }
 
 } // namespace
 
 int curve(const QStringList& args) {
-    std::optional<int> formulaId;
+    const Arguments read(
+        args, {QStringLiteral("--json"), QStringLiteral("--precio"), QStringLiteral("--maximo")},
+        {QStringLiteral("--nutriente"), QStringLiteral("--ingrediente"), QStringLiteral("--desde"),
+         QStringLiteral("--hasta"), QStringLiteral("--pasos"), QStringLiteral("--db")},
+        1);
+    if (!read.ok() || read.words().isEmpty())
+        return usage();
+    const std::optional<int> formulaId = wholeNumber(read.words().front(), 1, 32767);
+    if (!formulaId)
+        return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
     std::optional<int> nutrient;
     std::optional<int> ingredient;
+    for (const QString& option : {QStringLiteral("--nutriente"), QStringLiteral("--ingrediente")})
+        if (const std::optional<QString> given = read.value(option)) {
+            const std::optional<int> id = wholeNumber(*given, 1, 32767);
+            if (!id)
+                return fail(option.mid(2) + QStringLiteral(" must be a number from 1 to 32767"));
+            (option == QLatin1String("--nutriente") ? nutrient : ingredient) = id;
+        }
+    std::optional<int> pasos;
+    if (const std::optional<QString> given = read.value(QStringLiteral("--pasos"))) {
+        bool ok = false;
+        pasos = given->toInt(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--pasos must be a whole number"));
+    }
     std::optional<double> desde;
     std::optional<double> hasta;
-    std::optional<int> pasos;
-    bool price = false;
-    bool maximo = false;
-    bool asJson = false;
-    QString dbFile;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool takesValue = a == QLatin1String("--nutriente") ||
-                                a == QLatin1String("--ingrediente") ||
-                                a == QLatin1String("--desde") || a == QLatin1String("--hasta") ||
-                                a == QLatin1String("--pasos") || a == QLatin1String("--db");
-        if (a == QLatin1String("--json")) {
-            asJson = true;
-        } else if (a == QLatin1String("--precio")) {
-            price = true;
-        } else if (a == QLatin1String("--maximo")) {
-            maximo = true;
-        } else if (takesValue) {
-            if (i + 1 >= args.size())
-                return usage();
-            const QString value = args[++i];
-            if (a == QLatin1String("--db")) {
-                dbFile = value;
-            } else if (a == QLatin1String("--nutriente") || a == QLatin1String("--ingrediente")) {
-                const std::optional<int> id = key(value);
-                if (!id)
-                    return fail(a.mid(2) + QStringLiteral(" must be a number from 1 to 32767"));
-                (a == QLatin1String("--nutriente") ? nutrient : ingredient) = id;
-            } else if (a == QLatin1String("--pasos")) {
-                bool ok = false;
-                pasos = value.toInt(&ok);
-                if (!ok)
-                    return fail(QStringLiteral("--pasos must be a whole number"));
-            } else {
-                const std::optional<double> v = text::parseUserNumber(value);
-                if (!v)
-                    return fail(a + QStringLiteral(" must be a number"));
-                (a == QLatin1String("--desde") ? desde : hasta) = v;
-            }
-        } else if (!a.startsWith(QLatin1String("--")) && !formulaId) {
-            formulaId = key(a);
-            if (!formulaId)
-                return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
-        } else {
-            return usage();
+    for (const QString& option : {QStringLiteral("--desde"), QStringLiteral("--hasta")})
+        if (const std::optional<QString> given = read.value(option)) {
+            const std::optional<double> v = text::parseUserNumber(*given);
+            if (!v)
+                return fail(option + QStringLiteral(" must be a number"));
+            (option == QLatin1String("--desde") ? desde : hasta) = v;
         }
-    }
-    if (!formulaId || nutrient.has_value() == ingredient.has_value() || (price && nutrient) ||
-        (price && maximo))
+    const bool price = read.has(QStringLiteral("--precio"));
+    const bool maximo = read.has(QStringLiteral("--maximo"));
+    const bool asJson = read.has(QStringLiteral("--json"));
+    if (nutrient.has_value() == ingredient.has_value() || (price && nutrient) || (price && maximo))
         return usage();
-    if (dbFile.isEmpty())
-        dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
+    const QString dbFile = read.database();
 
     formulation::CurveSubject subject;
     subject.kind = nutrient ? formulation::CurveKind::NutrientLimit
@@ -108,7 +78,7 @@ int curve(const QStringList& args) {
     subject.maximo = maximo;
 
     const QChar sep = text::workstationDecimalSeparator();
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         RecordingDesktop desktop;
         formulation::WorkingModel model;
@@ -140,9 +110,7 @@ int curve(const QStringList& args) {
         else
             printOut(curveTable(model, *outcome.curve, sep));
         return 0;
-    } catch (const db::DbError& e) {
-        return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

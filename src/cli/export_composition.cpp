@@ -11,14 +11,14 @@ namespace tarvela::cli {
 int exportComposition(const QStringList& args) {
     std::optional<CatalogFileOptions> options = parseCatalogFileOptions(args, {}, false);
     if (!options)
-        return error(QStringLiteral("uso: tarvela-cli export-composition ARCHIVO [--db F] "
-                                    "[--base N]"));
+        return fail(QStringLiteral("uso: tarvela-cli export-composition ARCHIVO [--db F] "
+                                   "[--base N]"));
     return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const QString failure = imports::exportComposition(*conn, *options->base, options->file,
                                                            text::workstationDecimalSeparator());
         if (!failure.isEmpty())
-            return error(failure);
+            return fail(failure);
         printOut(QStringLiteral("Archivo generado: %1\n").arg(terminalText(options->file)));
         return 0;
     });

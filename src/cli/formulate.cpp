@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "cli/commands.h"
 
 #include "cli/diagnosis_output.h"
@@ -11,7 +12,6 @@
 #include "formulation/run.h"
 #include "text/format.h"
 
-#include <QDir>
 #include <optional>
 
 // tarvela-cli formulate: loads a formula as the formulation window does and runs the least-cost
@@ -37,11 +37,6 @@ std::optional<size_t> recordRunMessages(const formulation::RunResult& result,
     return contributions;
 }
 
-int fail(const QString& message) {
-    printError(message);
-    return 2;
-}
-
 int usage() {
     return fail(QStringLiteral("usage: tarvela-cli formulate FORMULA_ID [--db "
                                "FILE|postgresql://...] [--cantidad Q] [--json]"));
@@ -50,35 +45,19 @@ int usage() {
 } // namespace
 
 int formulate(const QStringList& args) {
-    std::optional<int> formulaId;
-    QString dbFile;
-    std::optional<QString> cantidad;
-    bool asJson = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--json")) {
-            asJson = true;
-        } else if (a == QLatin1String("--db") || a == QLatin1String("--cantidad")) {
-            if (i + 1 >= args.size())
-                return usage();
-            (a == QLatin1String("--db") ? dbFile : cantidad.emplace()) = args[++i];
-        } else if (!a.startsWith(QLatin1String("--")) && !formulaId) {
-            bool ok = false;
-            const int id = a.toInt(&ok);
-            if (!ok || id < 1 || id > 32767)
-                return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
-            formulaId = id;
-        } else {
-            return usage();
-        }
-    }
-    if (!formulaId)
+    const Arguments read(args, {QStringLiteral("--json")},
+                         {QStringLiteral("--db"), QStringLiteral("--cantidad")}, 1);
+    if (!read.ok() || read.words().isEmpty())
         return usage();
-    if (dbFile.isEmpty())
-        dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
+    const std::optional<int> formulaId = wholeNumber(read.words().front(), 1, 32767);
+    if (!formulaId)
+        return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
+    const std::optional<QString> cantidad = read.value(QStringLiteral("--cantidad"));
+    const bool asJson = read.has(QStringLiteral("--json"));
+    const QString dbFile = read.database();
 
     const QChar sep = text::workstationDecimalSeparator();
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         RecordingDesktop desktop;
         formulation::WorkingModel model;
@@ -105,9 +84,7 @@ int formulate(const QStringList& args) {
         }
         // A script must never take the clipped mix of an infeasible run for a formula.
         return formulation::mixMeetsLimits(result) ? 0 : 1;
-    } catch (const db::DbError& e) {
-        return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

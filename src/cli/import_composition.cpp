@@ -17,8 +17,8 @@ namespace tarvela::cli {
 namespace {
 
 int usage() {
-    return error(QStringLiteral("uso: tarvela-cli import-composition ARCHIVO [--db F] [--base N] "
-                                "[--sheet HOJA] [--dry-run] [--json] [--skip-invalid]"));
+    return fail(QStringLiteral("uso: tarvela-cli import-composition ARCHIVO [--db F] [--base N] "
+                               "[--sheet HOJA] [--dry-run] [--json] [--skip-invalid]"));
 }
 
 // The preview's lists, each under its title; the values that stay are only counted.
@@ -46,10 +46,10 @@ int importComposition(const QStringList& args) {
         return usage();
     const files::TableRead read = files::readTableFile(options->file, options->sheet);
     if (!read.ok())
-        return error(read.error);
+        return fail(read.error);
     const imports::CompositionFile file = imports::readCompositionFile(read.table);
     if (!file.error.isEmpty())
-        return error(file.error);
+        return fail(file.error);
     return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const int base = *options->base;
@@ -62,7 +62,7 @@ int importComposition(const QStringList& args) {
                 *conn, base, file, preview, QFileInfo(options->file).fileName(),
                 QDateTime::currentDateTime());
             if (done.stale)
-                return error(imports::kStalePreview);
+                return fail(imports::kStalePreview);
         }
         if (options->json) {
             printOut(jsonText(compositionJson(options->file, base, preview, apply)));

@@ -17,9 +17,9 @@ namespace tarvela::cli {
 namespace {
 
 int usage() {
-    return error(QStringLiteral("uso: tarvela-cli import-prices ARCHIVO [--db F] [--base N] "
-                                "[--sheet HOJA] [--dry-run] [--json] [--skip-invalid] "
-                                "[--confirm-variation]"));
+    return fail(QStringLiteral("uso: tarvela-cli import-prices ARCHIVO [--db F] [--base N] "
+                               "[--sheet HOJA] [--dry-run] [--json] [--skip-invalid] "
+                               "[--confirm-variation]"));
 }
 
 } // namespace
@@ -34,11 +34,11 @@ int importPrices(const QStringList& args) {
         return usage();
     const files::TableRead read = files::readTableFile(options->file, options->sheet);
     if (!read.ok())
-        return error(read.error);
+        return fail(read.error);
     const QString origin = QFileInfo(options->file).fileName();
     const imports::PriceList list = imports::readPriceList(read.table, origin);
     if (!list.error.isEmpty())
-        return error(list.error);
+        return fail(list.error);
     return guarded([&] {
         std::unique_ptr<db::Connection> conn = openCatalog(*options);
         const int base = *options->base;
@@ -54,7 +54,7 @@ int importPrices(const QStringList& args) {
             done = imports::applyPrices(*conn, base, list, preview, options->confirmVariation,
                                         QDateTime::currentDateTime());
             if (done.stale)
-                return error(imports::kStalePreview);
+                return fail(imports::kStalePreview);
         }
         if (options->json) {
             printOut(jsonText(priceJson(options->file, base, preview, apply, done.updated)));

@@ -48,7 +48,8 @@ int initDb(const QStringList& args) {
             demo = true;
         } else if (arg.startsWith(QLatin1String("--")) || !file.isEmpty()) {
             printError(QStringLiteral("argumento no reconocido: %1").arg(arg));
-            printError(QStringLiteral("uso: tarvela-cli init-db ARCHIVO|postgresql://... [--demo]"));
+            printError(
+                QStringLiteral("uso: tarvela-cli init-db ARCHIVO|postgresql://... [--demo]"));
             return 2;
         } else {
             file = arg;

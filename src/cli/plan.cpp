@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/stored_formula.h"
 
@@ -9,8 +10,6 @@
 #include "plan/plan_store.h"
 #include "text/format.h"
 
-#include <QDir>
-
 #include <optional>
 
 // tarvela-cli plan: a production plan's formulas formulated together over its stocks, each
@@ -19,46 +18,25 @@ namespace tarvela::cli {
 
 namespace {
 
-int fail(const QString& message) {
-    printError(message);
-    return 2;
-}
-
 int usage() {
-    return fail(QStringLiteral("usage: tarvela-cli plan PLAN_ID [--db FILE] [--json]"));
+    return fail(
+        QStringLiteral("usage: tarvela-cli plan PLAN_ID [--db FILE|postgresql://...] [--json]"));
 }
 
 } // namespace
 
 int plan(const QStringList& args) {
-    std::optional<int> planId;
-    QString dbFile;
-    bool asJson = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--json")) {
-            asJson = true;
-        } else if (a == QLatin1String("--db")) {
-            if (i + 1 >= args.size())
-                return usage();
-            dbFile = args[++i];
-        } else if (!a.startsWith(QLatin1String("--")) && !planId) {
-            bool ok = false;
-            const int id = a.toInt(&ok);
-            if (!ok || id < 1)
-                return fail(QStringLiteral("PLAN_ID must be a plan number"));
-            planId = id;
-        } else {
-            return usage();
-        }
-    }
-    if (!planId)
+    const Arguments read(args, {QStringLiteral("--json")}, {QStringLiteral("--db")}, 1);
+    if (!read.ok() || read.words().isEmpty())
         return usage();
-    if (dbFile.isEmpty())
-        dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
+    const std::optional<int> planId = wholeNumber(read.words().front(), 1, 2147483647);
+    if (!planId)
+        return fail(QStringLiteral("PLAN_ID must be a plan number"));
+    const bool asJson = read.has(QStringLiteral("--json"));
+    const QString dbFile = read.database();
 
     const QChar sep = text::workstationDecimalSeparator();
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         const std::optional<plan::Plan> stored = plan::loadPlan(*conn, *planId);
         if (!stored)
@@ -69,9 +47,7 @@ int plan(const QStringList& args) {
         else
             printOut(planTable(*stored, outcome, sep));
         return outcome.end == plan::PlanEnd::Found ? 0 : 1;
-    } catch (const db::DbError& e) {
-        return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

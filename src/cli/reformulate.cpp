@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/stored_formula.h"
 
@@ -12,7 +13,6 @@
 #include "worklist/worklist_selection.h"
 
 #include <QDate>
-#include <QDir>
 
 #include <optional>
 
@@ -23,65 +23,39 @@ namespace tarvela::cli {
 
 namespace {
 
-int fail(const QString& message) {
-    printError(message);
-    return 2;
-}
-
 int usage() {
     return fail(
         QStringLiteral("usage: tarvela-cli reformulate [--db FILE|postgresql://...] [--base N] "
                        "[--cliente ID] [--save] [--json]"));
 }
 
-std::optional<int> number(const QString& text, int lowest, int highest) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < lowest || value > highest)
-        return std::nullopt;
-    return value;
-}
-
 } // namespace
 
 int reformulate(const QStringList& args) {
-    QString dbFile;
+    const Arguments read(
+        args, {QStringLiteral("--json"), QStringLiteral("--save")},
+        {QStringLiteral("--db"), QStringLiteral("--base"), QStringLiteral("--cliente")}, 0);
+    if (!read.ok())
+        return usage();
     std::optional<int> base;
-    int customer = 0;
-    bool save = false;
-    bool asJson = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--json")) {
-            asJson = true;
-        } else if (a == QLatin1String("--save")) {
-            save = true;
-        } else if (a == QLatin1String("--db") || a == QLatin1String("--base") ||
-                   a == QLatin1String("--cliente")) {
-            if (i + 1 >= args.size())
-                return usage();
-            const QString& value = args[++i];
-            if (a == QLatin1String("--db")) {
-                dbFile = value;
-            } else if (a == QLatin1String("--base")) {
-                base = number(value, 1, 3);
-                if (!base)
-                    return fail(QStringLiteral("--base must be 1, 2 or 3"));
-            } else {
-                const std::optional<int> id = number(value, 1, 2147483647);
-                if (!id)
-                    return fail(QStringLiteral("--cliente must be a customer number"));
-                customer = *id;
-            }
-        } else {
-            return usage();
-        }
+    if (const std::optional<QString> given = read.value(QStringLiteral("--base"))) {
+        base = wholeNumber(*given, 1, 3);
+        if (!base)
+            return fail(QStringLiteral("--base must be 1, 2 or 3"));
     }
-    if (dbFile.isEmpty())
-        dbFile = QDir::current().filePath(QStringLiteral("TarvelaN.mdb"));
+    int customer = 0;
+    if (const std::optional<QString> given = read.value(QStringLiteral("--cliente"))) {
+        const std::optional<int> id = wholeNumber(*given, 1, 2147483647);
+        if (!id)
+            return fail(QStringLiteral("--cliente must be a customer number"));
+        customer = *id;
+    }
+    const bool save = read.has(QStringLiteral("--save"));
+    const bool asJson = read.has(QStringLiteral("--json"));
+    const QString dbFile = read.database();
 
     const QChar sep = text::workstationDecimalSeparator();
-    try {
+    return guarded([&] {
         std::unique_ptr<db::Connection> conn = openDatabase(dbFile);
         worklist::WorklistFilter filter;
         if (base) {
@@ -121,9 +95,7 @@ int reformulate(const QStringList& args) {
         for (const worklist::Reformulated& row : list.rows)
             allFound = allFound && row.costoActual.has_value();
         return allFound ? 0 : 1;
-    } catch (const db::DbError& e) {
-        return fail(QStringLiteral("Error nro.: %1 - %2").arg(e.number()).arg(e.description()));
-    }
+    });
 }
 
 } // namespace tarvela::cli

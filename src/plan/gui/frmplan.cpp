@@ -1,5 +1,6 @@
 #include "plan/gui/frmplan.h"
 
+#include "catalogs/gui/frmHistorial.h"
 #include "grid/gui/grid_painter.h"
 #include "plan/gui/frmplan_diagnostico.h"
 #include "plan/gui/frmplan_formulas.h"
@@ -101,6 +102,13 @@ void frmplan::buildControls() {
     cmdCalcular_->setGeometry(126, 574, 110, 34);
     QPushButton* close = closeButton(this);
     close->setGeometry(700, 574, 50, 34);
+    // The plan's record of changes; a plan not saved yet has none.
+    auto* history =
+        windowButton(this, QStringLiteral("cmdHistorial"), QStringLiteral("Historial de cambios"));
+    history->setGeometry(244, 574, 160, 34);
+    connect(history, &QPushButton::clicked, this, [this] {
+        showChangeHistory(ctx_, plan_.nombre, QStringLiteral("planes"), plan_.idPlan, this);
+    });
 
     connect(cmdAgregar_, &QPushButton::clicked, this, &frmplan::cmdAgregar_Click);
     connect(cmdQuitar_, &QPushButton::clicked, this, &frmplan::cmdQuitar_Click);

@@ -27,11 +27,15 @@ QString summary(const std::vector<worklist::Reformulated>& rows, int shown) {
         without += row.estado == worklist::Estado::SinSolucion;
         stopped += row.estado == worklist::Estado::Detenida;
     }
-    QString text = QStringLiteral("%1 fórmulas: %2 óptimas, %3 sin solución, %4 detenidas")
-                       .arg(shown)
-                       .arg(optimal)
-                       .arg(without)
-                       .arg(stopped);
+    // "1 fórmula: 1 óptima", "2 fórmulas: 0 óptimas".
+    const auto counted = [](int n, const QString& one, const QString& many) {
+        return QString::number(n) + QLatin1Char(' ') + (n == 1 ? one : many);
+    };
+    QString text = counted(shown, QStringLiteral("fórmula"), QStringLiteral("fórmulas")) +
+                   QStringLiteral(": ") +
+                   counted(optimal, QStringLiteral("óptima"), QStringLiteral("óptimas")) +
+                   QStringLiteral(", %1 sin solución, ").arg(without) +
+                   counted(stopped, QStringLiteral("detenida"), QStringLiteral("detenidas"));
     if (static_cast<size_t>(shown) < rows.size())
         text +=
             QStringLiteral(" (%1 sin reformular)").arg(rows.size() - static_cast<size_t>(shown));

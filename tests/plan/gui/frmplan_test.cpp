@@ -84,6 +84,20 @@ TEST_F(PlanWindow, EnterCalculateExportAndSaveVersions) {
     ASSERT_EQ(desktop.openedDocuments.size(), 1);
     EXPECT_TRUE(desktop.openedDocuments.front().endsWith(QStringLiteral(".xlsx")));
     EXPECT_EQ(count("select count(*) from formulas"), before + 3);
+
+    // Renamed and saved, the plan's record of changes shows it first.
+    window.findChild<QLineEdit*>("txtNombre")->setText(QStringLiteral("Aves semana 51"));
+    ASSERT_TRUE(window.cmdGrabar_Click());
+    QStringList rows;
+    launcher.handlers.push_back([&](QDialog& history) {
+        QTableWidget& changes = grid(history, "flexHistorial");
+        for (int r = 0; r < changes.rowCount(); ++r)
+            rows << changes.item(r, 2)->text() + " | " + changes.item(r, 3)->text();
+    });
+    press(window, "cmdHistorial");
+    EXPECT_EQ(launcher.opened.last(), QStringLiteral("frmHistorial"));
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.front(), "modificación | nombre: \"Aves semana 50\" → \"Aves semana 51\"");
 }
 
 TEST_F(PlanWindow, APlanThatCannotBeMetShowsItsDiagnosis) {

@@ -6,6 +6,7 @@
 #include "support/gui/app_fixture.h"
 #include "worklist/worklist_grid.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -67,6 +68,8 @@ TEST_F(ReformularWindow, RunSortOpenDiagnoseSaveAndExport) {
     EXPECT_EQ(cell(window, 0, worklist::kColEstado), QStringLiteral("Óptima"));
     EXPECT_EQ(cell(window, 1, worklist::kColEstado), QStringLiteral("Sin solución"));
     EXPECT_EQ(g.item(0, worklist::kColVariacion)->background().color(), grid::colors::outOfLimits);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblResumen"))->text(),
+              QStringLiteral("2 fórmulas: 1 óptima, 1 sin solución, 0 detenidas"));
 
     // A heading sorts by its column; the second click turns the order round.
     window.sortBy(worklist::kColCostoAnterior);
