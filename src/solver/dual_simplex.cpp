@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <tuple>
 
@@ -29,12 +31,19 @@ LimitRows findLimitRows(const Tableau& t, bool asBounds) {
     rows.lower.assign(sz(ni) + 1, 0);
     rows.upper.assign(sz(ni) + 1, 0);
     for (int i = 1; i <= t.m(); ++i) {
-        int column = 0;
+        const double* row = t.data().data() + sz(i) * sz(t.cols());
+        // Counted by their bits (either zero has none but the sign), four entries at a time.
         int entries = 0;
-        for (int j = 1; j <= ni && entries < 2; ++j) {
-            if (t.at(i, j) != 0.0) {
-                column = j;
-                ++entries;
+        for (int j = 1; j <= ni; ++j) {
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, row + j, sizeof bits);
+            entries += static_cast<int>((bits << 1) != 0);
+        }
+        int column = 0;
+        if (entries == 1) {
+            column = 1;
+            while (row[column] == 0.0) {
+                ++column;
             }
         }
         if (asBounds && entries == 1) {
@@ -59,7 +68,8 @@ class BoundedDual {
 public:
     BoundedDual(const Tableau& initial, const LimitRows& rows, SolveReport& report)
         : initial_(initial), rows_(rows), report_(report), ni_(initial.ni()),
-          g_(static_cast<int>(rows.general.size())) {}
+          g_(static_cast<int>(rows.general.size())), t_(threadWorkspace().reduced),
+          data_(threadWorkspace().reducedData) {}
 
     DualVerdict solve(Tableau& full, long pivotLimit, DualPricing pricing);
 
@@ -69,7 +79,7 @@ private:
     bool setUp();
     void complementColumn(int j);
     void complementBasicRow(int r);
-    int leavingRow(DualPricing pricing) const;
+    int leavingRow(DualPricing pricing);
     int enteringColumn(int r);
     void doPivot(int r, int c);
     DriftCheck checkDrift();
@@ -81,18 +91,25 @@ private:
     SolveReport& report_;
     int ni_;
     int g_;
-    Tableau t_;                 // rows 0..G: the objective and the general rows
-    Tableau data_;              // the same rows as stated, shifted and complemented as t_ is
+    Tableau& t_;                // rows 0..G: the objective and the general rows
+    Tableau& data_;             // the same rows as stated, shifted and complemented as t_ is
     std::vector<double> lo_;    // per ingredient column, the lower bound of its share
     std::vector<double> range_; // per column, upper bound − lower bound (infinite for slacks)
     std::vector<char> complemented_;
     std::vector<char> basic_;
     std::vector<int> scratch_;
+    // Scratch of the choices of rows and columns.
+    std::vector<int> outside_;
+    std::vector<double> infeasibility_;
+    std::vector<double> score_;
+    std::vector<int> candidates_;
+    std::vector<double> reach_;
+    std::vector<double> slack_;
 };
 
 bool BoundedDual::setUp() {
     const int cols = ni_ + g_ + 2;
-    t_ = Tableau(ni_, g_);
+    t_.reset(ni_, g_);
     lo_.assign(sz(ni_) + 1, 0.0);
     range_.assign(sz(cols), kInfinity);
     complemented_.assign(sz(cols), 0);
@@ -182,33 +199,66 @@ void BoundedDual::complementBasicRow(int r) {
 // The row whose basic column lies furthest outside its bounds (measured by the dual steepest
 // edge when asked: the infeasibility over the length of the row of B⁻¹, which the slack columns
 // hold). 0 when every basic column is within its bounds up to round-off.
-int BoundedDual::leavingRow(DualPricing pricing) const {
-    int best = 0;
-    double bestScore = 0.0;
+int BoundedDual::leavingRow(DualPricing pricing) {
+    // The rows outside their bounds, with how far.
+    outside_.clear();
+    infeasibility_.clear();
     for (int i = 1; i <= g_; ++i) {
         const double value = t_.rhs(i);
         const double range = range_[sz(t_.basis()[sz(i)])];
-        double infeasibility = 0.0;
         if (value < -kRoundOff) {
-            infeasibility = -value;
+            outside_.push_back(i);
+            infeasibility_.push_back(-value);
         } else if (value > range + kRoundOff) {
-            infeasibility = value - range;
-        } else {
-            continue;
+            outside_.push_back(i);
+            infeasibility_.push_back(value - range);
         }
-        double score = infeasibility;
-        // Only rows outside their bounds need their weight, so it is computed afresh for them.
-        if (pricing == DualPricing::SteepestEdge) {
-            const double* inverseRow = t_.data().data() + sz(i) * sz(t_.cols()) + ni_ + 1;
+    }
+    const int count = static_cast<int>(outside_.size());
+    score_.assign(infeasibility_.begin(), infeasibility_.end());
+    // Only rows outside their bounds need their weight, so it is computed afresh for them; four
+    // rows at a time, each summed in its own order.
+    if (pricing == DualPricing::SteepestEdge) {
+        const int cols = t_.cols();
+        const double* inverse = t_.data().data() + ni_ + 1;
+        int q = 0;
+        for (; q + 4 <= count; q += 4) {
+            const double* a = inverse + sz(outside_[sz(q)]) * sz(cols);
+            const double* b = inverse + sz(outside_[sz(q + 1)]) * sz(cols);
+            const double* c = inverse + sz(outside_[sz(q + 2)]) * sz(cols);
+            const double* d = inverse + sz(outside_[sz(q + 3)]) * sz(cols);
+            double wa = 0.0;
+            double wb = 0.0;
+            double wc = 0.0;
+            double wd = 0.0;
+            for (int k = 0; k < g_; ++k) {
+                wa += a[k] * a[k];
+                wb += b[k] * b[k];
+                wc += c[k] * c[k];
+                wd += d[k] * d[k];
+            }
+            const double w[4] = {wa, wb, wc, wd};
+            for (int u = 0; u < 4; ++u) {
+                const double x = infeasibility_[sz(q + u)];
+                score_[sz(q + u)] = x * x / std::max(w[u], 1e-12);
+            }
+        }
+        for (; q < count; ++q) {
+            const double* a = inverse + sz(outside_[sz(q)]) * sz(cols);
             double weight = 0.0;
             for (int k = 0; k < g_; ++k) {
-                weight += inverseRow[k] * inverseRow[k];
+                weight += a[k] * a[k];
             }
-            score = infeasibility * infeasibility / std::max(weight, 1e-12);
+            const double x = infeasibility_[sz(q)];
+            score_[sz(q)] = x * x / std::max(weight, 1e-12);
         }
-        if (score > bestScore) {
-            best = i;
-            bestScore = score;
+    }
+    int best = 0;
+    double bestScore = 0.0;
+    for (int q = 0; q < count; ++q) {
+        if (score_[sz(q)] > bestScore) {
+            best = outside_[sz(q)];
+            bestScore = score_[sz(q)];
         }
     }
     return best;
@@ -221,18 +271,29 @@ int BoundedDual::leavingRow(DualPricing pricing) const {
 int BoundedDual::enteringColumn(int r) {
     const double* row = t_.data().data() + sz(r) * sz(t_.cols());
     const double* obj = t_.data().data();
-    double bound = kInfinity;
+    // The candidates first, then their ratios: the divisions run side by side.
+    candidates_.resize(sz(lastColumn()) + 1);
+    int count = 0;
     for (int j = 1; j <= lastColumn(); ++j) {
-        if (!basic_[sz(j)] && row[j] < -kPivotTolerance) {
-            bound = std::min(bound, (std::max(obj[j], 0.0) + kCostTolerance) / -row[j]);
-        }
+        candidates_[sz(count)] = j;
+        count += (basic_[sz(j)] == 0) & (row[j] < -kPivotTolerance);
+    }
+    reach_.resize(sz(count));
+    slack_.resize(sz(count));
+    for (int q = 0; q < count; ++q) {
+        const int j = candidates_[sz(q)];
+        const double d = std::max(obj[j], 0.0);
+        reach_[sz(q)] = d / -row[j];
+        slack_[sz(q)] = (d + kCostTolerance) / -row[j];
+    }
+    double bound = kInfinity;
+    for (int q = 0; q < count; ++q) {
+        bound = std::min(bound, slack_[sz(q)]);
     }
     int best = 0;
-    for (int j = 1; j <= lastColumn(); ++j) {
-        if (basic_[sz(j)] || !(row[j] < -kPivotTolerance)) {
-            continue;
-        }
-        if (std::max(obj[j], 0.0) / -row[j] <= bound && (best == 0 || row[j] < row[best])) {
+    for (int q = 0; q < count; ++q) {
+        const int j = candidates_[sz(q)];
+        if (reach_[sz(q)] <= bound && (best == 0 || row[j] < row[best])) {
             best = j;
         }
     }

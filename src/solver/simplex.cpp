@@ -8,10 +8,15 @@
 
 namespace tarvela::simplex {
 
-Tableau::Tableau(int ni, int m)
-    : ni_(ni), m_(m),
-      a_(static_cast<std::size_t>(m + 1) * static_cast<std::size_t>(ni + m + 2), 0.0),
-      basis_(static_cast<std::size_t>(m + 1), 0) {
+Tableau::Tableau(int ni, int m) {
+    reset(ni, m);
+}
+
+void Tableau::reset(int ni, int m) {
+    ni_ = ni;
+    m_ = m;
+    a_.assign(static_cast<std::size_t>(m + 1) * static_cast<std::size_t>(ni + m + 2), 0.0);
+    basis_.assign(static_cast<std::size_t>(m + 1), 0);
     for (int i = 1; i <= m; ++i) {
         basis_[static_cast<std::size_t>(i)] = ni + i;
     }
@@ -23,97 +28,9 @@ bool Tableau::isBasic(int col) const {
 
 namespace detail {
 
-// The update loop is compiled twice on x86-64: with AVX2 (four doubles per instruction; no fused
-// multiply-add, so every entry is rounded exactly as in the plain build) and without.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define TARVELA_PIVOT_CLONES __attribute__((target_clones("avx2", "default")))
-#define TARVELA_INLINE __attribute__((always_inline)) inline
-#else
-#define TARVELA_PIVOT_CLONES
-#define TARVELA_INLINE inline
-#endif
-
-namespace {
-
-// a(k) -= f·pr(k) on four rows at once: each entry of the pivot row is read once for the four,
-// and each entry is still computed as one product and one difference.
-TARVELA_INLINE void eliminate4(double* __restrict a, double* __restrict b, double* __restrict c,
-                               double* __restrict d, const double* __restrict pr, const double* f,
-                               int n) {
-    const double fa = f[0];
-    const double fb = f[1];
-    const double fc = f[2];
-    const double fd = f[3];
-    for (int k = 0; k < n; ++k) {
-        const double x = pr[k];
-        a[k] -= fa * x;
-        b[k] -= fb * x;
-        c[k] -= fc * x;
-        d[k] -= fd * x;
-    }
-}
-
-TARVELA_INLINE void eliminate1(double* __restrict a, const double* __restrict pr, double f, int n) {
-    for (int k = 0; k < n; ++k) {
-        a[k] -= f * pr[k];
-    }
-}
-
-} // namespace
-
-TARVELA_PIVOT_CLONES
-void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch) {
-    double* pr = m.row(r);
-    const double p = pr[c];
-    if (p != 0.0) {
-        for (int k = 1; k < m.cols; ++k) {
-            if (pr[k] != 0.0) {
-                pr[k] /= p;
-            }
-        }
-    }
-    scratch.clear();
-    for (int k = 0; k < m.cols; ++k) {
-        if (pr[k] != 0.0) {
-            scratch.push_back(k);
-        }
-    }
-    const std::size_t nnz = scratch.size();
-    // The rows to update: those whose entry in column c is not exactly 0.
-    for (int i = 0; i < m.rows; ++i) {
-        if (i != r && m.row(i)[c] != 0.0) {
-            scratch.push_back(i);
-        }
-    }
-    const int* nz = scratch.data();
-    const int* rows = scratch.data() + nnz;
-    const std::size_t count = scratch.size() - nnz;
-    // A sparse pivot row touches only its non-zero columns; a dense one is swept whole.
-    if (nnz * 3 < static_cast<std::size_t>(m.cols)) {
-        for (std::size_t q = 0; q < count; ++q) {
-            double* pi = m.row(rows[q]);
-            const double f = pi[c];
-            for (std::size_t u = 0; u < nnz; ++u) {
-                const int k = nz[u];
-                pi[k] -= f * pr[k];
-            }
-        }
-        return;
-    }
-    // Every factor is read before its row changes: column c of the four rows is updated too.
-    std::size_t q = 0;
-    for (; q + 4 <= count; q += 4) {
-        double* a = m.row(rows[q]);
-        double* b = m.row(rows[q + 1]);
-        double* cc = m.row(rows[q + 2]);
-        double* d = m.row(rows[q + 3]);
-        const double f[4] = {a[c], b[c], cc[c], d[c]};
-        eliminate4(a, b, cc, d, pr, f, m.cols);
-    }
-    for (; q < count; ++q) {
-        double* pi = m.row(rows[q]);
-        eliminate1(pi, pr, pi[c], m.cols);
-    }
+Workspace& threadWorkspace() {
+    thread_local Workspace workspace;
+    return workspace;
 }
 
 int clearRoundOffRightHandSides(Tableau& t) {
@@ -152,52 +69,85 @@ using namespace detail;
 // Phase 2 runs again from a recomputed tableau at most this many times.
 constexpr int kPhase2Attempts = 3;
 
-// Whether every basic column is exactly 1 in its own row and exactly 0 elsewhere, row 0
-// included. Read row by row: the tableau is stored by rows.
-bool basicColumnsAreUnit(const Tableau& t) {
-    const std::vector<int>& basis = t.basis();
-    for (int k = 0; k <= t.m(); ++k) {
-        const double* row = t.data().data() + static_cast<std::size_t>(k) * t.cols();
-        for (int i = 1; i <= t.m(); ++i) {
-            if (row[basis[static_cast<std::size_t>(i)]] != (k == i ? 1.0 : 0.0)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-bool startsFromSlackBasis(const Tableau& t) {
+// Given a unit basis: whether it is the slack basis of an initial tableau.
+bool slackBasis(const Tableau& t) {
     for (int i = 1; i <= t.m(); ++i) {
         if (t.basis()[static_cast<std::size_t>(i)] != t.ni() + i) {
             return false;
         }
     }
-    return t.at(0, 0) == 1.0 && basicColumnsAreUnit(t);
+    return t.at(0, 0) == 1.0;
+}
+
+// How many ingredients the row-by-row passes must bring into the basis before no right-hand
+// side is negative: those that a row holds alone with a negative entry and a right-hand side
+// below round-off (a minimum above 0). Such a row changes only when its ingredient enters, so
+// while it has not, the row stays as negative as it started.
+int ingredientsThatMustEnter(const Tableau& t) {
+    const int ni = t.ni();
+    std::vector<char> must(static_cast<std::size_t>(ni) + 1, 0);
+    int count = 0;
+    for (int i = 1; i <= t.m(); ++i) {
+        if (!(t.rhs(i) < -kRoundOff)) {
+            continue;
+        }
+        const double* row = t.data().data() + static_cast<std::size_t>(i) * t.cols();
+        int column = 0;
+        int entries = 0;
+        for (int j = 1; j <= ni && entries < 2; ++j) {
+            if (row[j] != 0.0) {
+                column = j;
+                ++entries;
+            }
+        }
+        if (entries == 1 && row[column] < 0.0 && !must[static_cast<std::size_t>(column)]) {
+            must[static_cast<std::size_t>(column)] = 1;
+            ++count;
+        }
+    }
+    return count;
 }
 
 class Solver {
 public:
     Solver(Tableau& t, const SolveOptions& options)
-        : t_(t), options_(options), initial_(t), lastCheckedPivots_(0),
-          recomputable_(startsFromSlackBasis(t)) {}
+        : t_(t), options_(options), initial_(threadWorkspace().initial), lastCheckedPivots_(0),
+          unit_(basicColumnsAreUnit(t)), recomputable_(unit_ && slackBasis(t)) {
+        initial_ = t;
+        if (unit_) {
+            open_ = openColumns(t);
+        }
+    }
 
     SolveReport run();
 
 private:
     MatrixView view() { return {t_.data().data(), t_.rows(), t_.cols()}; }
+    // A pivot keeps basic columns that are exact unit vectors exact: the pivot column becomes
+    // p / p = 1 and f − f·1 = 0, and the pivot row is 0 in every other basic column.
     void doPivot(int r, int c) {
-        pivotMatrix(view(), r, c, scratch_);
-        t_.basis()[static_cast<std::size_t>(r)] = c;
+        int& basic = t_.basis()[static_cast<std::size_t>(r)];
+        if (unit_) {
+            insertColumn(open_, basic);
+            pivotMatrix(view(), r, c, scratch_, &open_);
+            eraseColumn(open_, c);
+        } else {
+            pivotMatrix(view(), r, c, scratch_);
+        }
+        basic = c;
         ++pivots_;
     }
+    // After the tableau was written by other means than pivots.
+    void rewritten() { unit_ = false; }
     int lastColumn() const { return t_.ni() + t_.m(); }
 
+    bool passesCannotSettle() const;
+    bool dualAtOnce();
     void specifiedPhase1();
     int phase1EnteringColumn(int row) const;
     bool settleFeasibility();
     void clipAndRescale();
-    bool unitBasis() const;
+    bool unitBasis();
     Outcome phase2();
     int phase2EnteringColumn(bool bland) const;
     int ratioTestRow(int c, bool bland, double& ratio);
@@ -206,11 +156,16 @@ private:
 
     Tableau& t_;
     const SolveOptions& options_;
-    const Tableau initial_;
+    Tableau& initial_; // as the caller handed it in
     SolveReport report_;
     std::vector<int> scratch_;
     long pivots_ = 0;
     long lastCheckedPivots_;
+    // The basic columns are known to be exact unit vectors; open_ then holds column 0, the
+    // non-basic columns and the right-hand side column, where alone a row may hold non-zeros
+    // besides its basic column, and the choices of columns look there alone.
+    bool unit_;
+    std::vector<int> open_;
     // The data can be read back from the initial tableau only when it starts from the slacks.
     bool recomputable_;
     bool restarted_ = false;
@@ -269,10 +224,23 @@ void Solver::specifiedPhase1() {
 
 // The column with the smallest entry of the row; of equal entries the smaller objective entry,
 // of equal both the lower column.
+// A basic column holds 0 or 1 and cannot be chosen for a pivot: with a unit basis only the
+// non-basic columns are looked at, in the same order.
 int Solver::phase1EnteringColumn(int row) const {
     const double* r = t_.data().data() + static_cast<std::size_t>(row) * t_.cols();
     const double* obj = t_.data().data();
     const int last = lastColumn();
+    if (unit_ && open_.size() > 2) {
+        const int* j = open_.data() + 1;
+        const int* end = open_.data() + open_.size() - 1;
+        int best = *j;
+        for (++j; j != end; ++j) {
+            if (r[*j] < r[best] || (r[*j] == r[best] && obj[*j] < obj[best])) {
+                best = *j;
+            }
+        }
+        return best;
+    }
     int best = 1;
     for (int j = 2; j <= last; ++j) {
         if (r[j] < r[best] || (r[j] == r[best] && obj[j] < obj[best])) {
@@ -297,6 +265,7 @@ bool Solver::settleFeasibility() {
         dualTried_ = true;
         report_.dualSimplexUsed = true;
         // The dual method checks its own tableau against the data before it answers.
+        rewritten();
         if (dualSimplex(t_, initial_, report_, options_.dual) == DualVerdict::Optimal) {
             lastCheckedPivots_ = ++pivots_;
             report_.toleranceDecisions += clearRoundOffRightHandSides(t_);
@@ -304,6 +273,7 @@ bool Solver::settleFeasibility() {
         }
     }
     report_.textbookPhase1Used = true;
+    rewritten();
     const Phase1Verdict verdict = textbookPhase1(t_, report_);
     if (verdict == Phase1Verdict::Undecided) {
         report_.passLimitReached = true;
@@ -343,13 +313,39 @@ void Solver::clipAndRescale() {
 }
 
 // Every basic column must be exactly 1 in its own row and exactly 0 elsewhere, row 0 included.
-bool Solver::unitBasis() const {
-    return basicColumnsAreUnit(t_);
+// Known after pivots from a unit basis; looked at again after the tableau was written otherwise.
+bool Solver::unitBasis() {
+    if (!unit_ && basicColumnsAreUnit(t_)) {
+        unit_ = true;
+        open_ = openColumns(t_);
+    }
+    return unit_;
 }
 
+// A basic column's reduced cost is 0 and cannot be the most negative one: with a unit basis
+// only the non-basic columns are looked at, in the same order.
 int Solver::phase2EnteringColumn(bool bland) const {
     const double* obj = t_.data().data();
     const int last = lastColumn();
+    if (unit_ && open_.size() > 2) {
+        const int* j = open_.data() + 1;
+        const int* end = open_.data() + open_.size() - 1;
+        if (bland) {
+            for (; j != end; ++j) {
+                if (obj[*j] < -kCostTolerance) {
+                    return *j;
+                }
+            }
+            return 0;
+        }
+        int best = *j;
+        for (++j; j != end; ++j) {
+            if (obj[*j] < obj[best]) {
+                best = *j;
+            }
+        }
+        return best;
+    }
     if (bland) {
         for (int j = 1; j <= last; ++j) {
             if (obj[j] < -kCostTolerance) {
@@ -403,6 +399,7 @@ int Solver::ratioTestRow(int c, bool bland, double& ratio) {
 // Phase 2: most negative reduced cost enters, smallest ratio leaves; Bland's rule after a run of
 // degenerate pivots, until a pivot makes progress again.
 Outcome Solver::phase2() {
+    unitBasis(); // the choices look at the non-basic columns alone when they can
     int degenerate = 0;
     bool bland = false;
     while (report_.phase2Pivots < options_.phase2PivotLimit) {
@@ -444,6 +441,9 @@ DriftCheck Solver::checkDrift(DriftScope scope) {
     lastCheckedPivots_ = pivots_;
     const DriftCheck check = refactoriseIfDrifted(t_, initial_, scope);
     if (check != DriftCheck::Consistent) {
+        rewritten();
+    }
+    if (check != DriftCheck::Consistent) {
         ++report_.refactorizations;
     }
     return check;
@@ -457,17 +457,53 @@ bool Solver::restartFromSlackBasis() {
     }
     restarted_ = true;
     t_ = initial_;
+    rewritten();
     lastCheckedPivots_ = pivots_;
     return settleFeasibility();
 }
 
+// Whether the passes are bound to stop short of a feasible tableau: more ingredients must enter
+// the basis than the passes may pivot within their work limit. They would then hand the
+// question to the dual simplex method, which starts from the slack basis whatever they did.
+bool Solver::passesCannotSettle() const {
+    if (!options_.skipHopelessPasses || options_.takeover != Takeover::DualSimplex ||
+        !recomputable_) {
+        return false;
+    }
+    const double pivotWork = static_cast<double>(t_.rows()) * static_cast<double>(t_.cols());
+    return static_cast<double>(ingredientsThatMustEnter(t_)) * pivotWork > options_.phase1WorkLimit;
+}
+
+// The dual simplex method from the slack basis, as the passes would hand over to it. False when
+// it does not reach an optimum: the tableau is then as it came, and the passes go on from it,
+// the method's verdict standing for when they hand over.
+bool Solver::dualAtOnce() {
+    dualTried_ = true;
+    report_.dualSimplexUsed = true;
+    rewritten();
+    if (dualSimplex(t_, initial_, report_, options_.dual) != DualVerdict::Optimal) {
+        unit_ = basicColumnsAreUnit(t_);
+        if (unit_) {
+            open_ = openColumns(t_);
+        }
+        return false;
+    }
+    lastCheckedPivots_ = ++pivots_;
+    report_.toleranceDecisions += clearRoundOffRightHandSides(t_);
+    return true;
+}
+
 SolveReport Solver::run() {
-    specifiedPhase1();
     bool feasible = false;
-    if (checkDrift() == DriftCheck::Singular) {
-        feasible = restartFromSlackBasis();
+    if (passesCannotSettle() && dualAtOnce()) {
+        feasible = true;
     } else {
-        feasible = settleFeasibility();
+        specifiedPhase1();
+        if (checkDrift() == DriftCheck::Singular) {
+            feasible = restartFromSlackBasis();
+        } else {
+            feasible = settleFeasibility();
+        }
     }
     if (!feasible) {
         // The feasibility question could not be settled otherwise: the tableau is the one phase 1

@@ -15,6 +15,8 @@ public:
     Tableau() = default;
     // A tableau of zeros for ni ingredients and m constraint rows, with the slack basis.
     Tableau(int ni, int m);
+    // The same in this tableau's own storage, which is kept when it is large enough.
+    void reset(int ni, int m);
 
     int ni() const { return ni_; }
     int m() const { return m_; }
@@ -110,6 +112,11 @@ struct SolveOptions {
     // where the passes seldom settle, the takeover starts early.
     double phase1WorkLimit = 1e6;
     Takeover takeover = Takeover::DualSimplex;
+    // When more ingredients must enter the basis than the passes may pivot within their work
+    // limit (each ingredient with a minimum above 0 must), the passes cannot settle: the dual
+    // simplex method starts at once, from the slack basis as it would after them, and the
+    // result is the same. Off, the passes run first in any case.
+    bool skipHopelessPasses = true;
     DualOptions dual;
     long phase2PivotLimit = 1000000;
     // Consecutive degenerate phase-2 pivots after which Bland's rule chooses.

@@ -17,6 +17,16 @@ using simplex::kRoundOff;
 // accepted before the tableau is recomputed from the data.
 constexpr double kDriftTolerance = 1e-8;
 
+// The storage a solve works in beside the caller's tableau, one set per thread and kept from one
+// solve to the next: a tableau of hundreds of rows is a megabyte, and fresh memory of that size
+// costs the system a page fault every few kilobytes each time.
+struct Workspace {
+    Tableau initial;     // the caller's tableau as it came in
+    Tableau reduced;     // the dual method's tableau of the general rows
+    Tableau reducedData; // ... and those rows as stated
+};
+Workspace& threadWorkspace();
+
 // A row-major matrix of rows × cols doubles, column 0 excluded from the pivot row's division.
 struct MatrixView {
     double* a;
@@ -26,8 +36,23 @@ struct MatrixView {
 };
 
 // Pivot on (r, c): row r divided by its entry (from column 1), the entry eliminated from every
-// other row whose entry in column c is not exactly 0. `scratch` is scratch space.
-void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch);
+// other row whose entry in column c is not exactly 0. `scratch` is scratch space. `columns`, when
+// given, lists in ascending order the only columns where row r may hold anything but 0 (of a
+// tableau whose basic columns are exact unit vectors: column 0, the non-basic columns, the
+// right-hand side and row r's own basic column); the pivot reads and writes the same entries as
+// without it.
+void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch,
+                 const std::vector<int>* columns = nullptr);
+
+// Column 0, the non-basic columns and the right-hand side column of t, ascending.
+std::vector<int> openColumns(const Tableau& t);
+// A column put into or taken out of an ascending list.
+void insertColumn(std::vector<int>& columns, int column);
+void eraseColumn(std::vector<int>& columns, int column);
+
+// Whether every basic column is exactly 1 in its own row and exactly 0 elsewhere, row 0
+// included, and no column is basic in two rows.
+bool basicColumnsAreUnit(const Tableau& t);
 
 enum class DriftCheck {
     Consistent,   // the tableau agrees with the data
