@@ -1,10 +1,25 @@
 #include "solver/dense_elimination.h"
 
+#include "solver/simplex_internal.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace tarvela::simplex::detail {
 
+namespace {
+
+// a(k) -= f·b(k) over k < n, each entry one product and one difference.
+TARVELA_INLINE void subtractMultiple(double* __restrict a, const double* __restrict b, double f,
+                                     int n) {
+    for (int k = 0; k < n; ++k) {
+        a[k] -= f * b[k];
+    }
+}
+
+} // namespace
+
+TARVELA_VECTOR_CLONES
 bool solveInPlace(Block& s, Block& y, double singular) {
     const int n = s.rows;
     const int cols = y.cols;
@@ -28,14 +43,8 @@ bool solveInPlace(Block& s, Block& y, double singular) {
             if (f == 0.0) {
                 continue;
             }
-            for (int u = q; u < n; ++u) {
-                s.row(r)[u] -= f * s.row(q)[u];
-            }
-            double* yr = y.row(r);
-            const double* yq = y.row(q);
-            for (int k = 0; k < cols; ++k) {
-                yr[k] -= f * yq[k];
-            }
+            subtractMultiple(s.row(r) + q, s.row(q) + q, f, n - q);
+            subtractMultiple(y.row(r), y.row(q), f, cols);
         }
     }
     for (int q = n - 1; q >= 0; --q) {
@@ -45,10 +54,7 @@ bool solveInPlace(Block& s, Block& y, double singular) {
             if (f == 0.0) {
                 continue;
             }
-            const double* yu = y.row(u);
-            for (int k = 0; k < cols; ++k) {
-                yq[k] -= f * yu[k];
-            }
+            subtractMultiple(yq, y.row(u), f, cols);
         }
         const double d = s.row(q)[q];
         for (int k = 0; k < cols; ++k) {

@@ -72,6 +72,7 @@ double singularBelow(double largest) {
 // the data row less the basic ingredients' share of it, x being the basic ingredients' rows.
 // x's columns are the data's last x.cols columns; its columns from `first` on are read off into
 // out.
+TARVELA_VECTOR_CLONES
 void readOff(const Tableau& initial, int dataRow, const BasisSplit& split, const Block& x,
              int first, double* out) {
     const int cols = initial.cols();
@@ -131,23 +132,56 @@ bool differs(double value, double recomputed) {
     return std::fabs(value - recomputed) > kDriftTolerance * std::max(1.0, std::fabs(recomputed));
 }
 
-// Row 0, every right-hand side and the rows of basic ingredients: what the results are read from.
-bool resultsDrifted(const Tableau& t, Block& x) {
+// Row 0, every right-hand side and the rows of basic ingredients, what the results are read
+// from, against B⁻¹ × the initial tableau; the other rows of B⁻¹ × the initial tableau are not
+// formed.
+DriftCheck resultsCheck(const Tableau& t, const Tableau& initial) {
+    const BasisSplit split = splitBasis(t);
+    if (!split.valid) {
+        return DriftCheck::Singular;
+    }
+    const int nb = static_cast<int>(split.ingredientRows.size());
     const int cols = t.cols();
-    for (int i = 0; i <= t.m(); ++i) {
+    double largest = 0.0;
+    Block s = basisBlock(initial, split, largest);
+    Block y(nb, cols);
+    for (int r = 0; r < nb; ++r) {
+        std::copy_n(initial.data().data() + sz(split.uncovered[sz(r)]) * sz(cols), cols, y.row(r));
+    }
+    if (!solveInPlace(s, y, singularBelow(largest))) {
+        return DriftCheck::Singular;
+    }
+    const auto rowDiffers = [&](int i, const double* b) {
         const double* a = t.data().data() + sz(i) * sz(cols);
-        const double* b = x.row(i);
-        if (i == 0 || t.basis()[sz(i)] <= t.ni()) {
-            for (int k = 0; k < cols; ++k) {
-                if (differs(a[k], b[k])) {
-                    return true;
-                }
+        for (int k = 0; k < cols; ++k) {
+            if (differs(a[k], b[k])) {
+                return true;
             }
-        } else if (differs(a[cols - 1], b[cols - 1])) {
-            return true;
+        }
+        return false;
+    };
+    std::vector<double> row0(sz(cols));
+    readOff(initial, 0, split, y, 0, row0.data());
+    if (rowDiffers(0, row0.data())) {
+        return DriftCheck::Refactorised;
+    }
+    for (int q = 0; q < nb; ++q) {
+        if (rowDiffers(split.ingredientRows[sz(q)], y.row(q))) {
+            return DriftCheck::Refactorised;
         }
     }
-    return false;
+    for (int i = 1; i <= t.m(); ++i) {
+        const int b = t.basis()[sz(i)];
+        if (b <= t.ni()) {
+            continue;
+        }
+        double rhs = 0.0;
+        readOff(initial, b - t.ni(), split, y, cols - 1, &rhs);
+        if (differs(t.rhs(i), rhs)) {
+            return DriftCheck::Refactorised;
+        }
+    }
+    return DriftCheck::Consistent;
 }
 
 // The quick comparison: the right-hand sides B⁻¹·b and the objective row c − c_B·B⁻¹·A, each
@@ -233,12 +267,9 @@ DriftCheck refactoriseIfDrifted(Tableau& t, const Tableau& initial, DriftScope s
             return quick;
         }
     } else {
-        Block x(t.rows(), t.cols());
-        if (!basisInverseTimesData(t, initial, x, false)) {
-            return DriftCheck::Singular;
-        }
-        if (!resultsDrifted(t, x)) {
-            return DriftCheck::Consistent;
+        const DriftCheck results = resultsCheck(t, initial);
+        if (results != DriftCheck::Refactorised) {
+            return results;
         }
     }
     return recomputeFromData(t, initial) ? DriftCheck::Refactorised : DriftCheck::Singular;

@@ -98,6 +98,11 @@ private:
     std::vector<char> complemented_;
     std::vector<char> basic_;
     std::vector<int> scratch_;
+    // The basic columns are exact unit vectors (pivots and recomputations keep them so), and
+    // open_ lists column 0, the non-basic columns and the right-hand side, where alone a pivot
+    // row can hold non-zeros besides its basic column.
+    bool unit_ = false;
+    std::vector<int> open_;
     // Scratch of the choices of rows and columns.
     std::vector<int> outside_;
     std::vector<double> infeasibility_;
@@ -153,6 +158,10 @@ bool BoundedDual::setUp() {
             }
             complementColumn(j);
         }
+    }
+    unit_ = basicColumnsAreUnit(t_);
+    if (unit_) {
+        open_ = openColumns(t_);
     }
     return true;
 }
@@ -302,7 +311,13 @@ int BoundedDual::enteringColumn(int r) {
 
 void BoundedDual::doPivot(int r, int c) {
     const int leaving = t_.basis()[sz(r)];
-    pivotMatrix({t_.data().data(), t_.rows(), t_.cols()}, r, c, scratch_);
+    if (unit_) {
+        insertColumn(open_, leaving);
+        pivotMatrix({t_.data().data(), t_.rows(), t_.cols()}, r, c, scratch_, &open_);
+        eraseColumn(open_, c);
+    } else {
+        pivotMatrix({t_.data().data(), t_.rows(), t_.cols()}, r, c, scratch_);
+    }
     t_.basis()[sz(r)] = c;
     basic_[sz(leaving)] = 0;
     basic_[sz(c)] = 1;

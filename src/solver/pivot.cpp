@@ -9,16 +9,6 @@
 
 namespace tarvela::simplex::detail {
 
-// The update loop is compiled twice on x86-64: with AVX2 (four doubles per instruction; no fused
-// multiply-add, so every entry is rounded exactly as in the plain build) and without.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define TARVELA_PIVOT_CLONES __attribute__((target_clones("avx2", "default")))
-#define TARVELA_INLINE __attribute__((always_inline)) inline
-#else
-#define TARVELA_PIVOT_CLONES
-#define TARVELA_INLINE inline
-#endif
-
 namespace {
 
 // a(k) -= f·pr(k) on four rows at once over columns [from, to): each entry of the pivot row is
@@ -113,7 +103,7 @@ TARVELA_INLINE int dividePivotRow(double* pr, double p, int cols, int* nz) {
 
 } // namespace
 
-TARVELA_PIVOT_CLONES
+TARVELA_VECTOR_CLONES
 void pivotMatrix(MatrixView m, int r, int c, std::vector<int>& scratch,
                  const std::vector<int>* columns) {
     scratch.resize(static_cast<std::size_t>(m.cols) + static_cast<std::size_t>(m.rows));
@@ -184,7 +174,7 @@ void eraseColumn(std::vector<int>& columns, int column) {
 // Every row k is read once, whole: its entries in the basic columns must be 0 but for its own
 // basic column, which must be 1. An entry counts as non-zero by its bits (either zero has
 // none but the sign), so that the count runs four entries at a time.
-TARVELA_PIVOT_CLONES
+TARVELA_VECTOR_CLONES
 bool basicColumnsAreUnit(const Tableau& t) {
     const std::vector<int>& basis = t.basis();
     const int cols = t.cols();

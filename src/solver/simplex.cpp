@@ -496,6 +496,7 @@ bool Solver::dualAtOnce() {
 SolveReport Solver::run() {
     bool feasible = false;
     if (passesCannotSettle() && dualAtOnce()) {
+        report_.passesSkipped = true;
         feasible = true;
     } else {
         specifiedPhase1();

@@ -66,6 +66,8 @@ struct SolveReport {
     // Safeguards that had to act, for diagnostics and tests.
     int refactorizations = 0;
     bool dualSimplexUsed = false;
+    // The row-by-row passes were not run: they could not have settled (SolveOptions).
+    bool passesSkipped = false;
     long dualPivots = 0;
     bool textbookPhase1Used = false;
     bool blandUsed = false;
