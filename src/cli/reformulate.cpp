@@ -10,6 +10,7 @@
 #include "worklist/parallel_runs.h"
 #include "worklist/reformulation.h"
 #include "worklist/version_save.h"
+#include "worklist/worklist_reading.h"
 #include "worklist/worklist_selection.h"
 
 #include <QDate>
@@ -69,8 +70,8 @@ int reformulate(const QStringList& args) {
         filter.customer = customer;
 
         worklist::Worklist list =
-            worklist::readWorklist(*conn, worklist::selectWorklist(*conn, filter), sep);
-        worklist::runAll(list, worklist::defaultThreads());
+            worklist::newWorklist(worklist::selectWorklist(*conn, filter), sep);
+        worklist::readAndRunAll(*conn, list, filter.base, worklist::defaultThreads());
 
         // The diagnosis of each formula whose limits cannot all be met.
         Diagnoses diagnoses;

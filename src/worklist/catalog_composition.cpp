@@ -22,6 +22,39 @@ CatalogComposition::CatalogComposition(db::Connection& conn, std::vector<int> nu
                                        std::vector<int> ingredientKeys) {
     nutrientKey_ = placeKeys(std::move(nutrientKeys), nutrientPlace_);
     ingredientKey_ = placeKeys(std::move(ingredientKeys), ingredientPlace_);
+    if (nutrientKey_.empty() || ingredientKey_.empty()) {
+        fill(db::Result());
+        return;
+    }
+    fill(conn.query(formulation::compositionStatement(nutrientKey_, ingredientKey_)));
+}
+
+CatalogComposition::CatalogComposition(db::Connection& conn, int base) {
+    // The same three parts as the statement for given keys: the ingredients of the base, every
+    // nutrient, and the composition rows of the base's ingredients.
+    const db::Result rs = conn.query(
+        QStringLiteral("select id_producto,null as id_propiedad,cast(null as real) as valor "
+                       "from productos where idBase=? union all select null,id_propiedad,null "
+                       "from propiedades union all select pp.id_producto,pp.id_propiedad,"
+                       "pp.valor from producto_propiedad pp,productos p where "
+                       "p.id_producto=pp.id_producto and p.idBase=?"),
+        {base, base});
+    // Every key the rows name has its place: a nutrient gone from the catalog whose contents
+    // remain is read as the statement for given keys reads it.
+    std::vector<int> nutrients;
+    std::vector<int> ingredients;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        if (!rs.value(r, 0).isNull())
+            ingredients.push_back(rs.value(r, 0).toInt());
+        if (!rs.value(r, 1).isNull())
+            nutrients.push_back(rs.value(r, 1).toInt());
+    }
+    nutrientKey_ = placeKeys(std::move(nutrients), nutrientPlace_);
+    ingredientKey_ = placeKeys(std::move(ingredients), ingredientPlace_);
+    fill(rs);
+}
+
+void CatalogComposition::fill(const db::Result& rs) {
     nutrientListed_.assign(nutrientKey_.size(), 0);
     ingredientListed_.assign(ingredientKey_.size(), 0);
     const size_t cells = nutrientKey_.size() * ingredientKey_.size();
@@ -29,9 +62,6 @@ CatalogComposition::CatalogComposition(db::Connection& conn, std::vector<int> nu
     hasRow_.assign(cells, 0);
     if (cells == 0)
         return;
-
-    const db::Result rs =
-        conn.query(formulation::compositionStatement(nutrientKey_, ingredientKey_));
     for (int r = 0; r < rs.rowCount(); ++r) {
         const QVariant& ingredient = rs.value(r, 0);
         const QVariant& nutrient = rs.value(r, 1);
@@ -48,6 +78,17 @@ CatalogComposition::CatalogComposition(db::Connection& conn, std::vector<int> nu
             hasRow_[cell] = 1;
         }
     }
+}
+
+bool CatalogComposition::covers(const std::vector<formulation::NutrientRow>& nutrients,
+                                const std::vector<formulation::IngredientRow>& ingredients) const {
+    for (const formulation::NutrientRow& n : nutrients)
+        if (placeOf(nutrientPlace_, n.id_propiedad) < 0)
+            return false;
+    for (const formulation::IngredientRow& row : ingredients)
+        if (placeOf(ingredientPlace_, row.id_producto) < 0)
+            return false;
+    return true;
 }
 
 formulation::FormulaComposition

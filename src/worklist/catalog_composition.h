@@ -21,6 +21,14 @@ public:
     // db::DbError.
     CatalogComposition(db::Connection& conn, std::vector<int> nutrientKeys,
                        std::vector<int> ingredientKeys);
+    // Reads, in one pass, every nutrient of the catalog and every ingredient of the base with
+    // their composition, before the formulas that use them are known. Throws db::DbError.
+    CatalogComposition(db::Connection& conn, int base);
+
+    // Whether the reading covered every one of these keys: a composition of them is then the
+    // one the database would give.
+    bool covers(const std::vector<formulation::NutrientRow>& nutrients,
+                const std::vector<formulation::IngredientRow>& ingredients) const;
 
     // The composition of the given nutrients in the given ingredients: those the reading did not
     // cover are absent, as the catalog had no row of them. Safe to call from several threads.
@@ -29,6 +37,10 @@ public:
                 const std::vector<formulation::IngredientRow>& ingredients) const override;
 
 private:
+    // Fills the table from rows (id_producto, id_propiedad, valor) as compositionStatement gives
+    // them.
+    void fill(const db::Result& rs);
+
     // The place of a key in the table, or -1 for a key not read.
     static int placeOf(const QHash<int, int>& places, int key) { return places.value(key, -1); }
 

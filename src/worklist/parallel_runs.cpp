@@ -1,13 +1,16 @@
 #include "worklist/parallel_runs.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace tarvela::worklist {
 
 ParallelRuns::ParallelRuns(std::vector<Reformulated>& rows,
-                           const formulation::CompositionSource& catalog, QChar decimalSeparator)
+                           const formulation::CompositionSource& catalog, QChar decimalSeparator,
+                           int available)
     : rows_(rows), catalog_(catalog), separator_(decimalSeparator),
-      total_(static_cast<int>(rows.size())) {}
+      total_(static_cast<int>(rows.size())),
+      available_(available < 0 ? total_ : std::min(available, total_)) {}
 
 ParallelRuns::~ParallelRuns() {
     cancel();
@@ -28,10 +31,33 @@ void ParallelRuns::wait() {
     threads_.clear();
 }
 
+void ParallelRuns::cancel() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        cancelled_ = true;
+    }
+    readable_.notify_all();
+}
+
+void ParallelRuns::makeAvailable(int rows) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        available_ = std::max(available_, std::min(rows, total_));
+    }
+    readable_.notify_all();
+}
+
+int ParallelRuns::take() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    // A cancelled worklist takes the rows not read yet too, only to skip them.
+    readable_.wait(lock, [this] { return next_ < available_ || next_ >= total_ || cancelled_; });
+    return next_ < total_ ? next_++ : -1;
+}
+
 void ParallelRuns::work() {
     for (;;) {
-        const int i = next_.fetch_add(1);
-        if (i >= total_)
+        const int i = take();
+        if (i < 0)
             return;
         if (cancelled_) {
             skipped_.fetch_add(1);
@@ -39,7 +65,7 @@ void ParallelRuns::work() {
         }
         Reformulated& row = rows_[static_cast<size_t>(i)];
         try {
-            reformulate(row, catalog_, separator_);
+            reformulate(row, row.composition ? *row.composition : catalog_, separator_);
         } catch (const std::exception& e) {
             // A run that could not end (out of memory) stops its own formula only.
             row.estado = Estado::Detenida;

@@ -6,6 +6,8 @@
 #include <QChar>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -17,16 +19,19 @@ namespace tarvela::worklist {
 
 class ParallelRuns {
 public:
-    // The rows and the catalog must outlive the runs (until wait() or destruction).
+    // The rows and the catalog must outlive the runs (until wait() or destruction). Every row
+    // may run, unless `available` says how many, from the first, may run for now.
     ParallelRuns(std::vector<Reformulated>& rows, const formulation::CompositionSource& catalog,
-                 QChar decimalSeparator);
+                 QChar decimalSeparator, int available = -1);
     ~ParallelRuns(); // cancels and waits
     ParallelRuns(const ParallelRuns&) = delete;
     ParallelRuns& operator=(const ParallelRuns&) = delete;
 
     // Starts the runs on the given number of threads (at least 1).
     void start(int threads);
-    void cancel() { cancelled_ = true; }
+    void cancel();
+    // The first `rows` rows may run (they are read); rows beyond them wait.
+    void makeAvailable(int rows);
     bool cancelled() const { return cancelled_; }
     // Rows whose run has ended; safe to ask from any thread while the runs go on.
     int finished() const { return finished_.load(); }
@@ -36,12 +41,17 @@ public:
 
 private:
     void work();
+    // The row a thread runs next, or -1 when none is left; waits for rows not yet available.
+    int take();
 
     std::vector<Reformulated>& rows_;
     const formulation::CompositionSource& catalog_;
     QChar separator_;
     int total_ = 0;
-    std::atomic<int> next_{0};
+    int next_ = 0;      // guarded by mutex_
+    int available_ = 0; // guarded by mutex_
+    std::mutex mutex_;
+    std::condition_variable readable_;
     std::atomic<int> finished_{0};
     std::atomic<int> skipped_{0};
     std::atomic<bool> cancelled_{false};

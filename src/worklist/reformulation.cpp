@@ -98,34 +98,43 @@ QString estadoTexto(Estado estado) {
     return {};
 }
 
-Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
-                      QChar decimalSeparator) {
+Worklist newWorklist(const std::vector<WorklistFormula>& formulas, QChar decimalSeparator) {
     Worklist list;
     list.decimalSeparator = decimalSeparator;
+    list.rows.resize(formulas.size());
+    for (size_t i = 0; i < formulas.size(); ++i)
+        list.rows[i].formula = formulas[i];
+    return list;
+}
+
+void takeStored(Reformulated& row, StoredFormula&& stored) {
+    row.model = std::move(stored.model);
+    row.notas = std::move(stored.notas);
+    if (row.model.formulaId == 0 && row.formula.idFormula != 0) {
+        // Gone meanwhile: stopped with the loading's message.
+        row.estado = Estado::Detenida;
+        row.estadoTexto = row.notas.back();
+    }
+}
+
+Worklist readWorklist(db::Connection& conn, const std::vector<WorklistFormula>& formulas,
+                      QChar decimalSeparator) {
+    Worklist list = newWorklist(formulas, decimalSeparator);
     std::vector<int> ids;
     ids.reserve(formulas.size());
     for (const WorklistFormula& formula : formulas)
         ids.push_back(formula.idFormula);
     std::vector<StoredFormula> stored = readStoredFormulas(conn, ids, decimalSeparator);
 
-    list.rows.reserve(formulas.size());
     std::vector<int> nutrientKeys;
     std::vector<int> ingredientKeys;
     for (size_t i = 0; i < formulas.size(); ++i) {
-        Reformulated row;
-        row.formula = formulas[i];
-        row.model = std::move(stored[i].model);
-        row.notas = std::move(stored[i].notas);
-        if (row.model.formulaId == 0 && row.formula.idFormula != 0) {
-            // Gone meanwhile: stopped with the loading's message.
-            row.estado = Estado::Detenida;
-            row.estadoTexto = row.notas.back();
-        }
+        Reformulated& row = list.rows[i];
+        takeStored(row, std::move(stored[i]));
         for (const formulation::NutrientRow& n : formulation::compositionNutrients(row.model))
             nutrientKeys.push_back(n.id_propiedad);
         for (const IngredientRow& ingredient : row.model.ingredients)
             ingredientKeys.push_back(ingredient.id_producto);
-        list.rows.push_back(std::move(row));
     }
 
     // The one read of the composition for the whole worklist.

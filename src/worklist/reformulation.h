@@ -5,12 +5,14 @@
 #include "formulation/run_message.h"
 #include "formulation/working_model.h"
 #include "worklist/catalog_composition.h"
+#include "worklist/stored_formulas.h"
 #include "worklist/worklist_selection.h"
 
 #include <QChar>
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -44,6 +46,9 @@ struct Reformulated {
     // not refreshed), then what the run had to say, in order.
     QStringList notas;
     std::vector<formulation::RunMessage> mensajes;
+    // Where the run takes the composition from, when not from the worklist's catalog (which
+    // does not cover the formula's ingredients or nutrients).
+    const formulation::CompositionSource* composition = nullptr;
     bool marcada = false;   // chosen for "Grabar versiones"
     int idFormulaNueva = 0; // the new version saved from this result
     std::optional<int> versionNueva;
@@ -54,8 +59,16 @@ QString estadoTexto(Estado estado);
 struct Worklist {
     std::vector<Reformulated> rows; // in the selection's order, loaded, not yet run
     CatalogComposition catalog;
+    // The compositions of rows the catalog does not cover; kept in place while runs read them.
+    std::deque<CatalogComposition> ownCatalogs;
     QChar decimalSeparator = QLatin1Char('.');
 };
+
+// One row per formula, in order, none read yet.
+Worklist newWorklist(const std::vector<WorklistFormula>& formulas, QChar decimalSeparator);
+
+// The row takes its formula as read; a formula gone meanwhile stops with the loading's message.
+void takeStored(Reformulated& row, StoredFormula&& stored);
 
 // Reads the formulas (as the formulation window loads them, with the catalog's current prices
 // and dry matter) and then the composition they use, on the calling thread, with a few

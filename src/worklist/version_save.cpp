@@ -5,6 +5,8 @@
 #include "formulas/formula_header.h"
 #include "formulation/save_details.h"
 
+#include <algorithm>
+
 namespace tarvela::worklist {
 
 namespace {
@@ -60,31 +62,83 @@ bool savable(const Reformulated& row) {
     return row.marcada && row.estado == Estado::Optima && row.idFormulaNueva == 0;
 }
 
+namespace {
+
+// One formula's outcome, applied to its row and to the count.
+void record(Reformulated& row, int id, int version, const QString& motivo, VersionsSaved& out) {
+    if (id > 0) {
+        row.idFormulaNueva = id;
+        row.versionNueva = version;
+        ++out.saved;
+    } else {
+        out.failures.push_back({row.formula.idFormula, row.formula.codigo, motivo});
+    }
+}
+
+struct Saved {
+    Reformulated* row;
+    int id;
+    int version;
+};
+
+} // namespace
+
 VersionsSaved saveNewVersions(db::Connection& conn, std::vector<Reformulated>& rows, int base,
                               const QDate& today,
                               const std::function<bool(int done, int total)>& keepGoing) {
     VersionsSaved out;
-    int total = 0;
-    for (const Reformulated& row : rows)
-        total += savable(row) ? 1 : 0;
+    std::vector<Reformulated*> pending;
+    for (Reformulated& row : rows)
+        if (savable(row))
+            pending.push_back(&row);
+    const int total = static_cast<int>(pending.size());
     int done = 0;
-    for (Reformulated& row : rows) {
-        if (!savable(row))
-            continue;
-        QString motivo;
-        int version = 0;
-        const int id = saveOne(conn, row, base, today, version, motivo);
-        if (id > 0) {
-            row.idFormulaNueva = id;
-            row.versionNueva = version;
-            ++out.saved;
-        } else {
-            out.failures.push_back({row.formula.idFormula, row.formula.codigo, motivo});
+    // Each batch is one transaction; a formula that cannot be saved takes its batch back, and
+    // the batch is saved again one formula per transaction, so that it alone is left out.
+    for (size_t from = 0; from < pending.size() && !out.cancelled;
+         from += kVersionsPerTransaction) {
+        const size_t to = std::min(pending.size(), from + kVersionsPerTransaction);
+        std::vector<Saved> batch;
+        size_t asked = from; // formulas of the batch already counted for keepGoing
+        bool failed = false;
+        try {
+            db::Transaction transaction(conn);
+            for (size_t k = from; k < to && !out.cancelled; ++k) {
+                QString motivo;
+                int version = 0;
+                const int id = saveOne(conn, *pending[k], base, today, version, motivo);
+                if (id == 0) {
+                    failed = true;
+                    break;
+                }
+                batch.push_back({pending[k], id, version});
+                asked = k + 1;
+                ++done;
+                if (done < total && keepGoing && !keepGoing(done, total))
+                    out.cancelled = true;
+            }
+            if (!failed)
+                transaction.commit();
+        } catch (const db::DbError&) {
+            failed = true;
         }
-        ++done;
-        if (done < total && keepGoing && !keepGoing(done, total)) {
-            out.cancelled = true;
-            break;
+        if (!failed) {
+            for (const Saved& saved : batch)
+                record(*saved.row, saved.id, saved.version, QString(), out);
+            continue;
+        }
+        for (size_t k = from; k < to; ++k) {
+            QString motivo;
+            int version = 0;
+            const int id = saveOne(conn, *pending[k], base, today, version, motivo);
+            record(*pending[k], id, version, motivo, out);
+            if (k < asked)
+                continue; // counted already
+            ++done;
+            if (done < total && keepGoing && !keepGoing(done, total)) {
+                out.cancelled = true;
+                break;
+            }
         }
     }
     return out;

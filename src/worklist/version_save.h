@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -14,6 +15,8 @@
 // as "Grabar Fórmula" saves a new version, header and details in one transaction per formula.
 // A formula that cannot be saved is listed and the others go on.
 namespace tarvela::worklist {
+
+constexpr size_t kVersionsPerTransaction = 100;
 
 struct SaveFailure {
     int idFormula = 0;
@@ -28,9 +31,10 @@ struct VersionsSaved {
 };
 
 // Saves the marked optimal rows in their order, each as a new version; a saved row gets
-// idFormulaNueva. keepGoing, when given, is asked after each formula (with the count handled so
-// far and the count to handle); false stops before the next. Never throws for one formula's
-// failure.
+// idFormulaNueva. The versions are written kVersionsPerTransaction to a transaction; a formula
+// that cannot be saved is left out alone, as if each had its own. keepGoing, when given, is
+// asked after each formula (with the count handled so far and the count to handle); false stops
+// before the next, those handled staying saved. Never throws for one formula's failure.
 VersionsSaved saveNewVersions(db::Connection& conn, std::vector<Reformulated>& rows, int base,
                               const QDate& today,
                               const std::function<bool(int done, int total)>& keepGoing = {});

@@ -11,6 +11,7 @@
 #include "worklist/reformulation.h"
 #include "worklist/version_save.h"
 #include "worklist/worklist_grid.h"
+#include "worklist/worklist_reading.h"
 #include "worklist/worklist_selection.h"
 
 #include <gtest/gtest.h>
@@ -360,6 +361,52 @@ TEST_F(WorklistCatalog, CancelKeepsTheResultsSoFar) {
         EXPECT_NE(list.rows[static_cast<size_t>(i)].estado, Estado::Pendiente);
 }
 
+// Read block by block while the runs go on, the worklist gives every row what reading it whole
+// first gives: a formula with an ingredient of another base (which the base's composition does
+// not hold), a formula gone meanwhile, one without solution, on one thread and on two.
+TEST_F(WorklistCatalog, ReadingInBlocksBesideTheRunsGivesTheSameRows) {
+    SmallCatalog cat(tdb.conn());
+    cat.ingredient(4, QStringLiteral("Afrechillo"), 0.05, 100);
+    tdb.conn().execute(QStringLiteral("update productos set idBase=2 where id_producto=4"));
+    cat.content(4, 1, 60);
+    cat.formulaIngredient(2, 4, std::nullopt, std::nullopt);
+    const std::vector<worklist::WorklistFormula> formulas =
+        worklist::selectWorklist(tdb.conn(), worklist::WorklistFilter{});
+    ASSERT_EQ(formulas.size(), 3u);
+    std::vector<worklist::WorklistFormula> withGone = formulas;
+    withGone.insert(withGone.begin() + 1, worklist::WorklistFormula{77, QStringLiteral("77")});
+    worklist::Worklist whole = worklist::readWorklist(tdb.conn(), withGone, QLatin1Char('.'));
+    worklist::runAll(whole, 1);
+    EXPECT_EQ(whole.rows[3].estado, Estado::SinSolucion);
+    EXPECT_TRUE(whole.rows[2].entran.contains(QStringLiteral("Afrechillo")));
+    for (int threads : {1, 2}) {
+        worklist::Worklist blocks = worklist::newWorklist(withGone, QLatin1Char('.'));
+        worklist::WorklistReading reading(tdb.conn(), blocks, 1, 1);
+        reading.readCatalog();
+        worklist::ParallelRuns runs(blocks.rows, blocks.catalog, QLatin1Char('.'), 0);
+        runs.start(threads);
+        int blocksRead = 0;
+        while (reading.readBlock()) {
+            runs.makeAvailable(reading.rowsRead());
+            ++blocksRead;
+        }
+        runs.wait();
+        EXPECT_EQ(blocksRead, 4);
+        // Only the formula with the other base's ingredient took a composition of its own.
+        ASSERT_EQ(blocks.ownCatalogs.size(), 1u);
+        EXPECT_NE(blocks.rows[2].composition, nullptr);
+        for (size_t i = 0; i < whole.rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            expectSameResult(blocks.rows[i], whole.rows[i]);
+            EXPECT_EQ(blocks.rows[i].notas, whole.rows[i].notas);
+        }
+    }
+    worklist::Worklist all = worklist::newWorklist(withGone, QLatin1Char('.'));
+    worklist::readAndRunAll(tdb.conn(), all, 1, 2);
+    for (size_t i = 0; i < whole.rows.size(); ++i)
+        expectSameResult(all.rows[i], whole.rows[i]);
+}
+
 // "Grabar versiones": each marked optimal result becomes a new version dated today with the new
 // mix; a formula whose save fails leaves nothing of it, and the others are saved.
 TEST_F(WorklistCatalog, SavingNewVersionsOneFormulaAtATime) {
@@ -395,6 +442,28 @@ TEST_F(WorklistCatalog, SavingNewVersionsOneFormulaAtATime) {
     // Formula 2 has no second version; formula 1's first version is untouched.
     EXPECT_EQ(tdb.conn().query(QStringLiteral("select * from formulas")).rowCount(), 4);
     EXPECT_EQ(loadFormula(tdb.conn(), 1, desk).vCostoHumeda, 0.0);
+}
+
+// The versions are saved a batch to a transaction: a stop asked for after the first formula
+// keeps that one saved and writes no other.
+TEST_F(WorklistCatalog, StoppingTheSaveKeepsTheVersionsSavedSoFar) {
+    worklist::Worklist list = run();
+    for (Reformulated& row : list.rows)
+        row.marcada = true;
+    int asked = 0;
+    const worklist::VersionsSaved saved = worklist::saveNewVersions(
+        tdb.conn(), list.rows, 1, QDate(2027, 3, 15), [&](int done, int total) {
+            ++asked;
+            EXPECT_EQ(done, 1);
+            EXPECT_EQ(total, 2);
+            return false;
+        });
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(saved.cancelled);
+    EXPECT_EQ(saved.saved, 1);
+    EXPECT_GT(list.rows[0].idFormulaNueva, 3);
+    EXPECT_EQ(list.rows[1].idFormulaNueva, 0);
+    EXPECT_EQ(tdb.conn().query(QStringLiteral("select * from formulas")).rowCount(), 4);
 }
 
 // The grid sorts figures as figures, empty ones last; a rise is red, a fall green.

@@ -8,6 +8,7 @@
 #include "widgets/animal_pictures.h"
 #include "widgets/errores.h"
 #include "widgets/window_controls.h"
+#include "worklist/worklist_reading.h"
 #include "worklist/worklist_selection.h"
 
 #include <QCloseEvent>
@@ -186,27 +187,41 @@ void frmreformular::cmdReformular_Click() {
         }
     }
 
-    // The formulas and the catalog are read here, once; the runs read nothing.
+    // The formulas and the catalog are read here, on this window's connection, a block at a
+    // time: each block's runs start while the next is read. The runs read nothing.
     try {
         BusyPointer pointer(ctx_.ui());
-        list_ = worklist::readWorklist(ctx_.db(), worklist::selectWorklist(ctx_.db(), filter),
-                                       displaySeparator(ctx_));
+        list_ = worklist::newWorklist(worklist::selectWorklist(ctx_.db(), filter),
+                                      displaySeparator(ctx_));
+        sortColumn_ = -1;
+        showResults(); // the formulas to run; the grid is painted again when they have run
+        if (!list_.rows.empty()) {
+            worklist::WorklistReading reading(ctx_.db(), list_, base_);
+            reading.readCatalog();
+            runs_ = std::make_unique<worklist::ParallelRuns>(list_.rows, list_.catalog,
+                                                             list_.decimalSeparator, 0);
+            runs_->start(worklist::defaultThreads());
+            while (reading.readBlock())
+                runs_->makeAvailable(reading.rowsRead());
+        }
     } catch (const db::DbError& error) {
+        if (runs_) {
+            runs_->cancel();
+            runs_->wait();
+            runs_.reset();
+        }
+        list_ = worklist::Worklist{};
+        showResults();
         showError(ctx_, QStringLiteral("No es posible leer las Fórmulas"), error, this);
         return;
     }
-    sortColumn_ = -1;
-    showResults();
     if (list_.rows.empty()) {
         ctx_.ui().message(QStringLiteral("No hubo coincidencias"), MsgIcon::Information);
         return;
     }
     prgAvance_->setRange(0, static_cast<int>(list_.rows.size()));
-    prgAvance_->setValue(0);
+    prgAvance_->setValue(runs_->finished());
     setRunning(true);
-    runs_ =
-        std::make_unique<worklist::ParallelRuns>(list_.rows, list_.catalog, list_.decimalSeparator);
-    runs_->start(worklist::defaultThreads());
     poll_->start();
 }
 
