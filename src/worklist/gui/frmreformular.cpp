@@ -190,6 +190,7 @@ void frmreformular::cmdReformular_Click() {
     // The formulas and the catalog are read here, on this window's connection, a block at a
     // time: each block's runs start while the next is read. The runs read nothing.
     worklist::Worklist previous = std::move(list_);
+    const int previousSort = sortColumn_;
     try {
         BusyPointer pointer(ctx_.ui());
         list_ = worklist::newWorklist(worklist::selectWorklist(ctx_.db(), filter),
@@ -212,6 +213,7 @@ void frmreformular::cmdReformular_Click() {
             runs_.reset();
         }
         list_ = std::move(previous); // the list as it was
+        sortColumn_ = previousSort;
         showResults();
         showError(ctx_, QStringLiteral("No es posible leer las Fórmulas"), error, this);
         return;
