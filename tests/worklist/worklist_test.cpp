@@ -374,7 +374,10 @@ TEST_F(WorklistCatalog, ReadingInBlocksBesideTheRunsGivesTheSameRows) {
         worklist::selectWorklist(tdb.conn(), worklist::WorklistFilter{});
     ASSERT_EQ(formulas.size(), 3u);
     std::vector<worklist::WorklistFormula> withGone = formulas;
-    withGone.insert(withGone.begin() + 1, worklist::WorklistFormula{77, QStringLiteral("77")});
+    worklist::WorklistFormula gone;
+    gone.idFormula = 77;
+    gone.codigo = QStringLiteral("77");
+    withGone.insert(withGone.begin() + 1, gone);
     worklist::Worklist whole = worklist::readWorklist(tdb.conn(), withGone, QLatin1Char('.'));
     worklist::runAll(whole, 1);
     EXPECT_EQ(whole.rows[3].estado, Estado::SinSolucion);
