@@ -172,6 +172,7 @@ private:
         }
         std::sort(s.basis.begin(), s.basis.end());
         double total = 0;
+        double totalDry = 0;
         double cost = 0;
         s.point.quantities.resize(static_cast<size_t>(ni));
         for (int j = 0; j < ni; ++j) {
@@ -180,9 +181,13 @@ private:
                                                : shares[k] * Q;
             s.point.quantities[k] = q;
             total += q;
+            totalDry += q * problem_.ingredients[k].dryFraction;
             cost += q * prices_[k];
         }
-        s.point.unitCost = total > 0 ? cost / total : 0.0;
+        const double asFed = total > 0 ? cost / total : 0.0;
+        const double dry = totalDry > 0 ? cost / totalDry : 0.0;
+        s.point.unitCost = problem_.vSecaIng ? dry : asFed;
+        s.point.otherUnitCost = problem_.vSecaIng ? asFed : dry;
 
         if (const int row = movingRow(s.built)) {
             s.held = simplex::limitRange(t, problem_, row, s.built.rows[static_cast<size_t>(row)]);
@@ -438,6 +443,7 @@ CurveOutcome costCurve(const WorkingModel& model, const CurveSubject& subject,
     curve.start = *check.start;
     curve.range = range;
     curve.batchQuantity = copy.batchQuantity;
+    curve.dryBasis = copy.vSecaIng;
     simplex::LpProblem problem = statedProblem(copy, copy.batchQuantity, composition);
     std::vector<double> prices;
     for (const IngredientRow& row : copy.ingredients) {
@@ -477,6 +483,14 @@ CurveOutcome costCurve(const WorkingModel& model, const CurveSubject& subject,
     }
     out.curve = std::move(curve);
     return out;
+}
+
+QString unitCostCaption(const CostCurve& curve) {
+    return curve.dryBasis ? QStringLiteral("Costo U.Seca") : QStringLiteral("Costo U.Húmeda");
+}
+
+QString otherUnitCostCaption(const CostCurve& curve) {
+    return curve.dryBasis ? QStringLiteral("Costo U.Húmeda") : QStringLiteral("Costo U.Seca");
 }
 
 std::vector<int> changingIngredients(const CostCurve& curve) {

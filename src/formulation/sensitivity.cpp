@@ -58,7 +58,7 @@ std::optional<AnalysisKind> analysisKindOf(simplex::LimitKind kind) {
 std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
                                             const simplex::LpProblem& problem,
                                             const std::vector<IngredientRow>& ingredients) {
-    const simplex::Tableau& t = built.tableau;
+    const simplex::Tableau t = simplex::withZeroSharesOutOfBasis(built.tableau);
     const int ni = t.ni();
     const int m = t.m();
     const int p = t.p();
