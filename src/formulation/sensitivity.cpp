@@ -144,6 +144,11 @@ std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
             const simplex::Limit& row = rowOf(c);
             if (basic[static_cast<size_t>(c)] || analysisKindOf(row.kind) != kind)
                 continue;
+            // A minimum of 0 on an ingredient only says that a quantity is never negative: the
+            // ingredient's own record prices its entry.
+            if (row.kind == simplex::LimitKind::Ingredient &&
+                row.side == simplex::LimitSide::Minimum && row.value == 0)
+                continue;
             AnalysisRecord rec;
             rec.kind = kind;
             rec.detalle = QString::fromStdString(built.rowLabels[static_cast<size_t>(c - ni)]);
