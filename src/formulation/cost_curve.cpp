@@ -1,5 +1,6 @@
 #include "formulation/cost_curve.h"
 
+#include "formulation/mix_share.h"
 #include "formulation/run.h"
 #include "formulation/stated_problem.h"
 #include "solver/problem.h"
@@ -213,8 +214,8 @@ private:
     bool both_ = false;
 };
 
-bool inMix(const CurvePoint& p, std::size_t j) {
-    return j < p.quantities.size() && p.quantities[j] > 1e-9;
+bool inMix(const CurvePoint& p, std::size_t j, double batchQuantity) {
+    return j < p.quantities.size() && isInMix(p.quantities[j], batchQuantity);
 }
 
 // Labels of the binding limit rows (non-basic slacks) of a solved step, the total-share rows
@@ -241,10 +242,11 @@ std::vector<QString> missingFrom(const std::vector<QString>& a, const std::vecto
 
 // What changes between two solved neighbours, written on the point between them.
 void describeChange(CurvePoint& p, const Solved& before, const Solved& after,
-                    const std::vector<QString>& names) {
+                    const CostCurve& curve) {
+    const std::vector<QString>& names = curve.ingredientNames;
     for (std::size_t j = 0; j < names.size(); ++j) {
-        const bool was = inMix(before.point, j);
-        const bool is = inMix(after.point, j);
+        const bool was = inMix(before.point, j, curve.batchQuantity);
+        const bool is = inMix(after.point, j, curve.batchQuantity);
         if (!was && is)
             p.entering.push_back(names[j]);
         else if (was && !is)
@@ -307,7 +309,7 @@ void walkForward(CurveSolver& solver, const Solved& from, double b, CostCurve& c
             return;
         }
         at.point.role = CurvePoint::Role::Change;
-        describeChange(at.point, *cur, *probe, curve.ingredientNames);
+        describeChange(at.point, *cur, *probe, curve);
         curve.points.push_back(at.point);
         beyond = std::move(probe);
         cur = &*beyond;
@@ -336,7 +338,7 @@ void walkBackward(CurveSolver& solver, const Solved& from, double a, CostCurve& 
             break;
         }
         at.point.role = CurvePoint::Role::Change;
-        describeChange(at.point, *probe, *cur, curve.ingredientNames);
+        describeChange(at.point, *probe, *cur, curve);
         found.push_back(at.point);
         before = std::move(probe);
         cur = &*before;

@@ -96,7 +96,7 @@ void addChangeMark(std::vector<ChartMark>& marks, const CurvePoint& p) {
     for (const QString& n : p.leaving)
         parts << QStringLiteral("Sale ") + n;
     const QString label = parts.isEmpty() ? changeLabel(p) : parts.join(QStringLiteral("; "));
-    marks.push_back({p.value, *p.unitCost, label});
+    marks.push_back({p.value, *p.unitCost, label, {}});
 }
 
 } // namespace
@@ -199,7 +199,7 @@ CurveChart curveChart(const CostCurve& curve, QChar sep) {
             }
         }
         chart.current =
-            ChartMark{c, y.value_or(chart.y.min), QStringLiteral("Actual ") + num(c, sep)};
+            ChartMark{c, y.value_or(chart.y.min), QStringLiteral("Actual ") + num(c, sep), {}};
     }
     return chart;
 }
