@@ -43,7 +43,8 @@ struct Demo : ::testing::Test {
     formulation::RunResult runAt(WorkingModel model, const CurveSubject& subject, double value,
                                  WorkingModel& out) {
         if (subject.kind == CurveKind::NutrientLimit) {
-            model.findNutrient(subject.id)->minimo = value;
+            formulation::NutrientRow* n = model.findNutrient(subject.id);
+            (subject.maximo ? n->maximo : n->minimo) = value;
         } else {
             formulation::IngredientRow* row = model.findIngredient(subject.id);
             row->costo_humeda = value;
@@ -64,11 +65,13 @@ struct Demo : ::testing::Test {
         EXPECT_NEAR(*p.otherUnitCost, solved.vSecaIng ? wet : dry, 3e-8 * dry) << p.value;
     }
 
-    // The ingredients in the mix at a met point, by position.
-    static std::vector<QString> mixAt(const CostCurve& curve, const CurvePoint& p) {
+    // The ingredients in the mix of an independent run at a value, in the curve's order.
+    std::vector<QString> mixAt(const WorkingModel& model, const CostCurve& curve, double value) {
+        WorkingModel solved;
+        EXPECT_TRUE(formulation::mixMeetsLimits(runAt(model, curve.subject, value, solved)));
         std::vector<QString> names;
         for (size_t j = 0; j < curve.ingredientIds.size(); ++j)
-            if (p.quantities[j] > 1e-6)
+            if (solved.findIngredient(curve.ingredientIds[j])->cantidad_humeda.value_or(0) > 1e-6)
                 names.push_back(curve.ingredientNames[j]);
         return names;
     }
@@ -233,8 +236,9 @@ TEST_F(Demo, PriceMapsOfADryMatterFormulaFollowTheDryCost) {
     std::optional<double> before;
     for (const CurvePoint& p : outcome.curve->points) {
         ASSERT_TRUE(p.met());
-        if (before)
+        if (before) {
             EXPECT_GE(*p.unitCost, *before - 1e-12) << p.value;
+        }
         before = p.unitCost;
         if (p.role != CurvePoint::Role::Step)
             continue;
@@ -267,8 +271,9 @@ TEST_F(Demo, EveryPriceMapEndsAtTheRecordsHighestPrice) {
                         {*rec.valor1 * 0.5, *rec.valor1 * 1.5, 1});
             ASSERT_TRUE(map.curve);
             EXPECT_EQ(map.curve->heldTo.has_value(), rec.valor3.has_value());
-            if (rec.valor3 && map.curve->heldTo)
+            if (rec.valor3 && map.curve->heldTo) {
                 EXPECT_NEAR(*map.curve->heldTo, *rec.valor3, 1e-9 * std::max(1.0, *rec.valor3));
+            }
             ++checked;
         }
     }
@@ -276,7 +281,7 @@ TEST_F(Demo, EveryPriceMapEndsAtTheRecordsHighestPrice) {
 }
 
 // A curve that starts where the limits cannot be met and walks into met steps names, at each
-// change, what enters and leaves as the met points on either side of it show.
+// change, what enters and leaves as runs between it and the points on either side show.
 TEST_F(Demo, ChangesWalkedOutOfAGapNameWhatTheirNeighboursShow) {
     const WorkingModel model = load(kBroiler);
     const CurveSubject fibre{CurveKind::NutrientLimit, kFibre, true};
@@ -290,8 +295,10 @@ TEST_F(Demo, ChangesWalkedOutOfAGapNameWhatTheirNeighboursShow) {
         if (p.role != CurvePoint::Role::Change || !points[k - 1].met() || !points[k + 1].met())
             continue;
         SCOPED_TRACE(p.value);
-        const std::vector<QString> left = mixAt(*outcome.curve, points[k - 1]);
-        const std::vector<QString> right = mixAt(*outcome.curve, points[k + 1]);
+        const std::vector<QString> left =
+            mixAt(model, *outcome.curve, (points[k - 1].value + p.value) / 2);
+        const std::vector<QString> right =
+            mixAt(model, *outcome.curve, (p.value + points[k + 1].value) / 2);
         std::vector<QString> entering, leaving;
         for (const QString& n : right)
             if (std::find(left.begin(), left.end(), n) == left.end())

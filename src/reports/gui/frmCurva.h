@@ -13,6 +13,8 @@
 #include <optional>
 
 class QChartView;
+class QGraphicsItem;
+class QScatterSeries;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -70,8 +72,8 @@ private:
         QColor colour;
     };
     std::vector<ChartLabel> labels_;
-    class QScatterSeries* labelSeries_ = nullptr; // maps the marks' values to the chart
-    std::vector<class QGraphicsItem*> labelItems_;
+    QScatterSeries* labelSeries_ = nullptr; // maps the marks' values to the chart
+    std::vector<QGraphicsItem*> labelItems_;
     std::optional<formulation::CurveOutcome> outcome_;
     std::atomic<bool> cancel_{false};
     std::atomic<int> done_{0};
