@@ -26,8 +26,8 @@ public:
     // Whether the file gave a preview; when not, the reason was shown and the window is not
     // worth showing.
     bool loaded() const { return loaded_; }
-    // A preview is shown and not applied.
-    bool hasUnsavedChanges() const override { return loaded_ && !applied_; }
+    // A preview with something to apply is shown and not applied.
+    bool hasUnsavedChanges() const override { return loaded_ && !applied_ && hasChangesToApply(); }
 
     void applyAndClose();
 
@@ -42,6 +42,8 @@ protected:
     virtual QString preview(const files::Table& table) = 0;
     // Asks what the user wants applied and applies it; true when the window may close.
     virtual bool apply() = 0;
+    // Whether the preview holds any change that "Aplicar" would write.
+    virtual bool hasChangesToApply() const = 0;
     bool saveChanges() override;
     void showCounts(const QString& counts);
     // Whether the user applies what the preview allows although some of it was refused
