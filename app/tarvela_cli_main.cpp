@@ -10,19 +10,20 @@ namespace {
 
 int usage() {
     std::fputs(
-        "usage: tarvela-cli init-db FILE|postgresql://... [--demo]\n"
-        "       tarvela-cli copy-db FROM TO   (files or postgresql://... addresses)\n"
-        "       tarvela-cli formulate FORMULA_ID [--db F] [--cantidad Q] [--json]\n"
-        "       tarvela-cli import-prices FILE [--db F] [--base N] [--sheet S] [--dry-run]\n"
-        "                   [--json] [--skip-invalid] [--confirm-variation]\n"
-        "       tarvela-cli import-composition FILE [--db F] [--base N] [--sheet S]\n"
-        "                   [--dry-run] [--json] [--skip-invalid]\n"
-        "       tarvela-cli export-composition FILE [--db F] [--base N]\n"
-        "       tarvela-cli reformulate [--db F] [--base N] [--cliente ID] [--save] [--json]\n"
-        "       tarvela-cli curve FORMULA_ID --nutriente ID|--ingrediente ID [--maximo]\n"
-        "                   [--precio] [--desde A --hasta B --pasos N] [--db F] [--json]\n"
-        "       tarvela-cli plan PLAN_ID [--db F] [--json]\n"
-        "(F: a database file or a server's address, postgresql://...)\n",
+        "uso: tarvela-cli init-db ARCHIVO|postgresql://... [--demo]\n"
+        "     tarvela-cli copy-db ORIGEN DESTINO   (archivos o direcciones postgresql://...)\n"
+        "     tarvela-cli formulate ID_FORMULA [--db B] [--cantidad Q] [--json]\n"
+        "     tarvela-cli import-prices ARCHIVO [--db B] [--base N] [--sheet H] [--dry-run]\n"
+        "                 [--json] [--skip-invalid] [--confirm-variation]\n"
+        "     tarvela-cli import-composition ARCHIVO [--db B] [--base N] [--sheet H]\n"
+        "                 [--dry-run] [--json] [--skip-invalid]\n"
+        "     tarvela-cli export-composition ARCHIVO [--db B] [--base N]\n"
+        "     tarvela-cli reformulate [--db B] [--base N] [--cliente ID] [--save] [--json]\n"
+        "     tarvela-cli curve ID_FORMULA --nutriente ID|--ingrediente ID [--maximo]\n"
+        "                 [--precio] [--desde A --hasta B --pasos N] [--db B] [--json]\n"
+        "     tarvela-cli plan ID_PLAN [--db B] [--json]\n"
+        "(B: un archivo de base de datos o la dirección de un servidor, postgresql://...;\n"
+        " H: la hoja de un libro)\n",
         stderr);
     return 2;
 }

@@ -20,9 +20,9 @@ namespace tarvela::cli {
 namespace {
 
 int usage() {
-    return fail(QStringLiteral("usage: tarvela-cli curve FORMULA_ID --nutriente ID|--ingrediente "
+    return fail(QStringLiteral("uso: tarvela-cli curve ID_FORMULA --nutriente ID|--ingrediente "
                                "ID [--maximo] [--precio] [--desde A --hasta B --pasos N] "
-                               "[--db FILE|postgresql://...] [--json]"));
+                               "[--db ARCHIVO|postgresql://...] [--json]"));
 }
 
 } // namespace
@@ -37,14 +37,14 @@ int curve(const QStringList& args) {
         return usage();
     const std::optional<int> formulaId = wholeNumber(read.words().front(), 1, 32767);
     if (!formulaId)
-        return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
+        return fail(QStringLiteral("ID_FORMULA debe ser un número de fórmula de 1 a 32767"));
     std::optional<int> nutrient;
     std::optional<int> ingredient;
     for (const QString& option : {QStringLiteral("--nutriente"), QStringLiteral("--ingrediente")})
         if (const std::optional<QString> given = read.value(option)) {
             const std::optional<int> id = wholeNumber(*given, 1, 32767);
             if (!id)
-                return fail(option.mid(2) + QStringLiteral(" must be a number from 1 to 32767"));
+                return fail(option + QStringLiteral(" debe ser un número de 1 a 32767"));
             (option == QLatin1String("--nutriente") ? nutrient : ingredient) = id;
         }
     std::optional<int> pasos;
@@ -52,7 +52,7 @@ int curve(const QStringList& args) {
         bool ok = false;
         pasos = given->toInt(&ok);
         if (!ok)
-            return fail(QStringLiteral("--pasos must be a whole number"));
+            return fail(QStringLiteral("--pasos debe ser un número entero"));
     }
     std::optional<double> desde;
     std::optional<double> hasta;
@@ -60,7 +60,7 @@ int curve(const QStringList& args) {
         if (const std::optional<QString> given = read.value(option)) {
             const std::optional<double> v = text::parseUserNumber(*given);
             if (!v)
-                return fail(option + QStringLiteral(" must be a number"));
+                return fail(option + QStringLiteral(" debe ser un número"));
             (option == QLatin1String("--desde") ? desde : hasta) = v;
         }
     const bool price = read.has(QStringLiteral("--precio"));

@@ -83,7 +83,8 @@ QJsonObject curveJson(const formulation::WorkingModel& model, const CostCurve& c
                      {QStringLiteral("hasta"), curve.range.hasta},
                      {QStringLiteral("pasos"), curve.range.pasos},
                      {QStringLiteral("valido_desde"), json(curve.heldFrom)},
-                     {QStringLiteral("valido_hasta"), json(curve.heldTo)}};
+                     {QStringLiteral("valido_hasta"), json(curve.heldTo)},
+                     {QStringLiteral("costo"), formulation::unitCostCaption(curve)}};
 
     const std::vector<int> changing = formulation::changingIngredients(curve);
     QJsonArray ingredients;
@@ -101,6 +102,9 @@ QJsonObject curveJson(const formulation::WorkingModel& model, const CostCurve& c
                                   {QStringLiteral("tipo"), roleName(p.role)},
                                   {QStringLiteral("estado"), pointStatus(p)},
                                   {QStringLiteral("costo_unitario"), json(p.unitCost)},
+                                  {curve.dryBasis ? QStringLiteral("costo_unitario_humeda")
+                                                  : QStringLiteral("costo_unitario_seca"),
+                                   json(p.otherUnitCost)},
                                   {QStringLiteral("cantidades"), quantities},
                                   {QStringLiteral("entran"), texts(p.entering)},
                                   {QStringLiteral("salen"), texts(p.leaving)},
@@ -133,7 +137,7 @@ QString curveTable(const formulation::WorkingModel& model, const CostCurve& curv
 
     const std::vector<int> changing = formulation::changingIngredients(curve);
     QStringList heading{price ? QStringLiteral("Precio") : QStringLiteral("Nivel"),
-                        QStringLiteral("Costo U.Húmeda")};
+                        formulation::unitCostCaption(curve)};
     for (int j : changing)
         heading << terminalText(curve.ingredientNames[static_cast<size_t>(j)]);
     heading << QStringLiteral("Estado");

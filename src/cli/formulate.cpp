@@ -38,8 +38,8 @@ std::optional<size_t> recordRunMessages(const formulation::RunResult& result,
 }
 
 int usage() {
-    return fail(QStringLiteral("usage: tarvela-cli formulate FORMULA_ID [--db "
-                               "FILE|postgresql://...] [--cantidad Q] [--json]"));
+    return fail(QStringLiteral("uso: tarvela-cli formulate ID_FORMULA [--db "
+                               "ARCHIVO|postgresql://...] [--cantidad Q] [--json]"));
 }
 
 } // namespace
@@ -51,7 +51,7 @@ int formulate(const QStringList& args) {
         return usage();
     const std::optional<int> formulaId = wholeNumber(read.words().front(), 1, 32767);
     if (!formulaId)
-        return fail(QStringLiteral("FORMULA_ID must be a formula number from 1 to 32767"));
+        return fail(QStringLiteral("ID_FORMULA debe ser un número de fórmula de 1 a 32767"));
     const std::optional<QString> cantidad = read.value(QStringLiteral("--cantidad"));
     const bool asJson = read.has(QStringLiteral("--json"));
     const QString dbFile = read.database();

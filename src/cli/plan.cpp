@@ -20,7 +20,7 @@ namespace {
 
 int usage() {
     return fail(
-        QStringLiteral("usage: tarvela-cli plan PLAN_ID [--db FILE|postgresql://...] [--json]"));
+        QStringLiteral("uso: tarvela-cli plan ID_PLAN [--db ARCHIVO|postgresql://...] [--json]"));
 }
 
 } // namespace
@@ -31,7 +31,7 @@ int plan(const QStringList& args) {
         return usage();
     const std::optional<int> planId = wholeNumber(read.words().front(), 1, 2147483647);
     if (!planId)
-        return fail(QStringLiteral("PLAN_ID must be a plan number"));
+        return fail(QStringLiteral("ID_PLAN debe ser un número de plan"));
     const bool asJson = read.has(QStringLiteral("--json"));
     const QString dbFile = read.database();
 

@@ -26,7 +26,7 @@ namespace {
 
 int usage() {
     return fail(
-        QStringLiteral("usage: tarvela-cli reformulate [--db FILE|postgresql://...] [--base N] "
+        QStringLiteral("uso: tarvela-cli reformulate [--db ARCHIVO|postgresql://...] [--base N] "
                        "[--cliente ID] [--save] [--json]"));
 }
 
@@ -42,13 +42,13 @@ int reformulate(const QStringList& args) {
     if (const std::optional<QString> given = read.value(QStringLiteral("--base"))) {
         base = wholeNumber(*given, 1, 3);
         if (!base)
-            return fail(QStringLiteral("--base must be 1, 2 or 3"));
+            return fail(QStringLiteral("--base debe ser 1, 2 o 3"));
     }
     int customer = 0;
     if (const std::optional<QString> given = read.value(QStringLiteral("--cliente"))) {
         const std::optional<int> id = wholeNumber(*given, 1, 2147483647);
         if (!id)
-            return fail(QStringLiteral("--cliente must be a customer number"));
+            return fail(QStringLiteral("--cliente debe ser un número de cliente"));
         customer = *id;
     }
     const bool save = read.has(QStringLiteral("--save"));

@@ -1,5 +1,6 @@
 #include "formulation/cost_curve.h"
 
+#include "formulation/mix_share.h"
 #include "formulation/run.h"
 #include "formulation/stated_problem.h"
 #include "solver/problem.h"
@@ -172,6 +173,7 @@ private:
         }
         std::sort(s.basis.begin(), s.basis.end());
         double total = 0;
+        double totalDry = 0;
         double cost = 0;
         s.point.quantities.resize(static_cast<size_t>(ni));
         for (int j = 0; j < ni; ++j) {
@@ -180,9 +182,13 @@ private:
                                                : shares[k] * Q;
             s.point.quantities[k] = q;
             total += q;
+            totalDry += q * problem_.ingredients[k].dryFraction;
             cost += q * prices_[k];
         }
-        s.point.unitCost = total > 0 ? cost / total : 0.0;
+        const double asFed = total > 0 ? cost / total : 0.0;
+        const double dry = totalDry > 0 ? cost / totalDry : 0.0;
+        s.point.unitCost = problem_.vSecaIng ? dry : asFed;
+        s.point.otherUnitCost = problem_.vSecaIng ? asFed : dry;
 
         if (const int row = movingRow(s.built)) {
             s.held = simplex::limitRange(t, problem_, row, s.built.rows[static_cast<size_t>(row)]);
@@ -208,8 +214,8 @@ private:
     bool both_ = false;
 };
 
-bool inMix(const CurvePoint& p, std::size_t j) {
-    return j < p.quantities.size() && p.quantities[j] > 1e-9;
+bool inMix(const CurvePoint& p, std::size_t j, double batchQuantity) {
+    return j < p.quantities.size() && isInMix(p.quantities[j], batchQuantity);
 }
 
 // Labels of the binding limit rows (non-basic slacks) of a solved step, the total-share rows
@@ -236,10 +242,11 @@ std::vector<QString> missingFrom(const std::vector<QString>& a, const std::vecto
 
 // What changes between two solved neighbours, written on the point between them.
 void describeChange(CurvePoint& p, const Solved& before, const Solved& after,
-                    const std::vector<QString>& names) {
+                    const CostCurve& curve) {
+    const std::vector<QString>& names = curve.ingredientNames;
     for (std::size_t j = 0; j < names.size(); ++j) {
-        const bool was = inMix(before.point, j);
-        const bool is = inMix(after.point, j);
+        const bool was = inMix(before.point, j, curve.batchQuantity);
+        const bool is = inMix(after.point, j, curve.batchQuantity);
         if (!was && is)
             p.entering.push_back(names[j]);
         else if (was && !is)
@@ -302,7 +309,7 @@ void walkForward(CurveSolver& solver, const Solved& from, double b, CostCurve& c
             return;
         }
         at.point.role = CurvePoint::Role::Change;
-        describeChange(at.point, *cur, *probe, curve.ingredientNames);
+        describeChange(at.point, *cur, *probe, curve);
         curve.points.push_back(at.point);
         beyond = std::move(probe);
         cur = &*beyond;
@@ -331,7 +338,7 @@ void walkBackward(CurveSolver& solver, const Solved& from, double a, CostCurve& 
             break;
         }
         at.point.role = CurvePoint::Role::Change;
-        describeChange(at.point, *probe, *cur, curve.ingredientNames);
+        describeChange(at.point, *probe, *cur, curve);
         found.push_back(at.point);
         before = std::move(probe);
         cur = &*before;
@@ -438,6 +445,7 @@ CurveOutcome costCurve(const WorkingModel& model, const CurveSubject& subject,
     curve.start = *check.start;
     curve.range = range;
     curve.batchQuantity = copy.batchQuantity;
+    curve.dryBasis = copy.vSecaIng;
     simplex::LpProblem problem = statedProblem(copy, copy.batchQuantity, composition);
     std::vector<double> prices;
     for (const IngredientRow& row : copy.ingredients) {
@@ -477,6 +485,14 @@ CurveOutcome costCurve(const WorkingModel& model, const CurveSubject& subject,
     }
     out.curve = std::move(curve);
     return out;
+}
+
+QString unitCostCaption(const CostCurve& curve) {
+    return curve.dryBasis ? QStringLiteral("Costo U.Seca") : QStringLiteral("Costo U.Húmeda");
+}
+
+QString otherUnitCostCaption(const CostCurve& curve) {
+    return curve.dryBasis ? QStringLiteral("Costo U.Húmeda") : QStringLiteral("Costo U.Seca");
 }
 
 std::vector<int> changingIngredients(const CostCurve& curve) {

@@ -68,7 +68,11 @@ struct CurvePoint {
     Role role = Role::Step;
     double value = 0; // the level, or the price
     simplex::Outcome outcome = simplex::Outcome::Optimal;
-    std::optional<double> unitCost; // as fed; empty when the limits cannot be met
+    // The cost per unit the run minimises: of dry matter when the formula's ingredients are on
+    // dry matter, as fed otherwise; empty when the limits cannot be met.
+    std::optional<double> unitCost;
+    // The cost per unit on the other basis (as fed for a dry-matter formula, and the reverse).
+    std::optional<double> otherUnitCost;
     std::vector<double> quantities; // as fed, per ingredient of the curve; empty in a gap
     // At a change: the ingredients that enter and leave the mix, and the limits that start and
     // stop binding (by the analysis' labels).
@@ -85,6 +89,7 @@ struct CostCurve {
     CurveStart start;
     CurveRange range;
     double batchQuantity = 0;
+    bool dryBasis = false; // the formula's ingredients on dry matter: unitCost is per unit dry
     // The formula's ingredients in key order, whose quantities the points hold.
     std::vector<int> ingredientIds;
     std::vector<QString> ingredientNames;
@@ -116,6 +121,11 @@ using CurveProgress = std::function<bool(int done, int total)>;
 CurveOutcome costCurve(const WorkingModel& model, const CurveSubject& subject,
                        const CurveRange& range, const FormulaComposition& composition,
                        QChar decimalSeparator, const CurveProgress& progress = {});
+
+// What the curve's cost is named: "Costo U.Seca" for a formula on dry matter, "Costo U.Húmeda"
+// otherwise; and the other basis's name.
+QString unitCostCaption(const CostCurve& curve);
+QString otherUnitCostCaption(const CostCurve& curve);
 
 // The ingredients whose quantity differs between points of the curve where the limits are met,
 // by position in ingredientIds.

@@ -73,6 +73,11 @@ void recalculate(WorkingModel& model, db::Connection& conn, const RecalcRequest&
             scaled(row.minimo);
             scaled(row.maximo);
         }
+        // A group's limits are quantities of the batch like an ingredient's.
+        for (GroupRow& group : model.grupos) {
+            scaled(group.minimo);
+            scaled(group.maximo);
+        }
     }
     for (IngredientRow& row : model.ingredients) {
         if (model.vSecaIng) {

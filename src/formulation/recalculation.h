@@ -32,9 +32,9 @@ struct RecalcRequest {
 
 // Scales the ingredients to the new quantity Q on the formula's ingredient basis, the other
 // basis following each ingredient's dry matter, and makes Q the batch quantity. With
-// scaleLimits the ingredient limits follow the batch (from the batch quantity before, when it
-// was above 0), kept with 3 decimals and at most 1000. Unless keepNutrients, the nutrient rows
-// are replaced by every nutrient the ingredients contain (non-zero contents), in the order the
+// scaleLimits the ingredient and group limits follow the batch (from the batch quantity before,
+// when it was above 0), kept with 3 decimals and at most 1000. Unless keepNutrients, the nutrient
+// rows are replaced by every nutrient the ingredients contain (non-zero contents), in the order the
 // ingredients first bring them, without limits. The caller recomputes the totals and values
 // (actuResultados). Throws db::DbError.
 void recalculate(WorkingModel& model, db::Connection& conn, const RecalcRequest& request);

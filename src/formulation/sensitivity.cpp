@@ -58,7 +58,7 @@ std::optional<AnalysisKind> analysisKindOf(simplex::LimitKind kind) {
 std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
                                             const simplex::LpProblem& problem,
                                             const std::vector<IngredientRow>& ingredients) {
-    const simplex::Tableau& t = built.tableau;
+    const simplex::Tableau t = simplex::withZeroSharesOutOfBasis(built.tableau);
     const int ni = t.ni();
     const int m = t.m();
     const int p = t.p();
@@ -143,6 +143,11 @@ std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
         for (int c = ni + 1; c <= ni + m; ++c) {
             const simplex::Limit& row = rowOf(c);
             if (basic[static_cast<size_t>(c)] || analysisKindOf(row.kind) != kind)
+                continue;
+            // A minimum of 0 on an ingredient only says that a quantity is never negative: the
+            // ingredient's own record prices its entry.
+            if (row.kind == simplex::LimitKind::Ingredient &&
+                row.side == simplex::LimitSide::Minimum && row.value == 0)
                 continue;
             AnalysisRecord rec;
             rec.kind = kind;

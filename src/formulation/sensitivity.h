@@ -15,7 +15,9 @@ std::optional<AnalysisKind> analysisKindOf(simplex::LimitKind kind);
 
 // The records in the order of their kinds. `built` holds the final tableau of the stated
 // problem; ingredients are looked up by key in the ingredient working table for their name and
-// price as fed.
+// price as fed. An ingredient at a zero share is out of the mix whatever basis the tableau
+// carries it in (its "II" record gives the price at which it enters), and an ingredient's
+// minimum of 0 is never reported as a binding limit.
 std::vector<AnalysisRecord> analysisRecords(const simplex::BuiltTableau& built,
                                             const simplex::LpProblem& problem,
                                             const std::vector<IngredientRow>& ingredients);

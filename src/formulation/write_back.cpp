@@ -1,6 +1,7 @@
 #include "formulation/write_back.h"
 
 #include "formulation/ingredient_index.h"
+#include "formulation/mix_share.h"
 
 namespace tarvela::formulation {
 
@@ -42,7 +43,7 @@ void writeShares(WorkingModel& model, const std::vector<int>& keys,
     for (size_t j = 0; j < keys.size(); ++j) {
         if (!given[j])
             continue;
-        const double x = shares[j];
+        const double x = withoutRoundOff(shares[j]);
         const int key = keys[j];
         const int k = byKey.position(key);
         if (k < 0) {

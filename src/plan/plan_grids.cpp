@@ -169,7 +169,7 @@ grid::GridPaint stocksGrid(const PlanOutcome& outcome, QChar sep) {
         {QStringLiteral("usado"), QStringLiteral("Usado"), 1300, true},
         {QStringLiteral("sobrante"), QStringLiteral("Sobrante"), 1300, true},
         {QStringLiteral("valor_marginal"), QStringLiteral("Valor de 1 kg más"), 1500, true},
-        {QStringLiteral("limitante"), QString(), 1100}};
+        {QStringLiteral("limitante"), QStringLiteral("Estado"), 1100}};
     grid::GridPaint paint = grid::paintTable(
         columns, static_cast<int>(outcome.existencias.size()), [&](int row, int column) {
             const StockOutcome& s = outcome.existencias[static_cast<size_t>(row)];

@@ -1,5 +1,7 @@
 #include "plan/plan_printout.h"
 
+#include "formulation/mix_share.h"
+
 namespace tarvela::plan {
 
 namespace {
@@ -15,39 +17,48 @@ reports::ListLayout planSummaryLayout(const Plan& plan) {
     layout.name = QStringLiteral("repPlan");
     layout.title = QStringLiteral("Plan de Producción ") + plan.nombre;
     layout.columns = {
-        {QStringLiteral("Concepto"), QStringLiteral("concepto"), 62, false, {}},
-        {QStringLiteral("Cant./Exist."), QStringLiteral("cantidad"), 28, true,
+        {QStringLiteral("Concepto"), QStringLiteral("concepto"), 58, false, {}, true},
+        {QStringLiteral("Cant./Exist."), QStringLiteral("cantidad"), 24, true,
          QStringLiteral("#,##0.00")},
-        {QStringLiteral("Usado"), QStringLiteral("usado"), 24, true, QStringLiteral("#,##0.00")},
-        {QStringLiteral("Sobrante"), QStringLiteral("sobrante"), 24, true,
+        {QStringLiteral("%"), QStringLiteral("porcentaje"), 14, true, QStringLiteral("0.00")},
+        {QStringLiteral("Usado"), QStringLiteral("usado"), 22, true, QStringLiteral("#,##0.00")},
+        {QStringLiteral("Sobrante"), QStringLiteral("sobrante"), 22, true,
          QStringLiteral("#,##0.00")},
-        {QStringLiteral("Costo/Valor"), QStringLiteral("valor"), 26, true,
+        {QStringLiteral("Costo/Valor"), QStringLiteral("valor"), 24, true,
          QStringLiteral("#,##0.0000")},
-        {QString(), QStringLiteral("nota"), 20, false, {}}};
+        {QStringLiteral("Estado"), QStringLiteral("nota"), 16, false, {}}};
     return layout;
 }
 
 db::Result planSummaryRows(const PlanOutcome& outcome) {
     std::vector<QVariantList> rows;
-    for (const FormulaOutcome& f : outcome.formulas)
+    // Each formula with its quantity and unit cost, then its mix in the plan.
+    for (const FormulaOutcome& f : outcome.formulas) {
         rows.push_back(
             {QStringLiteral("Fórmula ") + f.formula.codigo + QLatin1Char(' ') + f.formula.producto,
-             f.formula.cantidad, QVariant(), QVariant(), figure(f.costoUnitario), QString()});
-    rows.push_back({QStringLiteral("Costo del plan"), figure(outcome.costoTotal), QVariant(),
-                    QVariant(), QVariant(), QString()});
-    rows.push_back({QStringLiteral("Costo de las fórmulas solas"), figure(outcome.costoSeparado),
-                    QVariant(), QVariant(), QVariant(), QString()});
-    rows.push_back({QStringLiteral("Costo de la escasez"), figure(outcome.costoEscasez()),
-                    QVariant(), QVariant(), QVariant(), QString()});
+             f.formula.cantidad, QVariant(), QVariant(), QVariant(), figure(f.costoUnitario),
+             QString()});
+        for (const IngredientLine& line : f.ingredientes)
+            if (formulation::isInMix(line.cantidad, f.formula.cantidad))
+                rows.push_back({QStringLiteral("    ") + line.nombre, line.cantidad,
+                                line.porcentaje, QVariant(), QVariant(), QVariant(), QString()});
+    }
+    const auto total = [&](const QString& name, const std::optional<double>& value) {
+        rows.push_back(
+            {name, figure(value), QVariant(), QVariant(), QVariant(), QVariant(), QString()});
+    };
+    total(QStringLiteral("Costo del plan"), outcome.costoTotal);
+    total(QStringLiteral("Costo de las fórmulas solas"), outcome.costoSeparado);
+    total(QStringLiteral("Costo de la escasez"), outcome.costoEscasez());
     for (const StockOutcome& s : outcome.existencias)
-        rows.push_back({s.nombre, figure(s.existencia), s.usado, figure(s.sobrante),
+        rows.push_back({s.nombre, figure(s.existencia), QVariant(), s.usado, figure(s.sobrante),
                         s.existencia ? QVariant(s.valorMarginal) : QVariant(),
                         s.limitante    ? QStringLiteral("Limitante")
                         : s.existencia ? QString()
                                        : QStringLiteral("sin límite")});
     return db::Result({QStringLiteral("concepto"), QStringLiteral("cantidad"),
-                       QStringLiteral("usado"), QStringLiteral("sobrante"), QStringLiteral("valor"),
-                       QStringLiteral("nota")},
+                       QStringLiteral("porcentaje"), QStringLiteral("usado"),
+                       QStringLiteral("sobrante"), QStringLiteral("valor"), QStringLiteral("nota")},
                       std::move(rows));
 }
 

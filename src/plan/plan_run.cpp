@@ -2,6 +2,7 @@
 
 #include "context/recording_desktop.h"
 #include "formulation/loading.h"
+#include "formulation/mix_share.h"
 #include "formulation/run.h"
 #include "formulation/write_back.h"
 #include "plan/plan_diagnosis.h"
@@ -23,8 +24,10 @@ constexpr std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-// Shares the engine leaves within round-off of 0 are 0.
-constexpr double kShareRoundOff = 1e-12;
+// A share as the mix keeps it: what the engine leaves within round-off of 0 (or below it) is 0.
+double mixShare(double share) {
+    return share > 0 ? formulation::withoutRoundOff(share) : 0.0;
+}
 
 // A run's composition kept from its checks, for the same formula's single run.
 class KeptComposition : public formulation::CompositionSource {
@@ -267,7 +270,7 @@ PlanOutcome runPlan(db::Connection& conn, const Plan& plan, QChar sep, simplex::
         for (std::size_t j = 0; j < lp.ingredients.size(); ++j) {
             const double share = solution.x[at(programme.firstColumn[f]) + j];
             keys.push_back(lp.ingredients[j].id);
-            x.push_back(share > kShareRoundOff ? share : 0.0);
+            x.push_back(mixShare(share));
         }
         formula.costoUnitario = unitCost(lp, x);
         for (std::size_t j = 0; j < x.size(); ++j) {
@@ -291,10 +294,8 @@ PlanOutcome runPlan(db::Connection& conn, const Plan& plan, QChar sep, simplex::
     for (std::size_t f = 0; f < planned.size(); ++f)
         for (std::size_t j = 0; j < planned[f].problem.ingredients.size(); ++j)
             used[planned[f].problem.ingredients[j].id] +=
-                solution.x[at(programme.firstColumn[f]) + j] > kShareRoundOff
-                    ? solution.x[at(programme.firstColumn[f]) + j] *
-                          asFedPerShare(planned[f], static_cast<int>(j))
-                    : 0.0;
+                mixShare(solution.x[at(programme.firstColumn[f]) + j]) *
+                asFedPerShare(planned[f], static_cast<int>(j));
     for (StockOutcome& row : out.existencias) {
         row.usado = used.value(row.idProducto);
         if (row.existencia)

@@ -1,5 +1,6 @@
 #include "reports/curve_chart.h"
 
+#include "reports/chart_labels.h"
 #include "text/format.h"
 
 #include <QStringList>
@@ -14,6 +15,9 @@ namespace {
 using formulation::CostCurve;
 using formulation::CurveKind;
 using formulation::CurvePoint;
+
+// The characters of a vertical axis title's line; a horizontal one takes twice as many.
+constexpr int kTitleLine = 30;
 
 QString num(double v, QChar sep, const char* pattern = "0.00##") {
     return text::formatNumber(v, QString::fromLatin1(pattern), sep);
@@ -84,20 +88,15 @@ QString statusText(const CurvePoint& p) {
 }
 
 // The chart names the ingredients that enter and leave; the limits that start or stop binding
-// only where no ingredient does. Changes closer than 3 % of the range share one mark.
-void addChangeMark(std::vector<ChartMark>& marks, const CurvePoint& p,
-                   const formulation::CurveRange& range) {
+// only where no ingredient does. Every change has its own mark at its own value.
+void addChangeMark(std::vector<ChartMark>& marks, const CurvePoint& p) {
     QStringList parts;
     for (const QString& n : p.entering)
         parts << QStringLiteral("Entra ") + n;
     for (const QString& n : p.leaving)
         parts << QStringLiteral("Sale ") + n;
-    QString label = parts.isEmpty() ? changeLabel(p) : parts.join(QStringLiteral("; "));
-    if (!marks.empty() && p.value - marks.back().x < 0.03 * (range.hasta - range.desde)) {
-        marks.back().label += QStringLiteral("; ") + label;
-        return;
-    }
-    marks.push_back({p.value, *p.unitCost, label});
+    const QString label = parts.isEmpty() ? changeLabel(p) : parts.join(QStringLiteral("; "));
+    marks.push_back({p.value, *p.unitCost, label, {}});
 }
 
 } // namespace
@@ -152,7 +151,7 @@ CurveChart curveChart(const CostCurve& curve, QChar sep) {
             qHi = std::max(qHi, q);
         }
         if (p.role == CurvePoint::Role::Change)
-            addChangeMark(chart.changes, p, curve.range);
+            addChangeMark(chart.changes, p);
     }
     if (!line.empty())
         chart.cost.push_back(std::move(line));
@@ -165,18 +164,23 @@ CurveChart curveChart(const CostCurve& curve, QChar sep) {
     QString xTitle = curve.start.caption;
     if (!curve.start.unit.isEmpty())
         xTitle += QStringLiteral(" (") + curve.start.unit + QStringLiteral(")");
-    chart.x = axisOver(xTitle, curve.range.desde, curve.range.hasta, true);
-    chart.y = axisOver(QStringLiteral("Costo U.Húmeda ($)"), costLo, costHi);
+    chart.x =
+        axisOver(wrappedTitle(xTitle, 2 * kTitleLine), curve.range.desde, curve.range.hasta, true);
+    chart.y =
+        axisOver(formulation::unitCostCaption(curve) + QStringLiteral(" ($)"), costLo, costHi);
     if (price) {
-        chart.quantity = axisOver(QStringLiteral("Cantidad de ") +
-                                      curve.ingredientNames.at(static_cast<size_t>(j)),
+        chart.quantity = axisOver(wrappedTitle(QStringLiteral("Cantidad de ") +
+                                                   curve.ingredientNames.at(static_cast<size_t>(j)),
+                                               kTitleLine),
                                   qLo, qHi, true);
-        const auto mark = [&](const std::optional<double>& x, const QString& label) {
+        const auto mark = [&](const std::optional<double>& x, const QString& label,
+                              const QColor& colour) {
             if (x && *x >= curve.range.desde && *x <= curve.range.hasta)
-                chart.records.push_back({*x, 0, label + QStringLiteral(" ") + num(*x, sep)});
+                chart.records.push_back(
+                    {*x, 0, label + QStringLiteral(" ") + num(*x, sep), colour});
         };
-        mark(curve.heldTo, QStringLiteral("Precio Máximo"));
-        mark(curve.heldFrom, QStringLiteral("Precio Oportuno"));
+        mark(curve.heldTo, QStringLiteral("Precio Máximo"), QColor(190, 0, 40));
+        mark(curve.heldFrom, QStringLiteral("Precio Oportuno"), QColor(0, 130, 110));
     }
     const double c = curve.start.current;
     if (c >= curve.range.desde && c <= curve.range.hasta) {
@@ -195,7 +199,7 @@ CurveChart curveChart(const CostCurve& curve, QChar sep) {
             }
         }
         chart.current =
-            ChartMark{c, y.value_or(chart.y.min), QStringLiteral("Actual ") + num(c, sep)};
+            ChartMark{c, y.value_or(chart.y.min), QStringLiteral("Actual ") + num(c, sep), {}};
     }
     return chart;
 }
@@ -206,7 +210,7 @@ grid::GridPaint curvePointsPaint(const CostCurve& curve, QChar sep) {
     std::vector<grid::GridColumn> columns{
         {QStringLiteral("valor"), price ? QStringLiteral("Precio") : QStringLiteral("Nivel"), 1200,
          true},
-        {QStringLiteral("costo"), QStringLiteral("Costo U.Húmeda"), 1500, true}};
+        {QStringLiteral("costo"), formulation::unitCostCaption(curve), 1500, true}};
     for (int k : changing)
         columns.push_back({QStringLiteral("cantidad"),
                            curve.ingredientNames[static_cast<size_t>(k)], 1500, true});
@@ -238,7 +242,8 @@ Sheet curveSheet(const CostCurve& curve) {
     const std::vector<int> changing = formulation::changingIngredients(curve);
     int col = 1;
     sheet.setText(3, col++, price ? QStringLiteral("Precio") : QStringLiteral("Nivel"));
-    sheet.setText(3, col++, QStringLiteral("Costo U.Húmeda"));
+    sheet.setText(3, col++, formulation::unitCostCaption(curve));
+    sheet.setText(3, col++, formulation::otherUnitCostCaption(curve));
     for (int k : changing)
         sheet.setText(3, col++, curve.ingredientNames[static_cast<size_t>(k)]);
     sheet.setText(3, col, QStringLiteral("Estado"));
@@ -247,9 +252,11 @@ Sheet curveSheet(const CostCurve& curve) {
     for (const CurvePoint& p : curve.points) {
         int c = 1;
         sheet.setNumber(row, c++, p.value, QStringLiteral("0.00####"));
-        if (p.unitCost)
-            sheet.setNumber(row, c, *p.unitCost, QStringLiteral("0.0000##"));
-        ++c;
+        for (const std::optional<double>& cost : {p.unitCost, p.otherUnitCost}) {
+            if (cost)
+                sheet.setNumber(row, c, *cost, QStringLiteral("0.0000##"));
+            ++c;
+        }
         for (int k : changing) {
             if (p.met())
                 sheet.setNumber(row, c, p.quantities[static_cast<size_t>(k)],

@@ -5,6 +5,7 @@
 #include "reports/workbook.h"
 
 #include <QChar>
+#include <QColor>
 #include <QPointF>
 #include <QString>
 
@@ -19,10 +20,11 @@ struct ChartMark {
     double x = 0;
     double y = 0;
     QString label;
+    QColor colour; // the records' lines: each its own, named in the legend
 };
 
 struct ChartAxis {
-    QString title;
+    QString title; // rich text: a long title is broken into lines ("<br>")
     double min = 0;
     double max = 1;
     int ticks = 6; // including both ends
@@ -34,7 +36,7 @@ struct ChartAxis {
 struct CurveChart {
     QString title; // "Curva de costo: Mínimo para Proteína Bruta", "Mapa de precio: ..."
     ChartAxis x;
-    ChartAxis y;                       // unit cost as fed
+    ChartAxis y;                       // the unit cost the run minimises, named by its basis
     std::optional<ChartAxis> quantity; // price maps: the ingredient's quantity, on the left
     // Stretches where the limits are met, each a polyline of (value, unit cost).
     std::vector<std::vector<QPointF>> cost;
@@ -51,11 +53,12 @@ CurveChart curveChart(const formulation::CostCurve& curve, QChar decimalSeparato
 // What a change point says: "Entra X", "Sale Y", then the limits that start or stop binding.
 QString changeLabel(const formulation::CurvePoint& point);
 
-// The table under the chart: value, unit cost as fed, the quantities of the ingredients that
-// change, status.
+// The table under the chart: value, the unit cost the run minimises, the quantities of the
+// ingredients that change, status.
 grid::GridPaint curvePointsPaint(const formulation::CostCurve& curve, QChar decimalSeparator);
 
-// The same table as a worksheet, under the chart's title.
+// The same table as a worksheet, under the chart's title, with the unit cost on the other basis
+// beside the one minimised.
 Sheet curveSheet(const formulation::CostCurve& curve);
 
 } // namespace tarvela::reports

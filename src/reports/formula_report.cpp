@@ -1,5 +1,6 @@
 #include "reports/formula_report.h"
 
+#include "formulation/mix_share.h"
 #include "reports/output_file.h"
 #include "text/format.h"
 
@@ -8,7 +9,7 @@ namespace tarvela::reports {
 std::vector<const formulation::IngredientRow*> FormulaReport::ingredientsInMix() const {
     std::vector<const formulation::IngredientRow*> rows;
     for (const formulation::IngredientRow& row : model.ingredients)
-        if (row.cantidad_humeda && *row.cantidad_humeda != 0)
+        if (formulation::isInMix(row.cantidad_humeda, model.batchQuantity))
             rows.push_back(&row);
     return rows;
 }

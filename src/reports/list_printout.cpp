@@ -4,6 +4,8 @@
 #include "reports/page_painter.h"
 #include "text/format.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace tarvela::reports {
@@ -38,7 +40,8 @@ public:
         pageHeader();
         const double bottom = p_.pageHeight() - kBottomMargin;
         for (int r = 0; r < rows_.rowCount(); ++r) {
-            if (y_ + kLine > bottom) {
+            p_.setFont(kDetailPoints);
+            if (y_ + kLine * lineCount(r) > bottom) {
                 p_.newPage();
                 pageHeader();
             }
@@ -75,16 +78,62 @@ private:
         y_ = headingY + 7;
     }
 
+    QString fieldText(int r, size_t c) const {
+        const QVariant value = sources_[c] >= 0 ? rows_.value(r, sources_[c]) : QVariant();
+        return listFieldText(layout_.columns[c], value, separator_);
+    }
+
+    // A wrapping column's text in lines that fit its width, broken at spaces (a word wider than
+    // the column is shortened).
+    QStringList wrapped(const ListColumn& column, const QString& text) const {
+        const double room = column.width - 2 * kPad;
+        QStringList lines;
+        QString line;
+        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && p_.width(longer) > room) {
+                lines << line;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        lines << line;
+        // The leading blanks of an indented text stay on its first line.
+        qsizetype indent = 0;
+        while (indent < text.size() && text[indent] == QLatin1Char(' '))
+            ++indent;
+        lines[0].prepend(QString(indent, QLatin1Char(' ')));
+        return lines;
+    }
+
+    int lineCount(int r) const {
+        int lines = 1;
+        for (size_t c = 0; c < layout_.columns.size(); ++c)
+            if (layout_.columns[c].wraps)
+                lines = std::max(
+                    lines, static_cast<int>(wrapped(layout_.columns[c], fieldText(r, c)).size()));
+        return lines;
+    }
+
     void detail(int r) {
         p_.setFont(kDetailPoints);
         double x = kLeft;
+        int lines = 1;
         for (size_t c = 0; c < layout_.columns.size(); ++c) {
             const ListColumn& column = layout_.columns[c];
-            const QVariant value = sources_[c] >= 0 ? rows_.value(r, sources_[c]) : QVariant();
-            place(x, y_, column, listFieldText(column, value, separator_));
+            const QString text = fieldText(r, c);
+            if (column.wraps) {
+                const QStringList parts = wrapped(column, text);
+                for (int k = 0; k < parts.size(); ++k)
+                    place(x, y_ + k * kLine, column, parts[k]);
+                lines = std::max(lines, static_cast<int>(parts.size()));
+            } else {
+                place(x, y_, column, text);
+            }
             x += column.width;
         }
-        y_ += kLine;
+        y_ += kLine * lines;
     }
 
     // A text inside its column, shortened with "…" when wider than the column.

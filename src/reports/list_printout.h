@@ -21,6 +21,7 @@ struct ListColumn {
     double width = 0;     // millimetres
     bool right = false;   // right-aligned
     QString numberFormat; // figures shown with this pattern; empty: as they are
+    bool wraps = false;   // a text too wide is broken into lines, not shortened with "…"
 };
 
 struct ListLayout {

@@ -66,7 +66,7 @@ int decimalsFor(double value, int decimals) {
 double roundOutward(double value, int decimals, bool up) {
     if (!std::isfinite(value))
         return value;
-    const double scale = std::pow(10.0, decimalsFor(value, decimals));
+    const double scale = std::pow(10.0, decimals);
     const double scaled = value * scale;
     const double nearest = std::round(scaled);
     if (std::fabs(scaled - nearest) <= 1e-6)

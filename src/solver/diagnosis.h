@@ -35,7 +35,8 @@ struct Diagnosis {
 };
 
 // The decimals the windows show limits with; new values are rounded outward (a minimum down, a
-// maximum up) to them, or to 4 significant digits when their step is above 1 % of the value.
+// maximum up) to them, so that the value the grid shows is the value stored, and the limits
+// so moved can still be met together.
 struct DiagnosisOptions {
     int nutrientDecimals = 2;
     int ratioDecimals = 2;
@@ -51,12 +52,12 @@ Diagnosis diagnose(const LpProblem& problem, const DiagnosisOptions& options = {
 // change of the batch).
 LpProblem withChanges(const LpProblem& problem, const std::vector<LimitChange>& changes);
 
-// Rounds up or down to the given decimals, or to 4 significant digits when a step of those
-// decimals is above 1 % of the value; a value within round-off of the rounded value is taken as
-// it.
+// Rounds up or down to the given decimals; a value within round-off of the rounded value is
+// taken as it.
 double roundOutward(double value, int decimals, bool up);
 
-// The decimals that roundOutward uses for a value.
+// The decimals a value is shown with beside the grids' own: those, or 4 significant digits when
+// a step of those decimals is above 1 % of the value.
 int decimalsFor(double value, int decimals);
 
 } // namespace tarvela::simplex

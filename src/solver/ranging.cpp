@@ -2,6 +2,7 @@
 
 #include "solver/tolerances.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -129,8 +130,37 @@ ValueRange limitRange(const Tableau& t, const LpProblem& problem, int row, const
     return range;
 }
 
+Tableau withZeroSharesOutOfBasis(const Tableau& solved) {
+    Tableau t = solved;
+    const int ni = t.ni();
+    const int last = ni + t.m();
+    for (int i = 1; i <= t.m(); ++i) {
+        const int k = t.basis()[at(i)];
+        if (k < 1 || k > ni || std::fabs(t.rhs(i)) > kRoundOff)
+            continue;
+        // The dual simplex's choice: the least reduced cost per unit of the row's entry.
+        int entering = 0;
+        double best = 0;
+        for (int j = 1; j <= last; ++j) {
+            const double entry = t.at(i, j);
+            if (entry >= -kRoundOff || t.isBasic(j))
+                continue;
+            const double ratio = std::max(t.at(0, j), 0.0) / -entry;
+            if (entering == 0 || ratio < best) {
+                entering = j;
+                best = ratio;
+            }
+        }
+        if (entering != 0) {
+            pivot(t, i, entering);
+            t.rhs(i) = 0.0;
+        }
+    }
+    return t;
+}
+
 ValueRange priceRange(const BuiltTableau& built, int column) {
-    const Tableau& t = built.tableau;
+    const Tableau t = withZeroSharesOutOfBasis(built.tableau);
     const int ni = t.ni();
     const int m = t.m();
     int row = 0;

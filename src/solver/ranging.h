@@ -34,11 +34,20 @@ struct ValueRange {
 // too (the basis stays regular within the range).
 ValueRange limitRange(const Tableau& final, const LpProblem& problem, int row, const Limit& limit);
 
+// The final tableau on a basis where no ingredient is basic at a zero share. A degenerate vertex
+// (common with ratio and group rows) may carry an ingredient out of the mix in its basis; each
+// such ingredient leaves the basis by a pivot that moves nothing (the mix and its cost stay),
+// the entering column chosen as the dual simplex chooses it so that every reduced cost stays
+// non-negative. The ingredient then reads as left out, with the price at which it would enter;
+// where no column may enter, no fall of its price brings it in, and it stays.
+Tableau withZeroSharesOutOfBasis(const Tableau& final);
+
 // The changes of the price of ingredient column `column` (on the ingredients' basis) over which
 // the final basis stays optimal: `from` at most 0, `to` at least 0. For an ingredient in the mix
 // the columns read are those its price record reads (every non-basic column but the slacks of
 // the total-share rows), so that `to` is the record's largest rise; an ingredient left out may
-// become dearer without end and enters below its reduced cost.
+// become dearer without end and enters below its reduced cost. Read on the basis of
+// withZeroSharesOutOfBasis.
 ValueRange priceRange(const BuiltTableau& built, int column);
 
 } // namespace tarvela::simplex

@@ -2,6 +2,7 @@
 
 #include "formulation/catalog_refresh.h"
 #include "formulation/loading.h"
+#include "formulation/mix_share.h"
 #include "formulation/run.h"
 #include "text/format.h"
 #include "worklist/stored_formulas.h"
@@ -18,15 +19,12 @@ namespace {
 using formulation::IngredientRow;
 using formulation::WorkingModel;
 
-// The ingredients in the mix: a quantity above 0 on the formula's own basis, as the window
-// paints them.
+// The ingredients in the mix, on the formula's own basis.
 QSet<int> inMix(const WorkingModel& model) {
     QSet<int> keys;
-    for (const IngredientRow& row : model.ingredients) {
-        const formulation::Opt q = model.vSecaIng ? row.cantidad_seca : row.cantidad_humeda;
-        if (q.value_or(0.0) > 0)
+    for (const IngredientRow& row : model.ingredients)
+        if (formulation::isInMix(row, model))
             keys.insert(row.id_producto);
-    }
     return keys;
 }
 

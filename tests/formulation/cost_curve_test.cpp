@@ -25,6 +25,7 @@ constexpr int kDairy = 1;     // both on dry matter
 constexpr int kProtein = 1;   // "Proteína Bruta"
 constexpr int kExpeller = 50; // in the broiler's mix, dearer up to 0.4098
 constexpr int kSoy44 = 48;    // left out of it
+constexpr int kFibre = 6;     // "Fibra Bruta", at most 4 in the broiler
 
 struct Demo : ::testing::Test {
     TestDatabase tdb{TestDatabase::Contents::Demo};
@@ -42,7 +43,8 @@ struct Demo : ::testing::Test {
     formulation::RunResult runAt(WorkingModel model, const CurveSubject& subject, double value,
                                  WorkingModel& out) {
         if (subject.kind == CurveKind::NutrientLimit) {
-            model.findNutrient(subject.id)->minimo = value;
+            formulation::NutrientRow* n = model.findNutrient(subject.id);
+            (subject.maximo ? n->maximo : n->minimo) = value;
         } else {
             formulation::IngredientRow* row = model.findIngredient(subject.id);
             row->costo_humeda = value;
@@ -52,6 +54,26 @@ struct Demo : ::testing::Test {
         const formulation::RunResult result = quiet.run(model, model.txtCantidad, tdb.conn());
         out = std::move(model);
         return result;
+    }
+
+    // A point's costs are the run's: the one minimised (per unit of dry matter when the
+    // ingredients are on dry matter) and the other, within the band of the shares' sum.
+    static void expectCostsOf(const CurvePoint& p, const WorkingModel& solved) {
+        const double dry = solved.totals.costoUnitarioSeca;
+        const double wet = solved.totals.costoUnitarioHumeda;
+        EXPECT_NEAR(*p.unitCost, solved.vSecaIng ? dry : wet, 3e-8 * wet) << p.value;
+        EXPECT_NEAR(*p.otherUnitCost, solved.vSecaIng ? wet : dry, 3e-8 * dry) << p.value;
+    }
+
+    // The ingredients in the mix of an independent run at a value, in the curve's order.
+    std::vector<QString> mixAt(const WorkingModel& model, const CostCurve& curve, double value) {
+        WorkingModel solved;
+        EXPECT_TRUE(formulation::mixMeetsLimits(runAt(model, curve.subject, value, solved)));
+        std::vector<QString> names;
+        for (size_t j = 0; j < curve.ingredientIds.size(); ++j)
+            if (solved.findIngredient(curve.ingredientIds[j])->cantidad_humeda.value_or(0) > 1e-6)
+                names.push_back(curve.ingredientNames[j]);
+        return names;
     }
 
     // The cost per unit of the limit at `value`, as the run's record states it (0 when the
@@ -103,8 +125,7 @@ TEST_F(Demo, CurvePointsEqualIndependentRuns) {
                 continue;
             }
             // The shares may add up anywhere in their band of 2e-8.
-            EXPECT_NEAR(*p.unitCost, solved.totals.costoUnitarioHumeda,
-                        3e-8 * solved.totals.costoUnitarioHumeda);
+            expectCostsOf(p, solved);
             for (size_t j = 0; j < curve.ingredientIds.size(); ++j)
                 EXPECT_NEAR(p.quantities[j],
                             *solved.findIngredient(curve.ingredientIds[j])->cantidad_humeda, 1e-6);
@@ -187,10 +208,109 @@ TEST_F(Demo, PriceMapsHoldBetweenTheRecordPrices) {
             continue;
         WorkingModel solved;
         runAt(model, leftOut, p.value, solved);
-        EXPECT_NEAR(*p.unitCost, solved.totals.costoUnitarioHumeda,
-                    3e-8 * solved.totals.costoUnitarioHumeda);
+        expectCostsOf(p, solved);
         EXPECT_EQ(p.quantities[j] > 1e-9, p.value < opportune - 1e-9) << p.value;
     }
+}
+
+// On dry matter the price map moves the price as fed (the run's dry price is that over the dry
+// matter): each step is an independent run at its price, and the cost drawn is the dry cost the
+// run minimises, which never falls as the price rises.
+TEST_F(Demo, PriceMapsOfADryMatterFormulaFollowTheDryCost) {
+    WorkingModel model = load(kDairy);
+    ASSERT_TRUE(model.vSecaIng);
+    ASSERT_TRUE(formulation::mixMeetsLimits(host.run(model, model.txtCantidad, tdb.conn())));
+    int mixed = 0;
+    for (const formulation::IngredientRow& row : model.ingredients)
+        if (row.cantidad_seca.value_or(0) > 1 && row.costo_humeda.value_or(0) > 0.01) {
+            mixed = row.id_producto;
+            break;
+        }
+    ASSERT_NE(mixed, 0);
+    const double price = *model.findIngredient(mixed)->costo_humeda;
+    const CurveSubject subject{CurveKind::IngredientPrice, mixed, false};
+    const formulation::CurveOutcome outcome = curveOf(model, subject, {0, price * 3, 12});
+    ASSERT_TRUE(outcome.curve);
+    EXPECT_TRUE(outcome.curve->dryBasis);
+    EXPECT_EQ(formulation::unitCostCaption(*outcome.curve), QStringLiteral("Costo U.Seca"));
+    std::optional<double> before;
+    for (const CurvePoint& p : outcome.curve->points) {
+        ASSERT_TRUE(p.met());
+        if (before) {
+            EXPECT_GE(*p.unitCost, *before - 1e-12) << p.value;
+        }
+        before = p.unitCost;
+        if (p.role != CurvePoint::Role::Step)
+            continue;
+        WorkingModel solved;
+        runAt(model, subject, p.value, solved);
+        expectCostsOf(p, solved);
+        for (size_t j = 0; j < outcome.curve->ingredientIds.size(); ++j)
+            EXPECT_NEAR(p.quantities[j],
+                        *solved.findIngredient(outcome.curve->ingredientIds[j])->cantidad_humeda,
+                        1e-6);
+    }
+}
+
+// For every ingredient in the mix of every demo formula the price map holds up to the record's
+// "Precio Máximo".
+TEST_F(Demo, EveryPriceMapEndsAtTheRecordsHighestPrice) {
+    const db::Result ids = tdb.conn().query(QStringLiteral("select id_formula from formulas"));
+    int checked = 0;
+    for (int r = 0; r < ids.rowCount(); ++r) {
+        WorkingModel model = load(ids.value(r, 0).toInt());
+        SCOPED_TRACE(model.formulaId);
+        ASSERT_TRUE(formulation::mixMeetsLimits(host.run(model, model.txtCantidad, tdb.conn())));
+        for (const formulation::AnalysisRecord& rec : model.rsAnalisis) {
+            if (rec.kind != formulation::AnalysisKind::IngredientInMix || !rec.valor1 ||
+                *rec.valor1 <= 0)
+                continue;
+            SCOPED_TRACE(rec.detalle.toStdString());
+            const formulation::CurveOutcome map =
+                curveOf(model, {CurveKind::IngredientPrice, rec.itemId, false},
+                        {*rec.valor1 * 0.5, *rec.valor1 * 1.5, 1});
+            ASSERT_TRUE(map.curve);
+            EXPECT_EQ(map.curve->heldTo.has_value(), rec.valor3.has_value());
+            if (rec.valor3 && map.curve->heldTo) {
+                EXPECT_NEAR(*map.curve->heldTo, *rec.valor3, 1e-9 * std::max(1.0, *rec.valor3));
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 30);
+}
+
+// A curve that starts where the limits cannot be met and walks into met steps names, at each
+// change, what enters and leaves as runs between it and the points on either side show.
+TEST_F(Demo, ChangesWalkedOutOfAGapNameWhatTheirNeighboursShow) {
+    const WorkingModel model = load(kBroiler);
+    const CurveSubject fibre{CurveKind::NutrientLimit, kFibre, true};
+    const formulation::CurveOutcome outcome = curveOf(model, fibre, {0, 6, 12});
+    ASSERT_TRUE(outcome.curve);
+    const std::vector<CurvePoint>& points = outcome.curve->points;
+    ASSERT_FALSE(points.front().met());
+    int changes = 0;
+    for (size_t k = 1; k + 1 < points.size(); ++k) {
+        const CurvePoint& p = points[k];
+        if (p.role != CurvePoint::Role::Change || !points[k - 1].met() || !points[k + 1].met())
+            continue;
+        SCOPED_TRACE(p.value);
+        const std::vector<QString> left =
+            mixAt(model, *outcome.curve, (points[k - 1].value + p.value) / 2);
+        const std::vector<QString> right =
+            mixAt(model, *outcome.curve, (p.value + points[k + 1].value) / 2);
+        std::vector<QString> entering, leaving;
+        for (const QString& n : right)
+            if (std::find(left.begin(), left.end(), n) == left.end())
+                entering.push_back(n);
+        for (const QString& n : left)
+            if (std::find(right.begin(), right.end(), n) == right.end())
+                leaving.push_back(n);
+        EXPECT_EQ(p.entering, entering);
+        EXPECT_EQ(p.leaving, leaving);
+        changes += p.entering.empty() && p.leaving.empty() ? 0 : 1;
+    }
+    EXPECT_GT(changes, 0);
 }
 
 TEST_F(Demo, RefusedSubjectsAndRanges) {

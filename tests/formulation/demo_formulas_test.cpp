@@ -2,6 +2,7 @@
 #include "support/small_catalog.h"
 #include "support/test_database.h"
 
+#include "formulation/mix_share.h"
 #include "formulation/run.h"
 #include "formulation/stated_problem.h"
 #include "reports/composition.h"
@@ -54,6 +55,49 @@ TEST(DemoFormulas, SolveToTheReferenceOptimumAndTheStoredCost) {
         }
         EXPECT_NEAR(table->totals.porcentaje_humeda, 1.0, 1e-7);
     }
+}
+
+// The price signals of every demo formula, ratio and group rows among their limits: an
+// ingredient in the mix has its "IA" record, one out of it (a zero share, however the tableau
+// carries it) its "II" record, never a minimum it was not given. Its "Precio Oportuno" is where
+// a re-run lets it in: a little below it enters, a little above it stays out.
+TEST(DemoFormulas, IngredientsOutOfTheMixEnterAtTheirOpportunePrice) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    const db::Result ids = tdb.conn().query(QStringLiteral("select id_formula from formulas"));
+    int checked = 0;
+    for (int r = 0; r < ids.rowCount(); ++r) {
+        const int id = ids.value(r, 0).toInt();
+        SCOPED_TRACE(id);
+        RecordingHost host;
+        const formulation::WorkingModel loaded = loadFormula(tdb.conn(), id, host.desk);
+        formulation::WorkingModel model = loaded;
+        ASSERT_TRUE(formulation::mixMeetsLimits(host.run(model, model.txtCantidad, tdb.conn())));
+        const auto inMixAt = [&](int ingredient, double price) {
+            formulation::WorkingModel again = loaded;
+            formulation::IngredientRow* row = again.findIngredient(ingredient);
+            row->costo_humeda = price;
+            row->costo_seca = price / (*row->materia_seca / 100);
+            RecordingHost quiet;
+            quiet.run(again, again.txtCantidad, tdb.conn());
+            return formulation::isInMix(*again.findIngredient(ingredient), again);
+        };
+        for (const formulation::AnalysisRecord& rec : model.rsAnalisis) {
+            const formulation::IngredientRow* row = model.findIngredient(rec.itemId);
+            if (rec.kind == formulation::AnalysisKind::IngredientInMix) {
+                EXPECT_TRUE(formulation::isInMix(*row, model)) << rec.detalle.toStdString();
+            } else if (rec.kind == formulation::AnalysisKind::IngredientLeftOut) {
+                EXPECT_FALSE(formulation::isInMix(*row, model)) << rec.detalle.toStdString();
+                if (!rec.valor3 || *rec.valor3 <= 0.01)
+                    continue;
+                EXPECT_TRUE(inMixAt(rec.itemId, *rec.valor3 * 0.99)) << rec.detalle.toStdString();
+                EXPECT_FALSE(inMixAt(rec.itemId, *rec.valor3 * 1.01)) << rec.detalle.toStdString();
+                ++checked;
+            } else if (rec.kind == formulation::AnalysisKind::IngredientLimit && !rec.maximo) {
+                EXPECT_TRUE(row && row->minimo && *row->minimo > 0) << rec.detalle.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(checked, 20);
 }
 
 } // namespace

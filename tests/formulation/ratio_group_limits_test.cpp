@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace tarvela::test {
 namespace {
 
@@ -197,6 +199,44 @@ TEST_F(RatioGroupLimits, DiagnosisNamesARatio) {
         }
     EXPECT_TRUE(named);
     formulation::applyRelaxation(model, d);
+    EXPECT_TRUE(formulation::mixMeetsLimits(run()));
+}
+
+// On an as-fed formula a group's value is its members' quantities as fed; equal limits are met
+// within their widening; a group minimum in conflict is what the proposal moves (down, to what
+// the grid shows), after which the run meets its limits.
+TEST_F(RatioGroupLimits, GroupsAsFedEqualLimitsAndTheProposal) {
+    model.vSecaIng = false;
+    ASSERT_TRUE(formulation::mixMeetsLimits(run()));
+    double asFed = 0;
+    for (const auto& row : model.ingredients)
+        if (row.id_producto <= 2)
+            asFed += *row.cantidad_humeda;
+    EXPECT_GT(asFed, 100);
+    EXPECT_NEAR(*model.grupos[0].valor, asFed, 1e-9);
+    EXPECT_LE(asFed, 600 + 1e-6);
+
+    model.grupos[0].minimo = 450;
+    model.grupos[0].maximo = 450;
+    ASSERT_TRUE(formulation::mixMeetsLimits(run()));
+    EXPECT_NEAR(*model.grupos[0].valor, 450, 0.001 + 1e-9);
+
+    // The cereals cannot be 95 % of a mix with 16 % protein.
+    model.grupos[0].minimo = 950;
+    model.grupos[0].maximo.reset();
+    EXPECT_TRUE(run().limitsConflict);
+    const formulation::FormulaDiagnosis d = formulation::diagnoseFormula(model, tdb.conn());
+    ASSERT_EQ(d.relaxation.size(), 1u);
+    const formulation::DiagnosedLimit& moved = d.relaxation[0];
+    EXPECT_EQ(moved.kind, simplex::LimitKind::Group);
+    EXPECT_EQ(moved.side, simplex::LimitSide::Minimum);
+    ASSERT_TRUE(moved.nuevoValor);
+    EXPECT_LT(*moved.nuevoValor, 950);
+    formulation::applyRelaxation(model, d);
+    EXPECT_EQ(model.grupos[0].minimo, moved.nuevoValor);
+    EXPECT_FALSE(model.grupos[0].maximo);
+    // Stored as the grid shows it, with three decimals.
+    EXPECT_EQ(std::round(*model.grupos[0].minimo * 1000) / 1000, *model.grupos[0].minimo);
     EXPECT_TRUE(formulation::mixMeetsLimits(run()));
 }
 

@@ -112,7 +112,14 @@ TEST_F(Recalculation, IngredientLimitsFollowTheBatchUnlessAskedNotTo) {
     model.ingredients[0].minimo = 400;
     model.ingredients[0].maximo = 700;
     model.ingredients[1].minimo = 0.0011;
+    // A group's limits are quantities of the batch too.
+    formulation::GroupRow cereals;
+    cereals.minimo = 300;
+    cereals.maximo = 550;
+    model.grupos.push_back(cereals);
     formulation::recalculate(model, conn(), {500, true, true});
+    EXPECT_EQ(model.grupos[0].minimo, 150.0);
+    EXPECT_EQ(model.grupos[0].maximo, 275.0);
     EXPECT_EQ(model.ingredients[0].minimo, 200.0);
     EXPECT_EQ(model.ingredients[0].maximo, 350.0);
     EXPECT_EQ(model.ingredients[1].minimo, 0.001); // kept with 3 decimals
@@ -124,6 +131,7 @@ TEST_F(Recalculation, IngredientLimitsFollowTheBatchUnlessAskedNotTo) {
     EXPECT_EQ(model.ingredients[0].maximo, 1000.0);
     formulation::recalculate(model, conn(), {250, true, false});
     EXPECT_EQ(model.ingredients[0].minimo, 400.0);
+    EXPECT_EQ(model.grupos[0].maximo, 550.0);
     EXPECT_DOUBLE_EQ(*model.ingredients[0].cantidad_humeda, 150);
 }
 

@@ -1,3 +1,4 @@
+#include "formulation/mix_share.h"
 #include "formulation/write_back.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,29 @@ TEST(WriteBack, MissingIngredientIsReportedAndTheOthersWritten) {
     EXPECT_DOUBLE_EQ(*m.findIngredient(10)->cantidad_humeda, 300);
     EXPECT_EQ(*m.findIngredient(20)->cantidad_humeda, 0.0);
     EXPECT_DOUBLE_EQ(*m.findIngredient(10)->porcentaje_seca, 1.0);
+}
+
+// A basic ingredient the pivots leave at 1e-15 of the batch is no part of the mix: written as 0,
+// and a quantity that small stored before reads as absent.
+TEST(WriteBack, ASharesWithinRoundOffIsZero) {
+    WorkingModel m = twoIngredients(false);
+    m.batchQuantity = 500;
+    std::vector<formulation::RunMessage> messages;
+    writeBack(m, solvedTableau(1.0 - 1e-15, 1.33e-15), {10, 20}, 500, messages);
+    const IngredientRow& b = *m.findIngredient(20);
+    EXPECT_EQ(*b.cantidad_humeda, 0.0);
+    EXPECT_EQ(*b.cantidad_seca, 0.0);
+    EXPECT_EQ(*b.porcentaje_humeda, 0.0);
+    EXPECT_EQ(*b.porcentaje_seca, 0.0);
+    EXPECT_FALSE(formulation::isInMix(b, m));
+    EXPECT_TRUE(formulation::isInMix(*m.findIngredient(10), m));
+    // A share just above round-off stays: 1e-8 of 500 kg.
+    writeBack(m, solvedTableau(1.0 - 1e-8, 1e-8), {10, 20}, 500, messages);
+    EXPECT_DOUBLE_EQ(*m.findIngredient(20)->cantidad_humeda, 5e-6);
+    EXPECT_TRUE(formulation::isInMix(*m.findIngredient(20), m));
+
+    m.findIngredient(20)->cantidad_humeda = 1.01e-14; // as an earlier version stored it
+    EXPECT_FALSE(formulation::isInMix(*m.findIngredient(20), m));
 }
 
 } // namespace

@@ -205,9 +205,12 @@ TEST(Diagnosis, RatioAndGroupLimitsTakePartInConflictsAndProposals) {
 TEST(Diagnosis, RoundsOutwardToWhatTheGridsShow) {
     EXPECT_DOUBLE_EQ(simplex::roundOutward(17.3467, 2, false), 17.34);
     EXPECT_DOUBLE_EQ(simplex::roundOutward(17.3417, 2, true), 17.35);
-    EXPECT_DOUBLE_EQ(simplex::roundOutward(0.0031234, 2, false), 0.003123);
+    // A value finer than the grid's step keeps no more decimals than the grid shows.
+    EXPECT_DOUBLE_EQ(simplex::roundOutward(0.0031234, 2, false), 0.0);
+    EXPECT_DOUBLE_EQ(simplex::roundOutward(0.0031234, 2, true), 0.01);
+    EXPECT_DOUBLE_EQ(simplex::roundOutward(0.337, 2, true), 0.34);
+    EXPECT_DOUBLE_EQ(simplex::roundOutward(0.337, 2, false), 0.33);
     EXPECT_DOUBLE_EQ(simplex::roundOutward(0.98267, 3, false), 0.982);
-    EXPECT_DOUBLE_EQ(simplex::roundOutward(0.98267, 2, true), 0.9827);
     EXPECT_DOUBLE_EQ(simplex::roundOutward(1234.5678, 3, true), 1234.568);
     EXPECT_DOUBLE_EQ(simplex::roundOutward(299.9999999999, 3, false), 300);
     EXPECT_DOUBLE_EQ(simplex::roundOutward(-4.5678, 2, false), -4.57);
@@ -318,7 +321,7 @@ double relativeMove(const LpProblem& pb, const simplex::LimitChange& c) {
 
 // The most that rounding a new value outward adds to its relative move.
 double roundingOf(const LpProblem& pb, const simplex::LimitChange& c) {
-    const int decimals = simplex::decimalsFor(*c.newValue, c.limit.kind == Nut ? 2 : 3);
+    const int decimals = c.limit.kind == Nut ? 2 : 3;
     return std::pow(10.0, -decimals) / scaleOf(pb, c.limit);
 }
 

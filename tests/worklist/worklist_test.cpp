@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <thread>
 
 namespace tarvela::test {
@@ -86,6 +87,31 @@ TEST(Worklist, DemoFormulasMatchSingleRunsOnAnyNumberOfThreads) {
         }
     }
     EXPECT_EQ(optimal, 7);
+}
+
+// On the untouched demo the stored mixes are re-run at the prices they were made with: a formula
+// whose cost does not move names nothing entering or leaving (a share of 1e-15 is no entry), and
+// no re-run mix holds a quantity within round-off of zero.
+TEST(Worklist, AnUnmovedCostChangesNoIngredient) {
+    TestDatabase tdb(TestDatabase::Contents::Demo);
+    int unmoved = 0;
+    for (int base = 1; base <= 3; ++base) {
+        worklist::Worklist list = readBase(tdb.conn(), base);
+        worklist::runAll(list, 1);
+        for (const Reformulated& row : list.rows) {
+            SCOPED_TRACE(row.formula.codigo.toStdString());
+            for (const formulation::IngredientRow& i : row.model.ingredients) {
+                const double q = i.cantidad_humeda.value_or(0);
+                EXPECT_TRUE(q == 0 || std::fabs(q) > 1e-6) << q;
+            }
+            if (!row.variacion || std::fabs(*row.variacion) >= 5e-5)
+                continue;
+            ++unmoved;
+            EXPECT_TRUE(row.entran.isEmpty()) << row.entran.join(", ").toStdString();
+            EXPECT_TRUE(row.salen.isEmpty()) << row.salen.join(", ").toStdString();
+        }
+    }
+    EXPECT_GT(unmoved, 0);
 }
 
 QString figure(const formulation::Opt& v) {

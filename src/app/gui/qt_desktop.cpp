@@ -131,9 +131,31 @@ Answer QtDesktop::questionWithCancel(const QString& text, const QString& title) 
 }
 
 QString QtDesktop::saveFileName(const QString& title, const QStringList& filters) {
-    return QFileDialog::getSaveFileName(nullptr, title, QString(),
-                                        filters.join(QStringLiteral(";;")), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    QString chosenFilter;
+    const QString path =
+        QFileDialog::getSaveFileName(nullptr, title, QString(), filters.join(QStringLiteral(";;")),
+                                     &chosenFilter, QFileDialog::DontConfirmOverwrite);
+    return path.isEmpty() ? path : withFilterExtension(path, chosenFilter);
+}
+
+QString withFilterExtension(const QString& path, const QString& filter) {
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close <= open)
+        return path;
+    const QStringList patterns =
+        filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString first;
+    for (const QString& pattern : patterns) {
+        if (!pattern.startsWith(QStringLiteral("*.")) || pattern == QStringLiteral("*.*"))
+            return path;                          // any file
+        const QString extension = pattern.mid(1); // ".xlsx"
+        if (first.isEmpty())
+            first = extension;
+        if (path.endsWith(extension, Qt::CaseInsensitive) && path.size() > extension.size())
+            return path;
+    }
+    return first.isEmpty() ? path : path + first;
 }
 
 QString QtDesktop::openFileName(const QString& title, const QStringList& filters) {

@@ -27,4 +27,10 @@ public:
     static QWidget* keyTarget();
 };
 
+// The name a save dialog returns for the filter chosen in it ("Libro de Excel (*.xlsx)"): the
+// filter decides the format, so a name without one of its extensions gets the filter's first
+// ("curva" → "curva.xlsx", "curva.png" → "curva.png.xlsx"). A filter of any file ("*.*", "*")
+// leaves the name as typed.
+QString withFilterExtension(const QString& path, const QString& filter);
+
 } // namespace tarvela

@@ -15,7 +15,7 @@ namespace tarvela {
 
 CatalogEditor::CatalogEditor(AppContext& ctx, const QString& name, const QString& caption,
                              QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+    : EditingWindow(ctx, parent), ctx_(ctx) {
     setObjectName(name);
     setWindowTitle(caption);
     setModal(true);
@@ -54,8 +54,9 @@ void CatalogEditor::addHistoryButton(const QString& table, std::function<int()> 
                                        QStringLiteral("Historial de cambios"));
     auto* buttons = static_cast<QHBoxLayout*>(buttonRow_->layout());
     buttons->insertWidget(buttons->indexOf(closeButton_) - 1, button);
-    connect(button, &QPushButton::clicked, this,
-            [this, table, key, caption] { showChangeHistory(ctx_, caption(), table, key(), this); });
+    connect(button, &QPushButton::clicked, this, [this, table, key, caption] {
+        showChangeHistory(ctx_, caption(), table, key(), this);
+    });
 }
 
 bool CatalogEditor::focusGoesToButton() const {
@@ -89,13 +90,6 @@ void CatalogEditor::saveBoxes() {
 
 void CatalogEditor::restoreSaved() {
     restore();
-}
-
-void CatalogEditor::done(int result) {
-    if (changed() && ctx_.ui().question(QStringLiteral("¿Desea Grabar las Modificaciones?")) &&
-        !save())
-        return;
-    QDialog::done(result);
 }
 
 } // namespace tarvela

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "context/app_context.h"
+#include "widgets/editing_window.h"
 
-#include <QDialog>
 #include <QString>
 
 #include <functional>
@@ -13,14 +13,15 @@ class QPushButton;
 namespace tarvela {
 
 // What the catalog item windows (nutrient, ingredient, customer) share: the boxes' layout, the
-// buttons "Grabar" and "Cancelar" and the close button, and the close question. A window closed
-// while its boxes differ from the saved values asks "¿Desea Grabar las Modificaciones?"; Yes
-// saves, and a save that fails keeps the window open with what the user typed. After a save the
-// saved values are the boxes, so closing asks nothing.
-class CatalogEditor : public QDialog {
+// buttons "Grabar" and "Cancelar" and the close button, and the close question of every editing
+// window while its boxes differ from the saved values: Sí saves, and a save that fails keeps the
+// window open with what the user typed. After a save the saved values are the boxes, so closing
+// asks nothing.
+class CatalogEditor : public EditingWindow {
     Q_OBJECT
 
 public:
+    bool hasUnsavedChanges() const override { return changed(); }
     void saveBoxes();    // "Grabar": stores the boxes (and closes, for most windows)
     void restoreSaved(); // "Cancelar": the boxes show the saved values again
 
@@ -60,7 +61,7 @@ protected:
     // the save is then kept. True when the item was stored.
     bool store(const std::function<Store()>& statements);
 
-    void done(int result) override;
+    bool saveChanges() override { return save(); }
 
     AppContext& ctx_;
     QPushButton* saveButton_ = nullptr;

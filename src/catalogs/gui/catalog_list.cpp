@@ -8,11 +8,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tarvela {
 
@@ -31,6 +34,8 @@ CatalogList::CatalogList(AppContext& ctx, const QString& name, const QString& ca
     setWindowTitle(caption);
     setModal(true);
     buildControls();
+    if (mode == ListMode::PickSeveral)
+        grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 void CatalogList::buildControls() {
@@ -214,11 +219,24 @@ void CatalogList::deleteSelected() {
         search();
 }
 
+std::vector<int> CatalogList::pickedRows() const {
+    std::vector<int> rows;
+    if (mode_ == ListMode::PickSeveral)
+        for (const QModelIndex& index : grid_->selectionModel()->selectedRows())
+            if (keyOf(index.row()) > 0)
+                rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    if (rows.empty() && selectedRow() >= 0)
+        rows.push_back(selectedRow());
+    return rows;
+}
+
 void CatalogList::pickSelected() {
-    const int row = selectedRow();
-    if (row < 0)
+    const std::vector<int> rows = pickedRows();
+    if (rows.empty())
         return;
-    pickItem(row);
+    for (int row : rows)
+        pickItem(row);
     chosen_ = true;
     accept();
 }

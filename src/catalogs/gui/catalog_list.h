@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QGridLayout;
 class QGroupBox;
@@ -17,9 +18,9 @@ class QTableWidget;
 
 namespace tarvela {
 
-// How a list window is opened: to keep its items (create, edit, delete) or to pick one and hand
-// it to the window that opened it.
-enum class ListMode { Maintenance, Pick };
+// How a list window is opened: to keep its items (create, edit, delete), or to pick one and hand
+// it to the window that opened it, or (for a list being filled) to pick several rows at once.
+enum class ListMode { Maintenance, Pick, PickSeveral };
 
 // What the list windows (nutrients, ingredients, customers, formulas) share: the criteria frame
 // with "Buscar" and "Limpiar", the grid with "No hubo coincidencias", the buttons "Nuevo",
@@ -76,10 +77,13 @@ protected:
     virtual void pickItem(int /*row*/) {}
     // The list closes without "Seleccionar".
     virtual void leaveWithoutChoosing() {}
-    virtual bool pickMode() const { return mode_ == ListMode::Pick; }
+    virtual bool pickMode() const { return mode_ != ListMode::Maintenance; }
 
     // The selected grid row when it names an item; -1 otherwise.
     int selectedRow() const;
+    // The rows picked: every selected row that names an item, top to bottom, when several may
+    // be picked; the selected row otherwise.
+    std::vector<int> pickedRows() const;
     // Whether the grid shows at least one item (the "No hubo coincidencias" line names none).
     bool showsItems() const;
     int keyOf(int row) const;

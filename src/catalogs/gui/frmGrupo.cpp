@@ -65,14 +65,18 @@ void frmGrupo::showMembers() {
 }
 
 void frmGrupo::cmdAgregar_Click() {
-    const std::optional<PickedIngredient> picked = pickIngredient(ctx_, this);
-    if (!picked || picked->id < 1)
-        return;
+    for (const PickedIngredient& picked : pickIngredients(ctx_, this))
+        if (picked.id > 0 && !addMember(picked))
+            break;
+}
+
+bool frmGrupo::addMember(const PickedIngredient& ingredient) {
+    const PickedIngredient* picked = &ingredient;
     if (std::any_of(members_.begin(), members_.end(),
                     [&](const catalogs::GroupMember& m) { return m.id_producto == picked->id; })) {
         ctx_.ui().message(QStringLiteral("El Ingrediente Ya se encuentra en el Grupo"),
                           MsgIcon::Critical);
-        return;
+        return true;
     }
     QString codigo;
     try {
@@ -83,11 +87,12 @@ void frmGrupo::cmdAgregar_Click() {
             codigo = row.value(0, 0).toString().trimmed();
     } catch (const db::DbError& error) {
         showError(ctx_, QStringLiteral("No se encuentra el Ingrediente"), error, this);
-        return;
+        return false;
     }
     members_.push_back({picked->id, codigo, picked->name});
     showMembers();
     flexMiembros_->selectRow(static_cast<int>(members_.size()) - 1);
+    return true;
 }
 
 void frmGrupo::cmdQuitar_Click() {

@@ -2,6 +2,7 @@
 
 #include "catalogs/group_catalog.h"
 #include "catalogs/gui/catalog_editor.h"
+#include "catalogs/gui/pickers.h"
 
 class QLineEdit;
 class QPushButton;
@@ -21,7 +22,7 @@ public:
     bool isNew() const { return groupId_ < 1; }
     const catalogs::GroupRecord& savedValues() const { return savedValues_; }
 
-    void cmdAgregar_Click(); // an ingredient from the list
+    void cmdAgregar_Click(); // ingredients from the list, one or several rows at once
     void cmdQuitar_Click();  // the selected ingredient
 
 protected:
@@ -33,6 +34,9 @@ protected:
 private:
     catalogs::GroupRecord boxes() const;
     void showMembers();
+    // Adds a picked ingredient (one already a member is refused with a message); false when its
+    // code could not be read, which stops the adding.
+    bool addMember(const PickedIngredient& ingredient);
 
     int groupId_;
     int base_;

@@ -171,13 +171,17 @@ bool frmproductos::deleteItem(int key, const QString& name) {
 }
 
 void frmproductos::pickItem(int row) {
-    picked_ =
-        PickedIngredient{keyOf(row), cellText(row, catalogs::kIngNombre),
-                         text::parseUserNumber(cellText(row, catalogs::kIngCosto)).value_or(0)};
+    const PickedIngredient ingredient{
+        keyOf(row), cellText(row, catalogs::kIngNombre),
+        text::parseUserNumber(cellText(row, catalogs::kIngCosto)).value_or(0)};
+    if (!picked_)
+        picked_ = ingredient;
+    pickedAll_.push_back(ingredient);
 }
 
 void frmproductos::leaveWithoutChoosing() {
     picked_.reset();
+    pickedAll_.clear();
 }
 
 void frmproductos::chooseNutrientFilter() {

@@ -20,6 +20,8 @@ public:
     frmproductos(AppContext& ctx, ListMode mode, QWidget* parent = nullptr);
 
     const std::optional<PickedIngredient>& picked() const { return picked_; }
+    // Every ingredient picked, in the list's order (several in ListMode::PickSeveral).
+    const std::vector<PickedIngredient>& pickedAll() const { return pickedAll_; }
     // The last search statement without its ordering (the printout's rows).
     const QString& lastSelect() const { return lastSelect_; }
     int filterPropertyId() const { return filterPropertyId_; }
@@ -41,6 +43,7 @@ private:
     void buildCriteria();
 
     std::optional<PickedIngredient> picked_;
+    std::vector<PickedIngredient> pickedAll_;
     int filterPropertyId_ = 0;
     QString lastSelect_;
     QLineEdit* codeFromBox_ = nullptr;

@@ -11,8 +11,11 @@ namespace tarvela {
 namespace {
 
 // Shows a list in pick mode beside its owner and returns what it picked.
-template <typename List> auto pickFrom(AppContext& ctx, QWidget* owner) {
+template <typename List>
+auto pickFrom(AppContext& ctx, QWidget* owner, const QString& caption = {}) {
     List list(ctx, ListMode::Pick, owner);
+    if (!caption.isEmpty())
+        list.setWindowTitle(caption);
     placeBeside(list, owner);
     execModal(ctx, list);
     return list.picked();
@@ -20,12 +23,20 @@ template <typename List> auto pickFrom(AppContext& ctx, QWidget* owner) {
 
 } // namespace
 
-std::optional<PickedNutrient> pickNutrient(AppContext& ctx, QWidget* owner) {
-    return pickFrom<frmpropiedades>(ctx, owner);
+std::optional<PickedNutrient> pickNutrient(AppContext& ctx, QWidget* owner,
+                                           const QString& caption) {
+    return pickFrom<frmpropiedades>(ctx, owner, caption);
 }
 
 std::optional<PickedIngredient> pickIngredient(AppContext& ctx, QWidget* owner) {
     return pickFrom<frmproductos>(ctx, owner);
+}
+
+std::vector<PickedIngredient> pickIngredients(AppContext& ctx, QWidget* owner) {
+    frmproductos list(ctx, ListMode::PickSeveral, owner);
+    placeBeside(list, owner);
+    execModal(ctx, list);
+    return list.pickedAll();
 }
 
 int pickCustomer(AppContext& ctx, QWidget* owner) {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -22,10 +23,15 @@ struct PickedIngredient {
     double price = 0; // as the list shows it
 };
 
-// The nutrient list.
-std::optional<PickedNutrient> pickNutrient(AppContext& ctx, QWidget* owner);
+// The nutrient list, under its own caption ("Nutrientes") unless given another ("Nutriente del
+// numerador").
+std::optional<PickedNutrient> pickNutrient(AppContext& ctx, QWidget* owner,
+                                           const QString& caption = {});
 // The ingredient list of the current base.
 std::optional<PickedIngredient> pickIngredient(AppContext& ctx, QWidget* owner);
+// The same for a list being filled: the rows selected together, in the list's order; empty when
+// the list was closed without choosing.
+std::vector<PickedIngredient> pickIngredients(AppContext& ctx, QWidget* owner);
 // The customer list; the customer chosen, also left in currentCustomer, or 0 when the list was
 // closed without choosing (currentCustomer is then 0 too).
 int pickCustomer(AppContext& ctx, QWidget* owner);

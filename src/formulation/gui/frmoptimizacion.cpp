@@ -26,7 +26,7 @@
 namespace tarvela {
 
 frmoptimizacion::frmoptimizacion(AppContext& ctx, int formulaId, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+    : EditingWindow(ctx, parent), ctx_(ctx) {
     buildWindow();
     buildOverlays();
     setCaption();
@@ -81,22 +81,6 @@ void frmoptimizacion::rememberSaved() {
 
 bool frmoptimizacion::hasUnsavedChanges() const {
     return formulation::differsFromSaved(model_, savedModel_);
-}
-
-void frmoptimizacion::reject() {
-    if (hasUnsavedChanges()) {
-        switch (ctx_.ui().questionWithCancel(QStringLiteral("¿Desea Grabar las Modificaciones?"))) {
-        case Answer::Cancel:
-            return;
-        case Answer::Yes:
-            if (!save())
-                return;
-            break;
-        case Answer::No:
-            break;
-        }
-    }
-    QDialog::reject();
 }
 
 void frmoptimizacion::showWorkingModel(const formulation::WorkingModel& model) {

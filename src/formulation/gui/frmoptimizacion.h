@@ -3,7 +3,7 @@
 #include "context/app_context.h"
 #include "formulation/working_model.h"
 
-#include <QDialog>
+#include "widgets/editing_window.h"
 
 class QAction;
 class QButtonGroup;
@@ -27,7 +27,7 @@ class CellOverlay;
 
 // The formulation window: one stored formula loaded into the working model, solved at least
 // cost, analysed and saved. The grids are display copies repainted from the working model.
-class frmoptimizacion : public QDialog {
+class frmoptimizacion : public EditingWindow {
     Q_OBJECT
 
 public:
@@ -40,7 +40,7 @@ public:
     const formulation::WorkingModel& model() const { return model_; }
 
     // Whether the window holds changes that are not saved.
-    bool hasUnsavedChanges() const;
+    bool hasUnsavedChanges() const override;
     // Shows a working model held in memory (a result not saved yet) in place of the loaded one;
     // it counts as unsaved work.
     void showWorkingModel(const formulation::WorkingModel& model);
@@ -100,9 +100,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Every way of closing (Esc, the close box, the close button, "Salir") asks first when the
-    // window holds unsaved changes: Sí saves as "Grabar" does, No discards, Cancelar stays.
-    void reject() override;
+    // Every way of closing asks first when the window holds unsaved changes: Sí saves as
+    // "Grabar" does.
+    bool saveChanges() override { return save(); }
 
 private:
     // Construction and layout.

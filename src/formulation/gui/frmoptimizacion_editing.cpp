@@ -201,22 +201,24 @@ void frmoptimizacion::showAdded(QTableWidget& grid, int key, int column) {
 }
 
 void frmoptimizacion::addIngredient() {
-    const std::optional<PickedIngredient> picked = pickIngredient(ctx_, this);
-    if (!picked)
-        return;
-    formulation::AddResult result;
-    try {
-        result = formulation::addIngredient(model_, ctx_.db(), picked->id);
-    } catch (const db::DbError& error) {
-        reportDbError(QStringLiteral("No se encuentra el Producto"), error);
-        return;
+    int lastAdded = 0;
+    for (const PickedIngredient& picked : pickIngredients(ctx_, this)) {
+        formulation::AddResult result;
+        try {
+            result = formulation::addIngredient(model_, ctx_.db(), picked.id);
+        } catch (const db::DbError& error) {
+            reportDbError(QStringLiteral("No se encuentra el Producto"), error);
+            break;
+        }
+        if (!result.message.isEmpty())
+            ctx_.ui().message(result.message, MsgIcon::Critical);
+        if (result.added)
+            lastAdded = picked.id;
     }
-    if (!result.message.isEmpty())
-        ctx_.ui().message(result.message, MsgIcon::Critical);
-    if (!result.added)
+    if (lastAdded == 0)
         return;
     repaintIngredients();
-    showAdded(*ingredientGrid_, picked->id, 4);
+    showAdded(*ingredientGrid_, lastAdded, 4);
 }
 
 void frmoptimizacion::addNutrient() {

@@ -99,10 +99,12 @@ void frmoptimizacion::limitCellActivated(int row, int column) {
 }
 
 void frmoptimizacion::addRatio() {
-    const std::optional<PickedNutrient> numerator = pickNutrient(ctx_, this);
+    const std::optional<PickedNutrient> numerator =
+        pickNutrient(ctx_, this, QStringLiteral("Nutriente del numerador"));
     if (!numerator || numerator->id < 1)
         return;
-    const std::optional<PickedNutrient> denominator = pickNutrient(ctx_, this);
+    const std::optional<PickedNutrient> denominator =
+        pickNutrient(ctx_, this, QStringLiteral("Nutriente del denominador"));
     if (!denominator || denominator->id < 1)
         return;
     const formulation::AddResult result = formulation::addRatio(

@@ -19,7 +19,7 @@ namespace tarvela {
 
 FileImportWindow::FileImportWindow(AppContext& ctx, const QString& path, const QString& name,
                                    const QString& caption, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), path_(path) {
+    : EditingWindow(ctx, parent), ctx_(ctx), path_(path) {
     setObjectName(name);
     setWindowTitle(caption);
     resize(1180, 560);
@@ -37,7 +37,8 @@ FileImportWindow::FileImportWindow(AppContext& ctx, const QString& path, const Q
     applyButton_ = windowButton(this, QStringLiteral("cmdAplicar"), QStringLiteral("Aplicar"));
     cancelButton_ = windowButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancelar"));
     connect(applyButton_, &QPushButton::clicked, this, [this] { applyAndClose(); });
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    // "Cancelar" drops the preview: it asks nothing.
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { closeDiscarding(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(fileLabel_, 1);
@@ -124,8 +125,13 @@ QString FileImportWindow::origin() const {
     return QFileInfo(path_).fileName();
 }
 
+bool FileImportWindow::saveChanges() {
+    applied_ = loaded_ && apply();
+    return applied_;
+}
+
 void FileImportWindow::applyAndClose() {
-    if (loaded_ && apply())
+    if (saveChanges())
         accept();
 }
 

@@ -2,8 +2,8 @@
 
 #include "context/app_context.h"
 #include "files/table.h"
+#include "widgets/editing_window.h"
 
-#include <QDialog>
 #include <QString>
 
 #include <functional>
@@ -15,16 +15,19 @@ class QVBoxLayout;
 
 // What the two import windows share: the file's name, the choice of a workbook's sheet, the
 // counts of the preview, and "Aplicar" and "Cancelar". The file is read when the window is made
-// and again when another sheet is chosen; nothing is written until "Aplicar".
+// and again when another sheet is chosen; nothing is written until "Aplicar". Closed otherwise
+// than by "Cancelar" while a preview is pending, the window asks whether to apply it.
 namespace tarvela {
 
-class FileImportWindow : public QDialog {
+class FileImportWindow : public EditingWindow {
     Q_OBJECT
 
 public:
     // Whether the file gave a preview; when not, the reason was shown and the window is not
     // worth showing.
     bool loaded() const { return loaded_; }
+    // A preview with something to apply is shown and not applied.
+    bool hasUnsavedChanges() const override { return loaded_ && !applied_ && hasChangesToApply(); }
 
     void applyAndClose();
 
@@ -39,6 +42,9 @@ protected:
     virtual QString preview(const files::Table& table) = 0;
     // Asks what the user wants applied and applies it; true when the window may close.
     virtual bool apply() = 0;
+    // Whether the preview holds any change that "Aplicar" would write.
+    virtual bool hasChangesToApply() const = 0;
+    bool saveChanges() override;
     void showCounts(const QString& counts);
     // Whether the user applies what the preview allows although some of it was refused
     // ("fila rechazada", "filas rechazadas"; the rest named as `rest`); asked only when something
@@ -63,6 +69,7 @@ private:
     void showChosenSheet();
 
     bool loaded_ = false;
+    bool applied_ = false;
     QLabel* fileLabel_ = nullptr;
     QLabel* sheetLabel_ = nullptr;
     QComboBox* sheetCombo_ = nullptr;

@@ -26,6 +26,7 @@ public:
 protected:
     QString preview(const files::Table& table) override;
     bool apply() override;
+    bool hasChangesToApply() const override { return preview_.hasChanges(); }
 
 private:
     imports::CompositionFile file_;

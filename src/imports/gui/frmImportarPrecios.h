@@ -25,6 +25,7 @@ public:
 protected:
     QString preview(const files::Table& table) override;
     bool apply() override;
+    bool hasChangesToApply() const override { return preview_.hasChanges(true); }
 
 private:
     imports::PriceList list_;

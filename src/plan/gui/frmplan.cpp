@@ -6,6 +6,7 @@
 #include "plan/gui/frmplan_formulas.h"
 #include "plan/gui/frmplan_resultados.h"
 #include "plan/gui/plan_grid_controls.h"
+#include "plan/plan_changes.h"
 #include "plan/plan_grids.h"
 #include "plan/plan_run.h"
 #include "text/format.h"
@@ -48,7 +49,8 @@ void editableColumn(QTableWidget& grid, int column) {
 
 } // namespace
 
-frmplan::frmplan(AppContext& ctx, int idPlan, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+frmplan::frmplan(AppContext& ctx, int idPlan, QWidget* parent)
+    : EditingWindow(ctx, parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmplan"));
     setWindowTitle(QStringLiteral("Plan de Producción"));
     buildControls();
@@ -66,7 +68,14 @@ frmplan::frmplan(AppContext& ctx, int idPlan, QWidget* parent) : QDialog(parent)
         }
     }
     txtNombre_->setText(plan_.nombre);
+    savedPlan_ = plan_;
     showPlan();
+}
+
+bool frmplan::hasUnsavedChanges() const {
+    plan::Plan shown = plan_;
+    shown.nombre = txtNombre_->text();
+    return plan::differsFromSaved(shown, savedPlan_);
 }
 
 void frmplan::buildControls() {
@@ -243,6 +252,7 @@ bool frmplan::cmdGrabar_Click() {
         showError(ctx_, QStringLiteral("No es posible grabar el Plan"), error, this);
         return false;
     }
+    savedPlan_ = plan_;
     return true;
 }
 

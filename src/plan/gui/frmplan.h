@@ -2,8 +2,7 @@
 
 #include "context/app_context.h"
 #include "plan/plan_store.h"
-
-#include <QDialog>
+#include "widgets/editing_window.h"
 
 class QLineEdit;
 class QPushButton;
@@ -16,12 +15,16 @@ namespace tarvela {
 // with "Cantidad a elaborar", and a stock grid of every ingredient they use with "Existencia"
 // (blank: without limit) and the catalog price. "Grabar" keeps the plan; "Calcular" solves the
 // formulas together over the stocks and shows the results, or why the plan cannot be met.
-class frmplan : public QDialog {
+class frmplan : public EditingWindow {
     Q_OBJECT
 
 public:
     // idPlan 0: a new plan.
     frmplan(AppContext& ctx, int idPlan, QWidget* parent = nullptr);
+
+    // The name typed, the formulas, their quantities or the stocks differ from the plan as
+    // loaded or last saved.
+    bool hasUnsavedChanges() const override;
 
     void cmdAgregar_Click();
     // Adds the formulas (refused, with a message, when one is in the plan already).
@@ -35,12 +38,16 @@ public:
 
     const plan::Plan& plan() const { return plan_; }
 
+protected:
+    bool saveChanges() override { return cmdGrabar_Click(); }
+
 private:
     void buildControls();
     void showPlan();
 
     AppContext& ctx_;
     plan::Plan plan_;
+    plan::Plan savedPlan_; // as loaded or last saved
     bool painting_ = false;
 
     QLineEdit* txtNombre_ = nullptr;

@@ -1,6 +1,7 @@
 #include "reports/gui/frmCurva.h"
 
 #include "grid/gui/grid_painter.h"
+#include "reports/chart_labels.h"
 #include "reports/gui/generated_document.h"
 #include "reports/output_file.h"
 #include "reports/page_painter.h"
@@ -12,6 +13,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QGraphicsLineItem>
+#include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegendMarker>
@@ -48,22 +52,20 @@ QValueAxis* axisOf(const reports::ChartAxis& a) {
     return axis;
 }
 
-// A series that only carries a label: one point, its label shown, no legend entry.
-void addLabel(QChart& chart, QAbstractAxis* x, QAbstractAxis* y, const reports::ChartMark& mark,
-              const QColor& colour) {
+// The points that labels name, without legend entry; their labels are placed apart.
+QScatterSeries* addMarks(QChart& chart, QAbstractAxis* x, QAbstractAxis* y,
+                         const std::vector<reports::ChartMark>& marks, const QColor& colour) {
     auto* s = new QScatterSeries;
-    s->append(mark.x, mark.y);
+    for (const reports::ChartMark& mark : marks)
+        s->append(mark.x, mark.y);
     s->setMarkerSize(9);
     s->setColor(colour);
-    QString label = mark.label;
-    s->setPointLabelsFormat(label.replace(QLatin1Char('@'), QStringLiteral(" ")));
-    s->setPointLabelsVisible(true);
-    s->setPointLabelsClipping(false);
     chart.addSeries(s);
     s->attachAxis(x);
     s->attachAxis(y);
     for (QLegendMarker* m : chart.legend()->markers(s))
         m->setVisible(false);
+    return s;
 }
 
 void addVertical(QChart& chart, QAbstractAxis* x, QAbstractAxis* y, double at,
@@ -264,7 +266,7 @@ void frmCurva::draw() {
             for (QLegendMarker* m : chart->legend()->markers(s))
                 m->setVisible(false);
         } else {
-            s->setName(QStringLiteral("Costo U.Húmeda"));
+            s->setName(formulation::unitCostCaption(*curve_));
             named = true;
         }
     }
@@ -281,26 +283,67 @@ void frmCurva::draw() {
             for (QLegendMarker* m : chart->legend()->markers(s))
                 m->setVisible(false);
         } else {
-            s->setName(shown.quantity->title);
+            s->setName(QString(shown.quantity->title).replace(QStringLiteral("<br>"), " "));
             named = true;
         }
     }
+    labels_.clear();
     if (shown.current) {
         addVertical(*chart, x, cost, shown.current->x, shown.y, QStringLiteral("Actual"),
                     Qt::darkGray);
-        addLabel(*chart, x, cost, {shown.current->x, shown.current->y, shown.current->label},
-                 Qt::darkGray);
+        addMarks(*chart, x, cost, {*shown.current}, Qt::darkGray);
+        labels_.push_back({*shown.current, Qt::darkGray});
     }
+    const QColor changeColour(200, 60, 0);
+    labelSeries_ = addMarks(*chart, x, cost, shown.changes, changeColour);
     for (const reports::ChartMark& mark : shown.changes)
-        addLabel(*chart, x, cost, mark, QColor(200, 60, 0));
-    for (const reports::ChartMark& mark : shown.records) {
-        addVertical(*chart, x, cost, mark.x, shown.y, mark.label, QColor(150, 0, 150));
-    }
+        labels_.push_back({mark, changeColour});
+    for (const reports::ChartMark& mark : shown.records)
+        addVertical(*chart, x, cost, mark.x, shown.y, mark.label, mark.colour);
+    // The chart shown before goes with its labels.
+    QChart* previous = chartView_->chart();
+    labelItems_.clear();
     chartView_->setChart(chart);
+    delete previous;
+    connect(chart, &QChart::plotAreaChanged, this, &frmCurva::placeLabels);
+    placeLabels();
     QStringList notes;
     for (const QString& n : shown.gapNotes)
         notes << n;
     lblNotas_->setText(notes.join(QStringLiteral("   ")));
+}
+
+void frmCurva::placeLabels() {
+    QChart* chart = chartView_->chart();
+    if (!chart || !labelSeries_)
+        return;
+    for (QGraphicsItem* item : labelItems_)
+        delete item;
+    labelItems_.clear();
+    const QFontMetricsF metrics(chart->font());
+    std::vector<reports::LabelRequest> requests;
+    for (const ChartLabel& label : labels_)
+        requests.push_back({chart->mapToPosition({label.mark.x, label.mark.y}, labelSeries_),
+                            metrics.size(0, label.mark.label)});
+    const std::vector<reports::PlacedLabel> placed =
+        reports::placeLabels(requests, chart->plotArea());
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        auto* text = new QGraphicsSimpleTextItem(labels_[k].mark.label, chart);
+        text->setFont(chart->font());
+        text->setBrush(labels_[k].colour);
+        text->setPos(placed[k].box.topLeft());
+        text->setZValue(10);
+        labelItems_.push_back(text);
+        if (placed[k].leader) {
+            const QRectF& box = placed[k].box;
+            const QPointF end(std::clamp(requests[k].anchor.x(), box.left(), box.right()),
+                              requests[k].anchor.y() < box.top() ? box.top() : box.bottom());
+            auto* leader = new QGraphicsLineItem(QLineF(requests[k].anchor, end), chart);
+            leader->setPen(QPen(labels_[k].colour, 1, Qt::DotLine));
+            leader->setZValue(10);
+            labelItems_.push_back(leader);
+        }
+    }
 }
 
 void frmCurva::exportCurve() {

@@ -5,6 +5,7 @@
 #include "formulation/working_model.h"
 #include "reports/curve_chart.h"
 
+#include <QColor>
 #include <QDialog>
 
 #include <atomic>
@@ -12,6 +13,8 @@
 #include <optional>
 
 class QChartView;
+class QGraphicsItem;
+class QScatterSeries;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -52,6 +55,9 @@ signals:
 private:
     void finished();
     void draw();
+    // The labels of the current value and of the changes, placed apart over the plot area
+    // (again whenever the plot area changes size).
+    void placeLabels();
     bool paintDocument(class QPagedPaintDevice& device);
 
     AppContext& ctx_;
@@ -61,6 +67,13 @@ private:
     formulation::FormulaComposition composition_;
     std::optional<formulation::CostCurve> curve_;
     std::optional<reports::CurveChart> chart_;
+    struct ChartLabel {
+        reports::ChartMark mark;
+        QColor colour;
+    };
+    std::vector<ChartLabel> labels_;
+    QScatterSeries* labelSeries_ = nullptr; // maps the marks' values to the chart
+    std::vector<QGraphicsItem*> labelItems_;
     std::optional<formulation::CurveOutcome> outcome_;
     std::atomic<bool> cancel_{false};
     std::atomic<int> done_{0};

@@ -54,6 +54,12 @@ void frmreformular::showResults() {
     shown_ = worklist::shownRows(list_.rows);
     const int current = flexResultados_->currentRow();
     paintGrid(*flexResultados_, worklist::paintWorklist(list_.rows, displaySeparator(ctx_)));
+    // The lists of what enters and leaves, and the status, are read whole in their tooltips
+    // where the column clips them.
+    for (int r = 0; r < flexResultados_->rowCount(); ++r)
+        for (int c : {worklist::kColEstado, worklist::kColEntran, worklist::kColSalen})
+            if (QTableWidgetItem* item = flexResultados_->item(r, c))
+                item->setToolTip(item->text());
     if (current >= 0 && current < flexResultados_->rowCount())
         flexResultados_->setCurrentCell(current, worklist::kColCodigo);
     lblResumen_->setText(list_.rows.empty() ? QString()

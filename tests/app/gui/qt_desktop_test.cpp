@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -162,6 +163,34 @@ TEST(QtDesktopMessages, StandardButtonsReadInSpanish) {
     EXPECT_FALSE(yes);
     QCoreApplication::removeTranslator(spanish);
     delete spanish;
+}
+
+TEST(QtDesktopSaveDialog, TheChosenFilterDecidesTheExtension) {
+    const QString workbook = QStringLiteral("Libro de Excel (*.xlsx)");
+    EXPECT_EQ(withFilterExtension("/d/curva", workbook), "/d/curva.xlsx");
+    EXPECT_EQ(withFilterExtension("/d/curva.XLSX", workbook), "/d/curva.XLSX");
+    EXPECT_EQ(withFilterExtension("/d/curva.png", workbook), "/d/curva.png.xlsx");
+    // Any of a filter's extensions is kept; the first is added.
+    const QString tables = QStringLiteral("Planillas (*.xlsx *.csv)");
+    EXPECT_EQ(withFilterExtension("/d/precios.csv", tables), "/d/precios.csv");
+    EXPECT_EQ(withFilterExtension("/d/precios", tables), "/d/precios.xlsx");
+    EXPECT_EQ(withFilterExtension("/d/nota.txt", QStringLiteral("Todos los archivos (*.*)")),
+              "/d/nota.txt");
+
+    // In the dialog itself: the second filter chosen, a name typed without extension.
+    QTemporaryDir dir;
+    QtDesktop desktop;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(dir.path());
+        dialog->selectNameFilter(workbook);
+        dialog->selectFile(QStringLiteral("curva"));
+        static_cast<QDialog*>(dialog)->accept(); // as "Guardar" does
+    });
+    const QString chosen = desktop.saveFileName(QStringLiteral("Exportar"),
+                                                {QStringLiteral("Imagen PNG (*.png)"), workbook});
+    EXPECT_EQ(chosen, dir.filePath(QStringLiteral("curva.xlsx")));
 }
 
 } // namespace

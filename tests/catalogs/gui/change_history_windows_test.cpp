@@ -43,7 +43,7 @@ TEST_F(ChangeHistoryWindows, ASaveOverAnotherWorkstationsChangeIsRefusedAndListe
               "Afrechillo de trigo");
 
     // Opened again it shows their change, and saves over it.
-    desktop.answers = {false};
+    desktop.choices = {Answer::No};
     window.close();
     launcher.opened.clear();
     frmproducto again(ctx, 5);

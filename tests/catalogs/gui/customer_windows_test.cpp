@@ -65,7 +65,7 @@ TEST_F(CustomerWindows, CreateFindEditAndDelete) {
         press(window, "cmdUpdate");
         EXPECT_EQ(desktop.texts(), QStringList({"Debe ingresar el nombre"}));
         box(window, "Text1")->setText("Tambo La Paz S.A.");
-        desktop.answers = {true};
+        desktop.choices = {Answer::Yes};
         window.close();
     });
     QTest::keyClick(grid(list), Qt::Key_Return);

@@ -109,6 +109,42 @@ TEST_F(GroupWindows, DeletingANutrientOfARatioNamesItsFormulas) {
     EXPECT_EQ(count("select count(*) from propiedades where id_propiedad=11"), 0);
 }
 
+// A group closed with a member removed asks, by any means of closing: Cancelar stays, Sí saves
+// (after the question of the formula that uses it).
+TEST_F(GroupWindows, ClosingWithUnsavedChangesAsks) {
+    frmGrupo window(ctx, 1, 1);
+    open(window);
+    members(window)->setCurrentCell(0, 1);
+    press(window, "cmdQuitar");
+    desktop.choices = {Answer::Cancel};
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(desktop.texts(), QStringList({"¿Desea Grabar las Modificaciones?"}));
+    EXPECT_EQ(count("select count(*) from grupo_producto where id_grupo=1"), 3);
+
+    // Several rows picked at once enter together; one already a member is refused alone.
+    launcher.handlers.push_back([this](QDialog& ingredients) {
+        selectRow(ingredients, kIngredientName, "Expeller de soja");
+        const int other =
+            static_cast<int>(column(ingredients, kIngredientName).indexOf("Harina de soja 44%"));
+        grid(ingredients)
+            ->selectionModel()
+            ->select(grid(ingredients)->model()->index(other, 0),
+                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        press(ingredients, "cmdSeleccionar");
+    });
+    press(window, "cmdAgregar");
+    EXPECT_EQ(members(window)->rowCount(), 4);
+
+    desktop.clear();
+    desktop.choices = {Answer::Yes};
+    desktop.answers = {true};
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(desktop.texts().front(), "¿Desea Grabar las Modificaciones?");
+    EXPECT_EQ(count("select count(*) from grupo_producto where id_grupo=1"), 4);
+}
+
 // In pick mode the list hands back the group chosen, and nothing when closed.
 TEST_F(GroupWindows, PickModeReturnsTheChoice) {
     launcher.handlers.push_back([&](QDialog& groups) {

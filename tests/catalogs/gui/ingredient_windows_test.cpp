@@ -184,7 +184,7 @@ TEST_F(IngredientWindows, PriceBoxRefusesTextAndTheCloseQuestionCanDiscard) {
     dryMatter->setText("88");
     child<QPushButton>(window, "cmdUpdate")->setFocus();
     EXPECT_EQ(dryMatter->text(), "88.00");
-    desktop.answers = {false};
+    desktop.choices = {Answer::No};
     window.close();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(desktop.texts().last(), "¿Desea Grabar las Modificaciones?");

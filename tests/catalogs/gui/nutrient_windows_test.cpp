@@ -106,7 +106,7 @@ TEST_F(NutrientWindows, AFailedSaveKeepsTheWindowOpenWithWhatWasTyped) {
     open(window);
     box(window, "Text1")->setText("Zinc");
     // Closing asks; Yes saves, which the missing unit refuses: the window stays.
-    desktop.answers = {true};
+    desktop.choices = {Answer::Yes};
     window.close();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(desktop.texts(),
@@ -123,7 +123,7 @@ TEST_F(NutrientWindows, AFailedSaveKeepsTheWindowOpenWithWhatWasTyped) {
 
     database.stopFailing("INSERT", "producto_propiedad");
     desktop.clear();
-    desktop.answers = {true};
+    desktop.choices = {Answer::Yes};
     window.close();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(desktop.texts(), QStringList({"¿Desea Grabar las Modificaciones?"}));

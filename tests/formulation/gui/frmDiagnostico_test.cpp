@@ -37,7 +37,8 @@ TEST_F(DiagnosisWindowTest, ProposalIsAppliedToTheWorkingTables) {
         EXPECT_EQ(heading(conflict, 1), QStringLiteral("Valor Necesario"));
         ASSERT_EQ(conflict.rowCount(), 2);
         EXPECT_EQ(text(conflict, 0, 0), QStringLiteral("Máximo para Sodio 0,05 %"));
-        EXPECT_EQ(text(conflict, 0, 1), QStringLiteral("0,08996 %"));
+        // What a limit must take, as its grid shows it: a maximum rounded up.
+        EXPECT_EQ(text(conflict, 0, 1), QStringLiteral("0,09 %"));
         EXPECT_EQ(text(conflict, 1, 0), QStringLiteral("Mínimo para Sal común 2,000"));
         EXPECT_TRUE(bold(conflict, 0, 1));
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,43 @@ TEST_F(PlanWindow, APlanThatCannotBeMetShowsItsDiagnosis) {
     desktop.clear();
     EXPECT_FALSE(window.cmdGrabar_Click());
     EXPECT_EQ(desktop.texts(), QStringList{QStringLiteral("Debe ingresar un nombre para el plan")});
+}
+
+// A changed stock is never lost by closing: Esc, the close box and the close button all ask;
+// Cancelar stays, No drops the change, Sí saves it.
+TEST_F(PlanWindow, ClosingWithUnsavedChangesAsks) {
+    const char* stockSql = "select count(*) from plan_existencia where id_plan=1 and "
+                           "existencia=777";
+    {
+        frmplan window(ctx, 1);
+        window.show();
+        // Untouched, it closes without a question.
+        window.close();
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_TRUE(desktop.texts().isEmpty());
+    }
+    frmplan window(ctx, 1);
+    window.show();
+    grid(window, "flexExistencias").item(0, 1)->setText(QStringLiteral("777"));
+    desktop.choices = {Answer::Cancel};
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(desktop.texts(), QStringList{QStringLiteral("¿Desea Grabar las Modificaciones?")});
+
+    desktop.choices = {Answer::No};
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(count(stockSql), 0);
+
+    frmplan again(ctx, 1);
+    again.show();
+    grid(again, "flexExistencias").item(0, 1)->setText(QStringLiteral("777"));
+    desktop.clear();
+    desktop.choices = {Answer::Yes};
+    press(again, "cmdClose");
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(desktop.texts(), QStringList{QStringLiteral("¿Desea Grabar las Modificaciones?")});
+    EXPECT_EQ(count(stockSql), 1);
 }
 
 } // namespace

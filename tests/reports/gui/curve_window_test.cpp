@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFile>
+#include <QGraphicsSimpleTextItem>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,11 +62,19 @@ TEST_F(FormulationWindowTest, ProteinCurveFromTheAnalysisWindow) {
             EXPECT_EQ(chart.current->x, 23.0);
             EXPECT_EQ(grid(dialog, "flexPuntos").rowCount(),
                       static_cast<int>(curve.curve()->points.size()));
-            // The chart holds the lines of the data: one per stretch, and the marks.
+            // The chart holds the lines of the data, one per stretch, and the marks, whose
+            // labels (the changes' and the current value's) never cover one another.
             auto* view = dialog.findChild<QChartView*>("chartCurva");
             ASSERT_NE(view->chart(), nullptr);
-            EXPECT_GE(view->chart()->series().size(),
-                      static_cast<qsizetype>(chart.cost.size() + chart.changes.size()));
+            EXPECT_GE(view->chart()->series().size(), static_cast<qsizetype>(chart.cost.size()));
+            std::vector<QRectF> labels;
+            for (QGraphicsItem* item : view->chart()->childItems())
+                if (auto* label = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+                    labels.push_back(label->sceneBoundingRect());
+            EXPECT_EQ(labels.size(), chart.changes.size() + 1);
+            for (size_t a = 0; a < labels.size(); ++a)
+                for (size_t b = a + 1; b < labels.size(); ++b)
+                    EXPECT_FALSE(labels[a].intersects(labels[b]));
 
             // Exportar: a picture and a workbook, by the name chosen.
             desktop.fileNames.push_back(dir.filePath(QStringLiteral("curva.png")));
